@@ -1,0 +1,65 @@
+// The bitmap font: 256 glyphs in a 16 by 16 grid of texture slot 3, one
+// display list each. Every glyph is a 16-pixel quad; the pen moves 10 pixels.
+#include "main.h"
+
+GLuint base;
+
+void BuildFont()
+{
+    base = glGenLists(256);
+    bindtexture(3);
+    for (int n = 0; n < 256; n++) {
+        const float cx = float(n % 16) / 16.0f;
+        const float cy = float(n / 16) / 16.0f;
+        glNewList(base + n, GL_COMPILE);
+        glBegin(GL_QUADS);
+        glTexCoord2f(cx, 1 - cy - 0.0625f);
+        glVertex2i(0, 16);
+        glTexCoord2f(cx + 0.0625f, 1 - cy - 0.0625f);
+        glVertex2i(16, 16);
+        glTexCoord2f(cx + 0.0625f, 1 - cy);
+        glVertex2i(16, 0);
+        glTexCoord2f(cx, 1 - cy);
+        glVertex2i(0, 0);
+        glEnd();
+        glTranslated(10, 0, 0);
+        glEndList();
+    }
+}
+
+void glPrintn(GLint x, GLint y, const char* string, size_t n, int set, int color)
+{
+    if (set > 1) set = 1;
+    if (color == 0)
+        glColor4f(1, 1, 1, 1);
+    else
+        glColor4f(1, 0, 0, 1);
+
+    glEnable(GL_TEXTURE_2D);
+    bindtexture(3);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.5f);
+    glLoadIdentity();
+    glTranslated(x, y, 0);
+    // Each set holds the printable characters 32..127; anything else would
+    // fall outside the font's lists, so it shows as a question mark.
+    const GLuint setbase = base + 128 * (set < 0 ? 0 : set);
+    for (size_t i = 0; i < n && string[i] != '\0'; i++) {
+        int c = (unsigned char)string[i];
+        if (c < 32 || c > 127) c = '?';
+        glCallList(setbase + (c - 32));
+    }
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_ALPHA_TEST);
+    glLoadIdentity();
+}
+
+void glPrint(GLint x, GLint y, const char* string, int set, int color)
+{
+    glPrintn(x, y, string, (size_t)-1, set, color);
+}
+
+void KillFont()
+{
+    glDeleteLists(base, 256);
+}

@@ -1,0 +1,444 @@
+// Kuurakarpalo: the one shared header. Every module includes it; read it as
+// the table of contents of the game, section by section: the frame, the
+// presentation, the world, the characters, and the queries between them.
+#ifndef KUURAKARPALO_MAIN_H
+#define KUURAKARPALO_MAIN_H
+
+#include <SDL/SDL.h>
+#include <SDL/SDL_mixer.h>
+#include <GL/gl.h>
+
+#include <cstddef>
+
+// The test rig's window into private state. Only the tests define it.
+struct Rig;
+
+// ---------------------------------------------------------------------------
+// Frame: start-up, the frame loop, shutdown (main.cpp, init.cpp, timer.cpp)
+// ---------------------------------------------------------------------------
+
+const int SCREEN_WIDTH = 1024;      // pixels
+const int SCREEN_HEIGHT = 768;      // pixels
+const int SCREEN_BPP = 32;          // bits per pixel
+const int FRAMES_PER_SECOND = 40;   // ceiling of the frame rate
+
+// Millisecond stopwatch over SDL_GetTicks. The one instance, fps, paces every
+// frame loop: start() at the top of a frame, spin on get_ticks() at its end.
+class Timer {
+    int startTicks;    // SDL_GetTicks() at start, shifted forward by unpause
+    int pausedTicks;   // elapsed milliseconds frozen by pause; 0 otherwise
+    bool paused;
+    bool started;
+    friend struct Rig;
+
+public:
+    constexpr Timer() : startTicks(0), pausedTicks(0), paused(false), started(false) {}
+    void start();
+    void stop();
+    void pause();
+    void unpause();
+    int get_ticks();
+    bool is_started();
+    bool is_paused();
+};
+
+extern bool key[9];          // main.cpp: [0..3] up, down, left, right held; [4] space pressed this frame
+extern SDL_Event event;      // main.cpp: the record every event loop polls into
+extern int score;            // main.cpp: points, printed every frame
+extern int finalscore;       // main.cpp: score of the last living frame
+extern float night;          // main.cpp: darkness, 0 day .. 1 night; above 100 ends the game
+extern int lastmonster;      // main.cpp: monster slot whose step runs, -1 outside the loop
+extern int lastneutral;      // main.cpp: neutral slot whose step runs, -1 outside the loop
+extern Mix_Music* music;     // main.cpp: the background track, empty if it failed to load
+extern Mix_Chunk* hit1;      // main.cpp: the player's death sound, empty if it failed to load
+extern Timer fps;            // main.cpp: the frame timer, built right after map
+
+// Absolute value of a float.
+float ABS(float a);
+
+// Opens SDL, the full-screen OpenGL mode, audio, the fixed GL state and the
+// caption. False at the first step that fails, with nothing undone.
+bool init();
+// Sets the clear colour and the pixel-exact projection; false on a GL error.
+bool init_GL();
+// Closes everything init and start-up opened, in reverse.
+void clean_up();
+
+// Start-up loading between init and the first frame, in its fixed order.
+void startup();
+// Fills the fixed texture slots from DATA/.
+void LoadTextures();
+// Takes every pending event into key; sets quit on Escape or a window close.
+void pollevents(bool& quit);
+// The decimal text of a score; fp holds any int whole.
+const int SCORETEXT = 12;    // characters, terminator included
+void scoretext(int value, char fp[SCORETEXT]);
+// One frame of the main loop, paced to at least 25 ms. Returns true once the
+// loop must end after this frame.
+bool runframe();
+
+// ---------------------------------------------------------------------------
+// Presentation: textures, font, message boxes (textures.cpp, font.cpp,
+// messagebox.cpp)
+// ---------------------------------------------------------------------------
+
+const int TEXTURESLOTS = 19;
+
+// One texture slot; texID 0 while the slot holds nothing.
+struct TextureImage {
+    GLubyte* imageData;   // pixels as uploaded, rows in file order, RGB(A)
+    GLuint bpp;           // bits per pixel, 24 or 32
+    GLuint width;         // pixels
+    GLuint height;        // pixels
+    GLuint texID;         // OpenGL texture name
+};
+
+extern TextureImage textures[TEXTURESLOTS];   // textures.cpp: slots 0..18
+extern int NTEXTURE;                          // textures.cpp: slot bound last, -2 before any
+
+// Reads an uncompressed 24- or 32-bit TGA into texture and uploads it.
+// Anything else, or a damaged file, is refused and leaves the slot empty.
+bool LoadTGA(TextureImage* texture, const char* filename);
+// Binds slot n for drawing and records it in NTEXTURE.
+void bindtexture(int n);
+
+extern GLuint base;   // font.cpp: first of the font's 256 display lists
+
+void BuildFont();
+// Prints string with its top-left corner at screen pixel (x, y); set 0 or 1
+// (above 1 counts as 1), color 0 white, anything else red.
+void glPrint(GLint x, GLint y, const char* string, int set, int color);
+// The same for the first n characters of string only.
+void glPrintn(GLint x, GLint y, const char* string, size_t n, int set, int color);
+void KillFont();
+
+// A modal panel of eight lines typed out over the frozen world; one press of
+// space shows all lines, the next closes it. Always returns 0.
+int Messagebox(const char* line1, const char* line2, const char* line3, const char* line4,
+               const char* line5, const char* line6, const char* line7, const char* line8);
+// The same panel with a choice among lines 6 to 8; returns the option, 1..num.
+int Questionbox(const char* line1, const char* line2, const char* line3, const char* line4,
+                const char* line5, const char* line6, const char* line7, const char* line8,
+                int num);
+
+// The state of one open box, advanced one box frame at a time.
+struct Box {
+    const char* lines[8];
+    size_t lx[8];      // line lengths
+    int x;             // characters of line y shown
+    int y;             // line being typed, 8 once all are shown
+    bool repeat;       // the box stays open while true
+    bool question;     // a question box: choice keys, no red eighth line
+    int num;           // question box: number of options, 1..3
+    int valinta;       // question box: the chosen option
+};
+
+// Opens a box: the arrow flags are cleared for a message box only.
+void boxopen(Box& box, const char* const lines[8], bool question, int num);
+// Runs one paced box frame: events, the frozen world, the panel, typing.
+void boxframe(Box& box);
+
+// ---------------------------------------------------------------------------
+// World: map, camera, tiles, story, corpses (map.cpp, corpse.cpp)
+// ---------------------------------------------------------------------------
+
+const int MAPW = 199;                    // cells in each row and column of every grid
+const int MAPCELLS = MAPW * MAPW;        // cells of one grid
+const int TILE = 32;                     // pixels in a tile's side
+const int SLOTS = 99;                    // slots of each character and corpse table
+const int PLACESLOTS = 97;               // slots the placing functions fill
+const long MAPFILESIZE = 8 + 5L * MAPCELLS * 4 + 4;   // bytes: 792,032
+const char* const MAPFILE = "kuurakarpalo.map";
+
+extern int stop[MAPCELLS];    // map.cpp: non-zero blocks movement; index row * 199 + column
+extern int light[MAPCELLS];   // map.cpp: brightness at a cell's top-left corner, 9 full daylight
+
+// Light at cell (c, r), with c and r moved to the nearest cell inside the grid.
+int lightat(int c, int r);
+// Whether the pixel point (px, py) lies in a blocked cell; outside the grid
+// everything is blocked.
+bool blockedat(float px, float py);
+
+// The world pixel at the screen's top-left corner, gliding towards (nx, ny).
+struct View {
+    int x;      // pixels
+    int y;      // pixels
+    float nx;   // target x, pixels
+    float ny;   // target y, pixels
+    void set(int nnx, int nny);
+    void move();
+};
+extern View Camera;   // map.cpp
+
+// Whether world pixel (x, y) lies on the screen widened by 48 pixels left and up.
+bool inscreen(int x, int y);
+
+// The colour divisors of the night tint for red, green and blue.
+struct Tint {
+    float r, g, b;
+};
+Tint nighttint();
+// Sets the current colour to cell (c, r)'s light under the tint, with alpha a.
+void lightcolor(const Tint& t, int c, int r, float a);
+
+class Corpse {
+    int type;      // picture row in the corpse strip, 1..16; 0 free
+    int x, y;      // top-left in map pixels
+    int mapx;      // cell under the centre
+    int mapy;
+    int d;         // 1 or -1: mirrored or as stored
+    float decay;   // opacity, 1 when placed
+    friend struct Rig;
+
+public:
+    void put(int ntype, int nx, int ny);
+    int gettype();
+    void show();
+};
+
+int putcorpse(int type, int x, int y);
+
+// ---------------------------------------------------------------------------
+// Characters (hahmo.cpp, weapon.cpp, player.cpp, neutrals.cpp, monsters.cpp)
+// ---------------------------------------------------------------------------
+
+// The common body of every character: position easing towards a target that
+// drifts, knockback, facing, walking animation, damage and health.
+class Hahmo {
+protected:
+    float healtfade;      // opacity of the health bar, 0..1
+    float angle;          // heading, radians, atan2(dx, dy)
+    float mx;             // drift of the target, pixels per frame
+    float my;
+    int target;           // 0 none, 1 player, 100 + neutral slot, 200 + monster slot, -1 follow
+    int frame;            // walking frame, 0..3
+    int side;             // 0 the player's side, 1 the enemies'
+    int counter;          // animation ticks, 0..5
+    int invulnerability;  // frames left
+    int invcounter;       // overlay flash ticks, 0..2
+    int invcolor;         // overlay flash phase, 1 or -1
+    float x;              // body top-left, pixels
+    float y;
+    float nx;             // target, pixels
+    float ny;
+    float forcex;         // knockback velocity, pixels per frame
+    float forcey;
+    int staticx;          // body centre at the last setposition
+    int staticy;
+    friend struct Rig;
+
+public:
+    int d;                // facing: 0 up, 1 down, 2 left, 3 right
+    int mapx;             // tile of the body centre
+    int mapy;
+    float healt;          // health, 100 full; the player's -100 once its death is handled
+
+    Hahmo(int nnx, int nny, int nd);
+    int move();
+    void setposition(int nnx, int nny);
+    int getx();
+    int gety();
+    int getd();
+    int getside();
+    bool vulnerable();
+    bool moving();
+    int animate();
+    void hurt(float angle, float amount, float damage);
+
+protected:
+    void addx(float ax);
+    void addy(float ay);
+    void force();
+    void addforce(float angle, float amount);
+    void showhealt();
+    // The target code of the nearest character of side mside, looked for in
+    // growing squares around the body; 0 when nobody is near.
+    int seektarget(int mside);
+    // Heads for (tx, ty), turned by offset radians, at speed pixels a frame.
+    void walkto(float tx, float ty, float speed, float offset);
+    // Heads for the character a target code names; code 0 keeps the heading.
+    // With wobble, the way to the player is turned by a random angle.
+    void walktotarget(float speed, bool wobble);
+    // After running into a wall: a quarter turn either way, at speed 2.
+    void turnaside();
+    // Draws the 32 by 32 body from a sprite sheet, lit by the character's
+    // tile, and the flashing overlay while invulnerable.
+    void showbody(int bodyslot, int overlayslot, float vtop, float vbottom);
+};
+
+// The sword of the player and the neutrals: a swing of seven cutting frames
+// followed by a fade.
+class Weapon {
+protected:
+    int swordhit;      // swing phase: 0 none, 1..6 swinging
+    int swordd;        // facing at the strike; chooses the pivot
+    float swordfade;   // opacity, 1 while swinging
+    float sworda;      // blade angle, degrees
+    float swordb;      // blade extension, 0..1
+    friend struct Rig;
+
+    void swordcontrol();
+    void swordstrike(int d);
+
+public:
+    Weapon() : swordhit(0), swordd(0), swordfade(0), sworda(0), swordb(0) {}
+    bool cutting();
+    float getlongswordx(int d, float x, float y);
+    float getlongswordy(int d, float x, float y);
+    float getshortswordx(int d, float x, float y);
+    float getshortswordy(int d, float x, float y);
+    float getswordangle(int d, float x, float y, float ex, float ey);
+    void showsword(int d, float x, float y, int mapx, int mapy);
+};
+
+class Player : public Hahmo, public Weapon {
+    friend struct Rig;
+
+public:
+    Player(int nnx, int nny, int nd);
+    void input();
+    void show();
+    void showfinal();
+};
+
+class Neutral : public Hahmo, public Weapon {
+    int type;          // 0 free, 1 enemy, 2 friend
+    int od;
+    int movecounter;
+    int hostile;       // 1: retargets, steers and strikes
+    friend struct Rig;
+
+public:
+    Neutral();
+    void put(int nnx, int nny, int nd, int ntype, int nside);
+    int gettype();
+    void settype(int ntype);
+    void input();
+    void show();
+    void showfinal();
+};
+
+class Monster : public Hahmo {
+    int type;          // 0 free, 1 a monster
+    int movecounter;
+    friend struct Rig;
+
+public:
+    Monster();
+    void put(int nnx, int nny, int nd, int ntype, int nside);
+    int gettype();
+    void settype(int ntype);
+    void input();
+    void show();
+    void showfinal();
+};
+
+// ---------------------------------------------------------------------------
+// The world record (map.cpp)
+// ---------------------------------------------------------------------------
+
+class Map {
+    int tile[MAPCELLS];    // ground layer
+    int tile2[MAPCELLS];   // second layer, under the characters; 0 empty
+    int tile3[MAPCELLS];   // over layer, above the characters; 0 empty
+    int status;
+    int tset;              // tile set: 0 outdoors, 1 cave
+    int rollx;             // first tile column of the tile window
+    int rolly;             // first tile row of the tile window
+    int sizex;             // width in tiles
+    int sizey;             // height in tiles
+    int time;              // script clock, frames
+    char name[20];         // file name of the loaded map
+    Player player;
+    Neutral neutral[SLOTS];
+    Monster monster[SLOTS];
+    Corpse corpse[SLOTS];
+
+    void erase();
+    void controlcamera();
+    void showtiles();
+    void showovertiles();
+    void showlayer(const int* layer, int slot);
+
+    friend struct Rig;
+    friend int putcorpse(int, int, int);
+    friend int putenemy(int, int, int);
+    friend int putfriend(int, int);
+    friend bool playervulnerable();
+    friend bool neutralvulnerable(int);
+    friend bool monstervulnerable(int);
+    friend int playerx();
+    friend int playery();
+    friend int playerside();
+    friend float monsterx(int);
+    friend float monstery(int);
+    friend float neutralx(int);
+    friend float neutraly(int);
+    friend float playerlongswordx();
+    friend float playerlongswordy();
+    friend float playershortswordx();
+    friend float playershortswordy();
+    friend float playerswordangle(float, float);
+    friend float neutralswordangle(int, float, float);
+    friend void hurtplayer(float, float, float);
+    friend int monsterinarea(float, float, float, float, int);
+    friend int neutralinarea(float, float, float, float, int);
+    friend int playerinarea(float, float, float, float, int);
+    friend int swordinarea(float, float, float, float, int);
+
+public:
+    Map(const char* nname);
+    ~Map();
+    void load(const char* nname);
+    void loadtextures();
+    void warpto(int x, int y, int d, const char* nname);
+    void runscript();
+    void initscript();
+    void show();
+    void control();
+};
+
+extern Map map;   // main.cpp: the world, built from kuurakarpalo.map before the game starts
+
+// Checks a map file without touching the world. Returns nullptr when it can be
+// loaded, else a short description of the problem.
+const char* checkmapfile(const char* nname);
+
+// ---------------------------------------------------------------------------
+// Queries between characters (returnfunctions.cpp)
+// ---------------------------------------------------------------------------
+
+bool playervulnerable();
+bool neutralvulnerable(int m);
+bool monstervulnerable(int m);
+int playerx();
+int playery();
+int playerside();
+float monsterx(int m);
+float monstery(int m);
+float neutralx(int m);
+float neutraly(int m);
+float playerlongswordx();
+float playerlongswordy();
+float playershortswordx();
+float playershortswordy();
+float playerswordangle(float x, float y);
+float neutralswordangle(int m, float x, float y);
+void hurtplayer(float angle, float amount, float damage);
+// A random angle of -69..69 whole degrees, in radians.
+float rnd();
+
+// Slot + 1 of the first live character of side (any for -1) strictly inside
+// the rectangle, skipping the asker; 0 for none.
+int monsterinarea(float x1, float y1, float x2, float y2, int side);
+int neutralinarea(float x1, float y1, float x2, float y2, int side);
+int playerinarea(float x1, float y1, float x2, float y2, int side);
+// Slot + 1 of the first neutral of exactly side whose cutting sword tip lies
+// strictly inside the rectangle; 0 for none.
+int swordinarea(float x1, float y1, float x2, float y2, int side);
+
+// Place a character on tile (x, y) in the first free of slots 0..96; 1 if placed.
+int putenemy(int type, int x, int y);
+int putfriend(int x, int y);
+
+#endif

@@ -1,0 +1,424 @@
+// The world record: its file, the camera and the scroll window, the tile
+// layers, and the per-frame update and drawing order of the whole world.
+#include "main.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+int stop[MAPCELLS];
+int light[MAPCELLS];
+View Camera;
+
+int lightat(int c, int r)
+{
+    if (c < 0) c = 0;
+    if (c > MAPW - 1) c = MAPW - 1;
+    if (r < 0) r = 0;
+    if (r > MAPW - 1) r = MAPW - 1;
+    return light[r * MAPW + c];
+}
+
+bool blockedat(float px, float py)
+{
+    const int c = (int)(px / TILE);
+    const int r = (int)(py / TILE);
+    if (c < 0 || c >= MAPW || r < 0 || r >= MAPW) return true;
+    return stop[r * MAPW + c] != 0;
+}
+
+Tint nighttint()
+{
+    return Tint{(float)(1 + 2.5 * night), (float)(1 + 2.5 * night), (float)(1 + night)};
+}
+
+void lightcolor(const Tint& t, int c, int r, float a)
+{
+    const float l = (float)(lightat(c, r) / 9.0);
+    glColor4f(l / t.r, l / t.g, l / t.b, a);
+}
+
+// ---------------------------------------------------------------------------
+// The map file
+// ---------------------------------------------------------------------------
+
+static unsigned char filebuffer[MAPFILESIZE];
+
+static int fileint(long offset)
+{
+    const unsigned char* p = filebuffer + offset;
+    return (int)((unsigned)p[0] | (unsigned)p[1] << 8 | (unsigned)p[2] << 16 | (unsigned)p[3] << 24);
+}
+
+static void filegrid(long offset, int* grid)
+{
+    for (int i = 0; i < MAPCELLS; i++) grid[i] = fileint(offset + 4L * i);
+}
+
+// Reads a whole map file into filebuffer. Returns nullptr on success, else
+// what is wrong with it.
+static const char* readmapfile(const char* nname)
+{
+    static char problem[160];
+
+    if (std::strlen(nname) > 19) return "the file name is longer than 19 characters";
+    FILE* f = std::fopen(nname, "rb");
+    if (!f) {
+        std::snprintf(problem, sizeof problem, "cannot be opened: %s", std::strerror(errno));
+        return problem;
+    }
+    const size_t got = std::fread(filebuffer, 1, sizeof filebuffer, f);
+    const bool failed = std::ferror(f) != 0;
+    long total = (long)got;
+    unsigned char extra[4096];
+    size_t more;
+    while (!failed && (more = std::fread(extra, 1, sizeof extra, f)) > 0) total += (long)more;
+    std::fclose(f);
+
+    if (failed) return "cannot be read";
+    if (total != MAPFILESIZE) {
+        std::snprintf(problem, sizeof problem, "is %ld bytes long; a map file is exactly %ld bytes",
+                      total, MAPFILESIZE);
+        return problem;
+    }
+    const int w = fileint(0);
+    const int h = fileint(4);
+    if (w < 1 || w > MAPW - 1 || h < 1 || h > MAPW - 1) {
+        std::snprintf(problem, sizeof problem, "has a size of %d by %d tiles; each side must be 1 to %d",
+                      w, h, MAPW - 1);
+        return problem;
+    }
+    return nullptr;
+}
+
+const char* checkmapfile(const char* nname)
+{
+    return readmapfile(nname);
+}
+
+Map::Map(const char* nname) : player(46, 9, 1)
+{
+    load(nname);
+    status = 1;
+    // The row below and the column right of the map block, so nobody walks
+    // off its far edges.
+    for (int c = 0; c < sizex; c++) stop[sizey * MAPW + c] = 1;
+    for (int r = 0; r < sizey; r++) stop[r * MAPW + sizex] = 1;
+}
+
+Map::~Map()
+{
+    erase();
+}
+
+void Map::erase()
+{
+    std::memset(name, 0, 19);
+    std::memset(tile, 0, sizeof tile);
+    std::memset(tile2, 0, sizeof tile2);
+    std::memset(tile3, 0, sizeof tile3);
+    std::memset(stop, 0, sizeof stop);
+}
+
+// A map that cannot be read ends the program: there is no world to play in.
+void Map::load(const char* nname)
+{
+    const char* problem = readmapfile(nname);
+    if (problem) {
+        std::fprintf(stderr, "kuurakarpalo: map file \"%s\" %s\n", nname, problem);
+        std::exit(1);
+    }
+
+    erase();
+    std::strcpy(name, nname);
+    sizex = fileint(0);
+    sizey = fileint(4);
+    const long grid = 4L * MAPCELLS;
+    filegrid(8, tile);
+    filegrid(8 + grid, tile2);
+    filegrid(8 + 2 * grid, tile3);
+    filegrid(8 + 3 * grid, light);
+    filegrid(8 + 4 * grid, stop);
+    tset = fileint(8 + 5 * grid);
+
+    loadtextures();
+    initscript();
+}
+
+void Map::loadtextures()
+{
+    textures[0] = TextureImage{};
+    textures[1] = TextureImage{};
+    if (tset == 0) {
+        LoadTGA(&textures[0], "DATA/iso1.tga");
+        LoadTGA(&textures[1], "DATA/iso2.tga");
+    } else if (tset == 1) {
+        LoadTGA(&textures[0], "DATA/luola1.tga");
+        LoadTGA(&textures[1], "DATA/luola2.tga");
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Camera and scroll window
+// ---------------------------------------------------------------------------
+
+void View::set(int nnx, int nny)
+{
+    x = nnx;
+    y = nny;
+    nx = (float)x;
+    ny = (float)y;
+}
+
+// A fifth of the remaining distance each frame, cut to whole pixels, so the
+// camera comes to rest up to 4 pixels short of its target.
+void View::move()
+{
+    x = x + (int)((nx - x) / 5.0);
+    y = y + (int)((ny - y) / 5.0);
+}
+
+bool inscreen(int x, int y)
+{
+    return Camera.x - 48 < x && x < Camera.x + SCREEN_WIDTH && Camera.y - 48 < y &&
+           y < Camera.y + SCREEN_HEIGHT;
+}
+
+void Map::controlcamera()
+{
+    Camera.nx = (float)(player.getx() - 480);
+    Camera.ny = (float)(player.gety() - 384);
+    if (Camera.nx < 0) Camera.nx = 0;
+    if (Camera.ny < 0) Camera.ny = 0;
+    // Second, so it wins on a map smaller than the screen.
+    if (Camera.nx > sizex * TILE - SCREEN_WIDTH) Camera.nx = (float)(sizex * TILE - SCREEN_WIDTH);
+    if (Camera.ny > sizey * TILE - SCREEN_HEIGHT) Camera.ny = (float)(sizey * TILE - SCREEN_HEIGHT);
+    Camera.move();
+}
+
+// ---------------------------------------------------------------------------
+// Tiles
+// ---------------------------------------------------------------------------
+
+// Draws the cells of the window around the screen from one layer. Ground
+// cells are all drawn; in the upper layers 0 or less is an empty cell.
+void Map::showlayer(const int* layer, int slot)
+{
+    const Tint t = nighttint();
+    const float width = (float)(textures[slot].width / TILE);
+    const float height = (float)(textures[slot].height / TILE);
+    const bool ground = layer == tile;
+
+    for (int cy = rolly - 1; cy <= rolly + 25; cy++) {
+        if (cy < 0 || cy >= sizey) continue;
+        for (int cx = rollx - 1; cx <= rollx + 33; cx++) {
+            if (cx < 0 || cx >= sizex) continue;
+            const int v = layer[cy * MAPW + cx];
+            if (!ground && v <= 0) continue;
+            const int row = v / 16;
+            const int column = v - 16 * row;
+            const float s0 = column / width;
+            const float s1 = (column + 1) / width;
+            const float t0 = row / height;
+            const float t1 = (row + 1) / height;
+            const float px = (float)(cx * TILE);
+            const float py = (float)(cy * TILE);
+
+            glBegin(GL_QUADS);
+            lightcolor(t, cx, cy, 1);
+            glTexCoord2f(s0, t0);
+            glVertex2f(px, py);
+            lightcolor(t, cx + 1, cy, 1);
+            glTexCoord2f(s1, t0);
+            glVertex2f(px + TILE, py);
+            lightcolor(t, cx + 1, cy + 1, 1);
+            glTexCoord2f(s1, t1);
+            glVertex2f(px + TILE, py + TILE);
+            lightcolor(t, cx, cy + 1, 1);
+            glTexCoord2f(s0, t1);
+            glVertex2f(px, py + TILE);
+            glEnd();
+        }
+    }
+}
+
+void Map::showtiles()
+{
+    glTranslatef((float)-Camera.x, (float)-Camera.y, 0);
+    glColor4f(1, 1, 1, 1);
+    glEnable(GL_TEXTURE_2D);
+    bindtexture(0);
+    showlayer(tile, 0);
+
+    bindtexture(1);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.5f);
+    showlayer(tile2, 1);
+
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_TEXTURE_2D);
+    glLoadIdentity();
+}
+
+void Map::showovertiles()
+{
+    glTranslatef((float)-Camera.x, (float)-Camera.y, 0);
+    glColor4f(1, 1, 1, 1);
+    glEnable(GL_TEXTURE_2D);
+    bindtexture(1);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.5f);
+    showlayer(tile3, 1);
+
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_TEXTURE_2D);
+    glLoadIdentity();
+}
+
+// ---------------------------------------------------------------------------
+// The world's frame
+// ---------------------------------------------------------------------------
+
+void Map::control()
+{
+    player.input();
+
+    for (int n = 0; n < SLOTS; n++) {
+        if (monster[n].gettype() > 0) {
+            lastmonster = n;
+            monster[n].input();
+        }
+    }
+    lastmonster = -1;
+
+    for (int n = 0; n < SLOTS; n++) {
+        if (neutral[n].gettype() > 0) {
+            lastneutral = n;
+            neutral[n].input();
+        }
+    }
+    lastneutral = -1;
+
+    rollx = player.getx() / TILE - 15;
+    rolly = player.gety() / TILE - 12;
+    if (rollx < 0) rollx = 0;
+    if (rolly < 0) rolly = 0;
+    if (rollx > sizex - 32) rollx = sizex - 32;
+    if (rolly > sizey - 24) rolly = sizey - 24;
+
+    controlcamera();
+    runscript();
+}
+
+void Map::show()
+{
+    showtiles();
+    for (int n = 0; n < SLOTS; n++)
+        if (corpse[n].gettype() > 0) corpse[n].show();
+    for (int n = 0; n < SLOTS; n++)
+        if (neutral[n].gettype() > 0) neutral[n].show();
+    for (int n = 0; n < SLOTS; n++)
+        if (monster[n].gettype() > 0) monster[n].show();
+    if (player.healt > 0) player.show();
+    showovertiles();
+    for (int n = 0; n < SLOTS; n++)
+        if (neutral[n].gettype() > 0) neutral[n].showfinal();
+    for (int n = 0; n < SLOTS; n++)
+        if (monster[n].gettype() > 0) monster[n].showfinal();
+    player.showfinal();
+}
+
+// ---------------------------------------------------------------------------
+// The story
+// ---------------------------------------------------------------------------
+
+static void say(const char* text)
+{
+    Messagebox(text, "", "", "", "", "", "", "");
+}
+
+// Ten friends around the start tile, two monsters on each camp and a body in
+// the village. Only the neutrals are cleared first.
+void Map::initscript()
+{
+    for (int n = 0; n < SLOTS; n++) neutral[n].settype(0);
+
+    static const int friends[10][2] = {{48, 9}, {48, 8}, {49, 6}, {47, 7}, {44, 9},
+                                       {44, 8}, {43, 6}, {45, 7}, {43, 10}, {49, 10}};
+    for (const auto& f : friends) putfriend(f[0], f[1]);
+
+    putenemy(2, 11, 9);
+    putenemy(2, 11, 9);
+    putenemy(2, 79, 9);
+    putenemy(2, 79, 9);
+    putcorpse(2, 1472, 384);
+}
+
+// Enemies arrive as a monster and a raider on the same gate tile.
+static void enemypair(int x, int y)
+{
+    putenemy(2, x, y);
+    putenemy(1, x, y);
+}
+
+void Map::runscript()
+{
+    if (time == 20) {
+        say("On koston aika!");
+        say("Teurastakaa ne kaikki!");
+    }
+
+    if (!(player.healt > 0)) {
+        // The dead world darkens by a hundredth a frame until the game ends.
+        // A death at the very instant of full daylight would leave night at
+        // 0 for ever; start from the least darkness the clock can show.
+        if (night == 0.0f) night = 5.96046448e-8f;
+        night = (float)(night * 1.01);
+        score = finalscore;
+        return;
+    }
+
+    // Each random draw is made only when the trigger's other conditions hold.
+    if (time == 1400) say("Valmistautukaa pahimpaan, sill{ pian koittaa y}!");
+    if (playerx() > 1024 && rand() % 600 == 1) enemypair(11, 29);
+    if (playerx() < 1024 && rand() % 600 == 1) enemypair(79, 29);
+    if (playerx() < 1920 && rand() % 600 == 1) enemypair(79, 29);
+    if (playerx() > 1920 && rand() % 600 == 1) enemypair(11, 29);
+    if (night < 0.25 && playery() > 544 && rand() % 700 == 1) {
+        putfriend(53, 3);
+        putfriend(53, 3);
+    }
+    if (night < 0.25 && playery() < 480 && rand() % 700 == 1) {
+        putfriend(46, 35);
+        putfriend(46, 35);
+    }
+    if (night > 0.75 && playerx() < 1920 && rand() % 400 == 1) enemypair(79, 29);
+    if (night > 0.75 && playerx() > 1024 && rand() % 400 == 1) enemypair(11, 29);
+
+    // One day and night last 2000 pi frames.
+    time = time + 1;
+    night = 1 - ABS((float)cos(time / 2000.0));
+    finalscore = score;
+}
+
+void Map::warpto(int x, int y, int d, const char* nname)
+{
+    for (int i = 0; i < 4; i++) key[i] = false;
+    player.setposition(x * TILE, y * TILE);
+    Camera.set(x * TILE - 480, y * TILE - 384);
+    player.d = d;
+    load(nname);
+
+    if (Camera.x < 0) Camera.x = 0;
+    if (Camera.y < 0) Camera.y = 0;
+    if (Camera.nx < 0) Camera.nx = 0;
+    if (Camera.ny < 0) Camera.ny = 0;
+    const int maxx = sizex * TILE - SCREEN_WIDTH;
+    const int maxy = sizey * TILE - SCREEN_HEIGHT;
+    if (Camera.x > maxx) Camera.x = maxx;
+    if (Camera.y > maxy) Camera.y = maxy;
+    if (Camera.nx > maxx) Camera.nx = (float)maxx;
+    if (Camera.ny > maxy) Camera.ny = (float)maxy;
+}

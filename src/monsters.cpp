@@ -1,0 +1,102 @@
+// Monsters: unarmed fighters that hunt the other side, keep apart from each
+// other, hurt the player by touch and take hits from swords and from
+// monsters of the other side. Damage is always resolved in the victim's step.
+#include "main.h"
+
+#include <cmath>
+#include <cstdlib>
+
+Monster::Monster() : Hahmo(0, 0, 0), type(0), movecounter(0)
+{
+}
+
+// Only what a new monster needs is set: the slot's old velocity, forces and
+// recovery carry over.
+void Monster::put(int nnx, int nny, int nd, int ntype, int nside)
+{
+    setposition(nnx * TILE, nny * TILE);
+    d = nd;
+    type = ntype;
+    side = nside;
+    if (side == 1) target = 1;
+    healt = 100.0f;
+}
+
+int Monster::gettype()
+{
+    return type;
+}
+
+void Monster::settype(int ntype)
+{
+    type = ntype;
+}
+
+static bool inbox(float left, float top, float right, float bottom, float px, float py)
+{
+    return left < px && px < right && top < py && py < bottom;
+}
+
+void Monster::input()
+{
+    d = animate();
+    const int mside = side == 1 ? 0 : 1;
+
+    // One frame in twenty: look around, then head for the target.
+    if (rand() % 20 == 2) {
+        const int found = seektarget(mside);
+        if (found) target = found;
+        walktotarget(3.0f, true);
+    }
+
+    int j = monsterinarea(x - 12, y - 16, x + 12, y + 16, -1);
+    if (j > 0) hurt((float)std::atan2((double)(monsterx(j - 1) - x), (double)(monstery(j - 1) - y)), 1.5f, 0);
+
+    // A recovering monster neither takes nor deals damage.
+    if (invulnerability == 0) {
+        const int s = swordinarea(x + 4, y, x + 28, y + 32, mside);
+        if (s > 0) hurt(neutralswordangle(s - 1, x + 16, y + 16), 17.5f, 34);
+
+        j = monsterinarea(x - 12, y - 16, x + 12, y + 16, mside);
+        if (j > 0 && rand() % 10 < 4 && monstervulnerable(j - 1))
+            hurt((float)std::atan2((double)(monsterx(j - 1) - x), (double)(monstery(j - 1) - y)), 12.5f, 5);
+
+        if (playervulnerable()) {
+            const float px = (float)(playerx() + 16);
+            const float py = (float)(playery() + 16);
+            if (inbox(x + 4, y, x + 28, y + 32, px, py))
+                hurtplayer((float)std::atan2((double)((x + 16) - px), (double)((y + 16) - py)), 12.5f, 8);
+        }
+
+        const float sx = playerlongswordx();
+        const float sy = playerlongswordy();
+        if (inbox(x + 2, y + 2, x + 30, y + 30, sx, sy)) {
+            hurt(playerswordangle(x + 16, y + 16), 17.5f, 34);
+            invulnerability = 20;
+            score += 6;
+        } else if (inbox(x + 2, y + 2, x + 30, y + 30, playershortswordx(), playershortswordy())) {
+            hurt(playerswordangle(x + 16, y + 16), 17.5f, 34);
+            invulnerability = 20;
+        }
+    }
+
+    if (move() == 1) turnaside();
+
+    if (healt == 0) {
+        putcorpse(type + 2, (int)x, (int)y);
+        type = 0;
+        if (side == 1) score += 5;
+    }
+}
+
+void Monster::show()
+{
+    if (!inscreen((int)x, (int)y)) return;
+    const float band = (type - 1) / 8.0f;
+    showbody(7, 8, frame / 32.0f + band, (frame + 1) / 32.0f + band);
+}
+
+void Monster::showfinal()
+{
+    showhealt();
+}

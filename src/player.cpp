@@ -1,0 +1,49 @@
+// The hero: arrow keys move the target 4 pixels a frame, space swings the
+// sword, and a death is handled exactly once.
+#include "main.h"
+
+Player::Player(int nnx, int nny, int nd) : Hahmo(nnx, nny, nd), Weapon()
+{
+}
+
+void Player::input()
+{
+    if (healt > 0) {
+        // The facing stays locked from the strike until the sword has faded.
+        if (swordfade == 0)
+            d = animate();
+        else
+            animate();
+        swordcontrol();
+        if (key[4]) swordstrike(d);
+        if (key[0]) ny -= 4;
+        if (key[1]) ny += 4;
+        if (key[2]) nx -= 4;
+        if (key[3]) nx += 4;
+        move();
+    }
+
+    // -100 marks a death already handled.
+    if (healt <= 0 && healt != -100) {
+        Mix_PlayChannelTimed(-1, hit1, 0, -1);
+        putcorpse(2, (int)x, (int)y);
+        Messagebox("Argh!!!", "", "", "", "", "", "", "");
+        healt = -100;
+    }
+}
+
+// Drawing the living hero also regenerates him: 0.8 health a second.
+void Player::show()
+{
+    if (healt < 100) {
+        healt += 0.02;
+        healtfade = 1;
+    }
+    showbody(9, 10, frame / 4.0f, (frame + 1) / 4.0f);
+}
+
+void Player::showfinal()
+{
+    showsword(d, x, y, mapx, mapy);
+    showhealt();
+}

@@ -1,0 +1,204 @@
+// How characters see each other: positions, vulnerability, sword tips, the
+// area and hit tests, random angles, and placing new characters.
+#include "main.h"
+
+#include <cstdlib>
+
+bool playervulnerable()
+{
+    return map.player.vulnerable();
+}
+
+bool neutralvulnerable(int m)
+{
+    return map.neutral[m].vulnerable();
+}
+
+bool monstervulnerable(int m)
+{
+    return map.monster[m].vulnerable();
+}
+
+int playerx()
+{
+    return map.player.getx();
+}
+
+int playery()
+{
+    return map.player.gety();
+}
+
+int playerside()
+{
+    return map.player.getside();
+}
+
+float monsterx(int m)
+{
+    return (float)map.monster[m].getx();
+}
+
+float monstery(int m)
+{
+    return (float)map.monster[m].gety();
+}
+
+float neutralx(int m)
+{
+    return (float)map.neutral[m].getx();
+}
+
+float neutraly(int m)
+{
+    return (float)map.neutral[m].gety();
+}
+
+// The sword queries give 0 unless the sword is cutting.
+float playerlongswordx()
+{
+    Player& p = map.player;
+    if (!p.cutting()) return 0;
+    const float y = (float)p.gety();
+    const float x = (float)p.getx();
+    return p.getlongswordx(p.getd(), x, y);
+}
+
+float playerlongswordy()
+{
+    Player& p = map.player;
+    if (!p.cutting()) return 0;
+    const float y = (float)p.gety();
+    const float x = (float)p.getx();
+    return p.getlongswordy(p.getd(), x, y);
+}
+
+float playershortswordx()
+{
+    Player& p = map.player;
+    if (!p.cutting()) return 0;
+    const float y = (float)p.gety();
+    const float x = (float)p.getx();
+    return p.getshortswordx(p.getd(), x, y);
+}
+
+float playershortswordy()
+{
+    Player& p = map.player;
+    if (!p.cutting()) return 0;
+    const float y = (float)p.gety();
+    const float x = (float)p.getx();
+    return p.getshortswordy(p.getd(), x, y);
+}
+
+float playerswordangle(float x, float y)
+{
+    Player& p = map.player;
+    if (!p.cutting()) return 0;
+    const float py = (float)p.gety();
+    const float px = (float)p.getx();
+    return p.getswordangle(p.getd(), px, py, x, y);
+}
+
+float neutralswordangle(int m, float x, float y)
+{
+    Neutral& n = map.neutral[m];
+    if (!n.cutting()) return 0;
+    const float ny = (float)n.gety();
+    const float nx = (float)n.getx();
+    return n.getswordangle(n.getd(), nx, ny, x, y);
+}
+
+void hurtplayer(float angle, float amount, float damage)
+{
+    map.player.hurt(angle, amount, damage);
+}
+
+float rnd()
+{
+    const int a = rand() % 70;
+    const int b = rand() % 70;
+    return (float)((a - b) * 0.017453292519943295);
+}
+
+static bool inside(float x1, float y1, float x2, float y2, float px, float py)
+{
+    return x1 < px && y1 < py && px < x2 && py < y2;
+}
+
+int monsterinarea(float x1, float y1, float x2, float y2, int side)
+{
+    for (int n = 0; n < SLOTS; n++) {
+        Monster& m = map.monster[n];
+        if (m.getside() != side && side != -1) continue;
+        if (n == lastmonster) continue;
+        if (m.gettype() <= 0) continue;
+        if (inside(x1, y1, x2, y2, (float)m.getx(), (float)m.gety())) return n + 1;
+    }
+    return 0;
+}
+
+int neutralinarea(float x1, float y1, float x2, float y2, int side)
+{
+    for (int n = 0; n < SLOTS; n++) {
+        Neutral& m = map.neutral[n];
+        if (m.getside() != side && side != -1) continue;
+        if (n == lastneutral) continue;
+        if (m.gettype() <= 0) continue;
+        if (inside(x1, y1, x2, y2, (float)m.getx(), (float)m.gety())) return n + 1;
+    }
+    return 0;
+}
+
+int playerinarea(float x1, float y1, float x2, float y2, int side)
+{
+    Player& p = map.player;
+    if (p.getside() != side && side != -1) return 0;
+    return inside(x1, y1, x2, y2, (float)p.getx(), (float)p.gety()) ? 1 : 0;
+}
+
+// Here side -1 is not a wildcard: only a neutral whose side is exactly -1
+// would match it.
+int swordinarea(float x1, float y1, float x2, float y2, int side)
+{
+    for (int n = 0; n < SLOTS; n++) {
+        Neutral& m = map.neutral[n];
+        if (n == lastneutral) continue;
+        if (m.gettype() <= 0) continue;
+        if (m.getside() != side) continue;
+        if (!m.cutting()) continue;
+        const int d = m.getd();
+        const float x = (float)m.getx();
+        const float y = (float)m.gety();
+        const float sx = m.getlongswordx(d, x, y);
+        const float sy = m.getlongswordy(d, x, y);
+        if (inside(x1, y1, x2, y2, sx, sy)) return n + 1;
+    }
+    return 0;
+}
+
+int putenemy(int type, int x, int y)
+{
+    for (int n = 0; n < PLACESLOTS; n++) {
+        if (type == 1 && map.neutral[n].gettype() == 0) {
+            map.neutral[n].put(x, y, 1, 1, 1);
+            return 1;
+        }
+        if (type == 2 && map.monster[n].gettype() == 0) {
+            map.monster[n].put(x, y, 1, 1, 1);
+            return 1;
+        }
+    }
+    return 0;
+}
+
+int putfriend(int x, int y)
+{
+    for (int n = 0; n < PLACESLOTS; n++) {
+        if (map.neutral[n].gettype() == 0) {
+            map.neutral[n].put(x, y, 1, 2, 0);
+            return 1;
+        }
+    }
+    return 0;
+}

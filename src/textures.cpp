@@ -1,0 +1,89 @@
+// Texture slots and the loader for the one TGA form the game uses:
+// uncompressed true colour, 24 or 32 bits, no ID field, no colour map.
+#include "main.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+TextureImage textures[TEXTURESLOTS];
+int NTEXTURE = -2;
+
+void bindtexture(int n)
+{
+    NTEXTURE = n;
+    glBindTexture(GL_TEXTURE_2D, textures[n].texID);
+}
+
+// Reads the pixels of an open TGA file after its 18-byte header. The file
+// must really hold every byte the header promises before anything is
+// allocated, so a damaged header cannot ask for gigabytes.
+static GLubyte* readpixels(FILE* file, size_t imagesize)
+{
+    const long here = std::ftell(file);
+    if (here < 0 || std::fseek(file, 0, SEEK_END) != 0) return nullptr;
+    const long end = std::ftell(file);
+    if (end < here || (unsigned long)(end - here) < imagesize) return nullptr;
+    if (std::fseek(file, here, SEEK_SET) != 0) return nullptr;
+
+    GLubyte* data = (GLubyte*)std::malloc(imagesize);
+    if (!data) return nullptr;
+    if (std::fread(data, 1, imagesize, file) != imagesize) {
+        std::free(data);
+        return nullptr;
+    }
+    return data;
+}
+
+bool LoadTGA(TextureImage* texture, const char* filename)
+{
+    static const GLubyte tgaheader[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    GLubyte tgacompare[12];
+    GLubyte header[6];
+
+    FILE* file = std::fopen(filename, "rb");
+    if (!file) return false;
+    if (std::fread(tgacompare, 1, sizeof tgacompare, file) != sizeof tgacompare ||
+        std::memcmp(tgaheader, tgacompare, sizeof tgaheader) != 0 ||
+        std::fread(header, 1, sizeof header, file) != sizeof header) {
+        std::fclose(file);
+        return false;
+    }
+
+    const GLuint width = header[1] * 256u + header[0];
+    const GLuint height = header[3] * 256u + header[2];
+    const GLuint bpp = header[4];
+    if (width == 0 || height == 0 || (bpp != 24 && bpp != 32)) {
+        std::fclose(file);
+        return false;
+    }
+    const size_t bytesperpixel = bpp / 8;
+    const size_t imagesize = (size_t)width * height * bytesperpixel;
+
+    GLubyte* data = readpixels(file, imagesize);
+    std::fclose(file);
+    if (!data) return false;
+
+    // Files store blue, green, red(, alpha); OpenGL wants red first.
+    for (size_t i = 0; i < imagesize; i += bytesperpixel) {
+        const GLubyte temp = data[i];
+        data[i] = data[i + 2];
+        data[i + 2] = temp;
+    }
+
+    texture->imageData = data;
+    texture->width = width;
+    texture->height = height;
+    texture->bpp = bpp;
+
+    glGenTextures(1, &texture->texID);
+    glBindTexture(GL_TEXTURE_2D, texture->texID);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    // Rows are packed without padding; with the default 4-byte alignment a
+    // 24-bit picture of odd width would be read past its end.
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    const GLenum format = bpp == 24 ? GL_RGB : GL_RGBA;
+    glTexImage2D(GL_TEXTURE_2D, 0, format, width, height, 0, format, GL_UNSIGNED_BYTE, data);
+    return true;
+}

@@ -1,0 +1,49 @@
+// The millisecond stopwatch that paces every frame loop.
+#include "main.h"
+
+void Timer::start()
+{
+    started = true;
+    paused = false;
+    startTicks = (int)SDL_GetTicks();
+}
+
+void Timer::stop()
+{
+    started = false;
+    paused = false;
+}
+
+void Timer::pause()
+{
+    if (started && !paused) {
+        paused = true;
+        pausedTicks = (int)SDL_GetTicks() - startTicks;
+    }
+}
+
+void Timer::unpause()
+{
+    if (paused) {
+        paused = false;
+        startTicks = (int)SDL_GetTicks() - pausedTicks;
+        pausedTicks = 0;
+    }
+}
+
+int Timer::get_ticks()
+{
+    if (!started) return 0;
+    if (paused) return pausedTicks;
+    return (int)SDL_GetTicks() - startTicks;
+}
+
+bool Timer::is_started()
+{
+    return started;
+}
+
+bool Timer::is_paused()
+{
+    return paused;
+}

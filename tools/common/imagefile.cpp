@@ -1,0 +1,74 @@
+#include "imagefile.h"
+
+#include <png.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+bool writetga(const std::string& path, const Image& image, RowOrder order, bool alpha,
+              std::string* error)
+{
+    if (image.width <= 0 || image.height <= 0 || image.width > 65535 || image.height > 65535) {
+        if (error) *error = path + ": picture size " + std::to_string(image.width) + "x" +
+                            std::to_string(image.height) + " does not fit a TGA file";
+        return false;
+    }
+    const int bytes = alpha ? 4 : 3;
+    std::vector<uint8_t> out(18, 0);
+    out[2] = 2;  // uncompressed true colour
+    out[12] = uint8_t(image.width & 0xff);
+    out[13] = uint8_t(image.width >> 8);
+    out[14] = uint8_t(image.height & 0xff);
+    out[15] = uint8_t(image.height >> 8);
+    out[16] = uint8_t(bytes * 8);
+    out[17] = uint8_t((alpha ? 8 : 0) | (order == RowOrder::TopFirst ? 0x20 : 0));
+    out.reserve(out.size() + size_t(image.width) * image.height * bytes);
+    for (int row = 0; row < image.height; row++) {
+        const int py = order == RowOrder::TopFirst ? row : image.height - 1 - row;
+        for (int px = 0; px < image.width; px++) {
+            const uint8_t* p = image.at(px, py);
+            out.push_back(p[2]);
+            out.push_back(p[1]);
+            out.push_back(p[0]);
+            if (alpha) out.push_back(p[3]);
+        }
+    }
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) {
+        if (error) *error = path + ": cannot open for writing: " + std::strerror(errno);
+        return false;
+    }
+    const bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
+    if (std::fclose(f) != 0 || !ok) {
+        if (error) *error = path + ": write failed";
+        return false;
+    }
+    return true;
+}
+
+bool writepng(const std::string& path, const Image& image, std::string* error)
+{
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) {
+        if (error) *error = path + ": cannot open for writing: " + std::strerror(errno);
+        return false;
+    }
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!png || !info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        std::fclose(f);
+        if (error) *error = path + ": PNG encoding failed";
+        return false;
+    }
+    png_init_io(png, f);
+    png_set_IHDR(png, info, image.width, image.height, 8, PNG_COLOR_TYPE_RGBA,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int py = 0; py < image.height; py++)
+        png_write_row(png, const_cast<png_bytep>(image.at(0, py)));
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return std::fclose(f) == 0;
+}
