@@ -1,0 +1,184 @@
+// The rig's window, scratch files, world reset and pixel access.
+#include "rig.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+
+TestMap::TestMap()
+{
+    for (int& l : light) l = 9;
+}
+
+const std::string& scratchdir()
+{
+    static std::string dir;
+    if (dir.empty()) {
+        char pattern[] = "/tmp/kXXXXXX";
+        const char* made = mkdtemp(pattern);
+        if (!made) std::abort();
+        dir = made;
+    }
+    return dir;
+}
+
+std::string writefile(const std::string& bytes, const char* filename)
+{
+    const std::string path = scratchdir() + "/" + filename;
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) std::abort();
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    return path;
+}
+
+static void putint(std::string& out, int v)
+{
+    const unsigned u = (unsigned)v;
+    for (int i = 0; i < 4; i++) out.push_back((char)((u >> (8 * i)) & 0xff));
+}
+
+std::string writemap(const TestMap& m, const char* filename)
+{
+    std::string out;
+    out.reserve(MAPFILESIZE);
+    putint(out, m.sizex);
+    putint(out, m.sizey);
+    for (const int* grid : {m.tile, m.tile2, m.tile3, m.light, m.stop})
+        for (int i = 0; i < MAPCELLS; i++) putint(out, grid[i]);
+    putint(out, m.tset);
+    return writefile(out, filename);
+}
+
+void clearslots()
+{
+    for (int n = 0; n < SLOTS; n++) {
+        Rig::neutral(n) = Neutral();
+        Rig::monster(n) = Monster();
+        Rig::corpse(n) = Corpse();
+    }
+}
+
+void resetworld()
+{
+    static const std::string path = writemap(TestMap(), "o.map");
+    map.load(path.c_str());
+    // The map file's border is open; mark it as the world's constructor does.
+    for (int c = 0; c < Rig::sizex(); c++) stop[Rig::sizey() * MAPW + c] = 1;
+    for (int r = 0; r < Rig::sizey(); r++) stop[r * MAPW + Rig::sizex()] = 1;
+    clearslots();
+    Rig::player() = Player(46, 9, 1);
+    Rig::time() = 0;
+    Rig::rollx() = 0;
+    Rig::rolly() = 0;
+    Camera.set(0, 0);
+    for (bool& k : key) k = false;
+    score = 0;
+    finalscore = 0;
+    night = 0;
+    lastmonster = -1;
+    lastneutral = -1;
+    srand(1);
+    drainevents();
+}
+
+void pushkey(SDLKey sym, bool down)
+{
+    SDL_Event e;
+    std::memset(&e, 0, sizeof e);
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.sym = sym;
+    SDL_PushEvent(&e);
+}
+
+void pushquit()
+{
+    SDL_Event e;
+    std::memset(&e, 0, sizeof e);
+    e.type = SDL_QUIT;
+    SDL_PushEvent(&e);
+}
+
+void drainevents()
+{
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+    }
+}
+
+Pixel readpixel(int x, int y)
+{
+    unsigned char p[4] = {0, 0, 0, 0};
+    glFinish();
+    glReadBuffer(GL_BACK);
+    glReadPixels(x, SCREEN_HEIGHT - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+    return Pixel{p[0], p[1], p[2], p[3]};
+}
+
+void clearscreen()
+{
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
+std::string tgafile(int width, int height, int bpp, const std::string& pixels,
+                    unsigned char imagetype, unsigned char idlength)
+{
+    std::string out(18, '\0');
+    out[0] = (char)idlength;
+    out[2] = (char)imagetype;
+    out[12] = (char)(width & 0xff);
+    out[13] = (char)(width >> 8);
+    out[14] = (char)(height & 0xff);
+    out[15] = (char)(height >> 8);
+    out[16] = (char)bpp;
+    out += std::string(idlength, 'i');
+    return out + pixels;
+}
+
+void solidtexture(int n, int w, int h, unsigned char r, unsigned char g, unsigned char b,
+                  unsigned char a)
+{
+    std::string pixels;
+    for (int i = 0; i < w * h; i++) {
+        pixels.push_back((char)b);
+        pixels.push_back((char)g);
+        pixels.push_back((char)r);
+        pixels.push_back((char)a);
+    }
+    const std::string path = writefile(tgafile(w, h, 32, pixels), "solid.tga");
+    textures[n] = TextureImage{};
+    LoadTGA(&textures[n], path.c_str());
+}
+
+// One window with a real OpenGL context for the whole run, as the game opens
+// it but not full screen, with audio on SDL's dummy driver when none is set.
+class Window : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        setenv("SDL_AUDIODRIVER", "dummy", 0);
+        if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO | SDL_INIT_TIMER) < 0) {
+            std::fprintf(stderr, "SDL_Init: %s\n", SDL_GetError());
+            std::abort();
+        }
+        SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+        SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+        SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+        SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+        if (!SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, SDL_OPENGL)) {
+            std::fprintf(stderr, "SDL_SetVideoMode: %s (is DISPLAY set?)\n", SDL_GetError());
+            std::abort();
+        }
+        Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 4096);
+        if (!init_GL()) std::abort();
+        BuildFont();
+    }
+};
+
+static ::testing::Environment* const window = ::testing::AddGlobalTestEnvironment(new Window);

@@ -1,0 +1,138 @@
+// The test rig: a real OpenGL window for the whole test run, a world in a
+// known state, injected keys, pixels read back, and access to the private
+// state of the game's records.
+#ifndef KUURAKARPALO_RIG_H
+#define KUURAKARPALO_RIG_H
+
+#include "main.h"
+
+#include <string>
+
+struct Rig {
+    // The world and its records.
+    static Map& world() { return map; }
+    static Player& player() { return map.player; }
+    static Neutral& neutral(int n) { return map.neutral[n]; }
+    static Monster& monster(int n) { return map.monster[n]; }
+    static Corpse& corpse(int n) { return map.corpse[n]; }
+
+    // Map fields.
+    static int* tile() { return map.tile; }
+    static int* tile2() { return map.tile2; }
+    static int* tile3() { return map.tile3; }
+    static int& tset() { return map.tset; }
+    static int& rollx() { return map.rollx; }
+    static int& rolly() { return map.rolly; }
+    static int& sizex() { return map.sizex; }
+    static int& sizey() { return map.sizey; }
+    static int& time() { return map.time; }
+    static char* name() { return map.name; }
+    static void erase() { map.erase(); }
+    static void controlcamera() { map.controlcamera(); }
+    static void showtiles() { map.showtiles(); }
+    static void showovertiles() { map.showovertiles(); }
+
+    // Character fields.
+    static float& healtfade(Hahmo& h) { return h.healtfade; }
+    static float& angle(Hahmo& h) { return h.angle; }
+    static float& mx(Hahmo& h) { return h.mx; }
+    static float& my(Hahmo& h) { return h.my; }
+    static int& target(Hahmo& h) { return h.target; }
+    static int& frame(Hahmo& h) { return h.frame; }
+    static int& side(Hahmo& h) { return h.side; }
+    static int& counter(Hahmo& h) { return h.counter; }
+    static int& invulnerability(Hahmo& h) { return h.invulnerability; }
+    static int& invcounter(Hahmo& h) { return h.invcounter; }
+    static int& invcolor(Hahmo& h) { return h.invcolor; }
+    static float& x(Hahmo& h) { return h.x; }
+    static float& y(Hahmo& h) { return h.y; }
+    static float& nx(Hahmo& h) { return h.nx; }
+    static float& ny(Hahmo& h) { return h.ny; }
+    static float& forcex(Hahmo& h) { return h.forcex; }
+    static float& forcey(Hahmo& h) { return h.forcey; }
+    static int& staticx(Hahmo& h) { return h.staticx; }
+    static int& staticy(Hahmo& h) { return h.staticy; }
+    static void addforce(Hahmo& h, float a, float amount) { h.addforce(a, amount); }
+    static void showhealt(Hahmo& h) { h.showhealt(); }
+
+    // Sword fields.
+    static int& swordhit(Weapon& w) { return w.swordhit; }
+    static int& swordd(Weapon& w) { return w.swordd; }
+    static float& swordfade(Weapon& w) { return w.swordfade; }
+    static float& sworda(Weapon& w) { return w.sworda; }
+    static float& swordb(Weapon& w) { return w.swordb; }
+    static void swordcontrol(Weapon& w) { w.swordcontrol(); }
+    static void swordstrike(Weapon& w, int d) { w.swordstrike(d); }
+
+    // Neutral and monster fields.
+    static int& type(Neutral& n) { return n.type; }
+    static int& hostile(Neutral& n) { return n.hostile; }
+    static int& type(Monster& m) { return m.type; }
+
+    // Corpse fields.
+    static int& type(Corpse& c) { return c.type; }
+    static int& x(Corpse& c) { return c.x; }
+    static int& y(Corpse& c) { return c.y; }
+    static int& mapx(Corpse& c) { return c.mapx; }
+    static int& mapy(Corpse& c) { return c.mapy; }
+    static int& d(Corpse& c) { return c.d; }
+    static float& decay(Corpse& c) { return c.decay; }
+
+    // Timer fields.
+    static int& startTicks(Timer& t) { return t.startTicks; }
+    static int& pausedTicks(Timer& t) { return t.pausedTicks; }
+};
+
+// An open test map: size w by h tiles, ground value 0 everywhere, light 9,
+// nothing blocked but the row below and column right of the map.
+struct TestMap {
+    int sizex = 100;
+    int sizey = 60;
+    int tset = 0;
+    int tile[MAPCELLS] = {};
+    int tile2[MAPCELLS] = {};
+    int tile3[MAPCELLS] = {};
+    int light[MAPCELLS];
+    int stop[MAPCELLS] = {};
+    TestMap();
+};
+
+// Writes a map file into the test's scratch directory and returns its path.
+// The scratch path takes 12 characters: keep map file names to 6 or fewer so
+// the path fits the world's 19-character name.
+std::string writemap(const TestMap& m, const char* filename = "t.map");
+// Writes raw bytes as a file in the scratch directory; returns its path.
+std::string writefile(const std::string& bytes, const char* filename);
+// The scratch directory of this test run.
+const std::string& scratchdir();
+
+// Puts the world into a known empty state: an open 100 by 60 map loaded,
+// every character and corpse slot empty, the player alive at full health on
+// tile (46, 9) facing down, camera at (0, 0), keys, score and the script
+// clock cleared, night 0, the random sequence restarted.
+void resetworld();
+// Frees every neutral, monster and corpse slot and zeroes their records.
+void clearslots();
+
+// Key events into SDL's queue, as the keyboard would send them.
+void pushkey(SDLKey sym, bool down = true);
+void pushquit();
+// Drops every pending event.
+void drainevents();
+
+// RGBA of the screen pixel (x, y), origin at the top left.
+struct Pixel {
+    int r, g, b, a;
+};
+Pixel readpixel(int x, int y);
+// Clears the back buffer to black.
+void clearscreen();
+
+// Builds a TGA file in memory: header, then pixels as given (BGR or BGRA).
+std::string tgafile(int width, int height, int bpp, const std::string& pixels,
+                    unsigned char imagetype = 2, unsigned char idlength = 0);
+// Loads a texture of one solid colour into slot n (32-bit, w by h pixels).
+void solidtexture(int n, int w, int h, unsigned char r, unsigned char g, unsigned char b,
+                  unsigned char a = 255);
+
+#endif
