@@ -1,0 +1,1 @@
+// Filled in as the module gains tests.
