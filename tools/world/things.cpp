@@ -15,12 +15,14 @@ struct Sketch {
     Sketch(int nw, int nh) : second(nw * 32, nh * 32), over(nw * 32, nh * 32), w(nw), h(nh) {}
 };
 
-Colour leaf(double x, double y, uint32_t seed, double lit)
+// Leaves; `period` 32 makes cells that tile with each other.
+Colour leaf(double x, double y, uint32_t seed, double lit, int period = 96)
 {
     // Clumps of leaves: a bump from the noise and its offset copy gives a
     // highlight on the upper-left side of each clump.
-    const double n = tilenoise(x, y, 6, 96, seed);
-    const double m = tilenoise(x + 2, y + 2, 6, 96, seed);
+    const int cell = period == 32 ? 8 : 6;
+    const double n = tilenoise(x, y, cell, period, seed);
+    const double m = tilenoise(x + 2, y + 2, cell, period, seed);
     const double bump = std::clamp(0.5 + (n - m) * 2.2, 0.0, 1.0);
     Colour c = mix(rgb(0x244d22), rgb(0x5c9a3e), std::clamp(bump * 0.7 + lit * 0.5, 0.0, 1.0));
     if (hashnoise(int(x), int(y), seed + 5) > 0.9) c = shade(c, 1.12);
@@ -53,9 +55,9 @@ void trunk(Image& img, double cx, double top, double bottom, double halfw, const
         }
 }
 
-Colour stone(int x, int y, uint32_t seed, double lit)
+Colour stone(int x, int y, uint32_t seed, double lit, int period = 64)
 {
-    const double n = fractalnoise(x, y, 64, seed);
+    const double n = fractalnoise(x, y, period, seed);
     Colour c = mix(rgb(0x6a6862), rgb(0x9a968a), n);
     c = shade(c, lit);
     if (hashnoise(x, y, seed + 3) > 0.94) c = shade(c, 0.8);
@@ -487,9 +489,16 @@ void gate(Atlas& a)
            {0, 0, 0, 0, 0, 0, 34, 0, 34}, 4);
 }
 
+// Light and shadow of rock lumps on a cliff top; repeats every cell.
+double rockbump(int x, int y)
+{
+    const double n = tilenoise(x, y, 8, 32, 435), m = tilenoise(x + 2, y + 2, 8, 32, 435);
+    return std::clamp(0.95 + (n - m) * 1.4, 0.6, 1.3);
+}
+
 Colour canopycolour(int x, int y, double edge)
 {
-    Colour c = leaf(x, y, 401, 0.45);
+    Colour c = leaf(x, y, 401, 0.45, 32);
     if (edge < 0.05) c = shade(c, 0.65);
     return c;
 }
@@ -510,7 +519,10 @@ void buildupper(OutdoorAtlases& world)
     for (int i = 0; i < 3; i++)
         world.canopyfull[i] = a.draw([i](Image& cell) {
             for (int y = 0; y < 32; y++)
-                for (int x = 0; x < 32; x++) set(cell, x, y, leaf(x + i * 32, y, 401, 0.45));
+                for (int x = 0; x < 32; x++) {
+                    const Colour c = leaf(x, y, 401, 0.45, 32);
+                    set(cell, x, y, hashnoise(x, y, 450 + uint32_t(i)) > 0.97 ? shade(c, 0.8) : c);
+                }
         }, TileInfo{"canopy full " + std::to_string(i), false, 0, 0});
     world.undergrowth = a.draw([](Image& cell) {
         for (int y = 0; y < 32; y++)
@@ -533,8 +545,8 @@ void buildupper(OutdoorAtlases& world)
             for (int y = 0; y < 32; y++)
                 for (int x = 0; x < 32; x++) {
                     if (!inside(x, y)) continue;
-                    const bool face = y >= 26 || !inside(x, std::min(y + 6, 31)) || !inside(x, y + 3);
-                    Colour col = stone(x, y, 431, face ? 0.62 : 1.0);
+                    const bool face = !inside(x, std::min(y + 6, 31)) || !inside(x, std::min(y + 3, 31));
+                    Colour col = stone(x, y, 431, (face ? 0.62 : 1.0) * rockbump(x, y), 32);
                     if (face && x % 5 == 0) col = shade(col, 0.8);
                     if (!face && (!inside(std::max(x - 1, 0), y) || !inside(x, std::max(y - 1, 0))))
                         col = shade(col, 1.25);
@@ -550,8 +562,8 @@ void buildupper(OutdoorAtlases& world)
         world.cliffull[i] = a.draw([i](Image& cell) {
             for (int y = 0; y < 32; y++)
                 for (int x = 0; x < 32; x++) {
-                    Colour col = stone(x + i * 32, y, 431, 1.0);
-                    if (hashnoise(x / 2, y, 440 + i) > 0.93) col = shade(col, 0.7);
+                    Colour col = stone(x, y, 431, rockbump(x, y), 32);
+                    if (hashnoise(x / 2, y, 440 + i) > 0.96) col = shade(col, 0.75);
                     set(cell, x, y, col);
                 }
         }, TileInfo{"cliff full " + std::to_string(i), true, 0, 0});
