@@ -1,1 +1,269 @@
-// Filled in as the module gains tests.
+// Message and question boxes, driven one box frame at a time with keys pushed
+// into the event queue.
+#include "rig.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+static const char* const EMPTY[8] = {"", "", "", "", "", "", "", ""};
+
+// A world to freeze under the box, and no events left over.
+class Boxes : public ::testing::Test {
+protected:
+    void SetUp() override { resetworld(); }
+    void TearDown() override { drainevents(); }
+
+    static bool pending()
+    {
+        SDL_Event e;
+        return SDL_PollEvent(&e) == 1;
+    }
+};
+
+TEST_F(Boxes, OneLineTypesOutAndWaitsForSpace)
+{
+    const char* lines[8] = {"Fifteen letters", "", "", "", "", "", "", ""};
+    Box box;
+    boxopen(box, lines, false, 1);
+    for (int frame = 1; frame <= 15; frame++) {
+        boxframe(box);
+        EXPECT_EQ(0, box.y) << frame;
+        EXPECT_EQ(frame, box.x) << frame;
+    }
+    boxframe(box);   // 16: on to the second line
+    EXPECT_EQ(1, box.y);
+    EXPECT_EQ(0, box.x);
+    for (int frame = 17; frame <= 22; frame++) boxframe(box);
+    EXPECT_EQ(7, box.y);
+    boxframe(box);   // 23: every line shown
+    EXPECT_EQ(8, box.y);
+    boxframe(box);   // and it stays so, open, until space
+    EXPECT_EQ(8, box.y);
+    EXPECT_TRUE(box.repeat);
+
+    pushkey(SDLK_SPACE);
+    boxframe(box);
+    EXPECT_FALSE(box.repeat);
+}
+
+TEST_F(Boxes, EmptyLinesTakeOneFrameEach)
+{
+    Box box;
+    boxopen(box, EMPTY, false, 1);
+    for (int frame = 1; frame <= 7; frame++) boxframe(box);
+    EXPECT_EQ(7, box.y);
+    boxframe(box);
+    EXPECT_EQ(8, box.y);
+    EXPECT_TRUE(box.repeat);
+    pushkey(SDLK_SPACE);
+    boxframe(box);
+    EXPECT_FALSE(box.repeat);
+}
+
+TEST_F(Boxes, SpaceShowsAllThenCloses)
+{
+    const char* lines[8] = {"Ensimm{inen", "toinen", "", "", "", "", "", "viimeinen"};
+    Box box;
+    boxopen(box, lines, false, 1);
+    boxframe(box);
+    pushkey(SDLK_SPACE);
+    pushkey(SDLK_SPACE, false);
+    boxframe(box);
+    EXPECT_EQ(8, box.y);
+    EXPECT_TRUE(box.repeat);
+    pushkey(SDLK_SPACE);
+    boxframe(box);
+    EXPECT_FALSE(box.repeat);
+
+    // Two presses taken in one event step: the box closes after that frame.
+    boxopen(box, lines, false, 1);
+    pushkey(SDLK_SPACE);
+    pushkey(SDLK_SPACE);
+    boxframe(box);
+    EXPECT_EQ(8, box.y);
+    EXPECT_FALSE(box.repeat);
+
+    pushkey(SDLK_SPACE);
+    pushkey(SDLK_SPACE);
+    EXPECT_EQ(0, Messagebox("Argh!!!", "", "", "", "", "", "", ""));
+    EXPECT_FALSE(pending());
+}
+
+TEST_F(Boxes, EscapeAndWindowCloseAreSwallowed)
+{
+    Box box;
+    boxopen(box, EMPTY, false, 1);
+    pushkey(SDLK_ESCAPE);
+    pushquit();
+    pushkey(SDLK_UP);
+    pushkey(SDLK_RIGHT);
+    pushkey(SDLK_ESCAPE, false);
+    boxframe(box);
+    EXPECT_TRUE(box.repeat);
+    EXPECT_FALSE(pending());
+    EXPECT_FALSE(key[0]);
+    EXPECT_FALSE(key[3]);
+
+    // Nothing is left for the main loop to see once the box is gone.
+    pushquit();
+    pushkey(SDLK_SPACE);
+    pushkey(SDLK_SPACE);
+    Messagebox("", "", "", "", "", "", "", "");
+    bool quit = false;
+    pollevents(quit);
+    EXPECT_FALSE(quit);
+}
+
+TEST_F(Boxes, MessageForgetsArrowsQuestionKeepsThem)
+{
+    Box box;
+    for (bool& k : key) k = true;
+    boxopen(box, EMPTY, false, 1);
+    EXPECT_FALSE(key[0] || key[1] || key[2] || key[3]);
+    EXPECT_TRUE(key[4]);
+
+    for (bool& k : key) k = true;
+    const float x = Rig::x(Rig::player());
+    const int time = Rig::time();
+    boxopen(box, EMPTY, true, 3);
+    // The left arrow comes up while the question is open: not seen.
+    pushkey(SDLK_LEFT, false);
+    pushkey(SDLK_DOWN, false);
+    boxframe(box);
+    boxframe(box);
+    EXPECT_TRUE(key[0] && key[1] && key[2] && key[3] && key[4]);
+    // The world stands still under the box.
+    EXPECT_EQ(x, Rig::x(Rig::player()));
+    EXPECT_EQ(time, Rig::time());
+}
+
+TEST_F(Boxes, QuestionChoices)
+{
+    const char* l = "";
+    // Two options: "3" is no choice, and down stops at 2.
+    pushkey(SDLK_3);
+    pushkey(SDLK_SPACE);
+    pushkey(SDLK_SPACE);
+    EXPECT_EQ(1, Questionbox(l, l, l, l, l, "yksi", "kaksi", "kolme", 2));
+
+    pushkey(SDLK_DOWN);
+    pushkey(SDLK_DOWN);
+    pushkey(SDLK_DOWN);
+    pushkey(SDLK_SPACE);
+    pushkey(SDLK_SPACE);
+    EXPECT_EQ(2, Questionbox(l, l, l, l, l, "yksi", "kaksi", "kolme", 2));
+
+    pushkey(SDLK_2);
+    pushkey(SDLK_UP);
+    pushkey(SDLK_UP);
+    pushkey(SDLK_SPACE);
+    pushkey(SDLK_SPACE);
+    EXPECT_EQ(1, Questionbox(l, l, l, l, l, "yksi", "kaksi", "kolme", 2));
+
+    // No options counts as one.
+    pushkey(SDLK_DOWN);
+    pushkey(SDLK_2);
+    pushkey(SDLK_3);
+    pushkey(SDLK_SPACE);
+    pushkey(SDLK_SPACE);
+    EXPECT_EQ(1, Questionbox(l, l, l, l, l, "yksi", "kaksi", "kolme", 0));
+
+    // More than three counts as three.
+    pushkey(SDLK_DOWN);
+    pushkey(SDLK_DOWN);
+    pushkey(SDLK_DOWN);
+    pushkey(SDLK_DOWN);
+    pushkey(SDLK_SPACE);
+    pushkey(SDLK_SPACE);
+    EXPECT_EQ(3, Questionbox(l, l, l, l, l, "yksi", "kaksi", "kolme", 7));
+
+    // Choices are taken after the lines are shown, too; later keys win.
+    Box box;
+    const char* lines[8] = {"Mit{ teet?", l, l, l, l, "yksi", "kaksi", "kolme"};
+    boxopen(box, lines, true, 3);
+    pushkey(SDLK_SPACE);
+    pushkey(SDLK_3);
+    boxframe(box);
+    EXPECT_EQ(8, box.y);
+    EXPECT_EQ(3, box.valinta);
+    pushkey(SDLK_1);
+    pushkey(SDLK_DOWN);
+    boxframe(box);
+    EXPECT_EQ(2, box.valinta);
+    EXPECT_TRUE(box.repeat);
+}
+
+TEST_F(Boxes, LongLinesAreShownWhole)
+{
+    const std::string longline(250, 'x');
+    const char* lines[8];
+    for (const char*& l : lines) l = longline.c_str();
+    Box box;
+    boxopen(box, lines, false, 1);
+    EXPECT_EQ(250u, box.lx[0]);
+    // Near the end of the first line.
+    box.x = 247;
+    for (int frame = 0; frame < 3; frame++) boxframe(box);
+    EXPECT_EQ(0, box.y);
+    EXPECT_EQ(250, box.x);
+    boxframe(box);
+    EXPECT_EQ(1, box.y);
+    pushkey(SDLK_SPACE);
+    boxframe(box);   // every long line printed at once
+    EXPECT_EQ(8, box.y);
+    pushkey(SDLK_SPACE);
+    boxframe(box);
+    EXPECT_FALSE(box.repeat);
+    EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
+
+    // Missing lines count as empty ones.
+    pushkey(SDLK_SPACE);
+    pushkey(SDLK_SPACE);
+    EXPECT_EQ(0, Messagebox("Hei", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr));
+}
+
+// Which lines are red: the eighth of a message, the chosen option of a
+// question. Read back from the frame just shown, over a black panel with a
+// solid white font.
+TEST_F(Boxes, ChosenLinesAreRed)
+{
+    struct Keep {
+        TextureImage panel = textures[2], font = textures[3];
+        ~Keep()
+        {
+            textures[2] = panel;
+            textures[3] = font;
+        }
+    } keep;
+    solidtexture(2, 4, 4, 0, 0, 0);
+    solidtexture(3, 256, 256, 255, 255, 255);
+    const char* lines[8] = {"A", "B", "C", "D", "E", "F", "G", "H"};
+    // Pixel 4 down in each line's first glyph: 0 black, 1 white, 2 red.
+    auto shade = [](int line) {
+        const Pixel p = readpixel(200, 600 + 20 * line);
+        if (p.r == 0 && p.g == 0 && p.b == 0) return 0;
+        if (p.r == 255 && p.g == 255 && p.b == 255) return 1;
+        if (p.r == 255 && p.g == 0 && p.b == 0) return 2;
+        return -1;
+    };
+    auto shown = [&](bool question, int num, SDLKey choice) {
+        Box box;
+        boxopen(box, lines, question, num);
+        pushkey(SDLK_SPACE);
+        pushkey(choice);
+        boxframe(box);
+        std::string s;
+        for (int i = 0; i < 8; i++) s += char('0' + shade(i));
+        return s;
+    };
+
+    const std::string message = shown(false, 1, SDLK_UNKNOWN);
+    if (readpixel(600, 700).r != 0 || message[0] == '0')
+        GTEST_SKIP() << "the back buffer is not kept after a swap here";
+    EXPECT_EQ("11111112", message);
+    EXPECT_EQ("11111211", shown(true, 1, SDLK_UNKNOWN));
+    EXPECT_EQ("11111121", shown(true, 2, SDLK_2));
+    EXPECT_EQ("11111211", shown(true, 2, SDLK_3));
+    EXPECT_EQ("11111112", shown(true, 3, SDLK_3));
+}
