@@ -182,3 +182,36 @@ public:
 };
 
 static ::testing::Environment* const window = ::testing::AddGlobalTestEnvironment(new Window);
+
+Pixel cellcolor(int c, int r)
+{
+    return Pixel{10 + 15 * c, 10 + 7 * r, 200, 255};
+}
+
+void celltexture(int n, int columns, int rows, int cellw, int cellh)
+{
+    std::string pixels;
+    pixels.reserve((size_t)columns * cellw * rows * cellh * 4);
+    for (int py = 0; py < rows * cellh; py++) {
+        for (int px = 0; px < columns * cellw; px++) {
+            const Pixel p = cellcolor(px / cellw, py / cellh);
+            pixels.push_back((char)p.b);
+            pixels.push_back((char)p.g);
+            pixels.push_back((char)p.r);
+            pixels.push_back((char)p.a);
+        }
+    }
+    const std::string path = writefile(tgafile(columns * cellw, rows * cellh, 32, pixels), "cells.tga");
+    textures[n] = TextureImage{};
+    LoadTGA(&textures[n], path.c_str());
+}
+
+::testing::AssertionResult colourof(const Pixel& p, int r, int g, int b, int tolerance)
+{
+    if (std::abs(p.r - r) <= tolerance && std::abs(p.g - g) <= tolerance &&
+        std::abs(p.b - b) <= tolerance)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "pixel is (" << p.r << ", " << p.g << ", " << p.b
+                                         << "), expected (" << r << ", " << g << ", " << b
+                                         << ") within " << tolerance;
+}

@@ -6,6 +6,8 @@
 
 #include "main.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
 
 struct Rig {
@@ -134,5 +136,14 @@ std::string tgafile(int width, int height, int bpp, const std::string& pixels,
 // Loads a texture of one solid colour into slot n (32-bit, w by h pixels).
 void solidtexture(int n, int w, int h, unsigned char r, unsigned char g, unsigned char b,
                   unsigned char a = 255);
+
+// A sheet of columns by rows cells of cellw by cellh pixels in slot n, each
+// cell one solid colour, cellcolor(c, r), so a drawn pixel tells which cell
+// was sampled. Row 0 is the first row of the file (t = 0).
+Pixel cellcolor(int c, int r);
+void celltexture(int n, int columns, int rows, int cellw = 32, int cellh = 32);
+
+// Whether pixel p is (r, g, b) within tolerance on each channel.
+::testing::AssertionResult colourof(const Pixel& p, int r, int g, int b, int tolerance = 0);
 
 #endif
