@@ -1,1 +1,355 @@
-// Filled in as the module gains tests.
+// The story: the starting population, the messages, day and night, random
+// arrivals, the end after the player's death, warps, and a long run played
+// twice the same way.
+#include "rig.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// Keeps one space key-down waiting in SDL's queue while it lives, so every
+// message box that opens is dismissed by two presses, and counts the presses
+// the boxes took.
+class Spaces {
+    std::mutex lock;
+    std::atomic<bool> running{true};
+    int pushed = 0;
+    std::thread worker;
+
+    int waiting()
+    {
+        SDL_Event queued[128];
+        const int n = SDL_PeepEvents(queued, 128, SDL_PEEKEVENT, SDL_ALLEVENTS);
+        int spaces = 0;
+        for (int i = 0; i < n; i++)
+            if (queued[i].type == SDL_KEYDOWN && queued[i].key.keysym.sym == SDLK_SPACE) spaces++;
+        return spaces;
+    }
+
+public:
+    Spaces()
+    {
+        drainevents();
+        worker = std::thread([this] {
+            while (running) {
+                {
+                    std::lock_guard<std::mutex> g(lock);
+                    if (waiting() == 0) {
+                        pushkey(SDLK_SPACE);
+                        pushed++;
+                    }
+                }
+                SDL_Delay(2);
+            }
+        });
+    }
+    ~Spaces()
+    {
+        running = false;
+        worker.join();
+        drainevents();
+    }
+    int taken()
+    {
+        std::lock_guard<std::mutex> g(lock);
+        return pushed - waiting();
+    }
+};
+
+// How many random numbers one script step draws with the player at (x, y).
+int drawsat(int x, int y, float darkness)
+{
+    Rig::x(Rig::player()) = (float)x;
+    Rig::y(Rig::player()) = (float)y;
+    Rig::time() = 100;
+    night = darkness;
+    srand(77);
+    Rig::world().runscript();
+    const int next = rand();
+    srand(77);
+    for (int k = 0; k < 40; k++)
+        if (rand() == next) return k;
+    return -1;
+}
+
+// Everything that moves or counts in the world, in one list of numbers.
+std::vector<double> snapshot()
+{
+    std::vector<double> s;
+    auto body = [&s](Hahmo& h) {
+        s.insert(s.end(), {Rig::x(h), Rig::y(h), Rig::nx(h), Rig::ny(h), Rig::mx(h), Rig::my(h),
+                           Rig::forcex(h), Rig::forcey(h), h.healt, (double)Rig::target(h),
+                           (double)h.d, (double)Rig::invulnerability(h)});
+    };
+    body(Rig::player());
+    for (int n = 0; n < SLOTS; n++) {
+        s.push_back(Rig::neutral(n).gettype());
+        s.push_back(Rig::monster(n).gettype());
+        s.push_back(Rig::type(Rig::corpse(n)));
+        s.push_back(Rig::x(Rig::corpse(n)));
+        s.push_back(Rig::y(Rig::corpse(n)));
+        body(Rig::neutral(n));
+        body(Rig::monster(n));
+        s.push_back(Rig::swordfade(Rig::neutral(n)));
+    }
+    s.insert(s.end(), {(double)score, (double)finalscore, night, (double)Rig::time(), (double)rand()});
+    return s;
+}
+
+std::vector<double> longrun()
+{
+    resetworld();
+    // The game's own map when it is there, else the open test map.
+    FILE* f = std::fopen(MAPFILE, "rb");
+    const bool real = f != nullptr;
+    if (f) std::fclose(f);
+    const std::string path = real ? std::string(MAPFILE) : writemap(TestMap(), "r.map");
+    Rig::world().load(path.c_str());
+    for (int c = 0; c < Rig::sizex(); c++) stop[Rig::sizey() * MAPW + c] = 1;
+    for (int r = 0; r < Rig::sizey(); r++) stop[r * MAPW + Rig::sizex()] = 1;
+    srand(1);
+    Rig::time() = 1401;   // past both messages
+    putenemy(2, 50, 9);
+    putenemy(1, 52, 9);
+    putenemy(1, 40, 9);
+    putenemy(2, 46, 13);
+    for (int frame = 0; frame < 3000; frame++) {
+        Rig::player().healt = 100;
+        key[3] = frame % 400 < 100;
+        key[2] = frame % 400 >= 200 && frame % 400 < 300;
+        key[4] = frame % 15 == 0;
+        Rig::world().control();
+    }
+    for (bool& k : key) k = false;
+    return snapshot();
+}
+
+}  // namespace
+
+TEST(Story, TheMessagesComeOnceAtTimes20And1400)
+{
+    resetworld();
+    Spaces spaces;
+    std::vector<std::pair<int, int>> presses;   // (time, presses taken)
+    for (int frame = 0; frame < 1410; frame++) {
+        const int before = spaces.taken();
+        const int time = Rig::time();
+        Rig::world().control();
+        const int used = spaces.taken() - before;
+        if (used) presses.push_back({time, used});
+    }
+    const std::vector<std::pair<int, int>> expected = {{20, 4}, {1400, 2}};
+    EXPECT_EQ(presses, expected);
+    EXPECT_EQ(Rig::time(), 1410);
+}
+
+TEST(Story, TheStartingPopulationOfTwoRuns)
+{
+    resetworld();
+    putenemy(1, 5, 5);
+    Rig::world().initscript();
+    Rig::world().initscript();
+    const int friends[10][2] = {{48, 9}, {48, 8}, {49, 6}, {47, 7}, {44, 9},
+                                {44, 8}, {43, 6}, {45, 7}, {43, 10}, {49, 10}};
+    for (int n = 0; n < SLOTS; n++) {
+        Neutral& f = Rig::neutral(n);
+        if (n >= 10) {
+            EXPECT_EQ(f.gettype(), 0) << n;
+            continue;
+        }
+        EXPECT_EQ(f.gettype(), 2);
+        EXPECT_EQ(f.getside(), 0);
+        EXPECT_EQ(f.getx(), friends[n][0] * 32);
+        EXPECT_EQ(f.gety(), friends[n][1] * 32);
+    }
+    int west = 0, east = 0, corpses = 0;
+    for (int n = 0; n < SLOTS; n++) {
+        Monster& m = Rig::monster(n);
+        if (m.gettype() > 0) {
+            EXPECT_EQ(m.gety(), 288);
+            EXPECT_EQ(m.getside(), 1);
+            west += m.getx() == 352;
+            east += m.getx() == 2528;
+        }
+        if (Rig::type(Rig::corpse(n)) > 0) {
+            corpses++;
+            EXPECT_EQ(Rig::type(Rig::corpse(n)), 2);
+            EXPECT_EQ(Rig::x(Rig::corpse(n)), 1472);
+            EXPECT_EQ(Rig::y(Rig::corpse(n)), 384);
+        }
+    }
+    EXPECT_EQ(west, 4);
+    EXPECT_EQ(east, 4);
+    EXPECT_EQ(corpses, 2);
+}
+
+TEST(Story, TriggersDrawOnlyWhenTheirOtherConditionsHold)
+{
+    resetworld();
+    EXPECT_EQ(drawsat(1500, 300, 0.8f), 4);    // 2, 4, 8, 9
+    EXPECT_EQ(drawsat(1500, 500, 0.1f), 2);    // 2, 4; between the friend rows
+    EXPECT_EQ(drawsat(1000, 600, 0.1f), 3);    // 3, 4, 6
+    EXPECT_EQ(drawsat(2000, 300, 0.8f), 3);    // 2, 5, 9
+    EXPECT_EQ(drawsat(1024, 544, 0.5f), 1);    // 4
+    EXPECT_EQ(drawsat(1920, 100, 0.1f), 2);    // 2, 7
+    EXPECT_EQ(drawsat(1920, 479, 0.76f), 2);   // 2, 9
+    EXPECT_EQ(drawsat(1500, 700, 0.25f), 2);   // 2, 4: 0.25 is not below 0.25
+
+    // Full tables: the same draws, nothing placed.
+    for (int n = 0; n < PLACESLOTS; n++) {
+        putfriend(1, 1);
+        putenemy(2, 1, 1);
+    }
+    EXPECT_EQ(drawsat(1500, 300, 0.8f), 4);
+    EXPECT_EQ(Rig::neutral(97).gettype(), 0);
+    EXPECT_EQ(Rig::monster(97).gettype(), 0);
+}
+
+TEST(Story, AnArrivalIsAMonsterAndARaiderOnOneTile)
+{
+    resetworld();
+    Rig::x(Rig::player()) = 1500;
+    Rig::y(Rig::player()) = 500;
+    Rig::time() = 100;
+    night = 0.1f;
+    for (unsigned s = 1;; s++) {   // the first draw, trigger 2's, fires
+        srand(s);
+        if (rand() % 600 != 1) continue;
+        if (rand() % 600 == 1) continue;
+        srand(s);
+        break;
+    }
+    Rig::world().runscript();
+    EXPECT_EQ(Rig::monster(0).gettype(), 1);
+    EXPECT_EQ(Rig::monster(0).getx(), 352);
+    EXPECT_EQ(Rig::monster(0).gety(), 928);
+    EXPECT_EQ(Rig::neutral(0).gettype(), 1);
+    EXPECT_EQ(Rig::neutral(0).getside(), 1);
+    EXPECT_EQ(Rig::neutral(0).getx(), 352);
+    EXPECT_EQ(Rig::neutral(0).gety(), 928);
+    EXPECT_EQ(Rig::monster(1).gettype(), 0);
+    EXPECT_EQ(Rig::neutral(1).gettype(), 0);
+}
+
+TEST(Story, DayAndNight)
+{
+    resetworld();
+    struct Sample {
+        int time;
+        float night;
+    } samples[] = {{1445, 0.25f}, {2636, 0.75f}, {3142, 1}, {3647, 0.75f}, {4838, 0.25f}};
+    for (const Sample& s : samples) {
+        Rig::time() = s.time - 1;
+        score = s.time;
+        Rig::world().runscript();
+        EXPECT_EQ(Rig::time(), s.time);
+        EXPECT_NEAR(night, s.night, 0.001) << s.time;
+        EXPECT_EQ(finalscore, s.time);
+    }
+    Rig::time() = 6282;
+    Rig::world().runscript();
+    EXPECT_EQ(night, 0.0f);
+}
+
+TEST(Story, FromDeepNightTheEndComes463DeadFramesLater)
+{
+    resetworld();
+    Rig::player().healt = -100;   // a death already handled
+    Rig::time() = 500;
+    night = 1;
+    score = finalscore = 70;
+    int frames = 0;
+    while (!(night > 100) && frames < 1000) {
+        score += 6;   // points after death do not count
+        Rig::world().control();
+        frames++;
+        EXPECT_EQ(score, 70);
+    }
+    EXPECT_EQ(frames, 463);
+    EXPECT_EQ(Rig::time(), 500);
+}
+
+TEST(Story, ADeathInFullDaylightStillEnds)
+{
+    resetworld();
+    Rig::time() = 6282;
+    Rig::world().control();
+    ASSERT_EQ(night, 0.0f);
+
+    // The real death: the player's step shows its box, then the night starts.
+    Rig::player().healt = 0;
+    {
+        Spaces spaces;
+        Rig::world().control();
+        EXPECT_EQ(spaces.taken(), 2);
+    }
+    EXPECT_EQ(Rig::player().healt, -100);
+    EXPECT_EQ(Rig::type(Rig::corpse(0)), 2);
+    EXPECT_GT(night, 0);
+    int frames = 1;
+    while (!(night > 100) && frames < 5000) {
+        Rig::world().control();
+        frames++;
+    }
+    EXPECT_GT(frames, 2000);
+    EXPECT_LE(frames, 2200);
+    EXPECT_EQ(Rig::time(), 6283);
+}
+
+TEST(Story, WarpingKeepsTheCameraOnTheMap)
+{
+    resetworld();
+    TestMap small;
+    small.sizex = 40;
+    small.sizey = 30;
+    const std::string path = writemap(small, "w.map");
+    key[0] = key[3] = key[4] = true;
+    Rig::time() = 333;
+    score = 12;
+    Rig::world().warpto(10, 5, 1, path.c_str());
+    EXPECT_EQ(Camera.x, 0);
+    EXPECT_EQ(Camera.y, 0);
+    EXPECT_EQ(Camera.nx, 0);
+    EXPECT_EQ(Camera.ny, 0);
+    EXPECT_EQ(Rig::player().getx(), 320);
+    EXPECT_EQ(Rig::player().gety(), 160);
+    EXPECT_EQ(Rig::player().getd(), 1);
+    EXPECT_FALSE(key[0] || key[1] || key[2] || key[3]);
+    EXPECT_EQ(Rig::sizex(), 40);
+    EXPECT_EQ(Rig::time(), 333);
+    EXPECT_EQ(score, 12);
+
+    // Near the far corner of a 100 by 60 map the camera stops at its edge.
+    TestMap big;
+    Rig::world().warpto(95, 58, 0, writemap(big, "b.map").c_str());
+    EXPECT_EQ(Camera.x, 100 * 32 - 1024);
+    EXPECT_EQ(Camera.y, 60 * 32 - 768);
+    EXPECT_EQ(Camera.nx, 100 * 32 - 1024);
+    EXPECT_EQ(Camera.ny, 60 * 32 - 768);
+    EXPECT_EQ(Rig::player().getx(), 95 * 32);
+}
+
+TEST(Story, ALongRunPlaysTheSameTwice)
+{
+    const std::vector<double> first = longrun();
+    const std::vector<double> second = longrun();
+    ASSERT_EQ(first.size(), second.size());
+    int differ = 0;
+    for (size_t i = 0; i < first.size(); i++) differ += first[i] != second[i];
+    EXPECT_EQ(differ, 0);
+
+    // Something happened: the clock ran, enemies fell and scored.
+    EXPECT_EQ(Rig::time(), 4401);
+    EXPECT_GT(score, 0);
+    int corpses = 0;
+    for (int n = 0; n < SLOTS; n++) corpses += Rig::type(Rig::corpse(n)) > 0;
+    EXPECT_GT(corpses, 2);
+}
