@@ -239,8 +239,8 @@ void checkhit(const std::string& dir)
         std::string(d.begin() + 8, d.begin() + 16) != "WAVEfmt ")
         return fail("hit1.wav: not a RIFF WAVE file");
     const uint32_t channels = le(d, 22, 2), rate = le(d, 24, 4), bits = le(d, 34, 2), bytes = le(d, 40, 4);
-    if (le(d, 20, 2) != 1 || bits != 16 || channels < 1 || channels > 2 || rate < 11025)
-        return fail("hit1.wav: not 16-bit PCM");
+    if (le(d, 20, 2) != 1 || bits != 16 || channels != 2 || rate != 22050)
+        return fail("hit1.wav: not 16-bit stereo PCM at the game's 22050 Hz");
     if (std::string(d.begin() + 36, d.begin() + 40) != "data" || 44 + size_t(bytes) != d.size())
         return fail("hit1.wav: data chunk length does not match the file");
     const double seconds = double(bytes) / (rate * channels * 2);
@@ -252,7 +252,7 @@ void checkhit(const std::string& dir)
 
 // Walks the MPEG audio frames of the track and returns its length in seconds,
 // or -1 if the frames do not run cleanly to the end of the file.
-double mp3seconds(const std::vector<uint8_t>& d)
+double mp3seconds(const std::vector<uint8_t>& d, int* rate, bool* mono)
 {
     static const int rates1[16] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0};
     static const int rates2[16] = {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 0};
@@ -273,6 +273,8 @@ double mp3seconds(const std::vector<uint8_t>& d)
         const int kbps = mpeg1 ? rates1[bitrate] : rates2[bitrate];
         const size_t length = size_t((mpeg1 ? 144 : 72) * kbps * 1000 / hz + padding);
         seconds += (mpeg1 ? 1152.0 : 576.0) / hz;
+        *rate = hz;
+        *mono = (d[at + 3] >> 6) == 3;
         at += length;
         frames++;
     }
@@ -281,9 +283,13 @@ double mp3seconds(const std::vector<uint8_t>& d)
 
 void checkmusic(const std::string& dir)
 {
-    const double seconds = mp3seconds(readfile(dir + "/main.mp3"));
+    int rate = 0;
+    bool mono = false;
+    const double seconds = mp3seconds(readfile(dir + "/main.mp3"), &rate, &mono);
     if (seconds < 0) fail("main.mp3: missing or not a clean sequence of MPEG layer III frames");
     else if (seconds < 60.0) fail("main.mp3: only " + std::to_string(seconds) + " s long");
+    // The game mixes at 22050 Hz in stereo; music in that form needs no conversion.
+    if (seconds >= 0 && (rate != 22050 || mono)) fail("main.mp3: not stereo at 22050 Hz");
 }
 
 }  // namespace

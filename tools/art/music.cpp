@@ -164,12 +164,8 @@ Sound makehit()
         const double fade = i + 200 > count ? double(count - i) / 200.0 : 1.0;
         out[i] = float((thump + cut + ring) * fade);
     }
-    Sound mono = tosound(out, out, rate, 0.9);
-    Sound sound;
-    sound.rate = rate;
-    sound.channels = 1;
-    for (size_t i = 0; i < count; i++) sound.samples.push_back(mono.samples[2 * i]);
-    return sound;
+    // Stereo at the game's own mixing rate, so the mixer plays it unconverted.
+    return tosound(out, out, rate, 0.9);
 }
 
 bool writewav(const std::string& path, const Sound& sound, std::string* error)

@@ -22,6 +22,8 @@ trap 'rm -rf "$tmp"' EXIT
 "$ARTGEN" "$here/sprites" "$out/DATA" "$out/docs" "$tmp/main.wav"
 
 # Constant bit rate without the LAME/Xing tag frame and without ID3 tags, so
-# the file holds audio frames only and every run gives the same bytes.
-lame --quiet --noreplaygain -t -b 128 -q 2 -m j "$tmp/main.wav" "$tmp/main.mp3"
+# the file holds audio frames only and every run gives the same bytes. The
+# track is resampled to the game's mixing rate of 22050 Hz: the mixer then
+# decodes it without converting, which some SDL 1.2 builds get wrong.
+lame --quiet --noreplaygain -t -b 128 -q 2 -m j --resample 22.05 "$tmp/main.wav" "$tmp/main.mp3"
 cp "$tmp/main.mp3" "$out/DATA/main.mp3"
