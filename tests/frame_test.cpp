@@ -16,96 +16,54 @@ static void pushevent(Uint8 type)
     SDL_PushEvent(&e);
 }
 
-static bool keysclear()
-{
-    for (bool k : key)
-        if (k) return false;
-    return true;
-}
-
 TEST(Frame, ArrowsAreHeldUntilReleased)
 {
     resetworld();
     bool quit = false;
-
-    pushkey(SDLK_UP);
-    pushkey(SDLK_DOWN);
-    pushkey(SDLK_LEFT);
-    pushkey(SDLK_RIGHT);
+    for (SDLKey k : {SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT}) pushkey(k);
     pollevents(quit);
+    pollevents(quit);   // no new events: still held
     EXPECT_TRUE(key[0] && key[1] && key[2] && key[3]);
     EXPECT_FALSE(key[4]);
-
-    // No new events: they stay held.
-    pollevents(quit);
-    EXPECT_TRUE(key[0] && key[1] && key[2] && key[3]);
 
     pushkey(SDLK_UP, false);
     pushkey(SDLK_RIGHT, false);
     pollevents(quit);
-    EXPECT_FALSE(key[0]);
-    EXPECT_TRUE(key[1]);
-    EXPECT_TRUE(key[2]);
-    EXPECT_FALSE(key[3]);
-    EXPECT_FALSE(quit);
+    EXPECT_TRUE(!key[0] && key[1] && key[2] && !key[3]);
 
     // Pressed and released before the poll: never seen.
-    resetworld();
-    pushkey(SDLK_LEFT);
-    pushkey(SDLK_LEFT, false);
+    pushkey(SDLK_UP);
+    pushkey(SDLK_UP, false);
     pollevents(quit);
-    EXPECT_FALSE(key[2]);
+    EXPECT_FALSE(key[0]);
     EXPECT_FALSE(quit);
 }
 
-TEST(Frame, OtherEventsChangeNothing)
+TEST(Frame, OnlyEscapeAndWindowCloseQuit)
 {
     resetworld();
     bool quit = false;
-    pushkey(SDLK_a);
-    pushkey(SDLK_RETURN);
-    pushkey(SDLK_1);
-    pushkey(SDLK_KP8);
-    pushkey(SDLK_a, false);
-    pushevent(SDL_MOUSEMOTION);
-    pushevent(SDL_MOUSEBUTTONDOWN);
-    pushevent(SDL_MOUSEBUTTONUP);
-    pushevent(SDL_ACTIVEEVENT);
-    pollevents(quit);
-    EXPECT_TRUE(keysclear());
-    EXPECT_FALSE(quit);
-
+    for (SDLKey k : {SDLK_a, SDLK_RETURN, SDLK_1, SDLK_KP8}) pushkey(k);
+    for (Uint8 t : {SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP, SDL_ACTIVEEVENT})
+        pushevent(t);
     // Key-ups of space and Escape are ignored.
     key[4] = true;
     pushkey(SDLK_SPACE, false);
     pushkey(SDLK_ESCAPE, false);
     pollevents(quit);
-    EXPECT_TRUE(key[4]);
     EXPECT_FALSE(quit);
-}
+    EXPECT_TRUE(key[4]);
+    EXPECT_FALSE(key[0] || key[1] || key[2] || key[3] || key[5] || key[6] || key[7] || key[8]);
 
-TEST(Frame, EscapeAndWindowCloseQuit)
-{
-    resetworld();
-    bool quit = false;
     pushkey(SDLK_ESCAPE);
     pollevents(quit);
     EXPECT_TRUE(quit);
-    EXPECT_TRUE(keysclear());
 
     quit = false;
     pushquit();
+    pushkey(SDLK_ESCAPE, false);   // later events do not undo it
     pollevents(quit);
     EXPECT_TRUE(quit);
-
-    // Later events of the same poll do not undo it.
-    quit = false;
-    pushkey(SDLK_ESCAPE);
-    pushkey(SDLK_ESCAPE, false);
-    pushkey(SDLK_SPACE);
-    pollevents(quit);
-    EXPECT_TRUE(quit);
-    EXPECT_TRUE(key[4]);
 }
 
 TEST(Frame, SpaceCountsOnlyInTheFrameOfItsPress)

@@ -45,20 +45,14 @@ TEST_F(Boxes, OneLineTypesOutAndWaitsForSpace)
     pushkey(SDLK_SPACE);
     boxframe(box);
     EXPECT_FALSE(box.repeat);
-}
 
-TEST_F(Boxes, EmptyLinesTakeOneFrameEach)
-{
-    Box box;
+    // Eight empty lines: one frame each.
     boxopen(box, EMPTY, false, 1);
     for (int frame = 1; frame <= 7; frame++) boxframe(box);
     EXPECT_EQ(7, box.y);
     boxframe(box);
     EXPECT_EQ(8, box.y);
     EXPECT_TRUE(box.repeat);
-    pushkey(SDLK_SPACE);
-    boxframe(box);
-    EXPECT_FALSE(box.repeat);
 }
 
 TEST_F(Boxes, SpaceShowsAllThenCloses)
@@ -138,49 +132,29 @@ TEST_F(Boxes, MessageForgetsArrowsQuestionKeepsThem)
     EXPECT_EQ(time, Rig::time());
 }
 
+// Pushes the keys and two spaces, then asks.
+static int ask(std::initializer_list<SDLKey> keys, int num)
+{
+    for (SDLKey k : keys) pushkey(k);
+    pushkey(SDLK_SPACE);
+    pushkey(SDLK_SPACE);
+    return Questionbox("", "", "", "", "", "yksi", "kaksi", "kolme", num);
+}
+
 TEST_F(Boxes, QuestionChoices)
 {
-    const char* l = "";
     // Two options: "3" is no choice, and down stops at 2.
-    pushkey(SDLK_3);
-    pushkey(SDLK_SPACE);
-    pushkey(SDLK_SPACE);
-    EXPECT_EQ(1, Questionbox(l, l, l, l, l, "yksi", "kaksi", "kolme", 2));
-
-    pushkey(SDLK_DOWN);
-    pushkey(SDLK_DOWN);
-    pushkey(SDLK_DOWN);
-    pushkey(SDLK_SPACE);
-    pushkey(SDLK_SPACE);
-    EXPECT_EQ(2, Questionbox(l, l, l, l, l, "yksi", "kaksi", "kolme", 2));
-
-    pushkey(SDLK_2);
-    pushkey(SDLK_UP);
-    pushkey(SDLK_UP);
-    pushkey(SDLK_SPACE);
-    pushkey(SDLK_SPACE);
-    EXPECT_EQ(1, Questionbox(l, l, l, l, l, "yksi", "kaksi", "kolme", 2));
-
-    // No options counts as one.
-    pushkey(SDLK_DOWN);
-    pushkey(SDLK_2);
-    pushkey(SDLK_3);
-    pushkey(SDLK_SPACE);
-    pushkey(SDLK_SPACE);
-    EXPECT_EQ(1, Questionbox(l, l, l, l, l, "yksi", "kaksi", "kolme", 0));
-
-    // More than three counts as three.
-    pushkey(SDLK_DOWN);
-    pushkey(SDLK_DOWN);
-    pushkey(SDLK_DOWN);
-    pushkey(SDLK_DOWN);
-    pushkey(SDLK_SPACE);
-    pushkey(SDLK_SPACE);
-    EXPECT_EQ(3, Questionbox(l, l, l, l, l, "yksi", "kaksi", "kolme", 7));
+    EXPECT_EQ(1, ask({SDLK_3}, 2));
+    EXPECT_EQ(2, ask({SDLK_DOWN, SDLK_DOWN, SDLK_DOWN}, 2));
+    EXPECT_EQ(1, ask({SDLK_2, SDLK_UP, SDLK_UP}, 2));
+    // No options counts as one, more than three as three.
+    EXPECT_EQ(1, ask({SDLK_DOWN, SDLK_2, SDLK_3}, 0));
+    EXPECT_EQ(3, ask({SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN}, 7));
+    EXPECT_EQ(3, ask({SDLK_3, SDLK_DOWN}, 3));
 
     // Choices are taken after the lines are shown, too; later keys win.
     Box box;
-    const char* lines[8] = {"Mit{ teet?", l, l, l, l, "yksi", "kaksi", "kolme"};
+    const char* lines[8] = {"Mit{ teet?", "", "", "", "", "yksi", "kaksi", "kolme"};
     boxopen(box, lines, true, 3);
     pushkey(SDLK_SPACE);
     pushkey(SDLK_3);
