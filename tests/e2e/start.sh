@@ -11,6 +11,7 @@ set -u
 game="$(readlink -f "${1:?usage: start.sh path-of-the-game}")"
 caption="Kuurakarpalo"
 pid=""
+holder=""
 failures=0
 
 cleanup() {
@@ -19,8 +20,14 @@ cleanup() {
         sleep 0.2
         kill -9 "$pid" 2>/dev/null
     fi
+    pid=""
 }
-trap cleanup EXIT
+release_display() {
+    cleanup
+    [ -n "$holder" ] && kill "$holder" 2>/dev/null
+    holder=""
+}
+trap release_display EXIT
 
 fail() {
     echo "FAIL: $*"
@@ -59,6 +66,19 @@ if [ -z "${DISPLAY:-}" ]; then
     echo "FAIL: DISPLAY is not set"
     exit 1
 fi
+# An X server started without -noreset resets whenever its last client
+# leaves, and refuses connections meanwhile: between two xdotool calls the
+# game could find no display. One client stays connected throughout.
+if command -v xev >/dev/null; then
+    for try in 1 2 3 4 5; do
+        xev -root >/dev/null 2>&1 &
+        holder=$!
+        sleep 0.3
+        kill -0 "$holder" 2>/dev/null && break
+        holder=""
+    done
+fi
+
 if game_windows | grep -q .; then
     echo "FAIL: a window named $caption is already open on $DISPLAY"
     exit 1
