@@ -6,7 +6,7 @@
 # It takes about two and a half minutes; the pictures go to docs/.
 set -euo pipefail
 if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+    exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "$@"
 fi
 build=${1:-build}
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER-dummy}
