@@ -269,6 +269,15 @@ void Hahmo::showbody(int bodyslot, int overlayslot, float vtop, float vbottom)
 // Steering shared by monsters and neutrals
 // ---------------------------------------------------------------------------
 
+void Hahmo::enter(int nnx, int nny, int nd, int nside)
+{
+    setposition(nnx * TILE, nny * TILE);
+    d = nd;
+    side = nside;
+    healt = 100.0f;
+    if (side == 1) target = 1;
+}
+
 // Within 50 pixels a monster beats a neutral, which beats the player; farther
 // out the player comes first. Monsters are not looked for at 150 pixels.
 int Hahmo::seektarget(int mside)

@@ -251,6 +251,9 @@ protected:
     void force();
     void addforce(float angle, float amount);
     void showhealt();
+    // Brings a free slot into play on tile (nnx, nny) with full health; the
+    // enemy side starts out hunting the player. Nothing else is reset.
+    void enter(int nnx, int nny, int nd, int nside);
     // The target code of the nearest character of side mside, looked for in
     // growing squares around the body; 0 when nobody is near.
     int seektarget(int mside);
@@ -427,6 +430,11 @@ float neutralswordangle(int m, float x, float y);
 void hurtplayer(float angle, float amount, float damage);
 // A random angle of -69..69 whole degrees, in radians.
 float rnd();
+// The heading from the origin towards (dx, dy), atan2(dx, dy) in double
+// precision: 0 points down the screen, pi/2 to the right.
+float heading(float dx, float dy);
+// Whether (px, py) lies strictly inside the rectangle (x1, y1)-(x2, y2).
+bool inside(float x1, float y1, float x2, float y2, float px, float py);
 
 // Slot + 1 of the first live character of side (any for -1) strictly inside
 // the rectangle, skipping the asker; 0 for none.

@@ -10,16 +10,11 @@ Monster::Monster() : Hahmo(0, 0, 0), type(0), movecounter(0)
 {
 }
 
-// Only what a new monster needs is set: the slot's old velocity, forces and
-// recovery carry over.
+// The slot's old velocity, forces and recovery carry over.
 void Monster::put(int nnx, int nny, int nd, int ntype, int nside)
 {
-    setposition(nnx * TILE, nny * TILE);
-    d = nd;
+    enter(nnx, nny, nd, nside);
     type = ntype;
-    side = nside;
-    if (side == 1) target = 1;
-    healt = 100.0f;
 }
 
 int Monster::gettype()
@@ -30,11 +25,6 @@ int Monster::gettype()
 void Monster::settype(int ntype)
 {
     type = ntype;
-}
-
-static bool inbox(float left, float top, float right, float bottom, float px, float py)
-{
-    return left < px && px < right && top < py && py < bottom;
 }
 
 void Monster::input()
@@ -50,7 +40,7 @@ void Monster::input()
     }
 
     int j = monsterinarea(x - 12, y - 16, x + 12, y + 16, -1);
-    if (j > 0) hurt((float)std::atan2((double)(monsterx(j - 1) - x), (double)(monstery(j - 1) - y)), 1.5f, 0);
+    if (j > 0) hurt(heading(monsterx(j - 1) - x, monstery(j - 1) - y), 1.5f, 0);
 
     // A recovering monster neither takes nor deals damage.
     if (invulnerability == 0) {
@@ -59,22 +49,22 @@ void Monster::input()
 
         j = monsterinarea(x - 12, y - 16, x + 12, y + 16, mside);
         if (j > 0 && rand() % 10 < 4 && monstervulnerable(j - 1))
-            hurt((float)std::atan2((double)(monsterx(j - 1) - x), (double)(monstery(j - 1) - y)), 12.5f, 5);
+            hurt(heading(monsterx(j - 1) - x, monstery(j - 1) - y), 12.5f, 5);
 
         if (playervulnerable()) {
             const float px = (float)(playerx() + 16);
             const float py = (float)(playery() + 16);
-            if (inbox(x + 4, y, x + 28, y + 32, px, py))
-                hurtplayer((float)std::atan2((double)((x + 16) - px), (double)((y + 16) - py)), 12.5f, 8);
+            if (inside(x + 4, y, x + 28, y + 32, px, py))
+                hurtplayer(heading((x + 16) - px, (y + 16) - py), 12.5f, 8);
         }
 
         const float sx = playerlongswordx();
         const float sy = playerlongswordy();
-        if (inbox(x + 2, y + 2, x + 30, y + 30, sx, sy)) {
+        if (inside(x + 2, y + 2, x + 30, y + 30, sx, sy)) {
             hurt(playerswordangle(x + 16, y + 16), 17.5f, 34);
             invulnerability = 20;
             score += 6;
-        } else if (inbox(x + 2, y + 2, x + 30, y + 30, playershortswordx(), playershortswordy())) {
+        } else if (inside(x + 2, y + 2, x + 30, y + 30, playershortswordx(), playershortswordy())) {
             hurt(playerswordangle(x + 16, y + 16), 17.5f, 34);
             invulnerability = 20;
         }

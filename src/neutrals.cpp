@@ -10,17 +10,13 @@ Neutral::Neutral() : Hahmo(0, 0, 0), Weapon(), type(0), od(0), movecounter(0), h
 {
 }
 
-// Only what a new neutral needs is set: velocity, forces, recovery, the
-// sword and a friend's old target carry over from the slot's last occupant.
+// Velocity, forces, recovery, the sword and a friend's old target carry
+// over from the slot's last occupant.
 void Neutral::put(int nnx, int nny, int nd, int ntype, int nside)
 {
-    setposition(nnx * TILE, nny * TILE);
-    d = nd;
+    enter(nnx, nny, nd, nside);
     type = ntype;
     hostile = 1;
-    side = nside;
-    healt = 100.0f;
-    if (side == 1) target = 1;
 }
 
 int Neutral::gettype()
@@ -31,11 +27,6 @@ int Neutral::gettype()
 void Neutral::settype(int ntype)
 {
     type = ntype;
-}
-
-static bool inbox(float left, float top, float right, float bottom, float px, float py)
-{
-    return left < px && px < right && top < py && py < bottom;
 }
 
 void Neutral::input()
@@ -86,15 +77,15 @@ void Neutral::input()
 
         const int j = monsterinarea(x - 12, y - 16, x + 12, y + 16, mside);
         if (j > 0 && monstervulnerable(j - 1))
-            hurt((float)std::atan2((double)(monsterx(j - 1) - x), (double)(monstery(j - 1) - y)), 12.5f, 21);
+            hurt(heading(monsterx(j - 1) - x, monstery(j - 1) - y), 12.5f, 21);
 
         // Friends are never hurt by the player.
         if (playerside() != side) {
-            if (inbox(x + 2, y + 2, x + 30, y + 30, playerlongswordx(), playerlongswordy())) {
+            if (inside(x + 2, y + 2, x + 30, y + 30, playerlongswordx(), playerlongswordy())) {
                 hurt(playerswordangle(x + 16, y + 16), 17.5f, 27);
                 invulnerability = 20;
                 score += 10;
-            } else if (inbox(x + 2, y + 2, x + 30, y + 30, playershortswordx(), playershortswordy())) {
+            } else if (inside(x + 2, y + 2, x + 30, y + 30, playershortswordx(), playershortswordy())) {
                 hurt(playerswordangle(x + 16, y + 16), 17.5f, 27);
                 invulnerability = 20;
             }
@@ -107,22 +98,22 @@ void Neutral::input()
         const float py = (float)playery();
         const float sx = getlongswordx(d, x, y);
         const float sy = getlongswordy(d, x, y);
-        if (inbox(px + 2, py + 2, px + 30, py + 30, sx, sy))
+        if (inside(px + 2, py + 2, px + 30, py + 30, sx, sy))
             hurtplayer(getswordangle(d, x, y, px + 16, py + 16), 17.5f, 14);
-        else if (inbox(px + 2, py + 2, px + 30, py + 30, getshortswordx(d, x, y), getshortswordy(d, x, y)))
+        else if (inside(px + 2, py + 2, px + 30, py + 30, getshortswordx(d, x, y), getshortswordy(d, x, y)))
             hurtplayer(getswordangle(d, x, y, px + 16, py + 16), 17.5f, 14);
     }
 
     // Touching the player shoves both apart, without damage.
     const float px = (float)(playerx() + 16);
     const float py = (float)(playery() + 16);
-    if (inbox(x + 4, y, x + 28, y + 32, px, py)) {
-        hurtplayer((float)std::atan2((double)((x + 16) - px), (double)((y + 16) - py)), 0.5f, 0);
-        hurt((float)std::atan2((double)(px - (x + 16)), (double)(py - (y + 16))), 0.5f, 0);
+    if (inside(x + 4, y, x + 28, y + 32, px, py)) {
+        hurtplayer(heading((x + 16) - px, (y + 16) - py), 0.5f, 0);
+        hurt(heading(px - (x + 16), py - (y + 16)), 0.5f, 0);
     }
 
     const int j = neutralinarea(x - 12, y - 16, x + 12, y + 16, -1);
-    if (j > 0) hurt((float)std::atan2((double)(neutralx(j - 1) - x), (double)(neutraly(j - 1) - y)), 1.5f, 0);
+    if (j > 0) hurt(heading(neutralx(j - 1) - x, neutraly(j - 1) - y), 1.5f, 0);
 
     if (move() == 1) turnaside();
 

@@ -2,6 +2,7 @@
 // area and hit tests, random angles, and placing new characters.
 #include "main.h"
 
+#include <cmath>
 #include <cstdlib>
 
 bool playervulnerable()
@@ -121,7 +122,12 @@ float rnd()
     return (float)((a - b) * 0.017453292519943295);
 }
 
-static bool inside(float x1, float y1, float x2, float y2, float px, float py)
+float heading(float dx, float dy)
+{
+    return (float)std::atan2((double)dx, (double)dy);
+}
+
+bool inside(float x1, float y1, float x2, float y2, float px, float py)
 {
     return x1 < px && y1 < py && px < x2 && py < y2;
 }

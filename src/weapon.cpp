@@ -92,7 +92,7 @@ float Weapon::getswordangle(int d, float x, float y, float ex, float ey)
         px = x + 12;
         py = y + 16;
     }
-    return (float)std::atan2((double)(px - ex), (double)(py - ey));
+    return heading(px - ex, py - ey);
 }
 
 void Weapon::showsword(int d, float x, float y, int mapx, int mapy)
