@@ -1,44 +1,84 @@
 #!/usr/bin/env bash
-# Plays a scripted game in a virtual display and photographs it for the
-# README: the opening message, the village by day, a fight, the night, the
-# hero's death and the dark end. Run from the project's root after a build:
+# Plays two scripted games in a virtual display and photographs them for the
+# README: the opening message, the village by day, a fight and the night in
+# the first; in the second, whose friends are held in place so that the
+# monsters reach the hero, his death and the dark end. Run from the
+# project's root after a build:
 #   tools/docs/screenshots.sh [build]
-# It takes about two and a half minutes; the pictures go to docs/.
+# It takes about three minutes; the pictures go to docs/.
 set -euo pipefail
 if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "$@"
 fi
-build=${1:-build}
+game=$(readlink -f "${1:-build}/src/kuurakarpalo")
+docs=$PWD/docs
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER-dummy}
+work=$(mktemp -d)
+pid=""
+trap 'kill $pid 2>/dev/null; rm -rf "$work"' EXIT
 
-"$build/src/kuurakarpalo" &
-game=$!
-trap 'kill $game 2>/dev/null || true' EXIT
-
-shot() { import -window root "docs/$1.png"; echo "$(date +%T) $1"; }
-hold() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; }
+shot() { import -window root "$docs/$1.png"; echo "$(date +%T) $1"; }
 # Walks while swinging the sword every half second.
 fight() {
-    local key=$1 seconds=$2
-    xdotool keydown "$key"
-    for _ in $(seq 1 $((seconds * 2))); do xdotool key space; sleep 0.5; done
-    xdotool keyup "$key"
+    xdotool keydown "$1"
+    for _ in $(seq 1 "$2"); do xdotool key space; sleep 0.5; done
+    xdotool keyup "$1"
+}
+# The mean colour of a patch of the message panel, or of the world there.
+panel() {
+    import -window root "$work/now.png"
+    convert "$work/now.png" -crop 300x80+600+660 -scale 1x1 -format '%[fx:round(255*r)] %[fx:round(255*g)] %[fx:round(255*b)]' info:
 }
 
+"$game" &
+pid=$!
 sleep 1.0
 shot message
+boxcolour=$(panel)
 for _ in 1 2 3 4; do xdotool key space; sleep 0.3; done
 sleep 0.5
 shot day
-fight Left 6
+xdotool keydown Left; sleep 2.5; xdotool keyup Left
+fight Down 2
+fight Up 3
 shot fight
-fight Right 6
-# Wait in the village for the night.
-for _ in $(seq 1 50); do xdotool key space; sleep 1.5; done
-shot night
-# Into the eastern camp until the end.
 fight Right 12
-for _ in $(seq 1 20); do xdotool key space; sleep 1; done
+for _ in $(seq 1 45); do xdotool key space; sleep 1.5; done
+shot night
+kill $pid
+wait $pid || true
+
+# The second game: the level as it is, but every friend's tile blocked so
+# that none of them can take a step.
+cp kuurakarpalo.map "$work/"
+ln -s "$PWD/DATA" "$work/DATA"
+for cell in 48,9 48,8 49,6 47,7 44,9 44,8 43,6 45,7 43,10 49,10; do
+    offset=$((8 + 4 * 39601 * 4 + 4 * (${cell#*,} * 199 + ${cell%,*})))
+    printf '\x01' | dd of="$work/kuurakarpalo.map" bs=1 seek="$offset" conv=notrunc status=none
+done
+cd "$work"
+"$game" &
+pid=$!
+sleep 1.0
+for _ in 1 2 3 4; do xdotool key space; sleep 0.3; done
+xdotool keydown Down; sleep 2; xdotool keyup Down
+# Wait for the hero's death. The warning at nightfall comes in a box too;
+# its line is long, while his last words end well left of x = 400.
+for _ in $(seq 1 300); do
+    if [ "$(panel)" = "$boxcolour" ]; then
+        sleep 1.5
+        import -window root "$work/now.png"
+        long=$(convert "$work/now.png" -crop 200x16+400+596 -format '%[fx:maxima.r>0.8]' info:)
+        [ "$long" = 0 ] && break
+        xdotool key space
+    fi
+    sleep 0.5
+done
+shot death
+xdotool key space
+sleep 0.3
+xdotool key space
+sleep 6
 shot end
-wait $game || true
-trap - EXIT
+wait $pid || true
+pid=""
