@@ -8,7 +8,7 @@
 #include <cstring>
 #include <unistd.h>
 
-TestMap::TestMap()
+TestMap::TestMap(int w, int h) : sizex(w), sizey(h)
 {
     for (int& l : light) l = 9;
 }
@@ -62,13 +62,23 @@ void clearslots()
     }
 }
 
+void loadworld(const std::string& path)
+{
+    map.load(path.c_str());
+    for (int c = 0; c < Rig::sizex(); c++) stop[cell(c, Rig::sizey())] = 1;
+    for (int r = 0; r < Rig::sizey(); r++) stop[cell(Rig::sizex(), r)] = 1;
+}
+
+void loadopen(int w, int h, const char* filename)
+{
+    loadworld(writemap(TestMap(w, h), filename));
+    clearslots();
+}
+
 void resetworld()
 {
     static const std::string path = writemap(TestMap(), "o.map");
-    map.load(path.c_str());
-    // The map file's border is open; mark it as the world's constructor does.
-    for (int c = 0; c < Rig::sizex(); c++) stop[Rig::sizey() * MAPW + c] = 1;
-    for (int r = 0; r < Rig::sizey(); r++) stop[r * MAPW + Rig::sizex()] = 1;
+    loadworld(path);
     clearslots();
     Rig::player() = Player(46, 9, 1);
     Rig::time() = 0;
@@ -83,6 +93,44 @@ void resetworld()
     lastneutral = -1;
     srand(1);
     drainevents();
+}
+
+void placeat(Hahmo& h, float x, float y)
+{
+    Rig::x(h) = Rig::nx(h) = x;
+    Rig::y(h) = Rig::ny(h) = y;
+}
+
+void swinging(Weapon& w, float angle, float extension, int hit)
+{
+    Rig::swordhit(w) = hit;
+    Rig::swordfade(w) = 1;
+    Rig::sworda(w) = angle;
+    Rig::swordb(w) = extension;
+}
+
+void seednext(int mod, int value)
+{
+    for (unsigned s = 1;; s++) {
+        srand(s);
+        if (rand() % mod == value) return srand(s);
+    }
+}
+
+void stepneutral(int n, bool retarget)
+{
+    seednext(20, retarget ? 2 : 0);
+    lastneutral = n;
+    Rig::neutral(n).input();
+    lastneutral = -1;
+}
+
+void stepmonster(int n, bool retarget)
+{
+    seednext(20, retarget ? 2 : 0);
+    lastmonster = n;
+    Rig::monster(n).input();
+    lastmonster = -1;
 }
 
 void pushkey(SDLKey sym, bool down)
@@ -144,12 +192,7 @@ void solidtexture(int n, int w, int h, unsigned char r, unsigned char g, unsigne
                   unsigned char a)
 {
     std::string pixels;
-    for (int i = 0; i < w * h; i++) {
-        pixels.push_back((char)b);
-        pixels.push_back((char)g);
-        pixels.push_back((char)r);
-        pixels.push_back((char)a);
-    }
+    for (int i = 0; i < w * h; i++) pixels += {(char)b, (char)g, (char)r, (char)a};
     const std::string path = writefile(tgafile(w, h, 32, pixels), "solid.tga");
     textures[n] = TextureImage{};
     LoadTGA(&textures[n], path.c_str());
@@ -195,10 +238,7 @@ void celltexture(int n, int columns, int rows, int cellw, int cellh)
     for (int py = 0; py < rows * cellh; py++) {
         for (int px = 0; px < columns * cellw; px++) {
             const Pixel p = cellcolor(px / cellw, py / cellh);
-            pixels.push_back((char)p.b);
-            pixels.push_back((char)p.g);
-            pixels.push_back((char)p.r);
-            pixels.push_back((char)p.a);
+            pixels += {(char)p.b, (char)p.g, (char)p.r, (char)p.a};
         }
     }
     const std::string path = writefile(tgafile(columns * cellw, rows * cellh, 32, pixels), "cells.tga");
@@ -214,4 +254,10 @@ void celltexture(int n, int columns, int rows, int cellw, int cellh)
     return ::testing::AssertionFailure() << "pixel is (" << p.r << ", " << p.g << ", " << p.b
                                          << "), expected (" << r << ", " << g << ", " << b
                                          << ") within " << tolerance;
+}
+
+::testing::AssertionResult showscell(int x, int y, int c, int r)
+{
+    const Pixel e = cellcolor(c, r);
+    return colourof(readpixel(x, y), e.r, e.g, e.b);
 }

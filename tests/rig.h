@@ -30,18 +30,15 @@ struct Rig {
     static int& time() { return map.time; }
     static char* name() { return map.name; }
     static void erase() { map.erase(); }
-    static void controlcamera() { map.controlcamera(); }
     static void showtiles() { map.showtiles(); }
     static void showovertiles() { map.showovertiles(); }
 
     // Character fields.
     static float& healtfade(Hahmo& h) { return h.healtfade; }
-    static float& angle(Hahmo& h) { return h.angle; }
     static float& mx(Hahmo& h) { return h.mx; }
     static float& my(Hahmo& h) { return h.my; }
     static int& target(Hahmo& h) { return h.target; }
     static int& frame(Hahmo& h) { return h.frame; }
-    static int& side(Hahmo& h) { return h.side; }
     static int& counter(Hahmo& h) { return h.counter; }
     static int& invulnerability(Hahmo& h) { return h.invulnerability; }
     static int& invcounter(Hahmo& h) { return h.invcounter; }
@@ -52,10 +49,7 @@ struct Rig {
     static float& ny(Hahmo& h) { return h.ny; }
     static float& forcex(Hahmo& h) { return h.forcex; }
     static float& forcey(Hahmo& h) { return h.forcey; }
-    static int& staticx(Hahmo& h) { return h.staticx; }
-    static int& staticy(Hahmo& h) { return h.staticy; }
     static void addforce(Hahmo& h, float a, float amount) { h.addforce(a, amount); }
-    static void showhealt(Hahmo& h) { h.showhealt(); }
 
     // Sword fields.
     static int& swordhit(Weapon& w) { return w.swordhit; }
@@ -66,18 +60,14 @@ struct Rig {
     static void swordcontrol(Weapon& w) { w.swordcontrol(); }
     static void swordstrike(Weapon& w, int d) { w.swordstrike(d); }
 
-    // Neutral and monster fields.
+    // Slot kinds and corpses.
     static int& type(Neutral& n) { return n.type; }
-    static int& hostile(Neutral& n) { return n.hostile; }
     static int& type(Monster& m) { return m.type; }
-
-    // Corpse fields.
     static int& type(Corpse& c) { return c.type; }
     static int& x(Corpse& c) { return c.x; }
     static int& y(Corpse& c) { return c.y; }
     static int& mapx(Corpse& c) { return c.mapx; }
     static int& mapy(Corpse& c) { return c.mapy; }
-    static int& d(Corpse& c) { return c.d; }
     static float& decay(Corpse& c) { return c.decay; }
 
     // Timer fields.
@@ -85,27 +75,35 @@ struct Rig {
     static int& pausedTicks(Timer& t) { return t.pausedTicks; }
 };
 
-// An open test map: size w by h tiles, ground value 0 everywhere, light 9,
-// nothing blocked but the row below and column right of the map.
+inline int cell(int c, int r)
+{
+    return r * MAPW + c;
+}
+
+// An open test map: sizex by sizey tiles, ground value 0 everywhere, light 9,
+// nothing blocked. Large: keep it on the heap.
 struct TestMap {
-    int sizex = 100;
-    int sizey = 60;
+    int sizex, sizey;
     int tset = 0;
     int tile[MAPCELLS] = {};
     int tile2[MAPCELLS] = {};
     int tile3[MAPCELLS] = {};
     int light[MAPCELLS];
     int stop[MAPCELLS] = {};
-    TestMap();
+    TestMap(int w = 100, int h = 60);
 };
 
 // Writes a map file into the test's scratch directory and returns its path.
 // The scratch path takes 12 characters: keep map file names to 6 or fewer so
 // the path fits the world's 19-character name.
 std::string writemap(const TestMap& m, const char* filename = "t.map");
+// An open map of w by h tiles, written and loaded into the world, with the
+// border marked as the world's constructor marks it and every slot empty.
+void loadopen(int w, int h, const char* filename);
+// Loads a map file and marks its border as the world's constructor does.
+void loadworld(const std::string& path);
 // Writes raw bytes as a file in the scratch directory; returns its path.
 std::string writefile(const std::string& bytes, const char* filename);
-// The scratch directory of this test run.
 const std::string& scratchdir();
 
 // Puts the world into a known empty state: an open 100 by 60 map loaded,
@@ -115,6 +113,26 @@ const std::string& scratchdir();
 void resetworld();
 // Frees every neutral, monster and corpse slot and zeroes their records.
 void clearslots();
+
+// Sets body and target to (x, y), as if it had stood there all along.
+void placeat(Hahmo& h, float x, float y);
+// Brings slot h (a neutral or monster) into play as type and side at (x, y).
+template <class T>
+T& placed(T& h, float x, float y, int type, int side)
+{
+    h.put(0, 0, 1, type, side);
+    placeat(h, x, y);
+    return h;
+}
+// A sword in mid-swing: phase hit, full opacity, blade angle and extension.
+void swinging(Weapon& w, float angle, float extension, int hit = 2);
+// Restarts the random sequence so that its next draw leaves value as the
+// remainder of mod: value 2 of 20 makes the next step a retarget frame.
+void seednext(int mod, int value);
+// One behaviour step of neutral or monster slot n, as the world's frame runs
+// it; a retarget frame or surely not one.
+void stepneutral(int n, bool retarget);
+void stepmonster(int n, bool retarget);
 
 // Key events into SDL's queue, as the keyboard would send them.
 void pushkey(SDLKey sym, bool down = true);
@@ -143,7 +161,9 @@ void solidtexture(int n, int w, int h, unsigned char r, unsigned char g, unsigne
 Pixel cellcolor(int c, int r);
 void celltexture(int n, int columns, int rows, int cellw = 32, int cellh = 32);
 
-// Whether pixel p is (r, g, b) within tolerance on each channel.
+// Whether pixel p is (r, g, b) within tolerance on each channel; whether the
+// screen pixel (x, y) shows sheet cell (c, r).
 ::testing::AssertionResult colourof(const Pixel& p, int r, int g, int b, int tolerance = 0);
+::testing::AssertionResult showscell(int x, int y, int c, int r);
 
 #endif
