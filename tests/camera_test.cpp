@@ -2,8 +2,6 @@
 // and which world points count as on screen.
 #include "rig.h"
 
-#include <memory>
-
 TEST(Camera, GlidesAFifthOfTheWayInWholePixels)
 {
     Camera.set(0, 100);
@@ -17,7 +15,14 @@ TEST(Camera, GlidesAFifthOfTheWayInWholePixels)
     for (int i = 0; i < 50; i++) Camera.move();
     EXPECT_EQ(Camera.x, 96);   // trunc(4 / 5) is 0: it rests 4 short
     EXPECT_EQ(Camera.y, 4);
+
+    // On screen: the screen widened 47 pixels left and up.
     Camera.set(0, 0);
+    EXPECT_TRUE(inscreen(-47, 0));
+    EXPECT_TRUE(inscreen(1023, 767));
+    EXPECT_FALSE(inscreen(-48, 0));
+    EXPECT_FALSE(inscreen(1024, 0));
+    EXPECT_FALSE(inscreen(0, 768));
 }
 
 // One world update with nobody but the player, the script past its first
@@ -49,24 +54,11 @@ TEST(Camera, TargetAndScrollWindowStayOnTheMap)
     EXPECT_EQ(Camera.x, 435);
 
     // On a map narrower than the screen the upper clamp comes last and wins.
-    auto m = std::make_unique<TestMap>();
-    m->sizex = 20;
-    m->sizey = 15;
-    map.load(writemap(*m, "n.map").c_str());
+    loadopen(20, 15, "n.map");
     stepworld(100, 100);
     EXPECT_EQ(Camera.nx, -384.0f);
     EXPECT_EQ(Rig::rollx(), -12);
     EXPECT_EQ(Camera.ny, -288.0f);
     EXPECT_EQ(Rig::rolly(), -9);
     resetworld();
-}
-
-TEST(Camera, InscreenIsTheScreenWidenedLeftAndUp)
-{
-    Camera.set(0, 0);
-    EXPECT_TRUE(inscreen(-47, 0));
-    EXPECT_TRUE(inscreen(1023, 767));
-    EXPECT_FALSE(inscreen(-48, 0));
-    EXPECT_FALSE(inscreen(1024, 0));
-    EXPECT_FALSE(inscreen(0, 768));
 }

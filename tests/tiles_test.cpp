@@ -4,11 +4,6 @@
 
 #include <memory>
 
-static int cell(int c, int r)
-{
-    return r * MAPW + c;
-}
-
 // Draws the tile layers once onto a black screen.
 static void drawtiles()
 {
@@ -48,29 +43,24 @@ TEST(Tiles, ValuesPickAtlasCellsAndEmptyUpperCellsShowTheGround)
     Rig::tile2()[cell(2, 1)] = -3;
     Rig::tile3()[cell(3, 1)] = 32;
     drawtiles();
-
-    auto seen = [](int x, int y, int ac, int ar) {
-        const Pixel e = cellcolor(ac, ar);
-        return colourof(readpixel(x, y), e.r, e.g, e.b);
-    };
-    EXPECT_TRUE(seen(16, 16, 1, 1));   // 17: s and t from 1/16 to 2/16
-    EXPECT_TRUE(seen(0, 0, 1, 1));
-    EXPECT_TRUE(seen(31, 31, 1, 1));
-    EXPECT_TRUE(seen(48, 16, 0, 0));
-    EXPECT_TRUE(seen(80, 16, 15, 15));
-    EXPECT_TRUE(seen(112, 16, 15, 1));
-    EXPECT_TRUE(seen(16, 48, 0, 0));   // tile2 0: nothing drawn
-    EXPECT_TRUE(seen(48, 48, 5, 0));
-    EXPECT_TRUE(seen(80, 48, 0, 0));   // negative: nothing drawn
-    EXPECT_TRUE(seen(112, 48, 0, 2));
+    EXPECT_TRUE(showscell(0, 0, 1, 1));   // 17: s and t from 1/16 to 2/16
+    EXPECT_TRUE(showscell(31, 31, 1, 1));
+    EXPECT_TRUE(showscell(48, 16, 0, 0));
+    EXPECT_TRUE(showscell(80, 16, 15, 15));
+    EXPECT_TRUE(showscell(112, 16, 15, 1));
+    EXPECT_TRUE(showscell(16, 48, 0, 0));   // tile2 0: nothing drawn
+    EXPECT_TRUE(showscell(48, 48, 5, 0));
+    EXPECT_TRUE(showscell(80, 48, 0, 0));   // negative: nothing drawn
+    EXPECT_TRUE(showscell(112, 48, 0, 2));
     resetworld();
 }
 
+// In the last row and column of the grid, the far corners of tiles and
+// corpses take the light of the nearest cell the grid has.
 TEST(Tiles, FullSizeMapReadsItsLastLightRowAndColumn)
 {
-    auto m = std::make_unique<TestMap>();
-    m->sizex = 198;
-    m->sizey = 198;
+    resetworld();
+    auto m = std::make_unique<TestMap>(198, 198);
     for (int i = 0; i < MAPW; i++) m->light[cell(198, i)] = m->light[cell(i, 198)] = 0;
     map.load(writemap(*m, "l.map").c_str());
     solidtexture(0, 32, 32, 200, 100, 50);
@@ -82,5 +72,16 @@ TEST(Tiles, FullSizeMapReadsItsLastLightRowAndColumn)
     EXPECT_TRUE(colourof(readpixel(1023 - 31, 767 - 31), 200, 100, 50, 8));
     EXPECT_LT(readpixel(1023, 767).r, 20);
     EXPECT_TRUE(colourof(readpixel(1023 - 64, 767 - 64), 200, 100, 50));
+
+    m->light[cell(198, 198)] = 9;
+    map.load(writemap(*m, "k.map").c_str());
+    clearslots();
+    solidtexture(6, 32, 512, 200, 100, 50);
+    putcorpse(1, 198 * 32, 198 * 32);
+    ASSERT_EQ(Rig::mapx(Rig::corpse(0)), 198);
+    Camera.set(198 * 32 - 500, 198 * 32 - 500);
+    clearscreen();
+    Rig::corpse(0).show();
+    EXPECT_TRUE(colourof(readpixel(530, 530), 200, 100, 50));
     resetworld();
 }
