@@ -2,77 +2,30 @@
 // fights between the sides, healing, shoving and scoring.
 #include "rig.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
-#include <cstdlib>
-
-namespace {
-
-void seednext(int mod, int value)
-{
-    for (unsigned s = 1;; s++) {
-        srand(s);
-        if (rand() % mod == value) {
-            srand(s);
-            return;
-        }
-    }
-}
-
-Neutral& neutralat(int n, float x, float y, int type, int side)
-{
-    Neutral& m = Rig::neutral(n);
-    m.put(0, 0, 1, type, side);
-    Rig::x(m) = Rig::nx(m) = x;
-    Rig::y(m) = Rig::ny(m) = y;
-    return m;
-}
-
-// One behaviour step of neutral slot n; a retarget frame or surely not one.
-void step(int n, bool retarget)
-{
-    seednext(20, retarget ? 2 : 0);
-    lastneutral = n;
-    Rig::neutral(n).input();
-    lastneutral = -1;
-}
-
-void swinging(Weapon& w, int hit, float angle, float extension)
-{
-    Rig::swordhit(w) = hit;
-    Rig::swordfade(w) = 1;
-    Rig::sworda(w) = angle;
-    Rig::swordb(w) = extension;
-}
-
-}  // namespace
 
 TEST(Neutrals, AFriendWithNothingToFightWalksBackAndWaits)
 {
     resetworld();   // the player at (1472, 288)
-    Neutral& f = neutralat(0, 300, 1500, 2, 0);
-    step(0, true);
+    Neutral& f = placed(Rig::neutral(0), 300, 1500, 2, 0);
+    stepneutral(0, true);
     EXPECT_EQ(Rig::target(f), -1);
     const double heading = std::atan2(1472.0 - 300, 288.0 - 1500);
     EXPECT_NEAR(Rig::mx(f), 2 * std::sin(heading), 1e-5);
     EXPECT_NEAR(Rig::my(f), 2 * std::cos(heading), 1e-5);
-    EXPECT_NEAR(std::hypot(Rig::mx(f), Rig::my(f)), 2, 1e-5);
 
     // Arrived: it walks on until a retarget frame finds the player near.
-    Rig::x(f) = Rig::nx(f) = 1400;
-    Rig::y(f) = Rig::ny(f) = 380;
+    placeat(f, 1400, 380);
     const float mx = Rig::mx(f);
-    step(0, false);
+    stepneutral(0, false);
     EXPECT_EQ(Rig::mx(f), mx);
-    step(0, true);
+    stepneutral(0, true);
     EXPECT_EQ(Rig::target(f), -1);
-    EXPECT_EQ(Rig::mx(f), 0);
-    EXPECT_EQ(Rig::my(f), 0);
+    EXPECT_TRUE(Rig::mx(f) == 0 && Rig::my(f) == 0);
 
     // An enemy never follows: it keeps hunting the player, at speed 2.
-    Neutral& e = neutralat(1, 300, 1500, 1, 1);
-    step(1, true);
+    Neutral& e = placed(Rig::neutral(1), 300, 1500, 1, 1);
+    stepneutral(1, true);
     EXPECT_EQ(Rig::target(e), 1);
     EXPECT_NEAR(Rig::mx(e), 2 * std::sin(heading), 1e-5);
     EXPECT_NEAR(Rig::my(e), 2 * std::cos(heading), 1e-5);
@@ -84,20 +37,20 @@ TEST(Neutrals, AnEnemyStrikesAndWoundsInOneFrameAFriendNever)
 {
     resetworld();
     Player& p = Rig::player();
-    Neutral& e = neutralat(0, 1482, 268, 1, 1);
-    step(0, false);
+    Neutral& e = placed(Rig::neutral(0), 1482, 268, 1, 1);
+    stepneutral(0, false);
     EXPECT_EQ(Rig::swordhit(e), 1);
     EXPECT_EQ(p.healt, 86);
     EXPECT_EQ(Rig::invulnerability(p), 30);
 
     resetworld();
-    Neutral& f = neutralat(0, 1482, 268, 2, 0);
-    step(0, false);
+    Neutral& f = placed(Rig::neutral(0), 1482, 268, 2, 0);
+    stepneutral(0, false);
     EXPECT_EQ(Rig::swordhit(f), 0);
     EXPECT_EQ(Rig::swordfade(f), 0);
     // Even a cutting sword of a friend with its tip in the player leaves him.
-    swinging(f, 1, 170.5f, 0);
-    step(0, false);
+    swinging(f, 170.5f, 0, 1);
+    stepneutral(0, false);
     EXPECT_TRUE(f.cutting());
     EXPECT_EQ(p.healt, 100);
     EXPECT_FLOAT_EQ(Rig::forcex(p), 0);
@@ -107,52 +60,50 @@ TEST(Neutrals, RecoveringStillCutsAndShoves)
 {
     resetworld();
     Player& p = Rig::player();
-    Neutral& e = neutralat(0, 1482, 268, 1, 1);
+    Neutral& e = placed(Rig::neutral(0), 1482, 268, 1, 1);
     Rig::invulnerability(e) = 10;
-    step(0, false);
+    stepneutral(0, false);
     EXPECT_EQ(p.healt, 86);
 
     // Touching shoves both apart without damage, recovering or not.
     resetworld();
-    Neutral& f = neutralat(0, 1476, 290, 2, 0);
+    Neutral& f = placed(Rig::neutral(0), 1476, 290, 2, 0);
     Rig::invulnerability(p) = 10;
     Rig::invulnerability(f) = 10;
-    step(0, false);
+    stepneutral(0, false);
     EXPECT_EQ(p.healt, 100);
     EXPECT_EQ(f.healt, 100);
     EXPECT_EQ(Rig::invulnerability(p), 10);
-    EXPECT_LT(Rig::forcex(p), 0);
-    EXPECT_LT(Rig::forcey(p), 0);
-    EXPECT_GT(Rig::forcex(f), 0);
-    EXPECT_GT(Rig::forcey(f), 0);
+    EXPECT_TRUE(Rig::forcex(p) < 0 && Rig::forcey(p) < 0);
+    EXPECT_TRUE(Rig::forcex(f) > 0 && Rig::forcey(f) > 0);
     EXPECT_FLOAT_EQ(std::hypot(Rig::forcex(p), Rig::forcey(p)), 0.5f);
 }
 
 TEST(Neutrals, FriendsHealAndMayEndJustAboveAHundred)
 {
     resetworld();
-    Neutral& f = neutralat(0, 300, 1500, 2, 0);
-    Neutral& e = neutralat(1, 600, 1500, 1, 1);
+    Neutral& f = placed(Rig::neutral(0), 300, 1500, 2, 0);
+    Neutral& e = placed(Rig::neutral(1), 600, 1500, 1, 1);
     f.healt = 99.995f;
     e.healt = 50;
-    step(0, false);
-    step(1, false);
+    stepneutral(0, false);
+    stepneutral(1, false);
     EXPECT_FLOAT_EQ(f.healt, 100.005f);
     EXPECT_GT(f.healt, 100);
     EXPECT_EQ(e.healt, 50);
-    step(0, false);
+    stepneutral(0, false);
     EXPECT_FLOAT_EQ(f.healt, 100.005f);
 }
 
 TEST(Neutrals, OppositeSidesWoundEachOtherInOneFrame)
 {
     resetworld();
-    Neutral& a = neutralat(0, 500, 500, 2, 0);
-    Neutral& b = neutralat(1, 515, 500, 1, 1);
+    Neutral& a = placed(Rig::neutral(0), 500, 500, 2, 0);
+    Neutral& b = placed(Rig::neutral(1), 515, 500, 1, 1);
     a.d = 3;
     b.d = 2;
-    swinging(a, 2, 165.5f, 1);
-    swinging(b, 2, 165.5f, 1);
+    swinging(a, 165.5f, 1);
+    swinging(b, 165.5f, 1);
     Rig::world().control();
     EXPECT_EQ(a.healt, 66);
     EXPECT_EQ(b.healt, 66);
@@ -169,16 +120,15 @@ TEST(Neutrals, ThePlayersSwordScoresOnEnemiesOnly)
     resetworld();
     Player& p = Rig::player();
     p.d = 3;
-    swinging(p, 2, 180, 0);   // tip at (1496, 310)
-    Neutral& e = neutralat(4, 1490, 295, 1, 1);
+    swinging(p, 180, 0);   // tip at (1496, 310)
+    Neutral& e = placed(Rig::neutral(4), 1490, 295, 1, 1);
     const float healts[] = {73, 46, 19, 0};
     const int scores[] = {10, 20, 30, 49};
     for (int hit = 0; hit < 4; hit++) {
-        Rig::x(e) = Rig::nx(e) = 1490;
-        Rig::y(e) = Rig::ny(e) = 295;
+        placeat(e, 1490, 295);
         Rig::forcex(e) = Rig::forcey(e) = 0;
         Rig::invulnerability(e) = 0;
-        step(4, false);
+        stepneutral(4, false);
         EXPECT_EQ(e.healt, healts[hit]);
         EXPECT_EQ(Rig::invulnerability(e), 19);
         EXPECT_EQ(score, scores[hit]);
@@ -189,19 +139,18 @@ TEST(Neutrals, ThePlayersSwordScoresOnEnemiesOnly)
 
     // A friend in the same place takes neither damage nor score; killed by
     // an enemy's sword it leaves a corpse of kind 2 and no points.
-    Neutral& f = neutralat(4, 1490, 295, 2, 0);
+    Neutral& f = placed(Rig::neutral(4), 1490, 295, 2, 0);
     Rig::invulnerability(f) = 0;   // left over from the slot's last occupant
-    step(4, false);
+    stepneutral(4, false);
     EXPECT_EQ(f.healt, 100);
     EXPECT_EQ(score, 49);
-    Neutral& e2 = neutralat(5, 1470, 280, 1, 1);
+    Neutral& e2 = placed(Rig::neutral(5), 1470, 280, 1, 1);
     e2.d = 3;
-    swinging(e2, 2, 180, 1);   // tip at (1509, 302)
-    Rig::x(f) = Rig::nx(f) = 1490;
-    Rig::y(f) = Rig::ny(f) = 295;
+    swinging(e2, 180, 1);   // tip at (1509, 302)
+    placeat(f, 1490, 295);
     f.healt = 30;
     Rig::invulnerability(f) = 0;
-    step(4, false);
+    stepneutral(4, false);
     EXPECT_EQ(f.gettype(), 0);
     EXPECT_EQ(Rig::type(Rig::corpse(1)), 2);
     EXPECT_EQ(score, 49);
