@@ -14,175 +14,83 @@ pid=""
 holder=""
 failures=0
 
-cleanup() {
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-        kill "$pid" 2>/dev/null
-        sleep 0.2
-        kill -9 "$pid" 2>/dev/null
-    fi
-    pid=""
-}
-release_display() {
-    cleanup
+finish() {
+    [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null
     [ -n "$holder" ] && kill "$holder" 2>/dev/null
-    holder=""
 }
-trap release_display EXIT
-
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
-pass() {
-    echo "ok: $*"
-}
-
-now_ms() {
-    echo $(($(date +%s%N) / 1000000))
-}
+trap finish EXIT
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+check() { if eval "$1"; then echo "ok: $2"; else fail "$2"; fi; }
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+windows() { xdotool search --name "^${caption}\$" 2>/dev/null; }
 
 # Waits up to $2 seconds for process $1 to end; sets code to its exit code,
-# or to "running" if it is still there.
+# or to "running", and took to the milliseconds it waited.
 wait_exit() {
-    local p=$1 limit=$(($2 * 1000)) start
+    local start
     start=$(now_ms)
-    while kill -0 "$p" 2>/dev/null; do
-        if [ $(($(now_ms) - start)) -ge "$limit" ]; then
-            code=running
-            return
+    code=running
+    while [ $(($(now_ms) - start)) -lt $(($2 * 1000)) ]; do
+        if ! kill -0 "$1" 2>/dev/null; then
+            wait "$1"
+            code=$?
+            break
         fi
         sleep 0.01
     done
-    wait "$p"
-    code=$?
+    took=$(($(now_ms) - start))
 }
 
-# The game's window ids, one a line; empty when there is none.
-game_windows() {
-    xdotool search --name "^${caption}\$" 2>/dev/null
-}
-
-if [ -z "${DISPLAY:-}" ]; then
-    echo "FAIL: DISPLAY is not set"
-    exit 1
-fi
+[ -n "${DISPLAY:-}" ] || { echo "FAIL: DISPLAY is not set"; exit 1; }
 # An X server started without -noreset resets whenever its last client
-# leaves, and refuses connections meanwhile: between two xdotool calls the
-# game could find no display. One client stays connected throughout.
+# leaves, and refuses connections meanwhile: one client stays connected.
 if command -v xev >/dev/null; then
-    for try in 1 2 3 4 5; do
-        xev -root >/dev/null 2>&1 &
-        holder=$!
-        sleep 0.3
-        kill -0 "$holder" 2>/dev/null && break
-        holder=""
-    done
+    xev -root >/dev/null 2>&1 &
+    holder=$!
+    sleep 0.3
 fi
+windows | grep -q . && { echo "FAIL: a $caption window is already open"; exit 1; }
 
-if game_windows | grep -q .; then
-    echo "FAIL: a window named $caption is already open on $DISPLAY"
-    exit 1
-fi
-
-echo "starting $game in $(pwd) on display $DISPLAY"
 "$game" &
 pid=$!
-
 # Wait for the window; a slow (sanitizer) build may take a while.
 window=""
-deadline=$(($(now_ms) + 30000))
-while [ -z "$window" ] && [ "$(now_ms)" -lt "$deadline" ]; do
-    if ! kill -0 "$pid" 2>/dev/null; then
-        wait "$pid"
-        fail "the game ended with exit code $? before its window appeared"
-        exit 1
-    fi
-    window="$(game_windows | head -n 1)"
-    [ -n "$window" ] || sleep 0.1
+for _ in $(seq 1 300); do
+    window="$(windows | head -n 1)"
+    [ -n "$window" ] && break
+    kill -0 "$pid" 2>/dev/null || { fail "the game ended before its window appeared"; exit 1; }
+    sleep 0.1
 done
-if [ -z "$window" ]; then
-    fail "no window named $caption within 30 seconds"
-    exit 1
-fi
-pass "window $window appeared"
+[ -n "$window" ] || { fail "no window named $caption within 30 seconds"; exit 1; }
+check '[ "$(xdotool getwindowname "$window")" = "$caption" ]' "caption is exactly \"$caption\""
 
-name="$(xdotool getwindowname "$window")"
-if [ "$name" = "$caption" ]; then
-    pass "caption is exactly \"$caption\""
-else
-    fail "caption is \"$name\", not \"$caption\""
-fi
-
-# Twenty frames in, the story opens its first message box. Two seconds
-# leave room for a slow machine.
+# Twenty frames in, the story opens its first message box, which swallows
+# Escape.
 sleep 2
-if kill -0 "$pid" 2>/dev/null; then
-    pass "still running after two seconds"
-else
-    fail "the game ended by itself"
-fi
-
-# While a message box is open, Escape is swallowed.
 xdotool windowfocus "$window" 2>/dev/null
 xdotool key Escape
 sleep 0.5
-if kill -0 "$pid" 2>/dev/null; then
-    pass "Escape is ignored while the opening message is shown"
-else
-    fail "Escape ended the game while the opening message box was open"
-fi
+check 'kill -0 "$pid" 2>/dev/null' "Escape is ignored while the opening message is shown"
 
-# Dismiss both opening messages: each takes one space to show it whole and
-# one to close it (or two at once).
-for i in 1 2 3 4; do
+# Dismiss both opening messages: one space shows each whole, one closes it.
+for _ in 1 2 3 4; do
     xdotool key space
     sleep 0.3
 done
-
-sent=$(now_ms)
 xdotool key Escape
 wait_exit "$pid" 5
-took=$(($(now_ms) - sent))
-if [ "$code" = running ]; then
-    fail "still running 5 seconds after Escape"
-    cleanup
-else
-    echo "exit code $code, $took ms after Escape"
-    [ "$code" = 0 ] && pass "Escape ends the game with exit code 0" ||
-        fail "exit code $code after Escape, not 0"
-    # Ends within one frame and clean-up; allow for a busy machine.
-    [ "$took" -le 2000 ] && pass "ended within 2 s of Escape" ||
-        fail "took $took ms to end after Escape"
-fi
-pid=""
-if game_windows | grep -q .; then
-    fail "a window named $caption is left open"
-fi
+echo "exit code $code, $took ms after Escape"
+[ "$code" = running ] && kill -9 "$pid"
+check '[ "$code" = 0 ]' "Escape ends the game with exit code 0"
+# Ends within one frame and clean-up; allow for a busy machine.
+check '[ "$took" -le 2000 ]' "ended within 2 s of Escape"
 
 # No audio device: start-up fails before any window or frame.
-echo "starting with SDL_AUDIODRIVER=bogus"
-started=$(now_ms)
 SDL_AUDIODRIVER=bogus "$game" &
 pid=$!
 wait_exit "$pid" 10
-took=$(($(now_ms) - started))
-if [ "$code" = running ]; then
-    fail "still running 10 seconds after a start without an audio device"
-    cleanup
-else
-    echo "exit code $code after $took ms"
-    [ "$code" = 1 ] && pass "no audio device: exit code 1" ||
-        fail "no audio device: exit code $code, not 1"
-fi
-pid=""
-if game_windows | grep -q .; then
-    fail "a window named $caption is left after the failed start"
-else
-    pass "no window left"
-fi
+check '[ "$code" = 1 ]' "no audio device: exit code $code, expected 1"
+check '! windows | grep -q .' "no window left"
 
-if [ "$failures" -gt 0 ]; then
-    echo "$failures check(s) failed"
-    exit 1
-fi
+[ "$failures" = 0 ] || { echo "$failures check(s) failed"; exit 1; }
 echo "all start checks passed"
