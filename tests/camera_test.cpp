@@ -54,7 +54,7 @@ TEST(Camera, TargetAndScrollWindowStayOnTheMap)
     EXPECT_EQ(Camera.x, 435);
 
     // On a map narrower than the screen the upper clamp comes last and wins.
-    loadopen(20, 15, "n.map");
+    loadworld(writemap(TestMap(20, 15), "n.map"));
     stepworld(100, 100);
     EXPECT_EQ(Camera.nx, -384.0f);
     EXPECT_EQ(Rig::rollx(), -12);

@@ -157,37 +157,3 @@ TEST_F(Boxes, LongAndMissingLines)
     pushkey(SDLK_SPACE);
     EXPECT_EQ(0, Messagebox("Hei", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr));
 }
-
-// Which lines are red: the eighth of a message, the chosen option of a
-// question. Read back from the frame just shown, over a black panel with a
-// solid white font.
-TEST_F(Boxes, ChosenLinesAreRed)
-{
-    const TextureImage panel = textures[2], font = textures[3];
-    solidtexture(2, 4, 4, 0, 0, 0);
-    solidtexture(3, 256, 256, 255, 255, 255);
-    const char* lines[8] = {"A", "B", "C", "D", "E", "F", "G", "H"};
-    // Pixel 4 down in each line's first glyph: 0 black, 1 white, 2 red.
-    auto shown = [&](bool question, int num, SDLKey choice) {
-        Box box;
-        boxopen(box, lines, question, num);
-        pushkey(SDLK_SPACE);
-        pushkey(choice);
-        boxframe(box);
-        std::string s;
-        for (int i = 0; i < 8; i++) {
-            const Pixel p = readpixel(200, 600 + 20 * i);
-            s += p.r == 0 ? '0' : p.g == 255 ? '1' : p.g == 0 ? '2' : '?';
-        }
-        return s;
-    };
-    const std::string message = shown(false, 1, SDLK_UNKNOWN);
-    if (readpixel(600, 700).r == 0 && message[0] != '0') {   // the back buffer kept
-        EXPECT_EQ("11111112", message);
-        EXPECT_EQ("11111211", shown(true, 1, SDLK_UNKNOWN));
-        EXPECT_EQ("11111121", shown(true, 2, SDLK_2));
-        EXPECT_EQ("11111112", shown(true, 3, SDLK_3));
-    }
-    textures[2] = panel;
-    textures[3] = font;
-}

@@ -1,9 +1,8 @@
-// How characters see each other: positions, sword tips, random angles, the
-// area tests and placing new characters.
+// How characters see each other: positions, sword tips, the area tests and
+// placing new characters.
 #include "rig.h"
 
 #include <cmath>
-#include <cstdlib>
 
 TEST(Queries, PositionsAreTruncatedAndHurtPlayerPassesItsArguments)
 {
@@ -47,16 +46,6 @@ TEST(Queries, SwordTipsOnlyWhileCuttingAndNoShortTip)
     EXPECT_EQ(neutralswordangle(2, 216, 116), 0.0f);
     swinging(n, 5, 0);
     EXPECT_FLOAT_EQ(neutralswordangle(2, 216, 116), (float)std::atan2(4.0, 0.0));
-}
-
-TEST(Queries, RandomAnglesAreWholeDegreesUpTo69)
-{
-    srand(12345);
-    for (int i = 0; i < 5000; i++) {
-        const double degrees = rnd() / 0.017453292519943295;
-        ASSERT_LE(std::fabs(degrees), 69.0001);
-        ASSERT_NEAR(degrees, std::round(degrees), 1e-4);
-    }
 }
 
 TEST(AreaTests, StrictEdgesLowestSlotAndNoStaleSlots)

@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <unistd.h>
 
 TestMap::TestMap(int w, int h) : sizex(w), sizey(h)
@@ -69,12 +68,6 @@ void loadworld(const std::string& path)
     for (int r = 0; r < Rig::sizey(); r++) stop[cell(Rig::sizex(), r)] = 1;
 }
 
-void loadopen(int w, int h, const char* filename)
-{
-    loadworld(writemap(TestMap(w, h), filename));
-    clearslots();
-}
-
 void resetworld()
 {
     static const std::string path = writemap(TestMap(), "o.map");
@@ -109,7 +102,7 @@ void swinging(Weapon& w, float angle, float extension, int hit)
     Rig::swordb(w) = extension;
 }
 
-void seednext(int mod, int value)
+static void seednext(int mod, int value)
 {
     for (unsigned s = 1;; s++) {
         srand(s);
@@ -135,8 +128,7 @@ void stepmonster(int n, bool retarget)
 
 void pushkey(SDLKey sym, bool down)
 {
-    SDL_Event e;
-    std::memset(&e, 0, sizeof e);
+    SDL_Event e{};
     e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
     e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     e.key.keysym.sym = sym;
@@ -145,8 +137,7 @@ void pushkey(SDLKey sym, bool down)
 
 void pushquit()
 {
-    SDL_Event e;
-    std::memset(&e, 0, sizeof e);
+    SDL_Event e{};
     e.type = SDL_QUIT;
     SDL_PushEvent(&e);
 }
@@ -209,10 +200,8 @@ public:
             std::fprintf(stderr, "SDL_Init: %s\n", SDL_GetError());
             std::abort();
         }
-        SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
-        SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
-        SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-        SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+        for (SDL_GLattr a : {SDL_GL_RED_SIZE, SDL_GL_GREEN_SIZE, SDL_GL_BLUE_SIZE, SDL_GL_ALPHA_SIZE})
+            SDL_GL_SetAttribute(a, 8);
         SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
         if (!SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, SDL_OPENGL)) {
             std::fprintf(stderr, "SDL_SetVideoMode: %s (is DISPLAY set?)\n", SDL_GetError());
@@ -241,7 +230,8 @@ void celltexture(int n, int columns, int rows, int cellw, int cellh)
             pixels += {(char)p.b, (char)p.g, (char)p.r, (char)p.a};
         }
     }
-    const std::string path = writefile(tgafile(columns * cellw, rows * cellh, 32, pixels), "cells.tga");
+    const std::string file = tgafile(columns * cellw, rows * cellh, 32, pixels);
+    const std::string path = writefile(file, "cells.tga");
     textures[n] = TextureImage{};
     LoadTGA(&textures[n], path.c_str());
 }

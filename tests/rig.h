@@ -11,14 +11,12 @@
 #include <string>
 
 struct Rig {
-    // The world and its records.
     static Map& world() { return map; }
     static Player& player() { return map.player; }
     static Neutral& neutral(int n) { return map.neutral[n]; }
     static Monster& monster(int n) { return map.monster[n]; }
     static Corpse& corpse(int n) { return map.corpse[n]; }
 
-    // Map fields.
     static int* tile() { return map.tile; }
     static int* tile2() { return map.tile2; }
     static int* tile3() { return map.tile3; }
@@ -33,7 +31,6 @@ struct Rig {
     static void showtiles() { map.showtiles(); }
     static void showovertiles() { map.showovertiles(); }
 
-    // Character fields.
     static float& healtfade(Hahmo& h) { return h.healtfade; }
     static float& mx(Hahmo& h) { return h.mx; }
     static float& my(Hahmo& h) { return h.my; }
@@ -51,7 +48,6 @@ struct Rig {
     static float& forcey(Hahmo& h) { return h.forcey; }
     static void addforce(Hahmo& h, float a, float amount) { h.addforce(a, amount); }
 
-    // Sword fields.
     static int& swordhit(Weapon& w) { return w.swordhit; }
     static int& swordd(Weapon& w) { return w.swordd; }
     static float& swordfade(Weapon& w) { return w.swordfade; }
@@ -60,7 +56,6 @@ struct Rig {
     static void swordcontrol(Weapon& w) { w.swordcontrol(); }
     static void swordstrike(Weapon& w, int d) { w.swordstrike(d); }
 
-    // Slot kinds and corpses.
     static int& type(Neutral& n) { return n.type; }
     static int& type(Monster& m) { return m.type; }
     static int& type(Corpse& c) { return c.type; }
@@ -70,7 +65,6 @@ struct Rig {
     static int& mapy(Corpse& c) { return c.mapy; }
     static float& decay(Corpse& c) { return c.decay; }
 
-    // Timer fields.
     static int& startTicks(Timer& t) { return t.startTicks; }
     static int& pausedTicks(Timer& t) { return t.pausedTicks; }
 };
@@ -97,9 +91,6 @@ struct TestMap {
 // The scratch path takes 12 characters: keep map file names to 6 or fewer so
 // the path fits the world's 19-character name.
 std::string writemap(const TestMap& m, const char* filename = "t.map");
-// An open map of w by h tiles, written and loaded into the world, with the
-// border marked as the world's constructor marks it and every slot empty.
-void loadopen(int w, int h, const char* filename);
 // Loads a map file and marks its border as the world's constructor does.
 void loadworld(const std::string& path);
 // Writes raw bytes as a file in the scratch directory; returns its path.
@@ -116,7 +107,7 @@ void clearslots();
 
 // Sets body and target to (x, y), as if it had stood there all along.
 void placeat(Hahmo& h, float x, float y);
-// Brings slot h (a neutral or monster) into play as type and side at (x, y).
+// Brings a neutral or monster slot into play as type and side at (x, y).
 template <class T>
 T& placed(T& h, float x, float y, int type, int side)
 {
@@ -126,11 +117,8 @@ T& placed(T& h, float x, float y, int type, int side)
 }
 // A sword in mid-swing: phase hit, full opacity, blade angle and extension.
 void swinging(Weapon& w, float angle, float extension, int hit = 2);
-// Restarts the random sequence so that its next draw leaves value as the
-// remainder of mod: value 2 of 20 makes the next step a retarget frame.
-void seednext(int mod, int value);
 // One behaviour step of neutral or monster slot n, as the world's frame runs
-// it; a retarget frame or surely not one.
+// it; a retarget frame (the random draw leaves 2 of 20) or surely not one.
 void stepneutral(int n, bool retarget);
 void stepmonster(int n, bool retarget);
 
@@ -161,8 +149,8 @@ void solidtexture(int n, int w, int h, unsigned char r, unsigned char g, unsigne
 Pixel cellcolor(int c, int r);
 void celltexture(int n, int columns, int rows, int cellw = 32, int cellh = 32);
 
-// Whether pixel p is (r, g, b) within tolerance on each channel; whether the
-// screen pixel (x, y) shows sheet cell (c, r).
+// Whether pixel p is (r, g, b) within tolerance; whether screen pixel (x, y)
+// shows sheet cell (c, r).
 ::testing::AssertionResult colourof(const Pixel& p, int r, int g, int b, int tolerance = 0);
 ::testing::AssertionResult showscell(int x, int y, int c, int r);
 
