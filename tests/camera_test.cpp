@@ -60,5 +60,4 @@ TEST(Camera, TargetAndScrollWindowStayOnTheMap)
     EXPECT_EQ(Rig::rollx(), -12);
     EXPECT_EQ(Camera.ny, -288.0f);
     EXPECT_EQ(Rig::rolly(), -9);
-    resetworld();
 }

@@ -17,7 +17,6 @@ TEST(Corpse, PlacedInTheFirstFreeSlotUntilTheTableIsFull)
     EXPECT_EQ(Rig::corpse(96).gettype(), 1 + 96 % 16);
     EXPECT_EQ(Rig::x(Rig::corpse(96)), 96);
     EXPECT_EQ(Rig::corpse(97).gettype(), 0);
-    resetworld();
 }
 
 TEST(Corpse, FadesOnlyOnScreenAndFreesItsSlotAfter2000Drawings)
@@ -42,5 +41,4 @@ TEST(Corpse, FadesOnlyOnScreenAndFreesItsSlotAfter2000Drawings)
     EXPECT_TRUE(colourof(readpixel(216, 116), 0, 0, 0));
     EXPECT_EQ(putcorpse(1, 5, 5), 1);   // the slot is taken again
     EXPECT_EQ(c.gettype(), 1);
-    resetworld();
 }

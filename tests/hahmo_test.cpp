@@ -4,11 +4,6 @@
 
 static const float PI = 3.14159265f;
 
-static void block(int c, int r)
-{
-    stop[r * MAPW + c] = 1;
-}
-
 // Pushes a body and moves it until the push has died out; returns the
 // number of frames in which it still moved.
 static int pushframes(Hahmo& h, float angle, float amount)
@@ -36,7 +31,7 @@ TEST(Hahmo, KnockbackTravelsAndDiesOut)
 
     // Into a wall on one axis: that axis is cancelled whole, the other goes
     // on exactly as in the open.
-    for (int r = 0; r < 60; r++) block(51, r);
+    for (int r = 0; r < 60; r++) stop[cell(51, r)] = 1;
     Hahmo w(50, 30, 1);
     Hahmo open(30, 30, 1);
     Rig::addforce(w, -3 * PI / 4, 12.5f);   // right and down
@@ -50,13 +45,12 @@ TEST(Hahmo, KnockbackTravelsAndDiesOut)
     EXPECT_EQ(Rig::x(w), firstx);
     EXPECT_EQ(Rig::y(w), Rig::y(open));
     EXPECT_GT(Rig::y(w), 980.0f);
-    resetworld();
 }
 
 TEST(Hahmo, RefusedStepsSnapTheTargetBack)
 {
     resetworld();
-    for (int c = 0; c < 100; c++) block(c, 31);   // pixel rows 992..1023
+    for (int c = 0; c < 100; c++) stop[cell(c, 31)] = 1;   // pixel rows 992..1023
     Hahmo h(50, 28, 1);
     Rig::ny(h) = 896 + 70;
     Rig::nx(h) = 1600 + 8;
@@ -86,7 +80,7 @@ TEST(Hahmo, RefusedStepsSnapTheTargetBack)
 
     // A diagonal step is tested per axis with the old position: the corner
     // cell that only the combined step would reach does not stop it.
-    block(51, 29);
+    stop[cell(51, 29)] = 1;
     Hahmo d(50, 0, 1);
     Rig::y(d) = 880;
     Rig::nx(d) = 1620;
@@ -94,7 +88,6 @@ TEST(Hahmo, RefusedStepsSnapTheTargetBack)
     d.move();
     EXPECT_EQ(Rig::x(d), 1605.0f);
     EXPECT_EQ(Rig::y(d), 885.0f);
-    resetworld();
 }
 
 TEST(Hahmo, TheGridEdgesHoldEveryBody)
@@ -124,7 +117,6 @@ TEST(Hahmo, TheGridEdgesHoldEveryBody)
     EXPECT_GT(Rig::x(b) + 22, 199 * 32.0f - 5);
     EXPECT_LT(Rig::y(b) + 32, 199 * 32.0f);
     EXPECT_EQ(b.mapx, 198);
-    resetworld();
 }
 
 TEST(Hahmo, AnimationFramesAndFacing)

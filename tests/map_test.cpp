@@ -33,7 +33,6 @@ TEST(MapFile, FieldsLandWhereTheyBelongAndEraseKeepsTheLight)
     EXPECT_EQ(Rig::tile()[cell(3, 4)], 0);
     EXPECT_EQ(stop[cell(11, 12)], 0);
     EXPECT_EQ(Rig::name()[0], '\0');
-    resetworld();
 }
 
 TEST(MapFile, ConstructionMarksTheBorderAndLoadDoesNot)
@@ -55,7 +54,6 @@ TEST(MapFile, ConstructionMarksTheBorderAndLoadDoesNot)
         for (int c = 0; c < 100; c++) EXPECT_EQ(stop[cell(c, 60)], 0) << "column " << c;
         EXPECT_EQ(Rig::tile2()[cell(2, 2)], 0);
     }
-    resetworld();
 }
 
 TEST(MapFile, CheckRefusesWhatCannotBeLoaded)

@@ -1,52 +1,6 @@
-// How characters see each other: positions, sword tips, the area tests and
-// placing new characters.
+// How characters find each other: the area tests, and placing new
+// characters.
 #include "rig.h"
-
-#include <cmath>
-
-TEST(Queries, PositionsAreTruncatedAndHurtPlayerPassesItsArguments)
-{
-    resetworld();
-    Player& p = Rig::player();
-    placeat(p, -0.5f, 479.9f);
-    EXPECT_EQ(playerx(), 0);
-    EXPECT_EQ(playery(), 479);
-    placed(Rig::monster(4), 100.75f, 7.99f, 1, 1);
-    EXPECT_EQ(monsterx(4), 100.0f);
-    placed(Rig::neutral(6), 63.5f, 31.999f, 2, 0);
-    EXPECT_EQ(neutraly(6), 31.0f);
-
-    hurtplayer(0.5f, 10, 7);
-    EXPECT_FLOAT_EQ(p.healt, 93);
-    EXPECT_FLOAT_EQ(Rig::forcex(p), (float)(-std::sin(0.5) * 10));
-    EXPECT_FLOAT_EQ(Rig::forcey(p), (float)(-std::cos(0.5) * 10));
-    EXPECT_FALSE(playervulnerable());
-}
-
-TEST(Queries, SwordTipsOnlyWhileCuttingAndNoShortTip)
-{
-    resetworld();
-    Player& p = Rig::player();
-    placeat(p, 1500.6f, 300.4f);
-    p.d = 3;
-    swinging(p, 180, 1);
-    Rig::swordfade(p) = 0.85f;   // fading: not cutting, wherever the tip is
-    EXPECT_EQ(playerlongswordx(), 0.0f);
-    EXPECT_EQ(playerlongswordy(), 0.0f);
-
-    Rig::swordfade(p) = 1;
-    EXPECT_EQ(playerlongswordx(), 1500 + 24 + 15);
-    EXPECT_FLOAT_EQ(playerlongswordy(), 300 + 22);
-    EXPECT_EQ(playershortswordx(), 0.0f);
-    EXPECT_EQ(playershortswordy(), 0.0f);
-    EXPECT_FLOAT_EQ(playerswordangle(1600, 316), (float)std::atan2(1516.0 - 1600, 312.0 - 316));
-
-    Neutral& n = placed(Rig::neutral(2), 200.7f, 100.2f, 1, 1);
-    n.d = 0;
-    EXPECT_EQ(neutralswordangle(2, 216, 116), 0.0f);
-    swinging(n, 5, 0);
-    EXPECT_FLOAT_EQ(neutralswordangle(2, 216, 116), (float)std::atan2(4.0, 0.0));
-}
 
 TEST(AreaTests, StrictEdgesLowestSlotAndNoStaleSlots)
 {

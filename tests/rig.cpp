@@ -79,11 +79,9 @@ void resetworld()
     Rig::rolly() = 0;
     Camera.set(0, 0);
     for (bool& k : key) k = false;
-    score = 0;
-    finalscore = 0;
+    score = finalscore = 0;
     night = 0;
-    lastmonster = -1;
-    lastneutral = -1;
+    lastmonster = lastneutral = -1;
     srand(1);
     drainevents();
 }
@@ -102,17 +100,19 @@ void swinging(Weapon& w, float angle, float extension, int hit)
     Rig::swordb(w) = extension;
 }
 
-static void seednext(int mod, int value)
+// Restarts the random sequence so that its next draw leaves 2 of 20 (a
+// retarget frame) or 0.
+static void seednext(bool retarget)
 {
     for (unsigned s = 1;; s++) {
         srand(s);
-        if (rand() % mod == value) return srand(s);
+        if (rand() % 20 == (retarget ? 2 : 0)) return srand(s);
     }
 }
 
 void stepneutral(int n, bool retarget)
 {
-    seednext(20, retarget ? 2 : 0);
+    seednext(retarget);
     lastneutral = n;
     Rig::neutral(n).input();
     lastneutral = -1;
@@ -120,7 +120,7 @@ void stepneutral(int n, bool retarget)
 
 void stepmonster(int n, bool retarget)
 {
-    seednext(20, retarget ? 2 : 0);
+    seednext(retarget);
     lastmonster = n;
     Rig::monster(n).input();
     lastmonster = -1;
@@ -145,8 +145,7 @@ void pushquit()
 void drainevents()
 {
     SDL_Event e;
-    while (SDL_PollEvent(&e)) {
-    }
+    while (SDL_PollEvent(&e)) continue;
 }
 
 Pixel readpixel(int x, int y)
@@ -167,16 +166,10 @@ void clearscreen()
 std::string tgafile(int width, int height, int bpp, const std::string& pixels,
                     unsigned char imagetype, unsigned char idlength)
 {
-    std::string out(18, '\0');
-    out[0] = (char)idlength;
-    out[2] = (char)imagetype;
-    out[12] = (char)(width & 0xff);
-    out[13] = (char)(width >> 8);
-    out[14] = (char)(height & 0xff);
-    out[15] = (char)(height >> 8);
-    out[16] = (char)bpp;
-    out += std::string(idlength, 'i');
-    return out + pixels;
+    const char header[18] = {(char)idlength, 0, (char)imagetype, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                             (char)width, (char)(width >> 8), (char)height, (char)(height >> 8),
+                             (char)bpp, 0};
+    return std::string(header, 18) + std::string(idlength, 'i') + pixels;
 }
 
 void solidtexture(int n, int w, int h, unsigned char r, unsigned char g, unsigned char b,

@@ -118,7 +118,7 @@ T& placed(T& h, float x, float y, int type, int side)
 // A sword in mid-swing: phase hit, full opacity, blade angle and extension.
 void swinging(Weapon& w, float angle, float extension, int hit = 2);
 // One behaviour step of neutral or monster slot n, as the world's frame runs
-// it; a retarget frame (the random draw leaves 2 of 20) or surely not one.
+// it; a retarget frame or surely not one.
 void stepneutral(int n, bool retarget);
 void stepmonster(int n, bool retarget);
 

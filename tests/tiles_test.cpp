@@ -29,7 +29,6 @@ TEST(Tiles, LightAndNightTintTheGround)
         for (int r = 2; r <= 3; r++) light[cell(c, r)] = 35;
     drawtiles();
     EXPECT_TRUE(colourof(readpixel(80, 80), 200, 100, 50));
-    resetworld();
 }
 
 TEST(Tiles, ValuesPickAtlasCellsAndEmptyUpperCellsShowTheGround)
@@ -52,7 +51,6 @@ TEST(Tiles, ValuesPickAtlasCellsAndEmptyUpperCellsShowTheGround)
     EXPECT_TRUE(showscell(48, 48, 5, 0));
     EXPECT_TRUE(showscell(80, 48, 0, 0));   // negative: nothing drawn
     EXPECT_TRUE(showscell(112, 48, 0, 2));
-    resetworld();
 }
 
 // In the last row and column of the grid, the far corners of tiles and
@@ -83,5 +81,4 @@ TEST(Tiles, FullSizeMapReadsItsLastLightRowAndColumn)
     clearscreen();
     Rig::corpse(0).show();
     EXPECT_TRUE(colourof(readpixel(530, 530), 200, 100, 50));
-    resetworld();
 }
