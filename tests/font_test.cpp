@@ -53,11 +53,6 @@ TEST_F(Font, GlyphsAreSixteenPixelsWithTheirPenTenApart)
     EXPECT_TRUE(black(99, 50));
     EXPECT_TRUE(black(100, 49));
     EXPECT_TRUE(black(110, 66));
-
-    // Only the first n characters.
-    glPrintn(100, 400, "ABCD", 1, 0, 0);
-    EXPECT_TRUE(glyphat(105, 408, A));
-    EXPECT_TRUE(black(120, 408));
 }
 
 TEST_F(Font, SetsColoursAlphaTestAndState)

@@ -68,14 +68,6 @@ TEST(Frame, NightAboveHundredEndsAfterTheFrame)
     EXPECT_LT(night, 1.0f);   // the living world's script set the daylight again
     night = std::nextafter(100.0f, 200.0f);
     EXPECT_TRUE(runframe());
-
-    // After the player's death the world darkens a hundredth a frame: from
-    // 99.5 the first frame passes 100, and the next one is the last.
-    resetworld();
-    Rig::player().healt = -100;
-    night = 99.5f;
-    EXPECT_FALSE(runframe());
-    EXPECT_TRUE(runframe());
 }
 
 TEST(Frame, ScoreTextIsShownWhole)

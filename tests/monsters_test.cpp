@@ -2,8 +2,6 @@
 // sword, dying into corpses and scoring.
 #include "rig.h"
 
-#include <cmath>
-
 // The player's sword in mid-swing to the right; from the player's start
 // (1472, 288) its tip lies at (1496, 310).
 static void playercutting()
@@ -29,14 +27,6 @@ TEST(Monsters, RetargetingFindsTheLowestSlotAndOnlyEnemiesSeekThePlayer)
     stepmonster(0, true);
     EXPECT_EQ(Rig::target(own), 0);
     EXPECT_EQ(Rig::mx(own), 0);
-    Monster& enemy = placed(Rig::monster(1), 1512, 288, 1, 1);
-    Rig::target(enemy) = 0;
-    Rig::type(own) = 0;
-    stepmonster(1, true);
-    EXPECT_EQ(Rig::target(enemy), 1);
-    EXPECT_NEAR(std::hypot(Rig::mx(enemy), Rig::my(enemy)), 3, 1e-5);
-    // Heading left towards the player, turned by at most 69 degrees.
-    EXPECT_LT(Rig::mx(enemy), -3 * std::cos(69.5 * M_PI / 180));
 }
 
 TEST(Monsters, TouchingHurtsTheReadyPlayerButNotOnTheEdge)

@@ -80,13 +80,6 @@ TEST(Spawning, FirstFreeSlotOfTheFirst97)
     EXPECT_EQ(f.gety(), 96);
     EXPECT_EQ(Rig::target(Rig::neutral(4)), 1);
 
-    // Monsters fill their own table; two on one tile stand on one pixel.
-    EXPECT_EQ(putenemy(2, 11, 29), 1);
-    EXPECT_EQ(putenemy(2, 11, 29), 1);
-    EXPECT_EQ(Rig::monster(1).getx(), 352);
-    EXPECT_EQ(Rig::monster(1).gety(), 928);
-    EXPECT_EQ(Rig::neutral(6).gettype(), 0);
-
     for (int n = 0; n < PLACESLOTS; n++) putfriend(1, 1);
     EXPECT_EQ(putfriend(53, 3), 0);
     EXPECT_EQ(putenemy(1, 53, 3), 0);

@@ -10,6 +10,11 @@
 
 #include <string>
 
+// Reference accessors to private fields: FIELD(float, Hahmo, x) gives
+// Rig::x(h) for any Hahmo h.
+#define FIELD(type, owner, name) \
+    static type& name(owner& o) { return o.name; }
+
 struct Rig {
     static Map& world() { return map; }
     static Player& player() { return map.player; }
@@ -20,54 +25,35 @@ struct Rig {
     static int* tile() { return map.tile; }
     static int* tile2() { return map.tile2; }
     static int* tile3() { return map.tile3; }
+    static char* name() { return map.name; }
     static int& tset() { return map.tset; }
     static int& rollx() { return map.rollx; }
     static int& rolly() { return map.rolly; }
     static int& sizex() { return map.sizex; }
     static int& sizey() { return map.sizey; }
     static int& time() { return map.time; }
-    static char* name() { return map.name; }
     static void erase() { map.erase(); }
     static void showtiles() { map.showtiles(); }
     static void showovertiles() { map.showovertiles(); }
 
-    static float& healtfade(Hahmo& h) { return h.healtfade; }
-    static float& mx(Hahmo& h) { return h.mx; }
-    static float& my(Hahmo& h) { return h.my; }
-    static int& target(Hahmo& h) { return h.target; }
-    static int& frame(Hahmo& h) { return h.frame; }
-    static int& counter(Hahmo& h) { return h.counter; }
-    static int& invulnerability(Hahmo& h) { return h.invulnerability; }
-    static int& invcounter(Hahmo& h) { return h.invcounter; }
-    static int& invcolor(Hahmo& h) { return h.invcolor; }
-    static float& x(Hahmo& h) { return h.x; }
-    static float& y(Hahmo& h) { return h.y; }
-    static float& nx(Hahmo& h) { return h.nx; }
-    static float& ny(Hahmo& h) { return h.ny; }
-    static float& forcex(Hahmo& h) { return h.forcex; }
-    static float& forcey(Hahmo& h) { return h.forcey; }
+    FIELD(float, Hahmo, x) FIELD(float, Hahmo, y) FIELD(float, Hahmo, nx) FIELD(float, Hahmo, ny)
+    FIELD(float, Hahmo, mx) FIELD(float, Hahmo, my)
+    FIELD(float, Hahmo, forcex) FIELD(float, Hahmo, forcey) FIELD(float, Hahmo, healtfade)
+    FIELD(int, Hahmo, target) FIELD(int, Hahmo, frame) FIELD(int, Hahmo, counter)
+    FIELD(int, Hahmo, invulnerability) FIELD(int, Hahmo, invcounter) FIELD(int, Hahmo, invcolor)
     static void addforce(Hahmo& h, float a, float amount) { h.addforce(a, amount); }
 
-    static int& swordhit(Weapon& w) { return w.swordhit; }
-    static int& swordd(Weapon& w) { return w.swordd; }
-    static float& swordfade(Weapon& w) { return w.swordfade; }
-    static float& sworda(Weapon& w) { return w.sworda; }
-    static float& swordb(Weapon& w) { return w.swordb; }
+    FIELD(int, Weapon, swordhit) FIELD(int, Weapon, swordd)
+    FIELD(float, Weapon, swordfade) FIELD(float, Weapon, sworda) FIELD(float, Weapon, swordb)
     static void swordcontrol(Weapon& w) { w.swordcontrol(); }
     static void swordstrike(Weapon& w, int d) { w.swordstrike(d); }
 
-    static int& type(Neutral& n) { return n.type; }
-    static int& type(Monster& m) { return m.type; }
-    static int& type(Corpse& c) { return c.type; }
-    static int& x(Corpse& c) { return c.x; }
-    static int& y(Corpse& c) { return c.y; }
-    static int& mapx(Corpse& c) { return c.mapx; }
-    static int& mapy(Corpse& c) { return c.mapy; }
-    static float& decay(Corpse& c) { return c.decay; }
-
-    static int& startTicks(Timer& t) { return t.startTicks; }
-    static int& pausedTicks(Timer& t) { return t.pausedTicks; }
+    FIELD(int, Neutral, type) FIELD(int, Monster, type) FIELD(int, Corpse, type)
+    FIELD(int, Corpse, x) FIELD(int, Corpse, y) FIELD(int, Corpse, mapx) FIELD(int, Corpse, mapy)
+    FIELD(float, Corpse, decay)
+    FIELD(int, Timer, startTicks) FIELD(int, Timer, pausedTicks)
 };
+#undef FIELD
 
 inline int cell(int c, int r)
 {

@@ -80,11 +80,6 @@ TEST(Textures, DamagedOrForeignFilesAreRefused)
     if (before > 0 && after > 0) {
         EXPECT_LT(after - before, 1024L * 1024) << "kB of address space";
     }
-
-    TextureImage t{};
-    EXPECT_FALSE(LoadTGA(&t, (scratchdir() + "/nothing-here.tga").c_str()));
-    EXPECT_FALSE(LoadTGA(&t, scratchdir().c_str()));   // a directory
-    EXPECT_EQ(0u, t.texID);
 }
 
 TEST(Textures, TwentyFourBitPictureOfOddWidthDrawsTrue)

@@ -2,7 +2,6 @@
 # A bad map file ends the game before it opens anything: exit code 1 and one
 # line on stderr naming the file and what is wrong with it. A good map file
 # made from scratch starts the game as usual.
-#
 # $1: the game. Runs from the project root, whose DATA/ it borrows; every map
 # file is written into a directory of its own.
 set -u
@@ -60,8 +59,7 @@ for size in "0 60 size" "199 60 199" "100 0 size" "-5 60 -5"; do
     makemap "$1" "$2"
     refused "sizes $1 by $2" "$3"
 done
-rm -f "$map"
-mkdir "$map"
+rm -f "$map" && mkdir "$map"
 refused "a directory" "read"
 rmdir "$map"
 

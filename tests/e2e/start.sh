@@ -2,10 +2,8 @@
 # Starting and ending the real game: its window and caption, Escape ending it
 # with exit code 0 within about a second, and a start without an audio
 # device ending with exit code 1 and no window.
-#
 # $1: the game. Runs in the current directory, which must hold DATA/ and
-# kuurakarpalo.map. Needs DISPLAY, xdotool and a sound driver in
-# SDL_AUDIODRIVER (dummy will do).
+# kuurakarpalo.map. Needs DISPLAY, xdotool and SDL_AUDIODRIVER (dummy will do).
 set -u
 
 game="$(readlink -f "${1:?usage: start.sh path-of-the-game}")"
@@ -24,21 +22,16 @@ check() { if eval "$1"; then echo "ok: $2"; else fail "$2"; fi; }
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 windows() { xdotool search --name "^${caption}\$" 2>/dev/null; }
 
-# Waits up to $2 seconds for process $1 to end; sets code to its exit code,
-# or to "running", and took to the milliseconds it waited.
+# Waits up to $1 seconds for the game to end; sets code to its exit code, or
+# to "running" (and kills it), and took to the milliseconds it waited.
 wait_exit() {
     local start
     start=$(now_ms)
-    code=running
-    while [ $(($(now_ms) - start)) -lt $(($2 * 1000)) ]; do
-        if ! kill -0 "$1" 2>/dev/null; then
-            wait "$1"
-            code=$?
-            break
-        fi
+    while kill -0 "$pid" 2>/dev/null && [ $(($(now_ms) - start)) -lt $(($1 * 1000)) ]; do
         sleep 0.01
     done
     took=$(($(now_ms) - start))
+    if kill -9 "$pid" 2>/dev/null; then code=running; else wait "$pid"; code=$?; fi
 }
 
 [ -n "${DISPLAY:-}" ] || { echo "FAIL: DISPLAY is not set"; exit 1; }
@@ -73,14 +66,10 @@ sleep 0.5
 check 'kill -0 "$pid" 2>/dev/null' "Escape is ignored while the opening message is shown"
 
 # Dismiss both opening messages: one space shows each whole, one closes it.
-for _ in 1 2 3 4; do
-    xdotool key space
-    sleep 0.3
-done
+for _ in 1 2 3 4; do xdotool key space; sleep 0.3; done
 xdotool key Escape
-wait_exit "$pid" 5
+wait_exit 5
 echo "exit code $code, $took ms after Escape"
-[ "$code" = running ] && kill -9 "$pid"
 check '[ "$code" = 0 ]' "Escape ends the game with exit code 0"
 # Ends within one frame and clean-up; allow for a busy machine.
 check '[ "$took" -le 2000 ]' "ended within 2 s of Escape"
@@ -88,7 +77,7 @@ check '[ "$took" -le 2000 ]' "ended within 2 s of Escape"
 # No audio device: start-up fails before any window or frame.
 SDL_AUDIODRIVER=bogus "$game" &
 pid=$!
-wait_exit "$pid" 10
+wait_exit 10
 check '[ "$code" = 1 ]' "no audio device: exit code $code, expected 1"
 check '! windows | grep -q .' "no window left"
 
