@@ -172,14 +172,20 @@ std::string tgafile(int width, int height, int bpp, const std::string& pixels,
     return std::string(header, 18) + std::string(idlength, 'i') + pixels;
 }
 
+// Loads w by h 32-bit pixels (BGRA) into slot n.
+static void loadslot(int n, int w, int h, const std::string& pixels)
+{
+    const std::string path = writefile(tgafile(w, h, 32, pixels), "slot.tga");
+    textures[n] = TextureImage{};
+    LoadTGA(&textures[n], path.c_str());
+}
+
 void solidtexture(int n, int w, int h, unsigned char r, unsigned char g, unsigned char b,
                   unsigned char a)
 {
     std::string pixels;
     for (int i = 0; i < w * h; i++) pixels += {(char)b, (char)g, (char)r, (char)a};
-    const std::string path = writefile(tgafile(w, h, 32, pixels), "solid.tga");
-    textures[n] = TextureImage{};
-    LoadTGA(&textures[n], path.c_str());
+    loadslot(n, w, h, pixels);
 }
 
 // One window with a real OpenGL context for the whole run, as the game opens
@@ -216,17 +222,13 @@ Pixel cellcolor(int c, int r)
 void celltexture(int n, int columns, int rows, int cellw, int cellh)
 {
     std::string pixels;
-    pixels.reserve((size_t)columns * cellw * rows * cellh * 4);
     for (int py = 0; py < rows * cellh; py++) {
         for (int px = 0; px < columns * cellw; px++) {
             const Pixel p = cellcolor(px / cellw, py / cellh);
             pixels += {(char)p.b, (char)p.g, (char)p.r, (char)p.a};
         }
     }
-    const std::string file = tgafile(columns * cellw, rows * cellh, 32, pixels);
-    const std::string path = writefile(file, "cells.tga");
-    textures[n] = TextureImage{};
-    LoadTGA(&textures[n], path.c_str());
+    loadslot(n, columns * cellw, rows * cellh, pixels);
 }
 
 ::testing::AssertionResult colourof(const Pixel& p, int r, int g, int b, int tolerance)

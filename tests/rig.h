@@ -1,6 +1,5 @@
-// The test rig: a real OpenGL window for the whole test run, a world in a
-// known state, injected keys, pixels read back, and access to the private
-// state of the game's records.
+// The test rig: a real OpenGL window for the whole run, a world in a known
+// state, injected keys, pixels read back, and the records' private state.
 #ifndef KUURAKARPALO_RIG_H
 #define KUURAKARPALO_RIG_H
 
@@ -60,8 +59,7 @@ inline int cell(int c, int r)
     return r * MAPW + c;
 }
 
-// An open test map: sizex by sizey tiles, ground value 0 everywhere, light 9,
-// nothing blocked. Large: keep it on the heap.
+// An open test map: ground value 0, light 9, nothing blocked. Large.
 struct TestMap {
     int sizex, sizey;
     int tset = 0;
@@ -73,20 +71,18 @@ struct TestMap {
     TestMap(int w = 100, int h = 60);
 };
 
-// Writes a map file into the test's scratch directory and returns its path.
-// The scratch path takes 12 characters: keep map file names to 6 or fewer so
-// the path fits the world's 19-character name.
+// Writes a map file into the scratch directory and returns its path, 12
+// characters plus the file name: keep that to 6 to fit the world's 19.
 std::string writemap(const TestMap& m, const char* filename = "t.map");
 // Loads a map file and marks its border as the world's constructor does.
 void loadworld(const std::string& path);
-// Writes raw bytes as a file in the scratch directory; returns its path.
+// Writes bytes as a file in the scratch directory; returns its path.
 std::string writefile(const std::string& bytes, const char* filename);
 const std::string& scratchdir();
 
-// Puts the world into a known empty state: an open 100 by 60 map loaded,
-// every character and corpse slot empty, the player alive at full health on
-// tile (46, 9) facing down, camera at (0, 0), keys, score and the script
-// clock cleared, night 0, the random sequence restarted.
+// Puts the world into a known empty state: the open 100 by 60 map, every
+// slot empty, the player at full health on tile (46, 9) facing down, camera,
+// keys, score, clock and night 0, the random sequence restarted.
 void resetworld();
 // Frees every neutral, monster and corpse slot and zeroes their records.
 void clearslots();
@@ -129,9 +125,8 @@ std::string tgafile(int width, int height, int bpp, const std::string& pixels,
 void solidtexture(int n, int w, int h, unsigned char r, unsigned char g, unsigned char b,
                   unsigned char a = 255);
 
-// A sheet of columns by rows cells of cellw by cellh pixels in slot n, each
-// cell one solid colour, cellcolor(c, r), so a drawn pixel tells which cell
-// was sampled. Row 0 is the first row of the file (t = 0).
+// A sheet of columns by rows cells of cellw by cellh pixels in slot n, cell
+// (c, r) of colour cellcolor(c, r); row 0 is the file's first (t = 0).
 Pixel cellcolor(int c, int r);
 void celltexture(int n, int columns, int rows, int cellw = 32, int cellh = 32);
 

@@ -21,7 +21,7 @@ cleanup() {
 trap cleanup EXIT
 
 alive() { kill -0 "$pid" 2>/dev/null; }
-press() { xdotool key "$1"; }
+press() { xdotool key "$1" && sleep "${2:-0}"; }
 hold() {
     [ -n "$held" ] && xdotool keyup "$held"
     held=$1
@@ -61,10 +61,9 @@ panel() {
         -format '%[fx:round(255*r)] %[fx:round(255*g)] %[fx:round(255*b)]' info:
 }
 boxopen() {
-    local now i d
+    local now i d c
     now=$(panel) || return 1
-    # shellcheck disable=SC2206
-    local c=($now $reference)
+    c=($now $reference)
     for i in 0 1 2; do
         d=$((c[i] - c[i + 3]))
         [ "${d#-}" -le 2 ] || return 1
@@ -73,13 +72,12 @@ boxopen() {
 # Presses space until no box is open, at most ten times; echoes the presses.
 dismiss() {
     local n=0
-    while boxopen && [ $((n++)) -lt 10 ]; do press space; sleep 0.4; done
+    while boxopen && [ $((n++)) -lt 10 ]; do press space 0.4; done
     echo $n
 }
 
-# Writes an open field of 100 by 40 grass tiles in daylight, nothing blocked
-# but the cells where the ten friends are placed and the cells below them, so
-# they cannot take a step and the monsters reach the hero alone.
+# Writes an open field of 100 by 40 tiles in daylight, blocked only where the
+# ten friends stand and below them: they cannot move, the monsters come alone.
 makefield() {
     python3 - "$1" <<'PY'
 import struct, sys
@@ -99,20 +97,16 @@ start
 sleep 3
 alive || fail "the game ended during the opening"
 reference=$(panel) || fail "cannot take a screenshot"
-say "opening message box on screen (panel colour $reference)"
 presses=$(dismiss)
 boxopen && fail "the opening messages did not close after 10 presses of space"
-alive || fail "the game ended while its opening messages were dismissed"
 [ "$presses" -ge 2 ] || fail "the opening box closed after $presses press(es); two boxes need four"
-say "opening messages dismissed with $presses presses of space"
+say "opening messages (panel colour $reference) dismissed with $presses presses of space"
 
 # --- Walking and swinging, then Escape. ---
-for step in Right:1.0 Down:0.5 Left:1.0 Up:0.5; do
-    hold "${step%%:*}"
-    sleep "${step##*:}"
-done
+for step in Right:1 Down:0.5 Left:1 Up:0.5; do hold "${step%:*}" && sleep "${step#*:}"; done
 hold ""
-for _ in 1 2; do press space; sleep 0.5; done
+press space 0.5
+press space 0.5
 alive || fail "the game ended while the hero walked"
 boxopen && fail "a message box is open after walking"
 press Escape
@@ -122,23 +116,18 @@ say "the hero walked and swung; Escape ended the game with exit code 0"
 
 # --- A death on the open field: the hero walks away from his frozen friends
 # and waits for the monsters, dismissing every message box (the warning at
-# frame 1400, his own "Argh!!!") when it shows. Then the world darkens and
-# the game ends by itself. ---
+# frame 1400, his own "Argh!!!"); then the world darkens and the game ends. ---
 ln -s "$PWD/DATA" "$work/DATA"
 makefield "$work/kuurakarpalo.map"
 cd "$work"
 start
 for _ in $(seq 1 50); do boxopen && break; sleep 0.2; done
-boxopen || fail "no opening message on the field"
-dismiss >/dev/null
+[ "$(dismiss)" -ge 2 ] || fail "no opening message on the field"
 boxopen && fail "the opening messages on the field did not close"
 # Out of the circle of friends, then east towards a monster camp.
-hold Down
-sleep 0.5
-hold Right
-sleep 3
+hold Down && sleep 0.5
+hold Right && sleep 3
 hold ""
-say "the hero stands on the field, away from his friends"
 
 finish 240 boxes || fail "the game has not ended 240 s after the hero set out to die"
 say "the game ended by itself with exit code $rc after $boxes message box(es)"
