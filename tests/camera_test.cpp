@@ -5,8 +5,7 @@
 TEST(Camera, GlidesAFifthOfTheWayInWholePixels)
 {
     Camera.set(0, 100);
-    Camera.nx = 100;
-    Camera.ny = 0;
+    Camera.nx = 100, Camera.ny = 0;
     Camera.move();
     EXPECT_EQ(Camera.x, 20);
     EXPECT_EQ(Camera.y, 80);

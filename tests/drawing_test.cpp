@@ -6,14 +6,10 @@ TEST(Drawing, BodiesPickTheirSheetCell)
 {
     resetworld();
     celltexture(4, 4, 32);
-    celltexture(7, 4, 32);
     celltexture(9, 4, 4);
     Neutral& friendly = Rig::neutral(0);
     friendly.put(5, 5, 2, 2, 0);
     Rig::frame(friendly) = 2;
-    Monster& monster = Rig::monster(0);
-    monster.put(15, 5, 3, 1, 1);
-    Rig::frame(monster) = 1;
     Player& p = Rig::player();
     p.setposition(400, 300);
     p.d = 3;
@@ -21,12 +17,10 @@ TEST(Drawing, BodiesPickTheirSheetCell)
 
     clearscreen();
     friendly.show();
-    monster.show();
     p.show();
     // A friend walking left in frame 2: u 0.5 .. 0.75, v 6/32 .. 7/32.
     EXPECT_TRUE(showscell(160, 160, 2, 6));
     EXPECT_TRUE(showscell(191, 191, 2, 6));
-    EXPECT_TRUE(showscell(496, 176, 3, 1));
     // The hero facing right in frame 3: u 0.75 .. 1, v 0.75 .. 1.
     EXPECT_TRUE(showscell(416, 316, 3, 3));
     EXPECT_TRUE(colourof(readpixel(432, 316), 0, 0, 0));
@@ -39,15 +33,12 @@ TEST(Drawing, InvulnerableBodiesFlashEveryThirdFrame)
     Player& p = Rig::player();
     p.setposition(400, 300);
     Rig::invulnerability(p) = 10;
-    // Blue, blue, pink, pink, pink, blue.
-    const int colors[6] = {1, 1, -1, -1, -1, 1};
+    const Pixel pink{255, 128, 255, 255}, blue{0, 77, 204, 255};
+    const Pixel seen[6] = {blue, blue, pink, pink, pink, blue};
     for (int k = 0; k < 6; k++) {
         clearscreen();
         p.show();
-        EXPECT_EQ(Rig::invcolor(p), colors[k]) << k;
-        const Pixel pink{255, 128, 255, 255}, blue{0, 77, 204, 255};
-        const Pixel& e = colors[k] == 1 ? blue : pink;
-        EXPECT_TRUE(colourof(readpixel(416, 316), e.r, e.g, e.b, 1)) << k;
+        EXPECT_TRUE(colourof(readpixel(416, 316), seen[k].r, seen[k].g, seen[k].b, 1)) << k;
     }
 }
 

@@ -7,9 +7,8 @@
 const int A = 'A' - 32, B = 'B' - 32;
 
 // A font picture in which every cell has its own colour: red 16 x column,
-// green 16 x row (rows counted from the top of the picture), blue 128. The
-// cell of 'C' is a little too transparent to show, that of 'D' just opaque
-// enough.
+// green 16 x row (rows counted from the top of the picture), blue 128. 'C'
+// is a little too transparent to show, 'D' just opaque enough.
 class Font : public ::testing::Test {
 protected:
     TextureImage saved;
@@ -55,7 +54,7 @@ TEST_F(Font, GlyphsAreSixteenPixelsWithTheirPenTenApart)
     EXPECT_TRUE(black(110, 66));
 }
 
-TEST_F(Font, SetsColoursAlphaTestAndState)
+TEST_F(Font, SetsColoursAlphaTestAndMatrix)
 {
     glPrint(100, 100, "A", 1, 0);
     glPrint(200, 100, "A", 5, 0);

@@ -32,8 +32,7 @@ TEST(Monsters, RetargetingFindsTheLowestSlotAndOnlyEnemiesSeekThePlayer)
 TEST(Monsters, TouchingHurtsTheReadyPlayerButNotOnTheEdge)
 {
     Player& p = Rig::player();   // centre (1488, 304)
-    // On the left edge x + 4, the right x + 28, the bottom y + 32, the top
-    // y; then just inside.
+    // On the left edge x + 4, the right x + 28, the bottom y + 32, the top y.
     const float cases[][3] = {{1484, 288, 100}, {1460, 288, 100}, {1480, 272, 100},
                               {1480, 304, 100}, {1483, 288, 92},  {1461, 273, 92}};
     for (const auto& c : cases) {

@@ -84,10 +84,9 @@ TEST(Neutrals, FriendsHealAndMayEndJustAboveAHundred)
     e.healt = 50;
     stepneutral(0, false);
     stepneutral(1, false);
+    stepneutral(0, false);   // above 100 no more
     EXPECT_FLOAT_EQ(f.healt, 100.005f);
-    EXPECT_EQ(e.healt, 50);
-    stepneutral(0, false);
-    EXPECT_FLOAT_EQ(f.healt, 100.005f);
+    EXPECT_EQ(e.healt, 50);   // enemies do not heal
 }
 
 TEST(Neutrals, OppositeSidesWoundEachOtherInOneFrame)

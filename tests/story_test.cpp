@@ -56,8 +56,7 @@ public:
 // How many random numbers one script step draws with the player at (x, y).
 int drawsat(int x, int y, float darkness)
 {
-    Rig::x(Rig::player()) = (float)x;
-    Rig::y(Rig::player()) = (float)y;
+    placeat(Rig::player(), (float)x, (float)y);
     Rig::time() = 100;
     night = darkness;
     srand(77);
@@ -114,15 +113,12 @@ TEST(Story, TheMessagesComeOnceAtTimes20And1400)
     resetworld();
     Spaces spaces;
     std::vector<std::pair<int, int>> presses;   // (time, presses taken)
-    for (int frame = 0; frame < 1410; frame++) {
-        const int before = spaces.taken();
+    for (int frame = 0, before = 0; frame < 1410; frame++, before = spaces.taken()) {
         const int time = Rig::time();
         Rig::world().control();
-        const int used = spaces.taken() - before;
-        if (used) presses.push_back({time, used});
+        if (spaces.taken() > before) presses.push_back({time, spaces.taken() - before});
     }
-    const std::vector<std::pair<int, int>> expected = {{20, 4}, {1400, 2}};
-    EXPECT_EQ(presses, expected);
+    EXPECT_EQ(presses, (std::vector<std::pair<int, int>>{{20, 4}, {1400, 2}}));
     EXPECT_EQ(Rig::time(), 1410);
 }
 
@@ -183,21 +179,24 @@ TEST(Story, DayAndNight)
     EXPECT_EQ(night, 0.0f);
 }
 
+// World frames until the night passes 100, at most limit.
+static int framestoend(int limit)
+{
+    int frames = 0;
+    for (; !(night > 100) && frames < limit; frames++) Rig::world().control();
+    return frames;
+}
+
 TEST(Story, FromDeepNightTheEndComes463DeadFramesLater)
 {
     resetworld();
     Rig::player().healt = -100;   // a death already handled
     Rig::time() = 500;
     night = 1;
-    score = finalscore = 70;
-    int frames = 0;
-    while (!(night > 100) && frames < 1000) {
-        score += 6;   // points after death do not count
-        Rig::world().control();
-        frames++;
-        EXPECT_EQ(score, 70);
-    }
-    EXPECT_EQ(frames, 463);
+    finalscore = 70;
+    score = 76;   // points after death do not count
+    EXPECT_EQ(framestoend(1000), 463);
+    EXPECT_EQ(score, 70);
     EXPECT_EQ(Rig::time(), 500);
 }
 
@@ -218,11 +217,7 @@ TEST(Story, ADeathInFullDaylightStillEnds)
     EXPECT_EQ(Rig::player().healt, -100);
     EXPECT_EQ(Rig::type(Rig::corpse(0)), 2);
     EXPECT_GT(night, 0);
-    int frames = 1;
-    while (!(night > 100) && frames < 5000) {
-        Rig::world().control();
-        frames++;
-    }
+    const int frames = 1 + framestoend(5000);
     EXPECT_GT(frames, 2000);
     EXPECT_LE(frames, 2200);
     EXPECT_EQ(Rig::time(), 6283);
