@@ -55,41 +55,34 @@ float neutraly(int m)
     return (float)map.neutral[m].gety();
 }
 
-// The sword queries give 0 unless the sword is cutting.
-float playerlongswordx()
+// The sword queries give 0 unless the sword is cutting. The tip is that of
+// the player's sword at his truncated position.
+static float playertip(Player& p, float (Weapon::*tip)(int, float, float))
 {
-    Player& p = map.player;
     if (!p.cutting()) return 0;
     const float y = (float)p.gety();
     const float x = (float)p.getx();
-    return p.getlongswordx(p.getd(), x, y);
+    return (p.*tip)(p.getd(), x, y);
+}
+
+float playerlongswordx()
+{
+    return playertip(map.player, &Weapon::getlongswordx);
 }
 
 float playerlongswordy()
 {
-    Player& p = map.player;
-    if (!p.cutting()) return 0;
-    const float y = (float)p.gety();
-    const float x = (float)p.getx();
-    return p.getlongswordy(p.getd(), x, y);
+    return playertip(map.player, &Weapon::getlongswordy);
 }
 
 float playershortswordx()
 {
-    Player& p = map.player;
-    if (!p.cutting()) return 0;
-    const float y = (float)p.gety();
-    const float x = (float)p.getx();
-    return p.getshortswordx(p.getd(), x, y);
+    return playertip(map.player, &Weapon::getshortswordx);
 }
 
 float playershortswordy()
 {
-    Player& p = map.player;
-    if (!p.cutting()) return 0;
-    const float y = (float)p.gety();
-    const float x = (float)p.getx();
-    return p.getshortswordy(p.getd(), x, y);
+    return playertip(map.player, &Weapon::getshortswordy);
 }
 
 float playerswordangle(float x, float y)

@@ -1,4 +1,5 @@
 // The score of the music track and the hit effect.
+#include "imagefile.h"
 #include "sound.h"
 #include "synth.h"
 
@@ -190,15 +191,5 @@ bool writewav(const std::string& path, const Sound& sound, std::string* error)
     text("data");
     word(databytes, 4);
     for (int16_t s : sound.samples) word(uint16_t(s), 2);
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) {
-        *error = path + ": cannot open for writing";
-        return false;
-    }
-    const bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
-    if (std::fclose(f) != 0 || !ok) {
-        *error = path + ": write failed";
-        return false;
-    }
-    return true;
+    return writebytes(path, out, error);
 }

@@ -34,12 +34,17 @@ bool writetga(const std::string& path, const Image& image, RowOrder order, bool 
             if (alpha) out.push_back(p[3]);
         }
     }
+    return writebytes(path, out, error);
+}
+
+bool writebytes(const std::string& path, const std::vector<uint8_t>& bytes, std::string* error)
+{
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) {
         if (error) *error = path + ": cannot open for writing: " + std::strerror(errno);
         return false;
     }
-    const bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
+    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     if (std::fclose(f) != 0 || !ok) {
         if (error) *error = path + ": write failed";
         return false;

@@ -31,6 +31,10 @@ enum class RowOrder { TopFirst, BottomFirst };
 bool writetga(const std::string& path, const Image& image, RowOrder order, bool alpha,
               std::string* error);
 
+// Writes bytes as the whole content of a file. Returns false and fills error
+// when the file cannot be written.
+bool writebytes(const std::string& path, const std::vector<uint8_t>& bytes, std::string* error);
+
 // Writes an 8-bit RGBA PNG.
 bool writepng(const std::string& path, const Image& image, std::string* error);
 

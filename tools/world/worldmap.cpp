@@ -1,5 +1,7 @@
 #include "worldmap.h"
 
+#include "imagefile.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -43,17 +45,7 @@ bool writemapfile(const std::string& path, const WorldMap& map, std::string* err
     for (const std::vector<int32_t>* grid : {&map.tile, &map.tile2, &map.tile3, &map.light, &map.stop})
         for (int32_t v : *grid) putint(out, v);
     putint(out, map.tset);
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) {
-        if (error) *error = path + ": cannot open for writing: " + std::strerror(errno);
-        return false;
-    }
-    const bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
-    if (std::fclose(f) != 0 || !ok) {
-        if (error) *error = path + ": write failed";
-        return false;
-    }
-    return true;
+    return writebytes(path, out, error);
 }
 
 static bool readwhole(const std::string& path, std::vector<uint8_t>* data, std::string* error)
