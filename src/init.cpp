@@ -1,9 +1,20 @@
 // Opening and closing SDL, the video mode, audio and the fixed OpenGL state.
 #include "main.h"
 
+#include <cstdio>
+#include <cstdlib>
+
+// One line on stderr naming the step that failed and SDL's reason.
+static bool failed(const char* what, const char* reason)
+{
+    std::fprintf(stderr, "kuurakarpalo: %s: %s\n", what, reason);
+    return false;
+}
+
 bool init()
 {
-    if (SDL_Init(SDL_INIT_EVERYTHING) < 0) return false;
+    const Uint32 subsystems = options.sound ? SDL_INIT_EVERYTHING : SDL_INIT_EVERYTHING & ~SDL_INIT_AUDIO;
+    if (SDL_Init(subsystems) < 0) return failed("cannot start SDL", SDL_GetError());
 
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
@@ -12,10 +23,15 @@ bool init()
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
 
-    if (!SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, SDL_FULLSCREEN | SDL_OPENGL))
+    const Uint32 mode = options.window ? SDL_OPENGL : SDL_FULLSCREEN | SDL_OPENGL;
+    if (!SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, mode))
+        return failed("cannot open a 1024x768 OpenGL display", SDL_GetError());
+    if (options.sound && Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 4096) == -1) {
+        std::fprintf(stderr, "kuurakarpalo: cannot open the audio device: %s (--no-sound plays without it)\n",
+                     Mix_GetError());
         return false;
-    if (Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 4096) == -1) return false;
-    if (!init_GL()) return false;
+    }
+    if (!init_GL()) return failed("cannot set up OpenGL", "the driver reported an error");
 
     SDL_WM_SetCaption("Kuurakarpalo", nullptr);
     return true;
@@ -40,17 +56,25 @@ bool init_GL()
 
 void clean_up()
 {
-    KillFont();
+    // Without a window there is no GL context and nothing drawn to close.
+    if (SDL_GetVideoSurface()) {
+        KillFont();
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
+        glPopMatrix();
+    }
     Mix_FreeMusic(music);
     Mix_FreeChunk(hit1);
     music = nullptr;
     hit1 = nullptr;
     Mix_CloseAudio();
-
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
-
     SDL_Quit();
+}
+
+void quitgame(int code)
+{
+    if (!closeinput() && code == 0) code = 1;
+    clean_up();
+    std::exit(code);
 }

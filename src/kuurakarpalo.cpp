@@ -1,13 +1,17 @@
-// The entry function: open everything, run frames until the game ends, close.
+// The entry function: read the command line, open everything, run frames
+// until the game ends, close.
 #include "main.h"
 
-int main(int, char*[])
+int main(int argc, char* argv[])
 {
     bool quit = false;
 
-    if (!init()) return 1;
+    const int code = parseoptions(argc, argv);
+    if (code >= 0) return code;
+    int failure;
+    if (!openinput(failure)) return failure;
+    if (!init()) quitgame(1);
     startup();
     while (!quit) quit = runframe();
-    clean_up();
-    return 0;
+    quitgame(0);
 }

@@ -52,6 +52,7 @@ void startup()
     map.initscript();
     BuildFont();
     Camera.set(992, 0);
+    if (!options.sound) return;
     music = Mix_LoadMUS("DATA/main.mp3");
     if (Mix_PlayingMusic() == 0) Mix_PlayMusic(music, -1);
     hit1 = Mix_LoadWAV_RW(SDL_RWFromFile("DATA/hit1.wav", "rb"), 1);
@@ -100,8 +101,9 @@ bool runframe()
     key[4] = false;
     if (night > 100.0f) quit = true;
     if (Mix_PlayingMusic() == 0) Mix_PlayMusic(music, -1);
-    pollevents(quit);
+    worldinput(quit);
 
+    beginframe(false);
     glClear(GL_COLOR_BUFFER_BIT);
     map.control();
     map.show();
@@ -110,8 +112,10 @@ bool runframe()
     glPrint(760, 700, "Pisteet:", 0, 0);
     glPrint(920, 700, fp, 0, 1);
 
-    SDL_GL_SwapBuffers();
-    while (fps.get_ticks() < 25) {
-    }
+    showframe();
+    if (!fastframes)
+        while (fps.get_ticks() < 25) {
+        }
+    worldframedone(quit);
     return quit;
 }

@@ -9,6 +9,9 @@
 #include <GL/gl.h>
 
 #include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
 
 // The test rig's window into private state. Only the tests define it.
 struct Rig;
@@ -56,13 +59,34 @@ extern Timer fps;            // main.cpp: the frame timer, built right after map
 // Absolute value of a float.
 float ABS(float a);
 
-// Opens SDL, the full-screen OpenGL mode, audio, the fixed GL state and the
-// caption. False at the first step that fails, with nothing undone.
+// What the command line asks for.
+struct Options {
+    bool window = false;          // a 1024x768 window instead of full screen
+    bool sound = true;            // false: no audio device, no music, no effect
+    const char* data = nullptr;   // the data directory given with --data
+    const char* record = nullptr; // record the game into this file
+    const char* play = nullptr;   // play back the recording in this file
+    bool fast = false;            // play back without waiting between frames
+};
+extern Options options;   // options.cpp: the command line of this run
+
+// Reads the command line into options. Returns -1 when the game should go
+// on, or the exit code to end with at once: 0 after --help or --version, 2
+// after a usage error, with a one-line hint on stderr.
+int parseoptions(int argc, char* argv[]);
+
+// Opens SDL, the OpenGL mode (full screen unless options.window), audio
+// (unless options.sound is false), the fixed GL state and the caption. False
+// at the first step that fails, after one line on stderr naming the step and
+// SDL's or the mixer's reason.
 bool init();
 // Sets the clear colour and the pixel-exact projection; false on a GL error.
 bool init_GL();
 // Closes everything init and start-up opened, in reverse.
 void clean_up();
+// Ends the program from anywhere with code: closes what init opened (the
+// display above all) and finishes the recording first.
+[[noreturn]] void quitgame(int code);
 
 // Start-up loading between init and the first frame, in its fixed order.
 void startup();
@@ -135,6 +159,9 @@ struct Box {
 
 // Opens a box: the arrow flags are cleared for a message box only.
 void boxopen(Box& box, const char* const lines[8], bool question, int num);
+// One key-down taken by an open box: space shows every line, then closes
+// it; a question box also takes 1, 2, 3 and the up and down arrows.
+void boxpress(Box& box, SDLKey sym);
 // Runs one paced box frame: events, the frozen world, the panel, typing.
 void boxframe(Box& box);
 
@@ -194,6 +221,13 @@ public:
     void put(int ntype, int nx, int ny);
     int gettype();
     void show();
+
+    // Calls v(name, field) for every field, in declaration order.
+    template <class V> void fields(V&& v)
+    {
+        v("type", type), v("x", x), v("y", y), v("mapx", mapx), v("mapy", mapy), v("d", d);
+        v("decay", decay);
+    }
 };
 
 int putcorpse(int type, int x, int y);
@@ -245,6 +279,17 @@ public:
     int animate();
     void hurt(float angle, float amount, float damage);
 
+    // Calls v(name, field) for every field, in declaration order.
+    template <class V> void fields(V&& v)
+    {
+        v("healtfade", healtfade), v("angle", angle), v("mx", mx), v("my", my);
+        v("target", target), v("frame", frame), v("side", side), v("counter", counter);
+        v("invulnerability", invulnerability), v("invcounter", invcounter);
+        v("invcolor", invcolor), v("x", x), v("y", y), v("nx", nx), v("ny", ny);
+        v("forcex", forcex), v("forcey", forcey), v("staticx", staticx), v("staticy", staticy);
+        v("d", d), v("mapx", mapx), v("mapy", mapy), v("healt", healt);
+    }
+
 protected:
     void addx(float ax);
     void addy(float ay);
@@ -292,6 +337,12 @@ public:
     float getshortswordy(int d, float x, float y);
     float getswordangle(int d, float x, float y, float ex, float ey);
     void showsword(int d, float x, float y, int mapx, int mapy);
+
+    template <class V> void fields(V&& v)
+    {
+        v("swordhit", swordhit), v("swordd", swordd), v("swordfade", swordfade);
+        v("sworda", sworda), v("swordb", swordb);
+    }
 };
 
 class Player : public Hahmo, public Weapon {
@@ -302,6 +353,12 @@ public:
     void input();
     void show();
     void showfinal();
+
+    template <class V> void fields(V&& v)
+    {
+        Hahmo::fields(v);
+        Weapon::fields(v);
+    }
 };
 
 class Neutral : public Hahmo, public Weapon {
@@ -319,6 +376,13 @@ public:
     void input();
     void show();
     void showfinal();
+
+    template <class V> void fields(V&& v)
+    {
+        Hahmo::fields(v);
+        Weapon::fields(v);
+        v("type", type), v("od", od), v("movecounter", movecounter), v("hostile", hostile);
+    }
 };
 
 class Monster : public Hahmo {
@@ -334,6 +398,12 @@ public:
     void input();
     void show();
     void showfinal();
+
+    template <class V> void fields(V&& v)
+    {
+        Hahmo::fields(v);
+        v("type", type), v("movecounter", movecounter);
+    }
 };
 
 // ---------------------------------------------------------------------------
@@ -372,6 +442,7 @@ class Map {
     friend bool monstervulnerable(int);
     friend int playerx();
     friend int playery();
+    friend float playerhealt();
     friend int playerside();
     friend float monsterx(int);
     friend float monstery(int);
@@ -388,6 +459,7 @@ class Map {
     friend int neutralinarea(float, float, float, float, int);
     friend int playerinarea(float, float, float, float, int);
     friend int swordinarea(float, float, float, float, int);
+    friend void takedigest(struct Digest&);
 
 public:
     Map(const char* nname);
@@ -399,6 +471,16 @@ public:
     void initscript();
     void show();
     void control();
+
+    // Calls v(kind, slot, record) for the player ("player", slot 0) and for
+    // every neutral, monster and corpse slot, live or free, in that order.
+    template <class V> void records(V&& v)
+    {
+        v("player", 0, player);
+        for (int n = 0; n < SLOTS; n++) v("neutral", n, neutral[n]);
+        for (int n = 0; n < SLOTS; n++) v("monster", n, monster[n]);
+        for (int n = 0; n < SLOTS; n++) v("corpse", n, corpse[n]);
+    }
 };
 
 extern Map map;   // main.cpp: the world, built from kuurakarpalo.map before the game starts
@@ -406,6 +488,7 @@ extern Map map;   // main.cpp: the world, built from kuurakarpalo.map before the
 // Checks a map file without touching the world. Returns nullptr when it can be
 // loaded, else a short description of the problem.
 const char* checkmapfile(const char* nname);
+extern uint32_t mapcrc;   // map.cpp: CRC-32 of the map file loaded last
 
 // ---------------------------------------------------------------------------
 // Queries between characters (returnfunctions.cpp)
@@ -417,6 +500,8 @@ bool monstervulnerable(int m);
 int playerx();
 int playery();
 int playerside();
+// The hero's health: above 0 while he lives.
+float playerhealt();
 float monsterx(int m);
 float monstery(int m);
 float neutralx(int m);
@@ -448,5 +533,102 @@ int swordinarea(float x1, float y1, float x2, float y2, int side);
 // Place a character on tile (x, y) in the first free of slots 0..96; 1 if placed.
 int putenemy(int type, int x, int y);
 int putfriend(int x, int y);
+
+// ---------------------------------------------------------------------------
+// Input and recorded games (input.cpp, recording.cpp)
+// ---------------------------------------------------------------------------
+
+// Every read of the player's input goes through worldinput and boxinput. In
+// live play they read SDL's events; while recording they also write what
+// they read; in playback they read the recording instead and the keyboard
+// only ends the game.
+enum InputSource { LIVEINPUT, RECORDINPUT, PLAYINPUT };
+extern InputSource inputsource;   // input.cpp: where this run's input comes from
+
+// One world frame's input: key[0..4] and, on Escape or a window close, quit.
+// In playback quit is also set in the recording's last frame.
+void worldinput(bool& quit);
+// One box frame's input: every key-down the box takes, handed to boxpress.
+void boxinput(Box& box);
+// The end of a world frame, after it was drawn: a checkpoint is written or
+// compared. quit says that this frame is the game's last.
+void worldframedone(bool quit);
+// Whether frames run without waiting and mostly undrawn (fast playback and
+// the scripted player). A fast frame still runs every drawing routine, for
+// the state they keep, but into a one-pixel scissor, and only every 40th
+// world frame reaches the screen.
+extern bool fastframes;   // input.cpp
+// Called before live input is read, with true in a box frame; a scripted
+// player pushes its keys into SDL's queue here. Empty in the game.
+extern void (*inputfeeder)(bool boxframe);   // input.cpp
+// Starts recording into, or playing back from, the file options name. False
+// after one line on stderr; code is then the exit code (1, or 3 when the
+// recording no longer fits the game).
+bool openinput(int& code);
+// Finishes the recording file. False, after a line on stderr, if it could
+// not be written whole.
+bool closeinput();
+// Starts and ends the drawing of one frame: in a fast frame, drawing goes
+// into the scissor and the picture is shown only now and then.
+void beginframe(bool boxframe);
+void showframe();
+
+// A digest of the whole world: the world's counters exactly and one CRC-32
+// per field of each kind of record, taken over every slot of that kind.
+const int DIGESTMAX = 128;
+struct Digest {
+    uint32_t value[DIGESTMAX];
+    int count;
+};
+enum DigestKind { DIGESTINT, DIGESTFLOAT, DIGESTCRC };
+void takedigest(Digest& digest);
+// The names of the digest's entries in order ("score", "monster.x"), and
+// what kind of value each holds.
+const std::vector<std::string>& digestnames();
+DigestKind digestkind(int i);
+
+// A recorded game as read from its file.
+const int RECORDINGVERSION = 1;
+const int CHECKPOINTEVERY = 50;    // world frames between checkpoints
+const int RUNMAX = 50;             // frames in one line of the file
+const int BOXKEYMAX = 256;         // key-downs in one box frame
+const long RECORDINGMAX = 64L << 20;   // bytes
+const char WORLDKEYS[] = "UDLRS";  // a world line's letters for key[0..4]
+const char BOXKEYS[] = "S123UD";   // the keys a box takes: space, 1, 2, 3, up, down
+struct RecordedInput {
+    bool box;              // a box frame, or a world frame
+    int count;             // frames, 1..RUNMAX, all alike
+    std::string keys;      // world: "UDLRS" with '-' for keys up; box: one letter a key-down
+};
+struct Checkpoint {
+    int frame;             // world frames played when it was taken
+    std::vector<uint32_t> value;
+};
+struct Recording {
+    std::string game;                  // the version of the game that made it
+    long mapsize;                      // bytes of the map file it was made on
+    uint32_t mapcrc;                   // CRC-32 of that map file
+    int interval;                      // world frames between checkpoints
+    std::vector<std::string> names;    // the digest's entries
+    std::vector<RecordedInput> input;  // in the order the game read it
+    std::vector<Checkpoint> checkpoints;
+    std::vector<size_t> checkpointat;  // input entries read before each checkpoint
+    int frames;                        // world frames in all
+};
+// Reads a recording from its text. False, with the line and what is wrong
+// with it in error, for anything but a whole, well-formed recording.
+bool parserecording(const char* text, size_t size, Recording& recording, std::string& error);
+// Reads a recording file whole and parses it.
+bool readrecording(const char* path, Recording& recording, std::string& error);
+// The lines of a recording file: its header, and then the input and the
+// checkpoints as the game goes.
+std::string recordingheader(long mapsize, uint32_t mapcrc);
+std::string worldline(int count, const std::string& keys);  // keys as "UDLRS", '-' for up
+std::string boxline(int count, const std::string& keys);
+std::string checkpointline(int frame, const Digest& digest);
+std::string endline(int frames);
+// What differs between a checkpoint and the digest taken at its frame, for a
+// message; empty when they match.
+std::string digestdiff(const Checkpoint& recorded, const Digest& now);
 
 #endif

@@ -2,6 +2,8 @@
 // layers, and the per-frame update and drawing order of the whole world.
 #include "main.h"
 
+#include <zlib.h>
+
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -11,6 +13,7 @@
 int stop[MAPCELLS];
 int light[MAPCELLS];
 View Camera;
+uint32_t mapcrc;
 
 int lightat(int c, int r)
 {
@@ -133,6 +136,7 @@ void Map::load(const char* nname)
 
     erase();
     std::strcpy(name, nname);
+    mapcrc = (uint32_t)crc32(0, filebuffer, (uInt)MAPFILESIZE);
     sizex = fileint(0);
     sizey = fileint(4);
     const long grid = 4L * MAPCELLS;

@@ -25,23 +25,19 @@ void boxopen(Box& box, const char* const lines[8], bool question, int num)
     box.num = num;
 }
 
-static void boxevents(Box& box)
+void boxpress(Box& box, SDLKey sym)
 {
-    while (SDL_PollEvent(&event)) {
-        if (event.type != SDL_KEYDOWN) continue;
-        const SDLKey sym = event.key.keysym.sym;
-        if (sym == SDLK_SPACE) {
-            if (box.y > 7)
-                box.repeat = false;
-            else
-                box.y = 8;
-        } else if (box.question) {
-            if (sym == SDLK_1) box.valinta = 1;
-            if (sym == SDLK_2 && box.num > 1) box.valinta = 2;
-            if (sym == SDLK_3 && box.num > 2) box.valinta = 3;
-            if (sym == SDLK_UP && box.valinta > 1) box.valinta--;
-            if (sym == SDLK_DOWN && box.valinta < box.num) box.valinta++;
-        }
+    if (sym == SDLK_SPACE) {
+        if (box.y > 7)
+            box.repeat = false;
+        else
+            box.y = 8;
+    } else if (box.question) {
+        if (sym == SDLK_1) box.valinta = 1;
+        if (sym == SDLK_2 && box.num > 1) box.valinta = 2;
+        if (sym == SDLK_3 && box.num > 2) box.valinta = 3;
+        if (sym == SDLK_UP && box.valinta > 1) box.valinta--;
+        if (sym == SDLK_DOWN && box.valinta < box.num) box.valinta++;
     }
 }
 
@@ -80,8 +76,9 @@ static int linecolor(const Box& box, int i)
 void boxframe(Box& box)
 {
     fps.start();
-    boxevents(box);
+    boxinput(box);
 
+    beginframe(true);
     glClear(GL_COLOR_BUFFER_BIT);
     map.show();
     drawpanel();
@@ -101,9 +98,10 @@ void boxframe(Box& box)
     if (box.y <= 7)
         glPrintn(196, 596 + 20 * box.y, box.lines[box.y], box.x, 0, 0);
 
-    SDL_GL_SwapBuffers();
-    while (fps.get_ticks() < 25) {
-    }
+    showframe();
+    if (!fastframes)
+        while (fps.get_ticks() < 25) {
+        }
 }
 
 int Messagebox(const char* line1, const char* line2, const char* line3, const char* line4,

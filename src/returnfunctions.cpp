@@ -30,6 +30,11 @@ int playery()
     return map.player.gety();
 }
 
+float playerhealt()
+{
+    return map.player.healt;
+}
+
 int playerside()
 {
     return map.player.getside();
