@@ -191,6 +191,8 @@ static std::string missing(const std::vector<std::string>& from, const std::vect
 bool openinput(int& code)
 {
     code = 1;
+    worldframes = 0;
+    run.count = 0;
     if (options.record) {
         recordfile = std::fopen(options.record, "wb");
         if (!recordfile) {
@@ -234,17 +236,22 @@ bool openinput(int& code)
     entry = 0;
     left = playback.input[0].count;
     checkpoint = 0;
-    worldframes = 0;
     return true;
 }
 
 bool closeinput()
 {
+    inputsource = LIVEINPUT;
+    fastframes = false;
+    worldframes = 0;
+    stopasked = false;
+    playback = Recording{};
     if (!recordfile) return true;
     flushrun();
-    if (std::fclose(recordfile) != 0) writefailed = true;
+    const bool closed = std::fclose(recordfile) == 0;
     recordfile = nullptr;
-    if (writefailed) {
+    if (!closed || writefailed) {
+        writefailed = false;
         std::fprintf(stderr, "kuurakarpalo: the recording \"%s\" could not be written whole\n", options.record);
         return false;
     }

@@ -69,6 +69,7 @@ struct Options {
     bool fast = false;            // play back without waiting between frames
 };
 extern Options options;   // options.cpp: the command line of this run
+extern const char VERSION[];   // options.cpp: the game's version, as "1.0"
 
 // Reads the command line into options. Returns -1 when the game should go
 // on, or the exit code to end with at once: 0 after --help or --version, 2

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 Options options;
+const char VERSION[] = KUURAKARPALO_VERSION;
 
 static const char USAGE[] =
     "Usage: kuurakarpalo [OPTION]...\n"
@@ -35,13 +36,13 @@ static int usageerror(const char* what, const char* arg)
 
 int parseoptions(int argc, char* argv[])
 {
-    enum { WINDOW = 256, FULLSCREEN, NOSOUND, DATA, RECORD, PLAY, FAST, HELP, VERSION };
+    enum { WINDOW = 256, FULLSCREEN, NOSOUND, DATA, RECORD, PLAY, FAST, HELP, SHOWVERSION };
     static const option longopts[] = {
         {"window", no_argument, nullptr, WINDOW},    {"fullscreen", no_argument, nullptr, FULLSCREEN},
         {"no-sound", no_argument, nullptr, NOSOUND}, {"data", required_argument, nullptr, DATA},
         {"record", required_argument, nullptr, RECORD}, {"play", required_argument, nullptr, PLAY},
         {"fast", no_argument, nullptr, FAST},        {"help", no_argument, nullptr, HELP},
-        {"version", no_argument, nullptr, VERSION},  {nullptr, 0, nullptr, 0}};
+        {"version", no_argument, nullptr, SHOWVERSION},  {nullptr, 0, nullptr, 0}};
 
     options = Options{};
     opterr = 0;
@@ -57,7 +58,7 @@ int parseoptions(int argc, char* argv[])
         case PLAY: options.play = optarg; break;
         case FAST: options.fast = true; break;
         case HELP: std::fputs(USAGE, stdout); return 0;
-        case VERSION: std::printf("kuurakarpalo %s\n", KUURAKARPALO_VERSION); return 0;
+        case SHOWVERSION: std::printf("kuurakarpalo %s\n", VERSION); return 0;
         case ':': return usageerror("option needs an argument:", argv[optind - 1]);
         default:
             if (optopt != 0) {

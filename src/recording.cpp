@@ -127,15 +127,21 @@ std::string digestdiff(const Checkpoint& recorded, const Digest& now)
 {
     const std::vector<std::string>& names = digestnames();
     std::string counters, fields;
+    int named = 0, more = 0;
     for (int i = 0; i < now.count && i < (int)recorded.value.size(); i++) {
         if (recorded.value[i] == now.value[i]) continue;
         if (digestkind(i) == DIGESTCRC) {
-            fields += (fields.empty() ? "" : ", ") + names[i];
+            // The first few fields say enough; a long list would hide the counters.
+            if (named++ < 12)
+                fields += (fields.empty() ? "" : ", ") + names[i];
+            else
+                more++;
         } else {
             counters += (counters.empty() ? "" : "; ") + names[i] + " is " + shown(i, now.value[i]) +
                         ", recorded " + shown(i, recorded.value[i]);
         }
     }
+    if (more > 0) fields += " and " + std::to_string(more) + " more fields";
     if (!fields.empty()) fields += " differ";
     if (!counters.empty() && !fields.empty()) return counters + "; " + fields;
     return counters + fields;
@@ -150,7 +156,7 @@ std::string recordingheader(long mapsize, uint32_t crc)
     char text[160];
     std::snprintf(text, sizeof text,
                   "kuurakarpalo recording %d\ngame %s\nmap %ld %08" PRIx32 "\ncheckpoints %d\ndigest",
-                  RECORDINGVERSION, KUURAKARPALO_VERSION, mapsize, crc, CHECKPOINTEVERY);
+                  RECORDINGVERSION, VERSION, mapsize, crc, CHECKPOINTEVERY);
     std::string out = text;
     for (const std::string& name : digestnames()) out += " " + name;
     return out + "\n";

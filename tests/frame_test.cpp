@@ -1,8 +1,7 @@
-// One frame of the main loop: the key state, the ways the loop ends, the
-// score text and the pixel-exact projection.
+// One frame of the main loop: the key state, the ways the loop ends and the
+// pixel-exact projection.
 #include "rig.h"
 
-#include <climits>
 #include <cmath>
 
 TEST(Frame, KeyStateAndQuitting)
@@ -68,19 +67,6 @@ TEST(Frame, NightAboveHundredEndsAfterTheFrame)
     EXPECT_LT(night, 1.0f);   // the living world's script set the daylight again
     night = std::nextafter(100.0f, 200.0f);
     EXPECT_TRUE(runframe());
-}
-
-TEST(Frame, ScoreTextIsShownWhole)
-{
-    char fp[SCORETEXT];
-    const struct {
-        int score;
-        const char* text;
-    } cases[] = {{0, "0"}, {-7, "-7"}, {123456, "123456"}, {INT_MIN, "-2147483648"}};
-    for (const auto& c : cases) {
-        scoretext(c.score, fp);
-        EXPECT_STREQ(c.text, fp);
-    }
 }
 
 TEST(Frame, ProjectionIsPixelExact)

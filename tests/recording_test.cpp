@@ -1,0 +1,242 @@
+// Recorded games: the digest of the world, the file format and the refused
+// forms of it, and a game recorded and played back frame by frame.
+#include "rig.h"
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+const Digest& digestnow()
+{
+    static Digest d;
+    takedigest(d);
+    return d;
+}
+
+// A small well-formed recording: 60 world frames, one box in frame 21, a
+// checkpoint after frame 50 and one after the last.
+std::string sample()
+{
+    Digest zero{};
+    zero.count = (int)digestnames().size();
+    std::string r = recordingheader(MAPFILESIZE, 0x1cedfc6f);
+    r += worldline(20, "-----") + worldline(1, "U--R-") + boxline(3, "") + boxline(1, "SU") +
+         worldline(29, "----S") + checkpointline(50, zero) + worldline(10, "-D---") +
+         checkpointline(60, zero) + endline(60);
+    return r;
+}
+
+std::string parsed(const std::string& text, Recording* out = nullptr)
+{
+    Recording r;
+    std::string error;
+    if (!parserecording(text.data(), text.size(), r, error)) return error;
+    if (out) *out = r;
+    return "ok";
+}
+
+// The sample with its first line holding `from` changed into `to`.
+std::string edited(const std::string& from, const std::string& to)
+{
+    std::string s = sample();
+    const size_t at = s.find(from);
+    if (at == std::string::npos) return "not found: " + from;
+    return s.replace(at, from.size(), to);
+}
+
+// The sample without the line that starts with `start`.
+std::string withoutline(const std::string& start)
+{
+    std::string s = sample();
+    const size_t at = s.find("\n" + start) + 1;
+    return s.erase(at, s.find('\n', at) + 1 - at);
+}
+
+}  // namespace
+
+TEST(Recording, DigestCoversEverySlotAndNamesWhatDiffers)
+{
+    resetworld();
+    putenemy(2, 50, 9);
+    const Digest before = digestnow();
+    ASSERT_EQ(before.count, (int)digestnames().size());
+
+    // A change in any slot, live or free, shows in its kind's field only.
+    Rig::x(Rig::monster(98)) += 1;
+    Rig::decay(Rig::corpse(57)) = 0.5f;
+    score = 12;
+    night = 0.25f;
+    const Digest& after = digestnow();
+    Checkpoint recorded{60, std::vector<uint32_t>(before.value, before.value + before.count)};
+    EXPECT_EQ(digestdiff(recorded, after),
+              "score is 12, recorded 0; night is 0.25, recorded 0; monster.x, corpse.decay differ");
+    int changed = 0;
+    for (int i = 0; i < after.count; i++) changed += after.value[i] != before.value[i];
+    EXPECT_EQ(changed, 4);
+    recorded.value.assign(after.value, after.value + after.count);
+    EXPECT_EQ(digestdiff(recorded, after), "");
+}
+
+TEST(Recording, WrittenLinesReadBack)
+{
+    Recording r;
+    ASSERT_EQ(parsed(sample(), &r), "ok");
+    EXPECT_EQ(r.game, VERSION);
+    EXPECT_EQ(r.mapsize, MAPFILESIZE);
+    EXPECT_EQ(r.mapcrc, 0x1cedfc6fu);
+    EXPECT_EQ(r.names, digestnames());
+    EXPECT_EQ(r.frames, 60);
+    ASSERT_EQ(r.input.size(), 6u);
+    EXPECT_TRUE(r.input[2].box && r.input[2].count == 3 && r.input[2].keys.empty());
+    EXPECT_TRUE(r.input[3].box && r.input[3].keys == "SU");
+    EXPECT_EQ(r.input[4].keys, "----S");
+    ASSERT_EQ(r.checkpoints.size(), 2u);
+    EXPECT_EQ(r.checkpoints[0].frame, 50);
+    EXPECT_EQ(r.checkpointat[0], 5u);
+    // Box frames may follow the last world frame's keys, before its checkpoint.
+    EXPECT_EQ(parsed(edited("c 60", "b 2\nc 60")), "ok");
+}
+
+TEST(Recording, DamagedAndHostileFilesAreRefused)
+{
+    const std::string s = sample();
+    const struct {
+        std::string text;
+        const char* error;
+    } cases[] = {
+        {"", "is empty"},
+        {"PK\x03\x04 a zip file\n", "line 1: holds a character a recording never has"},
+        {"kuurakarpalo recording 2\n", "line 1: is in recording format 2; this game reads format 1"},
+        {s.substr(0, s.size() - 1), "ends in the middle of a line"},
+        {s.substr(0, s.find("end")), "ends before its end line"},
+        {s + "w 1 -----\n", "text follows the end line"},
+        {edited("w 29 ----S", "w 31 ----S"), "run past the checkpoint due after frame 50"},
+        {edited("w 20 -----", "w 51 -----"), "a world line is not \"w COUNT KEYS\""},
+        {edited("w 20 -----", "w -1 -----"), "a world line is not"},
+        {edited("w 20 -----", "w 99999999999999999999 -----"), "a world line is not"},
+        {edited("w 20 -----", "w 20 X----"), "keys are not of the form UDLRS"},
+        {edited("w 20 -----", "b 2\nw 20 -----"), "a box frame comes before the first world frame"},
+        {edited("k SU", "k SUX"), "keys among S123UD"},
+        {edited("k SU", "k " + std::string(BOXKEYMAX + 1, 'S')), "keys among S123UD"},
+        {edited("b 3", "b 0"), "a box line is not"},
+        {edited("c 50", "c 49"), "a checkpoint for frame 49 stands after frame 50"},
+        {edited("c 50 00000000", "c 50 0000000g"), "not eight hexadecimal digits"},
+        {edited("c 50 00000000 ", "c 50 "), "a checkpoint is not \"c FRAME\" and"},
+        {withoutline("c 50"), "the checkpoint after frame 50 is missing"},
+        {edited("c 60", "w 1 -----\nc 61"), "the end line does not give the 61 world frames"},
+        {edited("end 60", "end 61"), "the end line does not give the 60 world frames"},
+        {edited("checkpoints 50", "checkpoints 0"), "no checkpoint interval"},
+        {edited("game 1.0", "game"), "has no game version"},
+        {edited("map 792032", "map -5"), "has no map size and checksum"},
+        {edited("w 10 -D---", "w 10 -D---\n\n"), "is empty"},
+        {edited("w 10 -D---", "w 10 -D---" + std::string(9000, ' ')), "longer than 8192 characters"},
+        {edited("end 60", "bogus"), "\"bogus\" is not a line of a recording"},
+    };
+    for (const auto& c : cases) {
+        const std::string error = parsed(c.text);
+        EXPECT_NE(error.find(c.error), std::string::npos) << "got: " << error << "\nexpected: " << c.error;
+    }
+    std::string huge(RECORDINGMAX + 1, 'x');
+    EXPECT_EQ(parsed(huge), "is larger than 64 MiB");
+}
+
+// A game recorded frame by frame in this process, then played back with
+// other keys pressed, which playback ignores.
+TEST(Recording, PlaybackReadsWhatRecordingWrote)
+{
+    resetworld();
+    const std::string path = scratchdir() + "/g.rec";
+    options = Options{};
+    options.record = path.c_str();
+    int code;
+    ASSERT_TRUE(openinput(code));
+    EXPECT_EQ(inputsource, RECORDINPUT);
+
+    bool quit = false;
+    bool seen[3][5];
+    pushkey(SDLK_UP);
+    pushkey(SDLK_SPACE);
+    worldinput(quit);
+    std::copy(key, key + 5, seen[0]);
+    const char* const empty[8] = {"", "", "", "", "", "", "", ""};
+    Box box;
+    boxopen(box, empty, true, 3);
+    pushkey(SDLK_DOWN);
+    pushkey(SDLK_ESCAPE);   // a box does not take it
+    pushkey(SDLK_3);
+    boxinput(box);
+    EXPECT_EQ(box.valinta, 3);
+    key[4] = false;
+    pushkey(SDLK_UP, false);
+    pushkey(SDLK_RIGHT);
+    worldinput(quit);
+    std::copy(key, key + 5, seen[1]);
+    worldframedone(true);
+    ASSERT_TRUE(closeinput());
+    EXPECT_EQ(inputsource, LIVEINPUT);
+
+    Recording r;
+    std::string error;
+    ASSERT_TRUE(readrecording(path.c_str(), r, error)) << error;
+    EXPECT_EQ(r.frames, 2);
+
+    options = Options{};
+    options.play = path.c_str();
+    ASSERT_TRUE(openinput(code));
+    quit = false;
+    pushkey(SDLK_LEFT);
+    worldinput(quit);
+    EXPECT_TRUE(std::equal(key, key + 5, seen[0]));
+    boxopen(box, empty, true, 3);
+    boxinput(box);
+    EXPECT_EQ(box.valinta, 3);
+    EXPECT_FALSE(quit);
+    worldinput(quit);
+    EXPECT_TRUE(std::equal(key, key + 5, seen[1]));
+    EXPECT_TRUE(quit);   // the recording's last frame
+    worldframedone(true);
+    closeinput();
+    options = Options{};
+    drainevents();
+}
+
+TEST(Options, CommandLines)
+{
+    const struct {
+        std::vector<const char*> args;
+        int code;
+    } cases[] = {
+        {{}, -1},
+        {{"--window", "--no-sound", "--data", "d", "--play=r.rec", "--fast"}, -1},
+        {{"--help"}, 0},
+        {{"--version"}, 0},
+        {{"--bogus"}, 2},
+        {{"-x"}, 2},
+        {{"--record"}, 2},
+        {{"stray"}, 2},
+        {{"--fast"}, 2},
+        {{"--record", "a", "--play", "b"}, 2},
+    };
+    for (const auto& c : cases) {
+        std::vector<char*> argv{const_cast<char*>("kuurakarpalo")};
+        for (const char* a : c.args) argv.push_back(const_cast<char*>(a));
+        argv.push_back(nullptr);
+        ::testing::internal::CaptureStdout();
+        ::testing::internal::CaptureStderr();
+        const int code = parseoptions((int)argv.size() - 1, argv.data());
+        ::testing::internal::GetCapturedStdout();
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(code, c.code) << (c.args.empty() ? "" : c.args[0]);
+        // A usage error is one line that points to --help.
+        if (code == 2) {
+            EXPECT_TRUE(err.find("--help'\n") == err.size() - 8) << err;
+        }
+    }
+    const char* args[] = {"kuurakarpalo", "--window", "--no-sound", "--data", "d", "--play=r.rec", "--fast", nullptr};
+    parseoptions(7, const_cast<char**>(args));
+    EXPECT_TRUE(options.window && !options.sound && options.fast);
+    EXPECT_STREQ(options.data, "d");
+    EXPECT_STREQ(options.play, "r.rec");
+    options = Options{};
+}
