@@ -175,8 +175,51 @@ const int MAPCELLS = MAPW * MAPW;        // cells of one grid
 const int TILE = 32;                     // pixels in a tile's side
 const int SLOTS = 99;                    // slots of each character and corpse table
 const int PLACESLOTS = 97;               // slots the placing functions fill
-const long MAPFILESIZE = 8 + 5L * MAPCELLS * 4 + 4;   // bytes: 792,032
+const int DAYLIGHT = 9;                  // light of full brightness
 const char* const MAPFILE = "kuurakarpalo.map";
+
+// What a map file holds: the world's size, its three tile layers, light and
+// blocking, every grid whole, 199 by 199 cells row by row, and the tile set.
+struct MapData {
+    int sizex;               // tiles, 1..198
+    int sizey;
+    int tile[MAPCELLS];
+    int tile2[MAPCELLS];
+    int tile3[MAPCELLS];
+    int light[MAPCELLS];
+    int stop[MAPCELLS];
+    int tset;                // 0 outdoors, 1 cave
+};
+const long MAPFILESIZE = 8 + 5L * MAPCELLS * 4 + 4;   // bytes: 792,032, every field 4 bytes
+
+// Reads the bytes of a map file (mapfile.cpp). Returns nullptr, or what is
+// wrong with them: another size, or sides outside 1..198.
+const char* parsemap(const unsigned char* bytes, size_t size, MapData& data);
+// Reads a map file whole; crc, if given, gets the CRC-32 of its bytes.
+const char* readmap(const char* path, MapData& data, uint32_t* crc);
+// The bytes of a map file that holds data.
+std::vector<unsigned char> mapbytes(const MapData& data);
+bool writemap(const char* path, const MapData& data, std::string& error);
+
+// The story's fixed tiles: where it places the hero and the characters it
+// brings. A map for the game keeps each of them on open ground.
+struct StoryTile {
+    int c, r;            // column and row
+    const char* what;
+};
+const StoryTile PLAYERSTART = {46, 9, "player start"};
+const StoryTile FRIENDTILES[10] = {
+    {48, 9, "friend"}, {48, 8, "friend"}, {49, 6, "friend"}, {47, 7, "friend"}, {44, 9, "friend"},
+    {44, 8, "friend"}, {43, 6, "friend"}, {45, 7, "friend"}, {43, 10, "friend"}, {49, 10, "friend"}};
+const StoryTile WESTCAMP = {11, 9, "west monster camp"};
+const StoryTile EASTCAMP = {79, 9, "east monster camp"};
+const StoryTile WESTGATE = {11, 29, "west enemy gate"};
+const StoryTile EASTGATE = {79, 29, "east enemy gate"};
+const StoryTile NORTHGATE = {53, 3, "north arrival"};
+const StoryTile SOUTHGATE = {46, 35, "south arrival"};
+const StoryTile FIRSTCORPSE = {46, 12, "corpse"};
+// Every story tile, the player's start first.
+extern const StoryTile* const STORYTILES[18];   // map.cpp
 
 extern int stop[MAPCELLS];    // map.cpp: non-zero blocks movement; index row * 199 + column
 extern int light[MAPCELLS];   // map.cpp: brightness at a cell's top-left corner, 9 full daylight
@@ -486,8 +529,8 @@ public:
 
 extern Map map;   // main.cpp: the world, built from kuurakarpalo.map before the game starts
 
-// Checks a map file without touching the world. Returns nullptr when it can be
-// loaded, else a short description of the problem.
+// Checks a map file and its name without touching the world. Returns nullptr
+// when it can be loaded, else a short description of the problem.
 const char* checkmapfile(const char* nname);
 extern uint32_t mapcrc;   // map.cpp: CRC-32 of the map file loaded last
 

@@ -2,8 +2,6 @@
 // layers, and the per-frame update and drawing order of the whole world.
 #include "main.h"
 
-#include <zlib.h>
-
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -47,61 +45,27 @@ void lightcolor(const Tint& t, int c, int r, float a)
 // The map file
 // ---------------------------------------------------------------------------
 
-static unsigned char filebuffer[MAPFILESIZE];
+// The file last read; kept out of the stack, it is 792 kB.
+static MapData filedata;
 
-static int fileint(long offset)
+// Reads a map file into filedata; the world keeps the name in 20 characters.
+static const char* readmapfile(const char* nname, uint32_t* crc)
 {
-    const unsigned char* p = filebuffer + offset;
-    return (int)((unsigned)p[0] | (unsigned)p[1] << 8 | (unsigned)p[2] << 16 | (unsigned)p[3] << 24);
-}
-
-static void filegrid(long offset, int* grid)
-{
-    for (int i = 0; i < MAPCELLS; i++) grid[i] = fileint(offset + 4L * i);
-}
-
-// Reads a whole map file into filebuffer. Returns nullptr on success, else
-// what is wrong with it.
-static const char* readmapfile(const char* nname)
-{
-    static char problem[160];
-
     if (std::strlen(nname) > 19) return "the file name is longer than 19 characters";
-    FILE* f = std::fopen(nname, "rb");
-    if (!f) {
-        std::snprintf(problem, sizeof problem, "cannot be opened: %s", std::strerror(errno));
-        return problem;
-    }
-    const size_t got = std::fread(filebuffer, 1, sizeof filebuffer, f);
-    const bool failed = std::ferror(f) != 0;
-    long total = (long)got;
-    unsigned char extra[4096];
-    size_t more;
-    while (!failed && (more = std::fread(extra, 1, sizeof extra, f)) > 0) total += (long)more;
-    std::fclose(f);
-
-    if (failed) return "cannot be read";
-    if (total != MAPFILESIZE) {
-        std::snprintf(problem, sizeof problem, "is %ld bytes long; a map file is exactly %ld bytes",
-                      total, MAPFILESIZE);
-        return problem;
-    }
-    const int w = fileint(0);
-    const int h = fileint(4);
-    if (w < 1 || w > MAPW - 1 || h < 1 || h > MAPW - 1) {
-        std::snprintf(problem, sizeof problem, "has a size of %d by %d tiles; each side must be 1 to %d",
-                      w, h, MAPW - 1);
-        return problem;
-    }
-    return nullptr;
+    return readmap(nname, filedata, crc);
 }
 
 const char* checkmapfile(const char* nname)
 {
-    return readmapfile(nname);
+    return readmapfile(nname, nullptr);
 }
 
-Map::Map(const char* nname) : player(46, 9, 1)
+const StoryTile* const STORYTILES[18] = {
+    &PLAYERSTART,    &FRIENDTILES[0], &FRIENDTILES[1], &FRIENDTILES[2], &FRIENDTILES[3], &FRIENDTILES[4],
+    &FRIENDTILES[5], &FRIENDTILES[6], &FRIENDTILES[7], &FRIENDTILES[8], &FRIENDTILES[9], &WESTCAMP,
+    &EASTCAMP,       &WESTGATE,       &EASTGATE,       &NORTHGATE,      &SOUTHGATE,      &FIRSTCORPSE};
+
+Map::Map(const char* nname) : player(PLAYERSTART.c, PLAYERSTART.r, 1)
 {
     load(nname);
     status = 1;
@@ -128,7 +92,8 @@ void Map::erase()
 // A map that cannot be read ends the program: there is no world to play in.
 void Map::load(const char* nname)
 {
-    const char* problem = readmapfile(nname);
+    uint32_t crc = 0;
+    const char* problem = readmapfile(nname, &crc);
     if (problem) {
         std::fprintf(stderr, "kuurakarpalo: map file \"%s\" %s\n", nname, problem);
         std::exit(1);
@@ -136,16 +101,15 @@ void Map::load(const char* nname)
 
     erase();
     std::strcpy(name, nname);
-    mapcrc = (uint32_t)crc32(0, filebuffer, (uInt)MAPFILESIZE);
-    sizex = fileint(0);
-    sizey = fileint(4);
-    const long grid = 4L * MAPCELLS;
-    filegrid(8, tile);
-    filegrid(8 + grid, tile2);
-    filegrid(8 + 2 * grid, tile3);
-    filegrid(8 + 3 * grid, light);
-    filegrid(8 + 4 * grid, stop);
-    tset = fileint(8 + 5 * grid);
+    mapcrc = crc;
+    sizex = filedata.sizex;
+    sizey = filedata.sizey;
+    std::memcpy(tile, filedata.tile, sizeof tile);
+    std::memcpy(tile2, filedata.tile2, sizeof tile2);
+    std::memcpy(tile3, filedata.tile3, sizeof tile3);
+    std::memcpy(light, filedata.light, sizeof light);
+    std::memcpy(stop, filedata.stop, sizeof stop);
+    tset = filedata.tset;
 
     loadtextures();
     initscript();
@@ -349,22 +313,27 @@ void Map::initscript()
 {
     for (int n = 0; n < SLOTS; n++) neutral[n].settype(0);
 
-    static const int friends[10][2] = {{48, 9}, {48, 8}, {49, 6}, {47, 7}, {44, 9},
-                                       {44, 8}, {43, 6}, {45, 7}, {43, 10}, {49, 10}};
-    for (const auto& f : friends) putfriend(f[0], f[1]);
+    for (const StoryTile& f : FRIENDTILES) putfriend(f.c, f.r);
 
-    putenemy(2, 11, 9);
-    putenemy(2, 11, 9);
-    putenemy(2, 79, 9);
-    putenemy(2, 79, 9);
-    putcorpse(2, 1472, 384);
+    putenemy(2, WESTCAMP.c, WESTCAMP.r);
+    putenemy(2, WESTCAMP.c, WESTCAMP.r);
+    putenemy(2, EASTCAMP.c, EASTCAMP.r);
+    putenemy(2, EASTCAMP.c, EASTCAMP.r);
+    putcorpse(2, FIRSTCORPSE.c * TILE, FIRSTCORPSE.r * TILE);
 }
 
-// Enemies arrive as a monster and a raider on the same gate tile.
-static void enemypair(int x, int y)
+// Enemies arrive as a monster and a raider on the same gate tile; friends
+// in twos.
+static void enemypair(const StoryTile& gate)
 {
-    putenemy(2, x, y);
-    putenemy(1, x, y);
+    putenemy(2, gate.c, gate.r);
+    putenemy(1, gate.c, gate.r);
+}
+
+static void friendpair(const StoryTile& gate)
+{
+    putfriend(gate.c, gate.r);
+    putfriend(gate.c, gate.r);
 }
 
 void Map::runscript()
@@ -386,20 +355,14 @@ void Map::runscript()
 
     // Each random draw is made only when the trigger's other conditions hold.
     if (time == 1400) say("Valmistautukaa pahimpaan, sill{ pian koittaa y}!");
-    if (playerx() > 1024 && rand() % 600 == 1) enemypair(11, 29);
-    if (playerx() < 1024 && rand() % 600 == 1) enemypair(79, 29);
-    if (playerx() < 1920 && rand() % 600 == 1) enemypair(79, 29);
-    if (playerx() > 1920 && rand() % 600 == 1) enemypair(11, 29);
-    if (night < 0.25 && playery() > 544 && rand() % 700 == 1) {
-        putfriend(53, 3);
-        putfriend(53, 3);
-    }
-    if (night < 0.25 && playery() < 480 && rand() % 700 == 1) {
-        putfriend(46, 35);
-        putfriend(46, 35);
-    }
-    if (night > 0.75 && playerx() < 1920 && rand() % 400 == 1) enemypair(79, 29);
-    if (night > 0.75 && playerx() > 1024 && rand() % 400 == 1) enemypair(11, 29);
+    if (playerx() > 1024 && rand() % 600 == 1) enemypair(WESTGATE);
+    if (playerx() < 1024 && rand() % 600 == 1) enemypair(EASTGATE);
+    if (playerx() < 1920 && rand() % 600 == 1) enemypair(EASTGATE);
+    if (playerx() > 1920 && rand() % 600 == 1) enemypair(WESTGATE);
+    if (night < 0.25 && playery() > 544 && rand() % 700 == 1) friendpair(NORTHGATE);
+    if (night < 0.25 && playery() < 480 && rand() % 700 == 1) friendpair(SOUTHGATE);
+    if (night > 0.75 && playerx() < 1920 && rand() % 400 == 1) enemypair(EASTGATE);
+    if (night > 0.75 && playerx() > 1024 && rand() % 400 == 1) enemypair(WESTGATE);
 
     // One day and night last 2000 pi frames.
     time = time + 1;

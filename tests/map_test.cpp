@@ -66,9 +66,8 @@ TEST(MapFile, CheckRefusesWhatCannotBeLoaded)
     EXPECT_NE(checkmapfile(writemap(*m, "abcdefg").c_str()), nullptr);
     EXPECT_NE(checkmapfile((scratchdir() + "/none").c_str()), nullptr);
 
-    std::string file(MAPFILESIZE, '\0');
-    file[0] = 100;
-    file[4] = 60;
+    const std::vector<unsigned char> bytes = mapbytes(*m);
+    const std::string file(bytes.begin(), bytes.end());
     EXPECT_EQ(checkmapfile(writefile(file, "raw").c_str()), nullptr);
     EXPECT_NE(checkmapfile(writefile(file.substr(1), "short").c_str()), nullptr);
     EXPECT_NE(checkmapfile(writefile(file + '\0', "long").c_str()), nullptr);

@@ -7,9 +7,11 @@
 #include <cstdlib>
 #include <unistd.h>
 
-TestMap::TestMap(int w, int h) : sizex(w), sizey(h)
+TestMap::TestMap(int w, int h) : MapData{}
 {
-    for (int& l : light) l = 9;
+    sizex = w;
+    sizey = h;
+    for (int& l : light) l = DAYLIGHT;
 }
 
 const std::string& scratchdir()
@@ -34,22 +36,10 @@ std::string writefile(const std::string& bytes, const char* filename)
     return path;
 }
 
-static void putint(std::string& out, int v)
-{
-    const unsigned u = (unsigned)v;
-    for (int i = 0; i < 4; i++) out.push_back((char)((u >> (8 * i)) & 0xff));
-}
-
 std::string writemap(const TestMap& m, const char* filename)
 {
-    std::string out;
-    out.reserve(MAPFILESIZE);
-    putint(out, m.sizex);
-    putint(out, m.sizey);
-    for (const int* grid : {m.tile, m.tile2, m.tile3, m.light, m.stop})
-        for (int i = 0; i < MAPCELLS; i++) putint(out, grid[i]);
-    putint(out, m.tset);
-    return writefile(out, filename);
+    const std::vector<unsigned char> bytes = mapbytes(m);
+    return writefile(std::string(bytes.begin(), bytes.end()), filename);
 }
 
 void clearslots()
@@ -73,7 +63,7 @@ void resetworld()
     static const std::string path = writemap(TestMap(), "o.map");
     loadworld(path);
     clearslots();
-    Rig::player() = Player(46, 9, 1);
+    Rig::player() = Player(PLAYERSTART.c, PLAYERSTART.r, 1);
     Rig::time() = 0;
     Rig::rollx() = 0;
     Rig::rolly() = 0;

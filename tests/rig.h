@@ -59,15 +59,8 @@ inline int cell(int c, int r)
     return r * MAPW + c;
 }
 
-// An open test map: ground value 0, light 9, nothing blocked. Large.
-struct TestMap {
-    int sizex, sizey;
-    int tset = 0;
-    int tile[MAPCELLS] = {};
-    int tile2[MAPCELLS] = {};
-    int tile3[MAPCELLS] = {};
-    int light[MAPCELLS];
-    int stop[MAPCELLS] = {};
+// An open test map: ground value 0, full daylight, nothing blocked. Large.
+struct TestMap : MapData {
     TestMap(int w = 100, int h = 60);
 };
 

@@ -79,17 +79,11 @@ dismiss() {
 # Writes an open field of 100 by 40 tiles in daylight, blocked only where the
 # ten friends stand and below them: they cannot move, the monsters come alone.
 makefield() {
-    python3 - "$1" <<'PY'
-import struct, sys
-cells = 199 * 199
-stop = bytearray(4 * cells)
-friends = [(48, 9), (48, 8), (49, 6), (47, 7), (44, 9), (44, 8), (43, 6), (45, 7), (43, 10), (49, 10)]
-for c, r in friends:
-    for row in (r, r + 1):
-        stop[4 * (row * 199 + c)] = 1
-data = struct.pack("<ii", 100, 40) + bytes(12 * cells) + struct.pack("<i", 9) * cells
-open(sys.argv[1], "wb").write(data + bytes(stop) + bytes(4))
-PY
+    local cells=() cell
+    for cell in 48,9 48,8 49,6 47,7 44,9 44,8 43,6 45,7 43,10 49,10; do
+        cells+=("$cell" "${cell%,*},$((${cell#*,} + 1))")
+    done
+    "${MAPFILETOOL:?the mapfile helper}" new "$1" 100 40 "${cells[@]}"
 }
 
 # --- The opening messages: shown 20 frames in, they wait for space. ---

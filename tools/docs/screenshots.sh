@@ -11,6 +11,7 @@ if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "$@"
 fi
 game=$(readlink -f "${1:-build}/src/kuurakarpalo")
+mapfile=$(readlink -f "${1:-build}/tests/mapfile")
 docs=$PWD/docs
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER-dummy}
 work=$(mktemp -d)
@@ -50,12 +51,8 @@ wait $pid || true
 
 # The second game: the level as it is, but every friend's tile blocked so
 # that none of them can take a step.
-cp kuurakarpalo.map "$work/"
 ln -s "$PWD/DATA" "$work/DATA"
-for cell in 48,9 48,8 49,6 47,7 44,9 44,8 43,6 45,7 43,10 49,10; do
-    offset=$((8 + 4 * 39601 * 4 + 4 * (${cell#*,} * 199 + ${cell%,*})))
-    printf '\x01' | dd of="$work/kuurakarpalo.map" bs=1 seek="$offset" conv=notrunc status=none
-done
+"$mapfile" block kuurakarpalo.map "$work/kuurakarpalo.map" 48,9 48,8 49,6 47,7 44,9 44,8 43,6 45,7 43,10 49,10
 cd "$work"
 "$game" &
 pid=$!

@@ -231,8 +231,8 @@ bool readlayer(const json& layer, const std::string& where, const std::vector<Ti
                          "\", which does not belong to this layer";
                 return false;
             }
-            if (grid) (*grid)[size_t(r * GRID + c)] = id;
-            if (ts->stop[size_t(id)] || !grid) (*stop)[size_t(r * GRID + c)] = 1;
+            if (grid) (*grid)[size_t(r * MAPW + c)] = id;
+            if (ts->stop[size_t(id)] || !grid) (*stop)[size_t(r * MAPW + c)] = 1;
             if (ts->light[size_t(id)] > 0)
                 lights->push_back(LightSource{c, r, ts->light[size_t(id)], ts->radius[size_t(id)]});
         }
@@ -293,7 +293,7 @@ bool compilemap(const std::string& path, WorldMap* map, std::string* error)
         *error = path + ": the map must be orthogonal, finite, with 32x32 tiles";
         return false;
     }
-    if (map->sizex < 1 || map->sizex > GRID - 1 || map->sizey < 1 || map->sizey > GRID - 1) {
+    if (map->sizex < 1 || map->sizex > MAPW - 1 || map->sizey < 1 || map->sizey > MAPW - 1) {
         *error = path + ": map size " + std::to_string(map->sizex) + "x" + std::to_string(map->sizey) +
                  " is outside 1..198";
         return false;

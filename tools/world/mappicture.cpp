@@ -24,7 +24,7 @@ void drawcell(Image& out, int oy, const TgaPicture& atlas, int value, int c, int
     if (value < 0 || value / 16 >= rows || value % 16 >= cols) return;
     const int ax = (value % 16) * 32, ay = (value / 16) * 32;
     auto lightat = [&](int gx, int gy) {
-        return double(map.light[size_t(std::min(gy, GRID - 1) * GRID + std::min(gx, GRID - 1))]) / 9.0;
+        return double(map.light[size_t(std::min(gy, MAPW - 1) * MAPW + std::min(gx, MAPW - 1))]) / 9.0;
     };
     const double l00 = lightat(c, r), l10 = lightat(c + 1, r), l01 = lightat(c, r + 1),
                  l11 = lightat(c + 1, r + 1);
@@ -48,13 +48,13 @@ void render(Image& out, int oy, const WorldMap& map, const Atlases& a, bool nigh
 {
     for (int r = 0; r < map.sizey; r++)
         for (int c = 0; c < map.sizex; c++) {
-            const size_t i = size_t(r * GRID + c);
+            const size_t i = size_t(r * MAPW + c);
             drawcell(out, oy, a.ground, map.tile[i], c, r, false, map, night);
             if (map.tile2[i] > 0) drawcell(out, oy, a.upper, map.tile2[i], c, r, true, map, night);
         }
     for (int r = 0; r < map.sizey; r++)
         for (int c = 0; c < map.sizex; c++) {
-            const size_t i = size_t(r * GRID + c);
+            const size_t i = size_t(r * MAPW + c);
             if (map.tile3[i] > 0) drawcell(out, oy, a.upper, map.tile3[i], c, r, true, map, night);
         }
 }

@@ -3,30 +3,19 @@
 #ifndef KUURAKARPALO_WORLDMAP_H
 #define KUURAKARPALO_WORLDMAP_H
 
+#include "main.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
-const int GRID = 199;                       // cells per grid side in the map file
-const int GRIDCELLS = GRID * GRID;
-const long MAPFILE_BYTES = 8 + 5L * GRIDCELLS * 4 + 4;  // 792,032
-const int DAYLIGHT = 9;                     // light value of full brightness
-
-// One story tile: column, row and what happens there.
-struct StoryTile {
-    int c, r;
-    const char* what;
-};
-extern const StoryTile STORY_TILES[];
-extern const int STORY_TILE_COUNT;
-
-// The contents of a map file; every grid has GRIDCELLS cells, index r * 199 + c.
+// The contents of a map file; every grid has MAPCELLS cells, index r * 199 + c.
 struct WorldMap {
     int sizex = 0, sizey = 0, tset = 0;
     std::vector<int32_t> tile, tile2, tile3, light, stop;
     WorldMap();
-    int32_t& at(std::vector<int32_t>& grid, int c, int r) { return grid[size_t(r * GRID + c)]; }
-    int32_t at(const std::vector<int32_t>& grid, int c, int r) const { return grid[size_t(r * GRID + c)]; }
+    int32_t& at(std::vector<int32_t>& grid, int c, int r) { return grid[size_t(r * MAPW + c)]; }
+    int32_t at(const std::vector<int32_t>& grid, int c, int r) const { return grid[size_t(r * MAPW + c)]; }
 };
 
 bool writemapfile(const std::string& path, const WorldMap& map, std::string* error);

@@ -130,9 +130,9 @@ TEST(CommittedLevel, CompilesToASoundMapFile)
     EXPECT_EQ(file.light, map.light);
     EXPECT_EQ(file.tile2, map.tile2);
     // Every story tile stands on open ground, with the cell below it.
-    for (int i = 0; i < STORY_TILE_COUNT; i++) {
-        EXPECT_EQ(map.at(map.stop, STORY_TILES[i].c, STORY_TILES[i].r), 0) << STORY_TILES[i].what;
-        EXPECT_EQ(map.at(map.stop, STORY_TILES[i].c, STORY_TILES[i].r + 1), 0) << STORY_TILES[i].what;
+    for (const StoryTile* s : STORYTILES) {
+        EXPECT_EQ(map.at(map.stop, s->c, s->r), 0) << s->what;
+        EXPECT_EQ(map.at(map.stop, s->c, s->r + 1), 0) << s->what;
     }
     // The game blocks only below and right of the map: the top and left edges
     // must be blocked by the map itself.
@@ -141,7 +141,7 @@ TEST(CommittedLevel, CompilesToASoundMapFile)
     // Lights glow above daylight somewhere, nothing is darker than daylight
     // outdoors, and cells outside the map carry no tiles.
     int bright = 0;
-    for (int i = 0; i < GRIDCELLS; i++) {
+    for (int i = 0; i < MAPCELLS; i++) {
         EXPECT_GE(map.light[size_t(i)], DAYLIGHT);
         bright += map.light[size_t(i)] >= 25;
     }

@@ -1,0 +1,97 @@
+// The map file: the one definition of its layout, read by the game and
+// written by the map compiler and the tests. Fixed size, no header: 32-bit
+// little-endian ints, one field after the other in the order mapfields
+// gives them.
+#include "main.h"
+
+#include <zlib.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+// Calls f(first int, count) for each field of the file, in file order.
+template <class F> static void mapfields(MapData& d, F f)
+{
+    f(&d.sizex, 1);
+    f(&d.sizey, 1);
+    f(d.tile, MAPCELLS);
+    f(d.tile2, MAPCELLS);
+    f(d.tile3, MAPCELLS);
+    f(d.light, MAPCELLS);
+    f(d.stop, MAPCELLS);
+    f(&d.tset, 1);
+}
+
+const char* parsemap(const unsigned char* bytes, size_t size, MapData& d)
+{
+    static char problem[120];
+    if (size != (size_t)MAPFILESIZE) {
+        std::snprintf(problem, sizeof problem, "is %zu bytes long; a map file is exactly %ld bytes", size,
+                      MAPFILESIZE);
+        return problem;
+    }
+    const unsigned char* p = bytes;
+    mapfields(d, [&p](int* field, int count) {
+        for (int i = 0; i < count; i++, p += 4)
+            field[i] = (int)((uint32_t)p[0] | (uint32_t)p[1] << 8 | (uint32_t)p[2] << 16 | (uint32_t)p[3] << 24);
+    });
+    if (d.sizex < 1 || d.sizex > MAPW - 1 || d.sizey < 1 || d.sizey > MAPW - 1) {
+        std::snprintf(problem, sizeof problem, "has a size of %d by %d tiles; each side must be 1 to %d",
+                      d.sizex, d.sizey, MAPW - 1);
+        return problem;
+    }
+    return nullptr;
+}
+
+const char* readmap(const char* path, MapData& d, uint32_t* crc)
+{
+    static char problem[160];
+    static unsigned char bytes[MAPFILESIZE + 1];
+
+    FILE* f = std::fopen(path, "rb");
+    if (!f) {
+        std::snprintf(problem, sizeof problem, "cannot be opened: %s", std::strerror(errno));
+        return problem;
+    }
+    // One byte more than a map file has tells a longer file; the rest is
+    // only counted, for the message.
+    size_t total = std::fread(bytes, 1, sizeof bytes, f);
+    unsigned char rest[4096];
+    size_t more;
+    while (!std::ferror(f) && (more = std::fread(rest, 1, sizeof rest, f)) > 0) total += more;
+    const bool failed = std::ferror(f) != 0;
+    std::fclose(f);
+    if (failed) return "cannot be read";
+
+    const char* wrong = parsemap(bytes, total, d);
+    if (!wrong && crc) *crc = (uint32_t)crc32(0, bytes, (uInt)MAPFILESIZE);
+    return wrong;
+}
+
+std::vector<unsigned char> mapbytes(const MapData& data)
+{
+    std::vector<unsigned char> out;
+    out.reserve((size_t)MAPFILESIZE);
+    mapfields(const_cast<MapData&>(data), [&out](int* field, int count) {
+        for (int i = 0; i < count; i++)
+            for (int k = 0; k < 4; k++) out.push_back((unsigned char)((uint32_t)field[i] >> (8 * k)));
+    });
+    return out;
+}
+
+bool writemap(const char* path, const MapData& data, std::string& error)
+{
+    const std::vector<unsigned char> bytes = mapbytes(data);
+    FILE* f = std::fopen(path, "wb");
+    if (!f) {
+        error = std::string(path) + ": cannot open for writing: " + std::strerror(errno);
+        return false;
+    }
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    if (std::fclose(f) != 0 || !written) {
+        error = std::string(path) + ": write failed";
+        return false;
+    }
+    return true;
+}
