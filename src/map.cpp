@@ -98,7 +98,14 @@ const char* checkmapfile(const char* nname)
     return readmapfile(nname);
 }
 
+Map::Map() : player(46, 9, 1) {}
+
 Map::Map(const char* nname) : player(46, 9, 1)
+{
+    open(nname);
+}
+
+void Map::open(const char* nname)
 {
     load(nname);
     status = 1;
