@@ -75,12 +75,13 @@ std::vector<std::string> dataplaces(const Datahomes& homes, const char* option, 
     // so that it alone decides.
     if (option) places.push_back(tidy(*option ? option : "."));
     if (env) add(env);
+    // The data installed beside the program before the data installed where
+    // the build said: an unpacked or moved installation keeps its own data.
+    const fs::path bindir = fs::path(exe).parent_path();
+    if (!exe.empty() && !homes.fromgames.empty()) add(bindir / homes.fromgames);
     add(homes.installed);
-    if (!exe.empty()) {
-        const fs::path bindir = fs::path(exe).parent_path();
-        if (!homes.fromgames.empty()) add(bindir / homes.fromgames);
-        if (!homes.buildtree.empty() && inside(bindir, homes.buildtree)) add(homes.sourcetree);
-    }
+    if (!exe.empty() && !homes.buildtree.empty() && inside(bindir, homes.buildtree))
+        add(homes.sourcetree);
     add(cwd.empty() ? "." : cwd);
     return places;
 }

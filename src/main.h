@@ -95,7 +95,7 @@ struct Datahomes {
 
 // The places compiled into this program.
 Datahomes builtdatahomes();
-// Where to look, in order, each once: option, env, installed, beside exe, source tree, cwd.
+// Where to look, in order, each once: option, env, beside exe, installed, source tree, cwd.
 std::vector<std::string> dataplaces(const Datahomes& homes, const char* option, const char* env,
                                     const std::string& exe, const std::string& cwd);
 // Whether dir holds a regular file kuurakarpalo.map and a directory DATA.
