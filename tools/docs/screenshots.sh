@@ -57,7 +57,7 @@ for cell in 48,9 48,8 49,6 47,7 44,9 44,8 43,6 45,7 43,10 49,10; do
     printf '\x01' | dd of="$work/kuurakarpalo.map" bs=1 seek="$offset" conv=notrunc status=none
 done
 cd "$work"
-"$game" &
+"$game" --data "$work" &
 pid=$!
 sleep 1.0
 for _ in 1 2 3 4; do xdotool key space; sleep 0.3; done
