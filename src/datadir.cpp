@@ -48,10 +48,14 @@ std::string tidy(const fs::path& dir)
 
 }  // namespace
 
+// Read through volatile pointers, each path stays one whole string in the
+// program, so that a search of the binary finds a build path if there is one.
+static const char* volatile builtplaces[4] = {KUURAKARPALO_DATADIR, KUURAKARPALO_DATADIR_FROMGAMES,
+                                              KUURAKARPALO_BUILDDIR, KUURAKARPALO_SOURCEDIR};
+
 Datahomes builtdatahomes()
 {
-    Datahomes homes{KUURAKARPALO_DATADIR, KUURAKARPALO_DATADIR_FROMGAMES, KUURAKARPALO_BUILDDIR,
-                    KUURAKARPALO_SOURCEDIR};
+    Datahomes homes{builtplaces[0], builtplaces[1], builtplaces[2], builtplaces[3]};
     // The executable's path comes with every link resolved; so must the
     // build directory it is compared with.
     std::error_code error;
