@@ -36,6 +36,9 @@ static bool openwindow()
 // around the start village.
 static void populate(bool full)
 {
+    static bool opened = false;
+    if (!opened) map.open(MAPFILE);
+    opened = true;
     srand(1);
     map.initscript();
     if (full) {

@@ -1,5 +1,5 @@
-// The entry function: read the command line, open everything, run frames
-// until the game ends, close.
+// The entry function: read the command line, find the data, open
+// everything, run frames until the game ends, close.
 #include "main.h"
 
 int main(int argc, char* argv[])
@@ -8,6 +8,9 @@ int main(int argc, char* argv[])
 
     const int code = parseoptions(argc, argv);
     if (code >= 0) return code;
+    if (!enterdatadir(options.data)) return 1;
+    // A map file that cannot be read ends the program here, before any window.
+    map.open(MAPFILE);
     int failure;
     if (!openinput(failure)) return failure;
     if (!init()) quitgame(1);

@@ -15,9 +15,9 @@ int lastneutral;
 Mix_Music* music;
 Mix_Chunk* hit1;
 
-// The world is read from its file during static initialisation, before any
-// window exists; a bad file ends the program there with a message.
-Map map(MAPFILE);
+// The world starts empty: the entry function reads it from its file once the
+// data directory is found, before any window exists.
+Map map;
 Timer fps;
 
 float ABS(float a)

@@ -103,6 +103,35 @@ void scoretext(int value, char fp[SCORETEXT]);
 bool runframe();
 
 // ---------------------------------------------------------------------------
+// Data: the directory that holds kuurakarpalo.map and DATA/ (datadir.cpp)
+// ---------------------------------------------------------------------------
+
+const char* const DATAENV = "KUURAKARPALO_DATA";   // environment variable naming the data directory
+
+// Where the build put the data, as compiled in.
+struct Datahomes {
+    std::string installed;    // the installed data directory, absolute
+    std::string fromgames;    // the same, relative to the installed executable's directory
+    std::string buildtree;    // the build directory; empty without build-tree lookup
+    std::string sourcetree;   // the repository's root, tried by executables under buildtree
+};
+
+// The places compiled into this program.
+Datahomes builtdatahomes();
+// Where to look, in order, each once: option, env, beside exe, installed, source tree, cwd.
+std::vector<std::string> dataplaces(const Datahomes& homes, const char* option, const char* env,
+                                    const std::string& exe, const std::string& cwd);
+// Whether dir holds a regular file kuurakarpalo.map and a directory DATA.
+bool holdsdata(const std::string& dir);
+// The first place holding the data, or ""; tried gets each place looked at; strict: the first only.
+std::string finddata(const std::vector<std::string>& places, bool strict,
+                     std::vector<std::string>* tried);
+// The one line that says where the data was looked for in vain.
+std::string nodatamessage(const std::vector<std::string>& tried, bool strict);
+// Changes into the data directory, option (--data, or null) first; false after one line on stderr.
+bool enterdatadir(const char* option);
+
+// ---------------------------------------------------------------------------
 // Presentation: textures, font, message boxes (textures.cpp, font.cpp,
 // messagebox.cpp)
 // ---------------------------------------------------------------------------
@@ -506,8 +535,13 @@ class Map {
     friend void takedigest(struct Digest&);
 
 public:
+    // An empty world; open() reads one in.
+    Map();
+    // The world read by open().
     Map(const char* nname);
     ~Map();
+    // Loads a map file and blocks the row below it and the column right of it.
+    void open(const char* nname);
     void load(const char* nname);
     void loadtextures();
     void warpto(int x, int y, int d, const char* nname);
@@ -527,7 +561,7 @@ public:
     }
 };
 
-extern Map map;   // main.cpp: the world, built from kuurakarpalo.map before the game starts
+extern Map map;   // main.cpp: the world; the entry function opens kuurakarpalo.map into it
 
 // Checks a map file and its name without touching the world. Returns nullptr
 // when it can be loaded, else a short description of the problem.

@@ -65,7 +65,14 @@ const StoryTile* const STORYTILES[18] = {
     &FRIENDTILES[5], &FRIENDTILES[6], &FRIENDTILES[7], &FRIENDTILES[8], &FRIENDTILES[9], &WESTCAMP,
     &EASTCAMP,       &WESTGATE,       &EASTGATE,       &NORTHGATE,      &SOUTHGATE,      &FIRSTCORPSE};
 
+Map::Map() : player(PLAYERSTART.c, PLAYERSTART.r, 1) {}
+
 Map::Map(const char* nname) : player(PLAYERSTART.c, PLAYERSTART.r, 1)
+{
+    open(nname);
+}
+
+void Map::open(const char* nname)
 {
     load(nname);
     status = 1;

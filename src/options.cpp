@@ -3,8 +3,10 @@
 #include "main.h"
 
 #include <getopt.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <string>
 
 Options options;
 const char VERSION[] = KUURAKARPALO_VERSION;
@@ -26,6 +28,15 @@ static const char USAGE[] =
     "Keys: the arrows walk, space swings the sword and closes messages, Escape quits.\n"
     "Exit status: 0 after a normal end, 1 when the game cannot start or a file is\n"
     "bad, 2 on a wrong command line, 3 when a recording no longer matches the game.\n";
+
+// The path as seen from the working directory.
+static std::string absolutepath(const char* path)
+{
+    if (path[0] == '/' || path[0] == '\0') return path;
+    char here[4096];
+    if (!getcwd(here, sizeof here)) return path;
+    return std::string(here) + "/" + path;
+}
 
 static int usageerror(const char* what, const char* arg)
 {
@@ -71,5 +82,10 @@ int parseoptions(int argc, char* argv[])
     if (optind < argc) return usageerror("unexpected argument", argv[optind]);
     if (options.record && options.play) return usageerror("--record and --play exclude each other", nullptr);
     if (options.fast && !options.play) return usageerror("--fast goes with --play", nullptr);
+    // The game changes into its data directory before it opens the files the
+    // command line names: they are taken from where the game was started.
+    static std::string record, play;
+    if (options.record) options.record = (record = absolutepath(options.record)).c_str();
+    if (options.play) options.play = (play = absolutepath(options.play)).c_str();
     return -1;
 }

@@ -53,9 +53,7 @@ void clearslots()
 
 void loadworld(const std::string& path)
 {
-    map.load(path.c_str());
-    for (int c = 0; c < Rig::sizex(); c++) stop[cell(c, Rig::sizey())] = 1;
-    for (int r = 0; r < Rig::sizey(); r++) stop[cell(Rig::sizex(), r)] = 1;
+    map.open(path.c_str());
 }
 
 void resetworld()

@@ -67,7 +67,7 @@ struct TestMap : MapData {
 // Writes a map file into the scratch directory and returns its path, 12
 // characters plus the file name: keep that to 6 to fit the world's 19.
 std::string writemap(const TestMap& m, const char* filename = "t.map");
-// Loads a map file and marks its border as the world's constructor does.
+// Opens a map file into the world as the game does: loaded, border marked.
 void loadworld(const std::string& path);
 // Writes bytes as a file in the scratch directory; returns its path.
 std::string writefile(const std::string& bytes, const char* filename);

@@ -24,12 +24,12 @@ makemap() {
     truncate -s "$(( $(stat -c %s "$map") + ${3:-0} ))" "$map"
 }
 
-# Runs the game in the map's directory with no display at all, so it can get
+# Runs the game on the map's directory with no display at all, so it can get
 # no further than the map file; $1 describes the case, $2 is a word or
 # number the message must hold.
 refused() {
     local code lines
-    (cd "$dir" && env -u DISPLAY timeout -s KILL 20 "$game" >/dev/null 2>"$dir/err")
+    (cd "$dir" && env -u DISPLAY timeout -s KILL 20 "$game" --data "$dir" >/dev/null 2>"$dir/err")
     code=$?
     lines=$(wc -l <"$dir/err")
     echo "$1: exit code $code, stderr: $(cat "$dir/err")"
@@ -39,8 +39,10 @@ refused() {
     grep -qi -- "$2" "$dir/err" || fail "$1: the message does not say \"$2\""
 }
 
+# Without a map file, or with a directory in its place, the directory does
+# not hold the game's data.
 rm -f "$map"
-refused "missing file" "open"
+refused "missing file" "find"
 head -c 100 /dev/zero >"$map"
 refused "100-byte file" "100"
 makemap 100 60 -1
@@ -53,14 +55,14 @@ for size in "0 60 size" "199 60 199" "100 0 size" "-5 60 -5"; do
     refused "sizes $1 by $2" "$3"
 done
 rm -f "$map" && mkdir "$map"
-refused "a directory" "read"
+refused "a directory" "find"
 rmdir "$map"
 
 # The good map: the game starts and ends as it does from the project root.
 makemap 100 60
 if [ -z "$display" ]; then
     echo "skipped: the good map needs a display"
-elif ! (cd "$dir" && DISPLAY="$display" bash "$here/start.sh" "$game"); then
+elif ! (cd "$dir" && DISPLAY="$display" KUURAKARPALO_DATA="$dir" bash "$here/start.sh" "$game"); then
     fail "the game did not start and end as it should with a good map"
 fi
 

@@ -114,6 +114,7 @@ say "the hero walked and swung; Escape ended the game with exit code 0"
 ln -s "$PWD/DATA" "$work/DATA"
 makefield "$work/kuurakarpalo.map"
 cd "$work"
+export KUURAKARPALO_DATA="$work"
 start
 for _ in $(seq 1 50); do boxopen && break; sleep 0.2; done
 [ "$(dismiss)" -ge 2 ] || fail "no opening message on the field"

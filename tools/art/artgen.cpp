@@ -1,7 +1,10 @@
-// Makes the characters', interface and sound data of the game from their
-// sources: the sprite text under sprites/, and the drawing and synthesis code
-// of this folder. Usage: artgen SOURCEDIR DATADIR DOCSDIR MUSICWAV
-// The music is written as a WAV file for the MP3 encoder to turn into main.mp3.
+// Makes the characters', interface and sound data of the game and its icon
+// from their sources: the sprite text under sprites/, and the drawing and
+// synthesis code of this folder.
+// Usage: artgen SOURCEDIR DATADIR DOCSDIR MUSICWAV ICONDIR
+// The music is written as a WAV file for the MP3 encoder to turn into main.mp3;
+// the icon as ICONDIR/NxN.png for each of its sizes.
+#include "icon.h"
 #include "imagefile.h"
 #include "interface.h"
 #include "pixelart.h"
@@ -17,12 +20,15 @@ struct Sheets {
     Image player, tonttu, vauva, corpses;
 };
 
-bool makesheets(const std::string& sourcedir, Sheets* out, std::string* error)
+bool loadbook(const std::string& sourcedir, Spritebook* book, std::string* error)
 {
-    Spritebook book;
-    for (const char* name : {"palettes.txt", "humanoid.txt", "beast.txt"})
-        if (!book.load(sourcedir + "/" + name, error)) return false;
-    if (!book.resolve(error)) return false;
+    for (const char* name : {"palettes.txt", "humanoid.txt", "beast.txt", "icon.txt"})
+        if (!book->load(sourcedir + "/" + name, error)) return false;
+    return book->resolve(error);
+}
+
+bool makesheets(const Spritebook& book, Sheets* out, std::string* error)
+{
     // Neutral type 1 is the enemy, type 2 the friend; the later bands are
     // variants that the current game does not place.
     const std::vector<std::string> neutrals = {"raider", "villager", "bandit", "farmer",
@@ -82,11 +88,25 @@ Image makecontactsheet(const Sheets& s, const Image& blade)
     return sheet;
 }
 
-bool writeall(const std::string& sourcedir, const std::string& datadir, const std::string& docsdir,
-              const std::string& musicwav, std::string* error)
+bool writeicons(const Spritebook& book, const std::string& icondir, std::string* error)
 {
+    Image icon;
+    if (!makeicon(book, &icon, error)) return false;
+    for (int size : iconsizes()) {
+        const std::string name = std::to_string(size) + "x" + std::to_string(size) + ".png";
+        if (!writepng(icondir + "/" + name, iconat(icon, size), error)) return false;
+    }
+    return true;
+}
+
+bool writeall(const std::string& sourcedir, const std::string& datadir, const std::string& docsdir,
+              const std::string& musicwav, const std::string& icondir, std::string* error)
+{
+    Spritebook book;
     Sheets s;
-    if (!makesheets(sourcedir, &s, error)) return false;
+    if (!loadbook(sourcedir, &book, error) || !makesheets(book, &s, error) ||
+        !writeicons(book, icondir, error))
+        return false;
     Image font;
     if (!makefont(&font, error)) return false;
     const Image blade = makeblade();
@@ -115,12 +135,12 @@ bool writeall(const std::string& sourcedir, const std::string& datadir, const st
 
 int main(int argc, char** argv)
 {
-    if (argc != 5) {
-        std::fprintf(stderr, "usage: %s SOURCEDIR DATADIR DOCSDIR MUSICWAV\n", argv[0]);
+    if (argc != 6) {
+        std::fprintf(stderr, "usage: %s SOURCEDIR DATADIR DOCSDIR MUSICWAV ICONDIR\n", argv[0]);
         return 2;
     }
     std::string error;
-    if (!writeall(argv[1], argv[2], argv[3], argv[4], &error)) {
+    if (!writeall(argv[1], argv[2], argv[3], argv[4], argv[5], &error)) {
         std::fprintf(stderr, "artgen: %s\n", error.c_str());
         return 1;
     }

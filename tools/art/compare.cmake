@@ -14,7 +14,9 @@ endif()
 set(files
     DATA/player.tga DATA/playerl.tga DATA/tonttu.tga DATA/tonttul.tga
     DATA/vauva.tga DATA/vauval.tga DATA/ruumiit.tga DATA/kirves.tga
-    DATA/message.tga DATA/fontti.tga DATA/main.mp3 DATA/hit1.wav docs/sprites.png)
+    DATA/message.tga DATA/fontti.tga DATA/main.mp3 DATA/hit1.wav docs/sprites.png
+    dist/icons/16x16.png dist/icons/32x32.png dist/icons/48x48.png
+    dist/icons/64x64.png dist/icons/128x128.png dist/icons/256x256.png)
 set(differ "")
 foreach(f IN LISTS files)
     execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${REPO}/${f} ${WORKDIR}/${f}

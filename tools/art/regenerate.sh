@@ -1,9 +1,9 @@
 #!/bin/bash
-# Remakes the characters', interface and sound data from tools/art.
+# Remakes the characters', interface and sound data and the icon from tools/art.
 # Run from the repository root: tools/art/regenerate.sh [BUILDDIR [OUTROOT]]
 # BUILDDIR (default "build") is a configured build tree in which artgen is
-# built; OUTROOT (default ".") receives DATA/ and docs/. Set ARTGEN to use an
-# artgen built elsewhere.
+# built; OUTROOT (default ".") receives DATA/, docs/ and dist/icons/. Set
+# ARTGEN to use an artgen built elsewhere.
 set -euo pipefail
 
 build=${1:-build}
@@ -15,11 +15,11 @@ if [ -z "${ARTGEN:-}" ]; then
     ARTGEN="$build/tools/art/artgen"
 fi
 
-mkdir -p "$out/DATA" "$out/docs"
+mkdir -p "$out/DATA" "$out/docs" "$out/dist/icons"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
-"$ARTGEN" "$here/sprites" "$out/DATA" "$out/docs" "$tmp/main.wav"
+"$ARTGEN" "$here/sprites" "$out/DATA" "$out/docs" "$tmp/main.wav" "$out/dist/icons"
 
 # Constant bit rate without the LAME/Xing tag frame and without ID3 tags, so
 # the file holds audio frames only and every run gives the same bytes. The

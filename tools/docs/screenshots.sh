@@ -54,7 +54,7 @@ wait $pid || true
 ln -s "$PWD/DATA" "$work/DATA"
 "$mapfile" block kuurakarpalo.map "$work/kuurakarpalo.map" 48,9 48,8 49,6 47,7 44,9 44,8 43,6 45,7 43,10 49,10
 cd "$work"
-"$game" &
+"$game" --data "$work" &
 pid=$!
 sleep 1.0
 for _ in 1 2 3 4; do xdotool key space; sleep 0.3; done

@@ -3,7 +3,7 @@
 //
 //   autoplayer PLAN RECORDING
 //
-// It runs from the directory that holds the data, unpaced and in a window.
+// It finds the data as the game does and plays unpaced, in a window.
 // A plan is a text file of steps, one a line ('#' starts a comment):
 //
 //   wait N            no keys for N frames
@@ -332,6 +332,8 @@ int main(int argc, char* argv[])
     }
     const char* args[] = {"autoplayer", "--window", "--no-sound", "--record", argv[2], nullptr};
     if (parseoptions(5, const_cast<char**>(args)) >= 0) return 2;
+    if (!enterdatadir(nullptr)) return 1;
+    map.open(MAPFILE);
     int code;
     if (!openinput(code)) return code;
     fastframes = true;
