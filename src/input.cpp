@@ -15,6 +15,7 @@ void (*inputfeeder)(bool boxframe);
 
 static int worldframes;   // world frames whose input was read
 static bool stopasked;    // playback: Escape or a window close came
+static bool gameends;     // the game ends by itself after this frame
 static bool shown = true; // this frame reaches the screen
 
 // Recording: the open file and the run of alike frames not yet written.
@@ -172,6 +173,8 @@ static void watchkeyboard()
 
 void worldinput(bool& quit)
 {
+    // The frame already knows whether the game ends by itself after it.
+    gameends = quit;
     if (inputsource == PLAYINPUT) {
         watchkeyboard();
         const RecordedInput& r = nextrecorded(false);
@@ -240,7 +243,7 @@ void worldframedone(bool quit)
         takedigest(d);
         flushrun();
         write(checkpointline(worldframes, d));
-        if (quit) write(endline(worldframes));
+        if (quit) write(endline(worldframes, gameends));
         if (std::fflush(recordfile) != 0) writefailed = true;
         return;
     }
@@ -252,9 +255,12 @@ void worldframedone(bool quit)
         if (!diff.empty()) mismatch("at frame " + std::to_string(worldframes) + " " + diff);
         checkpoint++;
     }
-    if (quit && !stopasked && worldframes < playback.frames)
+    if (gameends && worldframes < playback.frames)
         mismatch("the game ended at frame " + std::to_string(worldframes) + "; the recording goes on to frame " +
                  std::to_string(playback.frames));
+    if (!gameends && worldframes == playback.frames && playback.endedbygame)
+        mismatch("the recorded game ended by itself at frame " + std::to_string(worldframes) +
+                 "; the game goes on");
 }
 
 // Names the fields one list has and the other lacks.

@@ -706,6 +706,7 @@ struct Recording {
     std::vector<Checkpoint> checkpoints;
     std::vector<size_t> checkpointat;  // input entries read before each checkpoint
     int frames;                        // world frames in all
+    bool endedbygame;                  // the game ended by itself, not by the player
 };
 // Reads a recording from its text. False, with the line and what is wrong
 // with it in error, for anything but a whole, well-formed recording.
@@ -718,7 +719,7 @@ std::string recordingheader(long mapsize, uint32_t mapcrc);
 std::string worldline(int count, const std::string& keys);  // keys as "UDLRS", '-' for up
 std::string boxline(int count, const std::string& keys);
 std::string checkpointline(int frame, const Digest& digest);
-std::string endline(int frames);
+std::string endline(int frames, bool bygame);
 // What differs between a checkpoint and the digest taken at its frame, for a
 // message; empty when they match.
 std::string digestdiff(const Checkpoint& recorded, const Digest& now);
