@@ -111,7 +111,6 @@ bool runframe()
     glPrint(920, 700, fp, 0, 1);
 
     SDL_GL_SwapBuffers();
-    while (fps.get_ticks() < 25) {
-    }
+    waitframe();
     return quit;
 }

@@ -21,9 +21,11 @@ const int SCREEN_WIDTH = 1024;      // pixels
 const int SCREEN_HEIGHT = 768;      // pixels
 const int SCREEN_BPP = 32;          // bits per pixel
 const int FRAMES_PER_SECOND = 40;   // ceiling of the frame rate
+const int FRAMEMS = 25;             // milliseconds: the shortest frame
+const int SLEEPMARGIN = 2;          // milliseconds before a frame's end polled, not slept
 
 // Millisecond stopwatch over SDL_GetTicks. The one instance, fps, paces every
-// frame loop: start() at the top of a frame, spin on get_ticks() at its end.
+// frame loop: start() at the top of a frame, waitframe() at its end.
 class Timer {
     int startTicks;    // SDL_GetTicks() at start, shifted forward by unpause
     int pausedTicks;   // elapsed milliseconds frozen by pause; 0 otherwise
@@ -52,6 +54,10 @@ extern int lastneutral;      // main.cpp: neutral slot whose step runs, -1 outsi
 extern Mix_Music* music;     // main.cpp: the background track, empty if it failed to load
 extern Mix_Chunk* hit1;      // main.cpp: the player's death sound, empty if it failed to load
 extern Timer fps;            // main.cpp: the frame timer, built right after map
+
+// Waits until fps counts FRAMEMS: asleep while more than SLEEPMARGIN
+// milliseconds remain, then polling. A late frame returns at once.
+void waitframe();
 
 // Absolute value of a float.
 float ABS(float a);

@@ -50,3 +50,21 @@ TEST(Timer, StoppedRunningAndPaused)
     EXPECT_FALSE(t.is_paused() || t.is_started());
     EXPECT_EQ(0, t.get_ticks());
 }
+
+// The frame's wait ends on the first tick count of 25, however much of the
+// frame is left; a frame already late returns at once.
+TEST(Timer, WaitFrameEndsAtTwentyFiveTicks)
+{
+    for (int spent : {0, 10, 22, 24}) {
+        fps.start();
+        Rig::startTicks(fps) -= spent;
+        waitframe();
+        const int ticks = fps.get_ticks();
+        EXPECT_GE(ticks, FRAMEMS) << spent;
+        EXPECT_LT(ticks, FRAMEMS + SLACK) << spent;
+    }
+    fps.start();
+    Rig::startTicks(fps) -= 3000;
+    waitframe();
+    EXPECT_LT(fps.get_ticks(), 3000 + SLACK);
+}
