@@ -2,26 +2,20 @@
 #include "scene.h"
 
 #include <cstdlib>
-#include <initializer_list>
 
+// The game's own init(), so that the GL context has the game's buffers:
+// with a depth buffer llvmpipe draws every quad as two triangles, never
+// through its rectangle shortcut.
 bool openwindow()
 {
     static bool open = false;
     if (open) return true;
     setenv("SDL_AUDIODRIVER", "dummy", 0);
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) < 0) {
-        std::fprintf(stderr, "SDL_Init: %s\n", SDL_GetError());
-        return false;
-    }
-    for (SDL_GLattr a : {SDL_GL_RED_SIZE, SDL_GL_GREEN_SIZE, SDL_GL_BLUE_SIZE, SDL_GL_ALPHA_SIZE})
-        SDL_GL_SetAttribute(a, 8);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    if (!SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, SDL_OPENGL)) {
-        std::fprintf(stderr, "SDL_SetVideoMode: %s (is DISPLAY set?)\n", SDL_GetError());
+    if (!init()) {
+        std::fprintf(stderr, "cannot open the game's window: %s (is DISPLAY set?)\n", SDL_GetError());
         SDL_Quit();
         return false;
     }
-    init_GL();
     LoadTextures();
     map.loadtextures();
     BuildFont();

@@ -47,8 +47,9 @@ struct Rig {
     static void dumpweapon(FILE* out, Weapon& w);
 };
 
-// Opens SDL's video, a 1024 by 768 OpenGL window, the fixed GL state, the
-// textures and the font. False with a message when there is no display.
+// Opens the game's window and GL state as init() does (audio on SDL's dummy
+// driver unless one is chosen), then the textures and the font. False with
+// a message when there is no display.
 bool openwindow();
 
 // The world as the game starts it: the script's population run twice from
