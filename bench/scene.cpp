@@ -85,12 +85,16 @@ void keepgoing()
     if (Rig::time() > 1300) Rig::time() = 100;
 }
 
-void walkkeys(int f)
+bool walkkey(int f, int k)
 {
     static const int walk[5] = {0, 3, 1, 2, -1};   // up, right, down, left, stand
-    const int w = walk[f / 40 % 5];
-    for (int i = 0; i < 4; i++) key[i] = i == w;
-    key[4] = f % 9 == 0;
+    if (k == 4) return f % 9 == 0;
+    return f >= 0 && walk[f / 40 % 5] == k;
+}
+
+void walkkeys(int f)
+{
+    for (int k = 0; k < 5; k++) key[k] = walkkey(f, k);
 }
 
 static void hexfloat(FILE* out, const char* name, float v)
@@ -158,5 +162,30 @@ void Rig::dump(FILE* out)
                      c.mapy, c.d);
         hexfloat(out, "decay", c.decay);
         std::fputc('\n', out);
+    }
+}
+
+static Player keptplayer(46, 9, 1);
+static Neutral keptneutral[SLOTS];
+static Monster keptmonster[SLOTS];
+static Corpse keptcorpse[SLOTS];
+
+void Rig::keep()
+{
+    keptplayer = map.player;
+    for (int n = 0; n < SLOTS; n++) {
+        keptneutral[n] = map.neutral[n];
+        keptmonster[n] = map.monster[n];
+        keptcorpse[n] = map.corpse[n];
+    }
+}
+
+void Rig::restore()
+{
+    map.player = keptplayer;
+    for (int n = 0; n < SLOTS; n++) {
+        map.neutral[n] = keptneutral[n];
+        map.monster[n] = keptmonster[n];
+        map.corpse[n] = keptcorpse[n];
     }
 }

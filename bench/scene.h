@@ -44,6 +44,10 @@ struct Rig {
     // line a record, floats in hexadecimal so that equal text is equal bits.
     static void dump(FILE* out);
     static void dumphahmo(FILE* out, Hahmo& h);
+    // Keeps or brings back every character and corpse, so that a drawing
+    // measured many times (it fades corpses and bars) sees the same world.
+    static void keep();
+    static void restore();
     static void dumpweapon(FILE* out, Weapon& w);
 };
 
@@ -66,6 +70,8 @@ void fullscene();
 void keepgoing();
 
 // A fixed walk for frame f: round the village, a swing every ninth frame.
+// Whether key k (0..3 the arrows, 4 space) is down in it; all five into key.
+bool walkkey(int f, int k);
 void walkkeys(int f);
 
 #endif

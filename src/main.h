@@ -187,6 +187,31 @@ Tint nighttint();
 // Sets the current colour to cell (c, r)'s light under the tint, with alpha a.
 void lightcolor(const Tint& t, int c, int r, float a);
 
+// What a drawing routine needs switched on: texturing alone (the ground),
+// texturing with the alpha test GREATER 0.5 (upper tiles, bodies), texturing
+// with blending SRC_ALPHA, ONE_MINUS_SRC_ALPHA (corpses, swords), or
+// blending alone (health bars).
+enum Pen { GROUND, CUTOUT, BLENDED, PLAIN };
+
+// The GL switches that a run of drawing routines shares (layer.cpp). Each
+// routine asks for its pen and only what differs is switched, instead of
+// every routine switching on what it needs and off again. The routines
+// still reset the model-view at their start and send their quads exactly
+// as before, so the draws that reach OpenGL are the same: Mesa's software
+// rasteriser (llvmpipe) can draw a quad differently when it shares a draw
+// with a vertex off the screen, or when its vertex buffer fills elsewhere.
+// A layer begins with everything off and the model-view at identity, as
+// every drawing routine leaves them, and ends so.
+class Layer {
+    int pen = -1;   // switches in effect, -1 all off
+
+public:
+    ~Layer() { end(); }
+    void use(Pen npen);
+    // Switches everything off and loads the identity.
+    void end();
+};
+
 class Corpse {
     int type;      // picture row in the corpse strip, 1..16; 0 free
     int x, y;      // top-left in map pixels
@@ -199,7 +224,9 @@ class Corpse {
 public:
     void put(int ntype, int nx, int ny);
     int gettype();
+    // Draws and ages the corpse, alone or within a layer.
     void show();
+    void show(Layer& l);
 };
 
 int putcorpse(int type, int x, int y);
@@ -256,7 +283,7 @@ protected:
     void addy(float ay);
     void force();
     void addforce(float angle, float amount);
-    void showhealt();
+    void showhealt(Layer& l);
     // Brings a free slot into play on tile (nnx, nny) with full health; the
     // enemy side starts out hunting the player. Nothing else is reset.
     void enter(int nnx, int nny, int nd, int nside);
@@ -272,7 +299,7 @@ protected:
     void turnaside();
     // Draws the 32 by 32 body from a sprite sheet, lit by the character's
     // tile, and the flashing overlay while invulnerable.
-    void showbody(int bodyslot, int overlayslot, float vtop, float vbottom);
+    void showbody(Layer& l, int bodyslot, int overlayslot, float vtop, float vbottom);
 };
 
 // The sword of the player and the neutrals: a swing of seven cutting frames
@@ -297,7 +324,7 @@ public:
     float getshortswordx(int d, float x, float y);
     float getshortswordy(int d, float x, float y);
     float getswordangle(int d, float x, float y, float ex, float ey);
-    void showsword(int d, float x, float y, int mapx, int mapy);
+    void showsword(Layer& l, int d, float x, float y, int mapx, int mapy);
 };
 
 class Player : public Hahmo, public Weapon {
@@ -306,8 +333,9 @@ class Player : public Hahmo, public Weapon {
 public:
     Player(int nnx, int nny, int nd);
     void input();
-    void show();
-    void showfinal();
+    void show();   // the body alone; within a layer, as Map::show draws it
+    void show(Layer& l);
+    void showfinal(Layer& l);
 };
 
 class Neutral : public Hahmo, public Weapon {
@@ -323,8 +351,9 @@ public:
     int gettype();
     void settype(int ntype);
     void input();
-    void show();
-    void showfinal();
+    void show();   // the body alone; within a layer, as Map::show draws it
+    void show(Layer& l);
+    void showfinal(Layer& l);
 };
 
 class Monster : public Hahmo {
@@ -338,8 +367,9 @@ public:
     int gettype();
     void settype(int ntype);
     void input();
-    void show();
-    void showfinal();
+    void show();   // the body alone; within a layer, as Map::show draws it
+    void show(Layer& l);
+    void showfinal(Layer& l);
 };
 
 // ---------------------------------------------------------------------------
@@ -365,8 +395,8 @@ class Map {
 
     void erase();
     void controlcamera();
-    void showtiles();
-    void showovertiles();
+    void showtiles(Layer& l);
+    void showovertiles(Layer& l);
     void showlayer(const int* layer, int slot);
 
     friend struct Rig;

@@ -288,37 +288,28 @@ void Map::showlayer(const int* layer, int slot)
     }
 }
 
-void Map::showtiles()
+void Map::showtiles(Layer& l)
 {
+    glLoadIdentity();
     glTranslatef((float)-Camera.x, (float)-Camera.y, 0);
     glColor4f(1, 1, 1, 1);
-    glEnable(GL_TEXTURE_2D);
+    l.use(GROUND);
     bindtexture(0);
     showlayer(tile, 0);
 
     bindtexture(1);
-    glEnable(GL_ALPHA_TEST);
-    glAlphaFunc(GL_GREATER, 0.5f);
+    l.use(CUTOUT);
     showlayer(tile2, 1);
-
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_TEXTURE_2D);
-    glLoadIdentity();
 }
 
-void Map::showovertiles()
+void Map::showovertiles(Layer& l)
 {
+    glLoadIdentity();
     glTranslatef((float)-Camera.x, (float)-Camera.y, 0);
     glColor4f(1, 1, 1, 1);
-    glEnable(GL_TEXTURE_2D);
+    l.use(CUTOUT);
     bindtexture(1);
-    glEnable(GL_ALPHA_TEST);
-    glAlphaFunc(GL_GREATER, 0.5f);
     showlayer(tile3, 1);
-
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_TEXTURE_2D);
-    glLoadIdentity();
 }
 
 // ---------------------------------------------------------------------------
@@ -356,22 +347,25 @@ void Map::control()
     runscript();
 }
 
+// One layer for the whole frame: the switches change only where the next
+// routine needs others.
 void Map::show()
 {
-    showtiles();
+    Layer l;
+    showtiles(l);
     for (int n = 0; n < SLOTS; n++)
-        if (corpse[n].gettype() > 0) corpse[n].show();
+        if (corpse[n].gettype() > 0) corpse[n].show(l);
     for (int n = 0; n < SLOTS; n++)
-        if (neutral[n].gettype() > 0) neutral[n].show();
+        if (neutral[n].gettype() > 0) neutral[n].show(l);
     for (int n = 0; n < SLOTS; n++)
-        if (monster[n].gettype() > 0) monster[n].show();
-    if (player.healt > 0) player.show();
-    showovertiles();
+        if (monster[n].gettype() > 0) monster[n].show(l);
+    if (player.healt > 0) player.show(l);
+    showovertiles(l);
     for (int n = 0; n < SLOTS; n++)
-        if (neutral[n].gettype() > 0) neutral[n].showfinal();
+        if (neutral[n].gettype() > 0) neutral[n].showfinal(l);
     for (int n = 0; n < SLOTS; n++)
-        if (monster[n].gettype() > 0) monster[n].showfinal();
-    player.showfinal();
+        if (monster[n].gettype() > 0) monster[n].showfinal(l);
+    player.showfinal(l);
 }
 
 // ---------------------------------------------------------------------------

@@ -95,14 +95,13 @@ float Weapon::getswordangle(int d, float x, float y, float ex, float ey)
     return heading(px - ex, py - ey);
 }
 
-void Weapon::showsword(int d, float x, float y, int mapx, int mapy)
+void Weapon::showsword(Layer& l, int d, float x, float y, int mapx, int mapy)
 {
     if (!(swordfade > 0) || !inscreen((int)x, (int)y)) return;
 
+    l.use(BLENDED);
+    glLoadIdentity();
     glColor4f(1, 1, 1, swordfade);
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     bindtexture(11);
 
     // The pivot sits in the hand of the facing at the strike.
@@ -128,8 +127,4 @@ void Weapon::showsword(int d, float x, float y, int mapx, int mapy)
     glTexCoord2f(0, 1);
     glVertex2f(12 * s, 8);
     glEnd();
-
-    glDisable(GL_BLEND);
-    glDisable(GL_TEXTURE_2D);
-    glLoadIdentity();
 }

@@ -32,8 +32,8 @@ struct Rig {
     static int& sizey() { return map.sizey; }
     static int& time() { return map.time; }
     static void erase() { map.erase(); }
-    static void showtiles() { map.showtiles(); }
-    static void showovertiles() { map.showovertiles(); }
+    static void showtiles() { Layer l; map.showtiles(l); }
+    static void showovertiles() { Layer l; map.showovertiles(l); }
 
     FIELD(float, Hahmo, x) FIELD(float, Hahmo, y) FIELD(float, Hahmo, nx) FIELD(float, Hahmo, ny)
     FIELD(float, Hahmo, mx) FIELD(float, Hahmo, my)
