@@ -28,26 +28,6 @@ void Hahmo::setposition(int nnx, int nny)
     mapy = (int)((y + 16) / 32);
 }
 
-int Hahmo::getx()
-{
-    return (int)x;
-}
-
-int Hahmo::gety()
-{
-    return (int)y;
-}
-
-int Hahmo::getd()
-{
-    return d;
-}
-
-int Hahmo::getside()
-{
-    return side;
-}
-
 void Hahmo::addx(float ax)
 {
     x += ax;
@@ -165,11 +145,6 @@ int Hahmo::animate()
         }
     }
     return nd;
-}
-
-bool Hahmo::vulnerable()
-{
-    return invulnerability < 1;
 }
 
 // Knockback always; health, invulnerability and the bar only for damage.

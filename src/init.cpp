@@ -1,8 +1,19 @@
 // Opening and closing SDL, the video mode, audio and the fixed OpenGL state.
 #include "main.h"
 
+#include <malloc.h>
+
+// Bytes. Mesa's software rasteriser takes and gives back large buffers
+// every frame; by default the C library trims the heap after each and
+// grows it again, some six times a frame, and every regrown page faults.
+// Freed memory up to this much stays in the heap (the peak memory does not
+// change) and large buffers come from it, not from fresh mappings.
+const int KEEPHEAP = 64 << 20;
+
 bool init()
 {
+    mallopt(M_MMAP_THRESHOLD, KEEPHEAP);
+    mallopt(M_TRIM_THRESHOLD, KEEPHEAP);
     if (SDL_Init(SDL_INIT_EVERYTHING) < 0) return false;
 
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);

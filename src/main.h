@@ -62,8 +62,9 @@ void waitframe();
 // Absolute value of a float.
 float ABS(float a);
 
-// Opens SDL, the full-screen OpenGL mode, audio, the fixed GL state and the
-// caption. False at the first step that fails, with nothing undone.
+// Keeps freed memory in the heap; opens SDL, the full-screen OpenGL mode,
+// audio, the fixed GL state and the caption. False at the first step that
+// fails, with nothing undone.
 bool init();
 // Sets the clear colour and the pixel-exact projection; false on a GL error.
 bool init_GL();
@@ -269,11 +270,13 @@ public:
     Hahmo(int nnx, int nny, int nd);
     int move();
     void setposition(int nnx, int nny);
-    int getx();
-    int gety();
-    int getd();
-    int getside();
-    bool vulnerable();
+    // The queries every area test asks of every slot, defined here so that
+    // they cost no call.
+    int getx() { return (int)x; }
+    int gety() { return (int)y; }
+    int getd() { return d; }
+    int getside() { return side; }
+    bool vulnerable() { return invulnerability < 1; }
     bool moving();
     int animate();
     void hurt(float angle, float amount, float damage);
@@ -313,14 +316,25 @@ protected:
     float swordb;      // blade extension, 0..1
     friend struct Rig;
 
+    // The last tip worked out by longswordtip and what it was worked out
+    // from; every other character's step asks for it again unchanged.
+    struct Tip {
+        bool known;
+        int d;
+        float x, y, a, b;   // position, sworda, swordb
+        float tipx, tipy;
+    } tip;
+
     void swordcontrol();
     void swordstrike(int d);
 
 public:
-    Weapon() : swordhit(0), swordd(0), swordfade(0), sworda(0), swordb(0) {}
-    bool cutting();
+    Weapon() : swordhit(0), swordd(0), swordfade(0), sworda(0), swordb(0), tip{} {}
+    bool cutting() { return swordfade >= 1; }
     float getlongswordx(int d, float x, float y);
     float getlongswordy(int d, float x, float y);
+    // Both, as getlongswordx and getlongswordy give them.
+    void longswordtip(int d, float x, float y, float& tx, float& ty);
     float getshortswordx(int d, float x, float y);
     float getshortswordy(int d, float x, float y);
     float getswordangle(int d, float x, float y, float ex, float ey);
@@ -348,7 +362,7 @@ class Neutral : public Hahmo, public Weapon {
 public:
     Neutral();
     void put(int nnx, int nny, int nd, int ntype, int nside);
-    int gettype();
+    int gettype() { return type; }
     void settype(int ntype);
     void input();
     void show();   // the body alone; within a layer, as Map::show draws it
@@ -364,7 +378,7 @@ class Monster : public Hahmo {
 public:
     Monster();
     void put(int nnx, int nny, int nd, int ntype, int nside);
-    int gettype();
+    int gettype() { return type; }
     void settype(int ntype);
     void input();
     void show();   // the body alone; within a layer, as Map::show draws it

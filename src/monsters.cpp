@@ -17,11 +17,6 @@ void Monster::put(int nnx, int nny, int nd, int ntype, int nside)
     type = ntype;
 }
 
-int Monster::gettype()
-{
-    return type;
-}
-
 void Monster::settype(int ntype)
 {
     type = ntype;

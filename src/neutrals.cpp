@@ -19,11 +19,6 @@ void Neutral::put(int nnx, int nny, int nd, int ntype, int nside)
     hostile = 1;
 }
 
-int Neutral::gettype()
-{
-    return type;
-}
-
 void Neutral::settype(int ntype)
 {
     type = ntype;

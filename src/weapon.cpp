@@ -37,11 +37,6 @@ void Weapon::swordcontrol()
     }
 }
 
-bool Weapon::cutting()
-{
-    return swordfade >= 1;
-}
-
 float Weapon::getlongswordx(int d, float x, float y)
 {
     (void)y;
@@ -66,6 +61,14 @@ float Weapon::getlongswordy(int d, float x, float y)
     case 3: return (float)(y + 22 + 18 * std::sin(-a));
     default: return 0;
     }
+}
+
+void Weapon::longswordtip(int d, float x, float y, float& tx, float& ty)
+{
+    if (!(tip.known && tip.d == d && tip.x == x && tip.y == y && tip.a == sworda && tip.b == swordb))
+        tip = Tip{true, d, x, y, sworda, swordb, getlongswordx(d, x, y), getlongswordy(d, x, y)};
+    tx = tip.tipx;
+    ty = tip.tipy;
 }
 
 // The short sword has no tip of its own.
