@@ -112,24 +112,14 @@ static void scenes(const std::string& dir)
     // A later moment of the full fight: corpses, fading bars, fewer fighters.
     {
         Output out(dir, "late");
-        fullscene();
-        for (int f = 0; f < 300; f++) {
-            keepgoing();
-            walkkeys(f);
-            map.control();
-        }
+        fightfor(300);
         play(out, 20, -1);
     }
 
     // A message box over the fight: typing, then every line at once.
     {
         Output out(dir, "box");
-        fullscene();
-        for (int f = 0; f < 20; f++) {
-            keepgoing();
-            walkkeys(f);
-            map.control();
-        }
+        fightfor(20);
         const char* const lines[8] = {"On koston aika!", "Teurastakaa ne kaikki!", "", "", "", "", "", "Loppu"};
         Box box;
         boxopen(box, lines, false, 1);

@@ -15,9 +15,9 @@ struct Gather {
 
     Gather() { runs.reserve(16); }   // run() hands out references into it
 
-    QuadRun& run(int slot, bool alphatest, bool blend)
+    QuadRun& run(int slot, bool alphatest, bool blend, bool tiles = false)
     {
-        runs.push_back(QuadRun{slot, alphatest, blend, {}});
+        runs.push_back(QuadRun{slot, alphatest, blend, tiles, {}});
         return runs.back();
     }
     void lit(float c[4], int cx, int cy, float a) const
@@ -54,7 +54,7 @@ struct Gather {
     }
     void layer(const int* cells, int slot, bool ground)
     {
-        QuadRun& r = run(slot, !ground, false);
+        QuadRun& r = run(slot, !ground, false, true);
         const float w = (float)(textures[slot].width / TILE);
         const float h = (float)(textures[slot].height / TILE);
         for (int cy = Rig::rolly() - 1; cy <= Rig::rolly() + 25; cy++) {
@@ -144,7 +144,7 @@ std::vector<QuadRun> gatherquads()
     QuadRun& corpses = g.run(6, false, true);
     for (int n = 0; n < SLOTS; n++) {
         Corpse& c = Rig::corpse(n);
-        const int x = Rig::cx(c), y = Rig::cy(c);
+        const int x = Rig::x(c), y = Rig::y(c);
         if (Rig::type(c) <= 0 || !(Rig::decay(c) > 0) || !inscreen(x, y)) continue;
         const float s0 = Rig::d(c) < 0 ? 0.0f : 1.0f;
         const int mx = (int)((x + 16) / 32.0), my = (int)((y + 16) / 32.0);
@@ -194,7 +194,7 @@ std::vector<QuadRun> gatherquads()
     return g.runs;
 }
 
-void sendquads(const std::vector<QuadRun>& runs)
+void sendquads(const std::vector<QuadRun>& runs, bool apart)
 {
     for (const QuadRun& r : runs) {
         if (r.corners.empty()) continue;
@@ -211,7 +211,13 @@ void sendquads(const std::vector<QuadRun>& runs)
             glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         }
         glBegin(GL_QUADS);
-        for (const Corner& c : r.corners) {
+        for (size_t i = 0; i < r.corners.size(); i++) {
+            const Corner& c = r.corners[i];
+            if (apart && !r.tiles && i > 0 && i % 4 == 0) {
+                glEnd();
+                glLoadIdentity();
+                glBegin(GL_QUADS);
+            }
             glColor4fv(c.colour);
             if (r.slot >= 0) glTexCoord2fv(c.st);
             glVertex2fv(c.xy);

@@ -20,13 +20,17 @@ struct QuadRun {
     int slot;
     bool alphatest;
     bool blend;
+    bool tiles;                    // a tile layer, one draw in the game too
     std::vector<Corner> corners;   // four a quad
 };
 
 // The quads of the present world and score as the game would send them.
 std::vector<QuadRun> gatherquads();
-// Sends them; leaves the switches off and the model-view at identity.
-void sendquads(const std::vector<QuadRun>& runs);
+// Sends them; leaves the switches off and the model-view at identity. With
+// apart, every quad but a tile is a draw of its own, parted from the one
+// before by a reload of the model-view, as the game must send them to keep
+// llvmpipe's pixels (see Layer in main.h).
+void sendquads(const std::vector<QuadRun>& runs, bool apart = false);
 // How many quads the runs hold.
 int countquads(const std::vector<QuadRun>& runs);
 

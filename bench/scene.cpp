@@ -85,6 +85,16 @@ void keepgoing()
     if (Rig::time() > 1300) Rig::time() = 100;
 }
 
+void fightfor(int frames)
+{
+    fullscene();
+    for (int f = 0; f < frames; f++) {
+        keepgoing();
+        walkkeys(f);
+        map.control();
+    }
+}
+
 bool walkkey(int f, int k)
 {
     static const int walk[5] = {0, 3, 1, 2, -1};   // up, right, down, left, stand
