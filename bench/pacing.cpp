@@ -83,13 +83,16 @@ int main(int argc, char* argv[])
     for (double v : ms) var += (v - mean) * (v - mean);
     const double stddev = std::sqrt(var / (ms.size() - 1));
     std::sort(ms.begin(), ms.end());
-    const double p99 = ms[(size_t)std::ceil(0.99 * ms.size()) - 1];
+    const auto quantile = [&](double q) { return ms[(size_t)std::ceil(q * ms.size()) - 1]; };
+    const double near = std::count_if(ms.begin(), ms.end(), [](double v) { return v >= 24 && v <= 26; });
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
 
     std::printf("frames %d\n", frames);
     std::printf("interval_ms mean %.3f stddev %.3f min %.3f max %.3f p99 %.3f\n", mean, stddev, ms.front(),
-                ms.back(), p99);
+                ms.back(), quantile(0.99));
+    std::printf("interval_ms median %.3f p25 %.3f p75 %.3f; %.1f %% within 24..26 ms\n", quantile(0.5),
+                quantile(0.25), quantile(0.75), 100 * near / ms.size());
     std::printf("cpu_over_wall %.3f (cpu %.3f s, wall %.3f s)\n", cpu / wall, cpu, wall);
     std::printf("peak_rss_mb %.1f\n", u.ru_maxrss / 1024.0);
     clean_up();
