@@ -1,8 +1,8 @@
 // The world update and the drawing of one frame. Run from the project's
 // root with an X display; bench/run runs it with the other measurements and
 // prints every figure with its spread.
-//   updates/start      one world update as the game starts
-//   updates/full       one world update with every slot filled and fighting
+//   updates/0          one world update as the game starts
+//   updates/1          one world update with every slot filled and fighting
 //   drawing/D          Map::show and the score line of the full fight, by
 //                      day (D 0) or at deepest night (D 1), until glFinish
 //   minimal/D          the same quads, gathered once and sent in the
