@@ -31,16 +31,21 @@ int Corpse::gettype()
     return type;
 }
 
-// An off-screen corpse is neither drawn nor aged.
 void Corpse::show()
+{
+    Layer l;
+    show(l);
+}
+
+// An off-screen corpse is neither drawn nor aged.
+void Corpse::show(Layer& l)
 {
     if (!(decay > 0) || !inscreen(x, y)) return;
 
+    l.use(BLENDED);
+    glLoadIdentity();
     glColor4f(1, 1, 1, 1);
-    glEnable(GL_TEXTURE_2D);
     bindtexture(6);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glTranslatef((float)-Camera.x, (float)-Camera.y, 0);
 
     const Tint t = nighttint();
@@ -79,10 +84,6 @@ void Corpse::show()
         glVertex2i(x + 32, y + 32);
     }
     glEnd();
-
-    glDisable(GL_BLEND);
-    glDisable(GL_TEXTURE_2D);
-    glLoadIdentity();
 
     decay = decay - 0.0005f;
     if (decay <= 0) type = 0;

@@ -28,26 +28,6 @@ void Hahmo::setposition(int nnx, int nny)
     mapy = (int)((y + 16) / 32);
 }
 
-int Hahmo::getx()
-{
-    return (int)x;
-}
-
-int Hahmo::gety()
-{
-    return (int)y;
-}
-
-int Hahmo::getd()
-{
-    return d;
-}
-
-int Hahmo::getside()
-{
-    return side;
-}
-
 void Hahmo::addx(float ax)
 {
     x += ax;
@@ -167,11 +147,6 @@ int Hahmo::animate()
     return nd;
 }
 
-bool Hahmo::vulnerable()
-{
-    return invulnerability < 1;
-}
-
 // Knockback always; health, invulnerability and the bar only for damage.
 void Hahmo::hurt(float angle, float amount, float damage)
 {
@@ -186,15 +161,15 @@ void Hahmo::hurt(float angle, float amount, float damage)
 
 // A 4-pixel bar above the body, red at its left end and green at full
 // health on its right, fading out after the last hit.
-void Hahmo::showhealt()
+void Hahmo::showhealt(Layer& l)
 {
     if (!inscreen((int)x, (int)y) || !(healtfade > 0) || !(healt > 0)) return;
     healtfade -= 0.01;
     const float a = healtfade;
     const float right = x + healt * 30 / 100;
 
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    l.use(PLAIN);
+    glLoadIdentity();
     glTranslatef((float)-Camera.x, (float)-Camera.y, 0);
     glBegin(GL_QUADS);
     glColor4f(1, 0, 0, a);
@@ -205,20 +180,17 @@ void Hahmo::showhealt()
     glColor4f(1, 0, 0, a);
     glVertex2f(x + 2, y - 1);
     glEnd();
-    glLoadIdentity();
-    glDisable(GL_BLEND);
 }
 
-void Hahmo::showbody(int bodyslot, int overlayslot, float vtop, float vbottom)
+void Hahmo::showbody(Layer& l, int bodyslot, int overlayslot, float vtop, float vbottom)
 {
     const float u0 = d / 4.0f;
     const float u1 = (d + 1) / 4.0f;
 
+    l.use(CUTOUT);
+    glLoadIdentity();
     glColor4f(1, 1, 1, 1);
-    glEnable(GL_TEXTURE_2D);
     bindtexture(bodyslot);
-    glEnable(GL_ALPHA_TEST);
-    glAlphaFunc(GL_GREATER, 0.5f);
     glTranslatef((float)-Camera.x, (float)-Camera.y, 0);
 
     const Tint t = nighttint();
@@ -259,10 +231,6 @@ void Hahmo::showbody(int bodyslot, int overlayslot, float vtop, float vbottom)
         glVertex3f(x, y + 32, 0);
         glEnd();
     }
-
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_TEXTURE_2D);
-    glLoadIdentity();
 }
 
 // ---------------------------------------------------------------------------

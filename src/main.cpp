@@ -116,9 +116,7 @@ bool runframe()
     glPrint(920, 700, fp, 0, 1);
 
     showframe();
-    if (!fastframes)
-        while (fps.get_ticks() < 25) {
-        }
+    if (!fastframes) waitframe();
     worldframedone(quit);
     return quit;
 }

@@ -24,9 +24,11 @@ const int SCREEN_WIDTH = 1024;      // pixels
 const int SCREEN_HEIGHT = 768;      // pixels
 const int SCREEN_BPP = 32;          // bits per pixel
 const int FRAMES_PER_SECOND = 40;   // ceiling of the frame rate
+const int FRAMEMS = 25;             // milliseconds: the shortest frame
+const int SLEEPMARGIN = 2;          // milliseconds before a frame's end polled, not slept
 
 // Millisecond stopwatch over SDL_GetTicks. The one instance, fps, paces every
-// frame loop: start() at the top of a frame, spin on get_ticks() at its end.
+// frame loop: start() at the top of a frame, waitframe() at its end.
 class Timer {
     int startTicks;    // SDL_GetTicks() at start, shifted forward by unpause
     int pausedTicks;   // elapsed milliseconds frozen by pause; 0 otherwise
@@ -57,6 +59,10 @@ extern Mix_Music* music;     // main.cpp: the background track, empty if it fail
 extern Mix_Chunk* hit1;      // main.cpp: the player's death sound, empty if it failed to load
 extern Timer fps;            // main.cpp: the frame timer, built right after map
 
+// Waits until fps counts FRAMEMS: asleep while more than SLEEPMARGIN
+// milliseconds remain, then polling. A late frame returns at once.
+void waitframe();
+
 // Absolute value of a float.
 float ABS(float a);
 
@@ -77,7 +83,7 @@ extern const char VERSION[];   // options.cpp: the game's version, as "1.0"
 // after a usage error, with a one-line hint on stderr.
 int parseoptions(int argc, char* argv[]);
 
-// Opens SDL, the OpenGL mode (full screen unless options.window), audio
+// Keeps freed memory in the heap; opens SDL, the OpenGL mode (full screen unless options.window), audio
 // (unless options.sound is false), the fixed GL state and the caption. False
 // at the first step that fails, after one line on stderr naming the step and
 // SDL's or the mixer's reason.
@@ -295,6 +301,31 @@ Tint nighttint();
 // Sets the current colour to cell (c, r)'s light under the tint, with alpha a.
 void lightcolor(const Tint& t, int c, int r, float a);
 
+// What a drawing routine needs switched on: texturing alone (the ground),
+// texturing with the alpha test GREATER 0.5 (upper tiles, bodies), texturing
+// with blending SRC_ALPHA, ONE_MINUS_SRC_ALPHA (corpses, swords), or
+// blending alone (health bars).
+enum Pen { GROUND, CUTOUT, BLENDED, PLAIN };
+
+// The GL switches that a run of drawing routines shares (layer.cpp). Each
+// routine asks for its pen and only what differs is switched, instead of
+// every routine switching on what it needs and off again. The routines
+// still reset the model-view at their start and send their quads exactly
+// as before, so the draws that reach OpenGL are the same: Mesa's software
+// rasteriser (llvmpipe) can draw a quad differently when it shares a draw
+// with a vertex off the screen, or when its vertex buffer fills elsewhere.
+// A layer begins with everything off and the model-view at identity, as
+// every drawing routine leaves them, and ends so.
+class Layer {
+    int pen = -1;   // switches in effect, -1 all off
+
+public:
+    ~Layer() { end(); }
+    void use(Pen npen);
+    // Switches everything off and loads the identity.
+    void end();
+};
+
 class Corpse {
     int type;      // picture row in the corpse strip, 1..16; 0 free
     int x, y;      // top-left in map pixels
@@ -307,7 +338,9 @@ class Corpse {
 public:
     void put(int ntype, int nx, int ny);
     int gettype();
+    // Draws and ages the corpse, alone or within a layer.
     void show();
+    void show(Layer& l);
 
     // Calls v(name, field) for every field, in declaration order.
     template <class V> void fields(V&& v)
@@ -357,11 +390,13 @@ public:
     Hahmo(int nnx, int nny, int nd);
     int move();
     void setposition(int nnx, int nny);
-    int getx();
-    int gety();
-    int getd();
-    int getside();
-    bool vulnerable();
+    // The queries every area test asks of every slot, defined here so that
+    // they cost no call.
+    int getx() { return (int)x; }
+    int gety() { return (int)y; }
+    int getd() { return d; }
+    int getside() { return side; }
+    bool vulnerable() { return invulnerability < 1; }
     bool moving();
     int animate();
     void hurt(float angle, float amount, float damage);
@@ -382,7 +417,7 @@ protected:
     void addy(float ay);
     void force();
     void addforce(float angle, float amount);
-    void showhealt();
+    void showhealt(Layer& l);
     // Brings a free slot into play on tile (nnx, nny) with full health; the
     // enemy side starts out hunting the player. Nothing else is reset.
     void enter(int nnx, int nny, int nd, int nside);
@@ -398,7 +433,7 @@ protected:
     void turnaside();
     // Draws the 32 by 32 body from a sprite sheet, lit by the character's
     // tile, and the flashing overlay while invulnerable.
-    void showbody(int bodyslot, int overlayslot, float vtop, float vbottom);
+    void showbody(Layer& l, int bodyslot, int overlayslot, float vtop, float vbottom);
 };
 
 // The sword of the player and the neutrals: a swing of seven cutting frames
@@ -412,18 +447,29 @@ protected:
     float swordb;      // blade extension, 0..1
     friend struct Rig;
 
+    // The last tip worked out by longswordtip and what it was worked out
+    // from; every other character's step asks for it again unchanged.
+    struct Tip {
+        bool known;
+        int d;
+        float x, y, a, b;   // position, sworda, swordb
+        float tipx, tipy;
+    } tip;
+
     void swordcontrol();
     void swordstrike(int d);
 
 public:
-    Weapon() : swordhit(0), swordd(0), swordfade(0), sworda(0), swordb(0) {}
-    bool cutting();
+    Weapon() : swordhit(0), swordd(0), swordfade(0), sworda(0), swordb(0), tip{} {}
+    bool cutting() { return swordfade >= 1; }
     float getlongswordx(int d, float x, float y);
     float getlongswordy(int d, float x, float y);
+    // Both, as getlongswordx and getlongswordy give them.
+    void longswordtip(int d, float x, float y, float& tx, float& ty);
     float getshortswordx(int d, float x, float y);
     float getshortswordy(int d, float x, float y);
     float getswordangle(int d, float x, float y, float ex, float ey);
-    void showsword(int d, float x, float y, int mapx, int mapy);
+    void showsword(Layer& l, int d, float x, float y, int mapx, int mapy);
 
     template <class V> void fields(V&& v)
     {
@@ -438,8 +484,9 @@ class Player : public Hahmo, public Weapon {
 public:
     Player(int nnx, int nny, int nd);
     void input();
-    void show();
-    void showfinal();
+    void show();   // the body alone; within a layer, as Map::show draws it
+    void show(Layer& l);
+    void showfinal(Layer& l);
 
     template <class V> void fields(V&& v)
     {
@@ -458,11 +505,12 @@ class Neutral : public Hahmo, public Weapon {
 public:
     Neutral();
     void put(int nnx, int nny, int nd, int ntype, int nside);
-    int gettype();
+    int gettype() { return type; }
     void settype(int ntype);
     void input();
-    void show();
-    void showfinal();
+    void show();   // the body alone; within a layer, as Map::show draws it
+    void show(Layer& l);
+    void showfinal(Layer& l);
 
     template <class V> void fields(V&& v)
     {
@@ -480,11 +528,12 @@ class Monster : public Hahmo {
 public:
     Monster();
     void put(int nnx, int nny, int nd, int ntype, int nside);
-    int gettype();
+    int gettype() { return type; }
     void settype(int ntype);
     void input();
-    void show();
-    void showfinal();
+    void show();   // the body alone; within a layer, as Map::show draws it
+    void show(Layer& l);
+    void showfinal(Layer& l);
 
     template <class V> void fields(V&& v)
     {
@@ -516,8 +565,8 @@ class Map {
 
     void erase();
     void controlcamera();
-    void showtiles();
-    void showovertiles();
+    void showtiles(Layer& l);
+    void showovertiles(Layer& l);
     void showlayer(const int* layer, int slot);
 
     friend struct Rig;

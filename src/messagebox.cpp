@@ -99,9 +99,7 @@ void boxframe(Box& box)
         glPrintn(196, 596 + 20 * box.y, box.lines[box.y], box.x, 0, 0);
 
     showframe();
-    if (!fastframes)
-        while (fps.get_ticks() < 25) {
-        }
+    if (!fastframes) waitframe();
 }
 
 int Messagebox(const char* line1, const char* line2, const char* line3, const char* line4,

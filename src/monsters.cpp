@@ -17,11 +17,6 @@ void Monster::put(int nnx, int nny, int nd, int ntype, int nside)
     type = ntype;
 }
 
-int Monster::gettype()
-{
-    return type;
-}
-
 void Monster::settype(int ntype)
 {
     type = ntype;
@@ -81,12 +76,18 @@ void Monster::input()
 
 void Monster::show()
 {
-    if (!inscreen((int)x, (int)y)) return;
-    const float band = (type - 1) / 8.0f;
-    showbody(7, 8, frame / 32.0f + band, (frame + 1) / 32.0f + band);
+    Layer l;
+    show(l);
 }
 
-void Monster::showfinal()
+void Monster::show(Layer& l)
 {
-    showhealt();
+    if (!inscreen((int)x, (int)y)) return;
+    const float band = (type - 1) / 8.0f;
+    showbody(l, 7, 8, frame / 32.0f + band, (frame + 1) / 32.0f + band);
+}
+
+void Monster::showfinal(Layer& l)
+{
+    showhealt(l);
 }

@@ -19,11 +19,6 @@ void Neutral::put(int nnx, int nny, int nd, int ntype, int nside)
     hostile = 1;
 }
 
-int Neutral::gettype()
-{
-    return type;
-}
-
 void Neutral::settype(int ntype)
 {
     type = ntype;
@@ -126,13 +121,19 @@ void Neutral::input()
 
 void Neutral::show()
 {
-    if (!inscreen((int)x, (int)y)) return;
-    const float band = (type - 1) / 8.0f;
-    showbody(4, 5, frame / 32.0f + band, (frame + 1) / 32.0f + band);
+    Layer l;
+    show(l);
 }
 
-void Neutral::showfinal()
+void Neutral::show(Layer& l)
 {
-    showsword(d, x, y, mapx, mapy);
-    showhealt();
+    if (!inscreen((int)x, (int)y)) return;
+    const float band = (type - 1) / 8.0f;
+    showbody(l, 4, 5, frame / 32.0f + band, (frame + 1) / 32.0f + band);
+}
+
+void Neutral::showfinal(Layer& l)
+{
+    showsword(l, d, x, y, mapx, mapy);
+    showhealt(l);
 }

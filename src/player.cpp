@@ -32,18 +32,24 @@ void Player::input()
     }
 }
 
-// Drawing the living hero also regenerates him: 0.8 health a second.
 void Player::show()
+{
+    Layer l;
+    show(l);
+}
+
+// Drawing the living hero also regenerates him: 0.8 health a second.
+void Player::show(Layer& l)
 {
     if (healt < 100) {
         healt += 0.02;
         healtfade = 1;
     }
-    showbody(9, 10, frame / 4.0f, (frame + 1) / 4.0f);
+    showbody(l, 9, 10, frame / 4.0f, (frame + 1) / 4.0f);
 }
 
-void Player::showfinal()
+void Player::showfinal(Layer& l)
 {
-    showsword(d, x, y, mapx, mapy);
-    showhealt();
+    showsword(l, d, x, y, mapx, mapy);
+    showhealt(l);
 }

@@ -96,3 +96,49 @@ TEST(Drawing, OffScreenCharactersNeitherDrawNorFlash)
     EXPECT_EQ(NTEXTURE, 10);
     Camera.set(0, 0);
 }
+
+// One layer of switches serves the whole frame: Map::show and each drawing
+// routine drawn alone leave texturing, the alpha test and blending off and
+// the model-view at identity, and draw the same pixels either way.
+TEST(Drawing, LayersLeaveEverythingOffAndDrawAsAlone)
+{
+    resetworld();
+    celltexture(4, 4, 32);
+    solidtexture(6, 32, 512, 200, 100, 50);
+    solidtexture(11, 64, 16, 250, 250, 250);
+    Neutral& e = placed(Rig::neutral(0), 300, 200, 1, 1);
+    swinging(e, 100, 1);
+    Rig::healtfade(e) = 1;
+    e.healt = 50;
+    putcorpse(3, 290, 190);
+    const auto off = [] {
+        GLfloat m[16];
+        glGetFloatv(GL_MODELVIEW_MATRIX, m);
+        for (int i = 0; i < 16; i++)
+            if (m[i] != (i % 5 == 0 ? 1.0f : 0.0f)) return false;
+        return !glIsEnabled(GL_TEXTURE_2D) && !glIsEnabled(GL_ALPHA_TEST) && !glIsEnabled(GL_BLEND);
+    };
+    Pixel together[3], alone[3];
+    const int probe[3][2] = {{316, 216}, {310, 197}, {340, 200}};   // body, bar, blade
+    clearscreen();
+    map.show();
+    EXPECT_TRUE(off());
+    for (int i = 0; i < 3; i++) together[i] = readpixel(probe[i][0], probe[i][1]);
+
+    Rig::healtfade(e) = 1;
+    clearscreen();
+    Rig::showtiles();
+    Rig::corpse(0).show();
+    e.show();
+    Rig::player().show();
+    EXPECT_TRUE(off());
+    {
+        Layer l;
+        e.showfinal(l);
+    }
+    EXPECT_TRUE(off());
+    for (int i = 0; i < 3; i++) {
+        alone[i] = readpixel(probe[i][0], probe[i][1]);
+        EXPECT_TRUE(colourof(alone[i], together[i].r, together[i].g, together[i].b)) << i;
+    }
+}
