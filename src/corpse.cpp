@@ -45,7 +45,7 @@ void Corpse::show(Layer& l)
     l.use(BLENDED);
     glLoadIdentity();
     glColor4f(1, 1, 1, 1);
-    bindtexture(6);
+    bindtexture(TEXCORPSE);
     glTranslatef((float)-Camera.x, (float)-Camera.y, 0);
 
     const Tint t = nighttint();

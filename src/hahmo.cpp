@@ -243,7 +243,7 @@ void Hahmo::enter(int nnx, int nny, int nd, int nside)
     d = nd;
     side = nside;
     healt = 100.0f;
-    if (side == 1) target = 1;
+    if (side == ENEMYSIDE) target = TARGETPLAYER;
 }
 
 // Within 50 pixels a monster beats a neutral, which beats the player; farther
@@ -252,17 +252,17 @@ int Hahmo::seektarget(int mside)
 {
     int found;
     float h = 50;
-    if ((found = monsterinarea(x - h, y - h, x + h, y + h, mside))) return 200 + found - 1;
-    if ((found = neutralinarea(x - h, y - h, x + h, y + h, mside))) return 100 + found - 1;
-    if (playerinarea(x - h, y - h, x + h, y + h, mside)) return 1;
+    if ((found = monsterinarea(x - h, y - h, x + h, y + h, mside))) return TARGETMONSTER + found - 1;
+    if ((found = neutralinarea(x - h, y - h, x + h, y + h, mside))) return TARGETNEUTRAL + found - 1;
+    if (playerinarea(x - h, y - h, x + h, y + h, mside)) return TARGETPLAYER;
     h = 150;
-    if (playerinarea(x - h, y - h, x + h, y + h, mside)) return 1;
-    if ((found = neutralinarea(x - h, y - h, x + h, y + h, mside))) return 100 + found - 1;
+    if (playerinarea(x - h, y - h, x + h, y + h, mside)) return TARGETPLAYER;
+    if ((found = neutralinarea(x - h, y - h, x + h, y + h, mside))) return TARGETNEUTRAL + found - 1;
     h = 550;
-    if (playerinarea(x - h, y - h, x + h, y + h, mside)) return 1;
-    if ((found = neutralinarea(x - h, y - h, x + h, y + h, mside))) return 100 + found - 1;
-    if ((found = monsterinarea(x - h, y - h, x + h, y + h, mside))) return 200 + found - 1;
-    return 0;
+    if (playerinarea(x - h, y - h, x + h, y + h, mside)) return TARGETPLAYER;
+    if ((found = neutralinarea(x - h, y - h, x + h, y + h, mside))) return TARGETNEUTRAL + found - 1;
+    if ((found = monsterinarea(x - h, y - h, x + h, y + h, mside))) return TARGETMONSTER + found - 1;
+    return TARGETNONE;
 }
 
 void Hahmo::walkto(float tx, float ty, float speed, float offset)
@@ -274,13 +274,13 @@ void Hahmo::walkto(float tx, float ty, float speed, float offset)
 
 void Hahmo::walktotarget(float speed, bool wobble)
 {
-    if (target == 1) {
+    if (target == TARGETPLAYER) {
         walkto((float)playerx(), (float)playery(), speed, wobble ? rnd() : 0);
-    } else if (target >= 100 && target <= 199) {
-        const int i = target - 100;
+    } else if (target >= TARGETNEUTRAL && target < TARGETMONSTER) {
+        const int i = target - TARGETNEUTRAL;
         walkto(neutralx(i), neutraly(i), speed, 0);
-    } else if (target >= 200 && target <= 299) {
-        const int i = target - 200;
+    } else if (target >= TARGETMONSTER && target < TARGETMONSTER + 100) {
+        const int i = target - TARGETMONSTER;
         walkto(monsterx(i), monstery(i), speed, 0);
     }
 }

@@ -24,7 +24,7 @@ const int SCREEN_WIDTH = 1024;      // pixels
 const int SCREEN_HEIGHT = 768;      // pixels
 const int SCREEN_BPP = 32;          // bits per pixel
 const int FRAMES_PER_SECOND = 40;   // ceiling of the frame rate
-const int FRAMEMS = 25;             // milliseconds: the shortest frame
+const int FRAMEMS = 1000 / FRAMES_PER_SECOND;   // milliseconds, 25: the shortest frame
 const int SLEEPMARGIN = 2;          // milliseconds before a frame's end polled, not slept
 
 // Millisecond stopwatch over SDL_GetTicks. The one instance, fps, paces every
@@ -118,7 +118,7 @@ void opengamepad();
 // The decimal text of a score; fp holds any int whole.
 const int SCORETEXT = 12;    // characters, terminator included
 void scoretext(int value, char fp[SCORETEXT]);
-// One frame of the main loop, paced to at least 25 ms. Returns true once the
+// One frame of the main loop, paced to at least FRAMEMS. Returns true once the
 // loop must end after this frame.
 bool runframe();
 
@@ -157,6 +157,22 @@ bool enterdatadir(const char* option);
 // ---------------------------------------------------------------------------
 
 const int TEXTURESLOTS = 19;
+
+// What each texture slot holds; slots 12 to 18 stay empty.
+enum TextureSlot {
+    TEXGROUND,          // the map's first tile set: the ground layer
+    TEXLAYERS,          // the map's second tile set: the second and the over layer
+    TEXPANEL,           // DATA/message.tga: the message box panel
+    TEXFONT,            // DATA/fontti.tga: the font's 16 by 16 glyphs
+    TEXNEUTRAL,         // DATA/tonttu.tga: the neutrals' bodies
+    TEXNEUTRALFLASH,    // DATA/tonttul.tga: their flash while invulnerable
+    TEXCORPSE,          // DATA/ruumiit.tga: the corpses
+    TEXMONSTER,         // DATA/vauva.tga: the monsters' bodies
+    TEXMONSTERFLASH,    // DATA/vauval.tga
+    TEXPLAYER,          // DATA/player.tga: the hero's body
+    TEXPLAYERFLASH,     // DATA/playerl.tga
+    TEXSWORD,           // DATA/kirves.tga: the blade
+};
 
 // One texture slot; texID 0 while the slot holds nothing.
 struct TextureImage {
@@ -338,7 +354,9 @@ class Corpse {
 public:
     void put(int ntype, int nx, int ny);
     int gettype();
-    // Draws and ages the corpse, alone or within a layer.
+    // Draws the corpse, alone or within a layer, and ages it: each drawing
+    // takes 0.0005 of its opacity, so after 2,000 drawings its slot is free.
+    // An off-screen corpse is neither drawn nor aged.
     void show();
     void show(Layer& l);
 
@@ -356,6 +374,24 @@ int putcorpse(int type, int x, int y);
 // Characters (hahmo.cpp, weapon.cpp, player.cpp, neutrals.cpp, monsters.cpp)
 // ---------------------------------------------------------------------------
 
+// Sides: the hero and his friends against the monsters and the raiders. The
+// area tests take ANYSIDE for either.
+enum Side { ANYSIDE = -1, PLAYERSIDE = 0, ENEMYSIDE = 1 };
+// The side a character of this side fights.
+inline int otherside(int side)
+{
+    return side == ENEMYSIDE ? PLAYERSIDE : ENEMYSIDE;
+}
+
+// What a computer character heads for: nobody, the hero, neutral slot i as
+// TARGETNEUTRAL + i, monster slot i as TARGETMONSTER + i; a friend with
+// nobody to fight follows the hero.
+enum Target { TARGETFOLLOW = -1, TARGETNONE = 0, TARGETPLAYER = 1, TARGETNEUTRAL = 100, TARGETMONSTER = 200 };
+
+// Kinds: a monster slot holds type 1; a neutral slot type 1, a raider of the
+// enemy side, or 2, a friend. putenemy takes ENEMYRAIDER or ENEMYMONSTER.
+enum Kind { RAIDER = 1, FRIEND = 2, MONSTER = 1, ENEMYRAIDER = 1, ENEMYMONSTER = 2 };
+
 // The common body of every character: position easing towards a target that
 // drifts, knockback, facing, walking animation, damage and health.
 class Hahmo {
@@ -364,9 +400,9 @@ protected:
     float angle;          // heading, radians, atan2(dx, dy)
     float mx;             // drift of the target, pixels per frame
     float my;
-    int target;           // 0 none, 1 player, 100 + neutral slot, 200 + monster slot, -1 follow
+    int target;           // a target code: TARGETNONE, TARGETPLAYER, TARGETNEUTRAL + slot, ...
     int frame;            // walking frame, 0..3
-    int side;             // 0 the player's side, 1 the enemies'
+    int side;             // PLAYERSIDE or ENEMYSIDE
     int counter;          // animation ticks, 0..5
     int invulnerability;  // frames left
     int invcounter;       // overlay flash ticks, 0..2
@@ -417,6 +453,7 @@ protected:
     void addy(float ay);
     void force();
     void addforce(float angle, float amount);
+    // Draws the health bar above the body and fades it by a hundredth.
     void showhealt(Layer& l);
     // Brings a free slot into play on tile (nnx, nny) with full health; the
     // enemy side starts out hunting the player. Nothing else is reset.
@@ -432,7 +469,8 @@ protected:
     // After running into a wall: a quarter turn either way, at speed 2.
     void turnaside();
     // Draws the 32 by 32 body from a sprite sheet, lit by the character's
-    // tile, and the flashing overlay while invulnerable.
+    // tile, and the flashing overlay while invulnerable, whose colour the
+    // drawing turns every third time.
     void showbody(Layer& l, int bodyslot, int overlayslot, float vtop, float vbottom);
 };
 
@@ -484,7 +522,9 @@ class Player : public Hahmo, public Weapon {
 public:
     Player(int nnx, int nny, int nd);
     void input();
-    void show();   // the body alone; within a layer, as Map::show draws it
+    // Draws the body, and regenerates the hero while he is drawn: 0.02
+    // health a drawing, 0.8 a second. Alone, or within a layer.
+    void show();
     void show(Layer& l);
     void showfinal(Layer& l);
 
@@ -610,6 +650,9 @@ public:
     void warpto(int x, int y, int d, const char* nname);
     void runscript();
     void initscript();
+    // Draws the whole world. Drawing moves some of it on, once a drawn frame
+    // and in a message box's frames too: corpses decay, health bars fade, the
+    // hero regenerates and invulnerable characters flash.
     void show();
     void control();
 

@@ -145,17 +145,17 @@ void Map::load(const char* nname)
 
 void Map::loadtextures()
 {
-    textures[0] = TextureImage{};
-    textures[1] = TextureImage{};
+    textures[TEXGROUND] = TextureImage{};
+    textures[TEXLAYERS] = TextureImage{};
     // Before the window opens there is no GL context to upload into: the
     // world is read first, and start-up loads its tile sets once more.
     if (!SDL_GetVideoSurface()) return;
     if (tset == 0) {
-        LoadTGA(&textures[0], "DATA/iso1.tga");
-        LoadTGA(&textures[1], "DATA/iso2.tga");
+        LoadTGA(&textures[TEXGROUND], "DATA/iso1.tga");
+        LoadTGA(&textures[TEXLAYERS], "DATA/iso2.tga");
     } else if (tset == 1) {
-        LoadTGA(&textures[0], "DATA/luola1.tga");
-        LoadTGA(&textures[1], "DATA/luola2.tga");
+        LoadTGA(&textures[TEXGROUND], "DATA/luola1.tga");
+        LoadTGA(&textures[TEXLAYERS], "DATA/luola2.tga");
     }
 }
 
@@ -272,12 +272,12 @@ void Map::showtiles(Layer& l)
     glTranslatef((float)-Camera.x, (float)-Camera.y, 0);
     glColor4f(1, 1, 1, 1);
     l.use(GROUND);
-    bindtexture(0);
-    showlayer(tile, 0);
+    bindtexture(TEXGROUND);
+    showlayer(tile, TEXGROUND);
 
-    bindtexture(1);
+    bindtexture(TEXLAYERS);
     l.use(CUTOUT);
-    showlayer(tile2, 1);
+    showlayer(tile2, TEXLAYERS);
 }
 
 void Map::showovertiles(Layer& l)
@@ -286,8 +286,8 @@ void Map::showovertiles(Layer& l)
     glTranslatef((float)-Camera.x, (float)-Camera.y, 0);
     glColor4f(1, 1, 1, 1);
     l.use(CUTOUT);
-    bindtexture(1);
-    showlayer(tile3, 1);
+    bindtexture(TEXLAYERS);
+    showlayer(tile3, TEXLAYERS);
 }
 
 // ---------------------------------------------------------------------------
@@ -363,10 +363,10 @@ void Map::initscript()
 
     for (const StoryTile& f : FRIENDTILES) putfriend(f.c, f.r);
 
-    putenemy(2, WESTCAMP.c, WESTCAMP.r);
-    putenemy(2, WESTCAMP.c, WESTCAMP.r);
-    putenemy(2, EASTCAMP.c, EASTCAMP.r);
-    putenemy(2, EASTCAMP.c, EASTCAMP.r);
+    putenemy(ENEMYMONSTER, WESTCAMP.c, WESTCAMP.r);
+    putenemy(ENEMYMONSTER, WESTCAMP.c, WESTCAMP.r);
+    putenemy(ENEMYMONSTER, EASTCAMP.c, EASTCAMP.r);
+    putenemy(ENEMYMONSTER, EASTCAMP.c, EASTCAMP.r);
     putcorpse(2, FIRSTCORPSE.c * TILE, FIRSTCORPSE.r * TILE);
 }
 
@@ -374,8 +374,8 @@ void Map::initscript()
 // in twos.
 static void enemypair(const StoryTile& gate)
 {
-    putenemy(2, gate.c, gate.r);
-    putenemy(1, gate.c, gate.r);
+    putenemy(ENEMYMONSTER, gate.c, gate.r);
+    putenemy(ENEMYRAIDER, gate.c, gate.r);
 }
 
 static void friendpair(const StoryTile& gate)
@@ -420,7 +420,7 @@ void Map::runscript()
 
 void Map::warpto(int x, int y, int d, const char* nname)
 {
-    for (int i = 0; i < 4; i++) key[i] = false;
+    for (int i = KEYUP; i <= KEYRIGHT; i++) key[i] = false;
     player.setposition(x * TILE, y * TILE);
     Camera.set(x * TILE - 480, y * TILE - 384);
     player.d = d;

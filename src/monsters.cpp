@@ -25,7 +25,7 @@ void Monster::settype(int ntype)
 void Monster::input()
 {
     d = animate();
-    const int mside = side == 1 ? 0 : 1;
+    const int mside = otherside(side);
 
     // One frame in twenty: look around, then head for the target.
     if (rand() % 20 == 2) {
@@ -34,7 +34,7 @@ void Monster::input()
         walktotarget(3.0f, true);
     }
 
-    int j = monsterinarea(x - 12, y - 16, x + 12, y + 16, -1);
+    int j = monsterinarea(x - 12, y - 16, x + 12, y + 16, ANYSIDE);
     if (j > 0) hurt(heading(monsterx(j - 1) - x, monstery(j - 1) - y), 1.5f, 0);
 
     // A recovering monster neither takes nor deals damage.
@@ -70,7 +70,7 @@ void Monster::input()
     if (healt == 0) {
         putcorpse(type + 2, (int)x, (int)y);
         type = 0;
-        if (side == 1) score += 5;
+        if (side == ENEMYSIDE) score += 5;
     }
 }
 
@@ -84,7 +84,7 @@ void Monster::show(Layer& l)
 {
     if (!inscreen((int)x, (int)y)) return;
     const float band = (type - 1) / 8.0f;
-    showbody(l, 7, 8, frame / 32.0f + band, (frame + 1) / 32.0f + band);
+    showbody(l, TEXMONSTER, TEXMONSTERFLASH, frame / 32.0f + band, (frame + 1) / 32.0f + band);
 }
 
 void Monster::showfinal(Layer& l)

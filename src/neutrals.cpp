@@ -26,14 +26,14 @@ void Neutral::settype(int ntype)
 
 void Neutral::input()
 {
-    if (side == 0 && healt < 100.0f) healt += 0.01f;
+    if (side == PLAYERSIDE && healt < 100.0f) healt += 0.01f;
 
     // The facing stays as struck until the sword has faded.
     if (swordfade == 0)
         d = animate();
     else
         animate();
-    const int mside = side == 1 ? 0 : 1;
+    const int mside = otherside(side);
     swordcontrol();
 
     if (hostile != 0) {
@@ -41,10 +41,10 @@ void Neutral::input()
             const int found = seektarget(mside);
             if (found)
                 target = found;
-            else if (playerside() == side && !playerinarea(x - 150, y - 150, x + 150, y + 150, -1))
+            else if (playerside() == side && !playerinarea(x - 150, y - 150, x + 150, y + 150, ANYSIDE))
                 target = -1;   // a friend with nothing to fight goes back to the player
 
-            if (target == -1) {
+            if (target == TARGETFOLLOW) {
                 if (playerinarea(x - 150, y - 150, x + 150, y + 150, side)) {
                     mx = 0;
                     my = 0;
@@ -107,7 +107,7 @@ void Neutral::input()
         hurt(heading(px - (x + 16), py - (y + 16)), 0.5f, 0);
     }
 
-    const int j = neutralinarea(x - 12, y - 16, x + 12, y + 16, -1);
+    const int j = neutralinarea(x - 12, y - 16, x + 12, y + 16, ANYSIDE);
     if (j > 0) hurt(heading(neutralx(j - 1) - x, neutraly(j - 1) - y), 1.5f, 0);
 
     if (move() == 1) turnaside();
@@ -115,7 +115,7 @@ void Neutral::input()
     if (healt == 0) {
         putcorpse(type, (int)x, (int)y);
         type = 0;
-        if (side == 1) score += 9;
+        if (side == ENEMYSIDE) score += 9;
     }
 }
 
@@ -129,7 +129,7 @@ void Neutral::show(Layer& l)
 {
     if (!inscreen((int)x, (int)y)) return;
     const float band = (type - 1) / 8.0f;
-    showbody(l, 4, 5, frame / 32.0f + band, (frame + 1) / 32.0f + band);
+    showbody(l, TEXNEUTRAL, TEXNEUTRALFLASH, frame / 32.0f + band, (frame + 1) / 32.0f + band);
 }
 
 void Neutral::showfinal(Layer& l)

@@ -15,11 +15,11 @@ void Player::input()
         else
             animate();
         swordcontrol();
-        if (key[4]) swordstrike(d);
-        if (key[0]) ny -= 4;
-        if (key[1]) ny += 4;
-        if (key[2]) nx -= 4;
-        if (key[3]) nx += 4;
+        if (key[KEYSPACE]) swordstrike(d);
+        if (key[KEYUP]) ny -= 4;
+        if (key[KEYDOWN]) ny += 4;
+        if (key[KEYLEFT]) nx -= 4;
+        if (key[KEYRIGHT]) nx += 4;
         move();
     }
 
@@ -45,7 +45,7 @@ void Player::show(Layer& l)
         healt += 0.02;
         healtfade = 1;
     }
-    showbody(l, 9, 10, frame / 4.0f, (frame + 1) / 4.0f);
+    showbody(l, TEXPLAYER, TEXPLAYERFLASH, frame / 4.0f, (frame + 1) / 4.0f);
 }
 
 void Player::showfinal(Layer& l)

@@ -148,7 +148,7 @@ struct Bounds {
     bool holds(int px, int py) const { return left < px && top < py && px < right && py < bottom; }
 };
 
-// Slot + 1 of the first live character of slots (side, or any for -1)
+// Slot + 1 of the first live character of slots (side, or any for ANYSIDE)
 // inside the rectangle, skipping slot skip; 0 for none.
 template <class T>
 static int firstinarea(T* slots, int skip, float x1, float y1, float x2, float y2, int side)
@@ -157,7 +157,7 @@ static int firstinarea(T* slots, int skip, float x1, float y1, float x2, float y
     if (!b.valid) return 0;
     for (int n = 0; n < SLOTS; n++) {
         T& m = slots[n];
-        if (m.getside() != side && side != -1) continue;
+        if (m.getside() != side && side != ANYSIDE) continue;
         if (n == skip) continue;
         if (m.gettype() <= 0) continue;
         if (b.holds(m.getx(), m.gety())) return n + 1;
@@ -178,11 +178,11 @@ int neutralinarea(float x1, float y1, float x2, float y2, int side)
 int playerinarea(float x1, float y1, float x2, float y2, int side)
 {
     Player& p = map.player;
-    if (p.getside() != side && side != -1) return 0;
+    if (p.getside() != side && side != ANYSIDE) return 0;
     return inside(x1, y1, x2, y2, (float)p.getx(), (float)p.gety()) ? 1 : 0;
 }
 
-// Here side -1 is not a wildcard: only a neutral whose side is exactly -1
+// Here ANYSIDE is not a wildcard: only a neutral whose side is exactly -1
 // would match it.
 int swordinarea(float x1, float y1, float x2, float y2, int side)
 {
@@ -202,12 +202,12 @@ int swordinarea(float x1, float y1, float x2, float y2, int side)
 int putenemy(int type, int x, int y)
 {
     for (int n = 0; n < PLACESLOTS; n++) {
-        if (type == 1 && map.neutral[n].gettype() == 0) {
-            map.neutral[n].put(x, y, 1, 1, 1);
+        if (type == ENEMYRAIDER && map.neutral[n].gettype() == 0) {
+            map.neutral[n].put(x, y, 1, RAIDER, ENEMYSIDE);
             return 1;
         }
-        if (type == 2 && map.monster[n].gettype() == 0) {
-            map.monster[n].put(x, y, 1, 1, 1);
+        if (type == ENEMYMONSTER && map.monster[n].gettype() == 0) {
+            map.monster[n].put(x, y, 1, MONSTER, ENEMYSIDE);
             return 1;
         }
     }
@@ -218,7 +218,7 @@ int putfriend(int x, int y)
 {
     for (int n = 0; n < PLACESLOTS; n++) {
         if (map.neutral[n].gettype() == 0) {
-            map.neutral[n].put(x, y, 1, 2, 0);
+            map.neutral[n].put(x, y, 1, FRIEND, PLAYERSIDE);
             return 1;
         }
     }

@@ -105,7 +105,7 @@ void Weapon::showsword(Layer& l, int d, float x, float y, int mapx, int mapy)
     l.use(BLENDED);
     glLoadIdentity();
     glColor4f(1, 1, 1, swordfade);
-    bindtexture(11);
+    bindtexture(TEXSWORD);
 
     // The pivot sits in the hand of the facing at the strike.
     static const int pivot[4][2] = {{12, 20}, {20, 12}, {20, 24}, {12, 24}};
