@@ -101,7 +101,7 @@ static void scenes(const std::string& dir)
         startscene();
         for (int n = 0; n < 60; n++) putcorpse(1 + n % 3, 992 + 17 * (n % 12) * 5, 40 + 70 * (n / 12) + n);
         for (int n = 50; n < 60; n++)
-            for (int k = 0; k < 1995; k++) Rig::corpse(n).show();
+            for (int k = 0; k < 1995; k++) drawalone(Rig::corpse(n));
         night = 0.5f;
         for (int f = 0; f < 8; f++) {
             drawframe();

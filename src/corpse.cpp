@@ -31,22 +31,12 @@ int Corpse::gettype()
     return type;
 }
 
-void Corpse::show()
-{
-    Layer l;
-    show(l);
-}
-
 // An off-screen corpse is neither drawn nor aged.
 void Corpse::show(Layer& l)
 {
     if (!(decay > 0) || !inscreen(x, y)) return;
 
-    l.use(BLENDED);
-    glLoadIdentity();
-    glColor4f(1, 1, 1, 1);
-    bindtexture(TEXCORPSE);
-    glTranslatef((float)-Camera.x, (float)-Camera.y, 0);
+    l.world(BLENDED, TEXCORPSE);
 
     const Tint t = nighttint();
     const float top = (type - 1) / 16.0f;

@@ -72,6 +72,16 @@ void Hahmo::force()
     }
 }
 
+// A probe that finds its cell blocked sends the target on its axis back to
+// the body; a drifting character (faster than a pixel a frame) has run into
+// the wall.
+static void stopat(bool blocked, float& target, float body, float drift, int& r)
+{
+    if (!blocked) return;
+    target = body;
+    if (std::fabs(drift) > 1) r = 1;
+}
+
 // One frame of movement. The probes cover a box 12 pixels wide and 28 tall in
 // the lower middle of the body; the bottom probe lies one pixel below the
 // body, so a body on a tile edge tests the row below. Each axis is tested
@@ -85,22 +95,10 @@ int Hahmo::move()
 
     nx += mx;
     ny += my;
-    if (blockedat(x + 10, ny + 32) || blockedat(x + 22, ny + 32)) {
-        ny = y;
-        if (std::fabs(my) > 1) r = 1;
-    }
-    if (blockedat(x + 10, ny + 4) || blockedat(x + 22, ny + 4)) {
-        ny = y;
-        if (std::fabs(my) > 1) r = 1;
-    }
-    if (blockedat(nx + 10, y + 4) || blockedat(nx + 10, y + 32)) {
-        nx = x;
-        if (std::fabs(mx) > 1) r = 1;
-    }
-    if (blockedat(nx + 22, y + 4) || blockedat(nx + 22, y + 32)) {
-        nx = x;
-        if (std::fabs(mx) > 1) r = 1;
-    }
+    stopat(blockedat(x + 10, ny + 32) || blockedat(x + 22, ny + 32), ny, y, my, r);
+    stopat(blockedat(x + 10, ny + 4) || blockedat(x + 22, ny + 4), ny, y, my, r);
+    stopat(blockedat(nx + 10, y + 4) || blockedat(nx + 10, y + 32), nx, x, mx, r);
+    stopat(blockedat(nx + 22, y + 4) || blockedat(nx + 22, y + 32), nx, x, mx, r);
     if (nx < 0) nx = 0;
     if (ny < 0) ny = 0;
 
@@ -187,11 +185,7 @@ void Hahmo::showbody(Layer& l, int bodyslot, int overlayslot, float vtop, float 
     const float u0 = d / 4.0f;
     const float u1 = (d + 1) / 4.0f;
 
-    l.use(CUTOUT);
-    glLoadIdentity();
-    glColor4f(1, 1, 1, 1);
-    bindtexture(bodyslot);
-    glTranslatef((float)-Camera.x, (float)-Camera.y, 0);
+    l.world(CUTOUT, bodyslot);
 
     const Tint t = nighttint();
     glBegin(GL_QUADS);
@@ -236,6 +230,27 @@ void Hahmo::showbody(Layer& l, int bodyslot, int overlayslot, float vtop, float 
 // ---------------------------------------------------------------------------
 // Steering shared by monsters and neutrals
 // ---------------------------------------------------------------------------
+
+void Hahmo::fall(int& type, int corpsekind, int points)
+{
+    putcorpse(corpsekind, (int)x, (int)y);
+    type = 0;
+    if (side == ENEMYSIDE) score += points;
+}
+
+void Hahmo::takeplayersword(float damage, int points)
+{
+    const float sx = playerlongswordx();
+    const float sy = playerlongswordy();
+    if (inside(x + 2, y + 2, x + 30, y + 30, sx, sy)) {
+        hurt(playerswordangle(x + 16, y + 16), 17.5f, damage);
+        invulnerability = 20;
+        score += points;
+    } else if (inside(x + 2, y + 2, x + 30, y + 30, playershortswordx(), playershortswordy())) {
+        hurt(playerswordangle(x + 16, y + 16), 17.5f, damage);
+        invulnerability = 20;
+    }
+}
 
 void Hahmo::enter(int nnx, int nny, int nd, int nside)
 {

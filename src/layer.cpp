@@ -30,6 +30,15 @@ void Layer::use(Pen npen)
     pen = npen;
 }
 
+void Layer::world(Pen npen, int slot)
+{
+    use(npen);
+    glLoadIdentity();
+    glColor4f(1, 1, 1, 1);
+    bindtexture(slot);
+    glTranslatef((float)-Camera.x, (float)-Camera.y, 0);
+}
+
 // A layer that drew nothing touches nothing.
 void Layer::end()
 {

@@ -338,9 +338,20 @@ class Layer {
 public:
     ~Layer() { end(); }
     void use(Pen npen);
+    // Starts quads in world pixels: the pen, texture slot bound, colour
+    // white, the model-view translated by the camera.
+    void world(Pen npen, int slot);
     // Switches everything off and loads the identity.
     void end();
 };
+
+// Draws one record, a corpse or a character's body, alone: in a layer of its
+// own, as the tests and tools draw them one by one.
+template <class T> void drawalone(T& record)
+{
+    Layer l;
+    record.show(l);
+}
 
 class Corpse {
     int type;      // picture row in the corpse strip, 1..16; 0 free
@@ -354,10 +365,9 @@ class Corpse {
 public:
     void put(int ntype, int nx, int ny);
     int gettype();
-    // Draws the corpse, alone or within a layer, and ages it: each drawing
-    // takes 0.0005 of its opacity, so after 2,000 drawings its slot is free.
-    // An off-screen corpse is neither drawn nor aged.
-    void show();
+    // Draws the corpse and ages it: each drawing takes 0.0005 of its
+    // opacity, so after 2,000 drawings its slot is free. An off-screen
+    // corpse is neither drawn nor aged.
     void show(Layer& l);
 
     // Calls v(name, field) for every field, in declaration order.
@@ -458,6 +468,13 @@ protected:
     // Brings a free slot into play on tile (nnx, nny) with full health; the
     // enemy side starts out hunting the player. Nothing else is reset.
     void enter(int nnx, int nny, int nd, int nside);
+    // Once health has run out: a corpse of kind corpsekind where the body
+    // lies, the slot (type) freed, and points for a fallen enemy.
+    void fall(int& type, int corpsekind, int points);
+    // The hero's cutting sword with its tip inside the body, 2 pixels in:
+    // damage, knockback away from him and 20 frames of recovery; points for
+    // a hit of the long sword.
+    void takeplayersword(float damage, int points);
     // The target code of the nearest character of side mside, looked for in
     // growing squares around the body; 0 when nobody is near.
     int seektarget(int mside);
@@ -523,8 +540,7 @@ public:
     Player(int nnx, int nny, int nd);
     void input();
     // Draws the body, and regenerates the hero while he is drawn: 0.02
-    // health a drawing, 0.8 a second. Alone, or within a layer.
-    void show();
+    // health a drawing, 0.8 a second.
     void show(Layer& l);
     void showfinal(Layer& l);
 
@@ -548,7 +564,6 @@ public:
     int gettype() { return type; }
     void settype(int ntype);
     void input();
-    void show();   // the body alone; within a layer, as Map::show draws it
     void show(Layer& l);
     void showfinal(Layer& l);
 
@@ -571,7 +586,6 @@ public:
     int gettype() { return type; }
     void settype(int ntype);
     void input();
-    void show();   // the body alone; within a layer, as Map::show draws it
     void show(Layer& l);
     void showfinal(Layer& l);
 
@@ -608,6 +622,8 @@ class Map {
     void showtiles(Layer& l);
     void showovertiles(Layer& l);
     void showlayer(const int* layer, int slot);
+    // One tile layer, drawn with pen from a tile-set slot.
+    void drawtiles(Layer& l, Pen pen, const int* layer, int slot);
 
     friend struct Rig;
     friend int putcorpse(int, int, int);

@@ -266,28 +266,21 @@ void Map::showlayer(const int* layer, int slot)
     }
 }
 
+void Map::drawtiles(Layer& l, Pen pen, const int* layer, int slot)
+{
+    l.world(pen, slot);
+    showlayer(layer, slot);
+}
+
 void Map::showtiles(Layer& l)
 {
-    glLoadIdentity();
-    glTranslatef((float)-Camera.x, (float)-Camera.y, 0);
-    glColor4f(1, 1, 1, 1);
-    l.use(GROUND);
-    bindtexture(TEXGROUND);
-    showlayer(tile, TEXGROUND);
-
-    bindtexture(TEXLAYERS);
-    l.use(CUTOUT);
-    showlayer(tile2, TEXLAYERS);
+    drawtiles(l, GROUND, tile, TEXGROUND);
+    drawtiles(l, CUTOUT, tile2, TEXLAYERS);
 }
 
 void Map::showovertiles(Layer& l)
 {
-    glLoadIdentity();
-    glTranslatef((float)-Camera.x, (float)-Camera.y, 0);
-    glColor4f(1, 1, 1, 1);
-    l.use(CUTOUT);
-    bindtexture(TEXLAYERS);
-    showlayer(tile3, TEXLAYERS);
+    drawtiles(l, CUTOUT, tile3, TEXLAYERS);
 }
 
 // ---------------------------------------------------------------------------

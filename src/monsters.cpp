@@ -53,31 +53,12 @@ void Monster::input()
                 hurtplayer(heading((x + 16) - px, (y + 16) - py), 12.5f, 8);
         }
 
-        const float sx = playerlongswordx();
-        const float sy = playerlongswordy();
-        if (inside(x + 2, y + 2, x + 30, y + 30, sx, sy)) {
-            hurt(playerswordangle(x + 16, y + 16), 17.5f, 34);
-            invulnerability = 20;
-            score += 6;
-        } else if (inside(x + 2, y + 2, x + 30, y + 30, playershortswordx(), playershortswordy())) {
-            hurt(playerswordangle(x + 16, y + 16), 17.5f, 34);
-            invulnerability = 20;
-        }
+        takeplayersword(34, 6);
     }
 
     if (move() == 1) turnaside();
 
-    if (healt == 0) {
-        putcorpse(type + 2, (int)x, (int)y);
-        type = 0;
-        if (side == ENEMYSIDE) score += 5;
-    }
-}
-
-void Monster::show()
-{
-    Layer l;
-    show(l);
+    if (healt == 0) fall(type, type + 2, 5);
 }
 
 void Monster::show(Layer& l)

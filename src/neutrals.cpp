@@ -75,16 +75,7 @@ void Neutral::input()
             hurt(heading(monsterx(j - 1) - x, monstery(j - 1) - y), 12.5f, 21);
 
         // Friends are never hurt by the player.
-        if (playerside() != side) {
-            if (inside(x + 2, y + 2, x + 30, y + 30, playerlongswordx(), playerlongswordy())) {
-                hurt(playerswordangle(x + 16, y + 16), 17.5f, 27);
-                invulnerability = 20;
-                score += 10;
-            } else if (inside(x + 2, y + 2, x + 30, y + 30, playershortswordx(), playershortswordy())) {
-                hurt(playerswordangle(x + 16, y + 16), 17.5f, 27);
-                invulnerability = 20;
-            }
-        }
+        if (playerside() != side) takeplayersword(27, 10);
     }
 
     // An enemy's cutting sword hurts the player, recovering or not.
@@ -112,17 +103,7 @@ void Neutral::input()
 
     if (move() == 1) turnaside();
 
-    if (healt == 0) {
-        putcorpse(type, (int)x, (int)y);
-        type = 0;
-        if (side == ENEMYSIDE) score += 9;
-    }
-}
-
-void Neutral::show()
-{
-    Layer l;
-    show(l);
+    if (healt == 0) fall(type, type, 9);
 }
 
 void Neutral::show(Layer& l)

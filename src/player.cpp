@@ -32,12 +32,6 @@ void Player::input()
     }
 }
 
-void Player::show()
-{
-    Layer l;
-    show(l);
-}
-
 // Drawing the living hero also regenerates him: 0.8 health a second.
 void Player::show(Layer& l)
 {

@@ -16,8 +16,8 @@ TEST(Drawing, BodiesPickTheirSheetCell)
     Rig::frame(p) = 3;
 
     clearscreen();
-    friendly.show();
-    p.show();
+    drawalone(friendly);
+    drawalone(p);
     // A friend walking left in frame 2: u 0.5 .. 0.75, v 6/32 .. 7/32.
     EXPECT_TRUE(showscell(160, 160, 2, 6));
     EXPECT_TRUE(showscell(191, 191, 2, 6));
@@ -37,7 +37,7 @@ TEST(Drawing, InvulnerableBodiesFlashEveryThirdFrame)
     const Pixel seen[6] = {blue, blue, pink, pink, pink, blue};
     for (int k = 0; k < 6; k++) {
         clearscreen();
-        p.show();
+        drawalone(p);
         EXPECT_TRUE(colourof(readpixel(416, 316), seen[k].r, seen[k].g, seen[k].b, 1)) << k;
     }
 }
@@ -75,8 +75,8 @@ TEST(Drawing, OffScreenCharactersNeitherDrawNorFlash)
     Rig::invulnerability(beast) = 10;
     NTEXTURE = -2;
     for (int i = 0; i < 5; i++) {
-        far.show();
-        beast.show();
+        drawalone(far);
+        drawalone(beast);
     }
     EXPECT_EQ(NTEXTURE, -2);
     EXPECT_EQ(Rig::invcounter(far), 0);
@@ -84,14 +84,14 @@ TEST(Drawing, OffScreenCharactersNeitherDrawNorFlash)
 
     // Brought into view they flash again; the hero is drawn wherever he is.
     Camera.set(1280 - 1023, 960 - 767);
-    far.show();
-    beast.show();
+    drawalone(far);
+    drawalone(beast);
     EXPECT_EQ(Rig::invcounter(far), 1);
     EXPECT_EQ(Rig::invcounter(beast), 1);
     Player& p = Rig::player();
     p.setposition(5000, 5000);
     Rig::invulnerability(p) = 10;
-    p.show();
+    drawalone(p);
     EXPECT_EQ(Rig::invcounter(p), 1);
     EXPECT_EQ(NTEXTURE, 10);
     Camera.set(0, 0);
@@ -128,9 +128,9 @@ TEST(Drawing, LayersLeaveEverythingOffAndDrawAsAlone)
     Rig::healtfade(e) = 1;
     clearscreen();
     Rig::showtiles();
-    Rig::corpse(0).show();
-    e.show();
-    Rig::player().show();
+    drawalone(Rig::corpse(0));
+    drawalone(e);
+    drawalone(Rig::player());
     EXPECT_TRUE(off());
     {
         Layer l;

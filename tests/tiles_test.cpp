@@ -79,7 +79,7 @@ TEST(Tiles, FullSizeMapReadsItsLastLightRowAndColumn)
     ASSERT_EQ(Rig::mapx(Rig::corpse(0)), 198);
     Camera.set(198 * 32 - 500, 198 * 32 - 500);
     clearscreen();
-    Rig::corpse(0).show();
+    drawalone(Rig::corpse(0));
     EXPECT_TRUE(colourof(readpixel(530, 530), 200, 100, 50));
 }
 
