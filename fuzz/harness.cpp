@@ -19,12 +19,7 @@ struct Rig {
 // Space in every box frame: the first shows the whole box, the next closes it.
 static void answer(bool boxframe)
 {
-    if (!boxframe) return;
-    SDL_Event e{};
-    e.type = SDL_KEYDOWN;
-    e.key.state = SDL_PRESSED;
-    e.key.keysym.sym = SDLK_SPACE;
-    SDL_PushEvent(&e);
+    if (boxframe) pushkey(SDLK_SPACE);
 }
 
 void expect(bool ok, const char* what)

@@ -649,6 +649,8 @@ extern bool fastframes;   // input.cpp
 // Called before live input is read, with true in a box frame; a scripted
 // player pushes its keys into SDL's queue here. Empty in the game.
 extern void (*inputfeeder)(bool boxframe);   // input.cpp
+// Puts a key going down (or up) into SDL's queue, as the keyboard sends it.
+void pushkey(SDLKey sym, bool down = true);
 // Starts recording into, or playing back from, the file options name. False
 // after one line on stderr; code is then the exit code (1, or 3 when the
 // recording no longer fits the game).
