@@ -13,8 +13,9 @@ static bool failed(const char* what, const char* reason)
 
 bool init()
 {
-    const Uint32 subsystems = options.sound ? SDL_INIT_EVERYTHING : SDL_INIT_EVERYTHING & ~SDL_INIT_AUDIO;
-    if (SDL_Init(subsystems) < 0) return failed("cannot start SDL", SDL_GetError());
+    // Every subsystem, but audio on its own, so that its failure can say how
+    // to play without it.
+    if (SDL_Init(SDL_INIT_EVERYTHING & ~SDL_INIT_AUDIO) < 0) return failed("cannot start SDL", SDL_GetError());
 
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
@@ -26,7 +27,7 @@ bool init()
     const Uint32 mode = options.window ? SDL_OPENGL : SDL_FULLSCREEN | SDL_OPENGL;
     if (!SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, mode))
         return failed("cannot open a 1024x768 OpenGL display", SDL_GetError());
-    if (options.sound && Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 4096) == -1) {
+    if (options.sound && (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0 || Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 4096) == -1)) {
         std::fprintf(stderr, "kuurakarpalo: cannot open the audio device: %s (--no-sound plays without it)\n",
                      Mix_GetError());
         return false;
@@ -34,6 +35,7 @@ bool init()
     if (!init_GL()) return failed("cannot set up OpenGL", "the driver reported an error");
 
     SDL_WM_SetCaption("Kuurakarpalo", nullptr);
+    opengamepad();
     return true;
 }
 

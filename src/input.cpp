@@ -15,6 +15,7 @@ void (*inputfeeder)(bool boxframe);
 
 static int worldframes;   // world frames whose input was read
 static bool stopasked;    // playback: Escape or a window close came
+static bool gameends;     // the game ends by itself after this frame
 static bool shown = true; // this frame reaches the screen
 
 // Recording: the open file and the run of alike frames not yet written.
@@ -82,6 +83,84 @@ static const RecordedInput& nextrecorded(bool box)
     return r;
 }
 
+// ---------------------------------------------------------------------------
+// The gamepad
+// ---------------------------------------------------------------------------
+
+enum { PADUP = 1, PADDOWN = 2, PADLEFT = 4, PADRIGHT = 8 };
+
+static SDL_Joystick* gamepad;
+static int hatheld;     // directions the hat holds down
+static int stickheld;   // directions the left stick holds down
+
+void opengamepad()
+{
+    if (SDL_NumJoysticks() < 1) return;
+    gamepad = SDL_JoystickOpen(0);
+    SDL_JoystickEventState(SDL_ENABLE);
+    hatheld = stickheld = 0;
+}
+
+// Presses and releases the arrows whose directions differ between the held
+// set and the new one.
+static int steer(int& held, int now, Keypress press[GAMEPADPRESSES])
+{
+    static const struct {
+        int bit;
+        SDLKey sym;
+    } arrows[4] = {{PADUP, SDLK_UP}, {PADDOWN, SDLK_DOWN}, {PADLEFT, SDLK_LEFT}, {PADRIGHT, SDLK_RIGHT}};
+    int n = 0;
+    for (const auto& a : arrows)
+        if ((held ^ now) & a.bit) press[n++] = Keypress{a.sym, (now & a.bit) != 0};
+    held = now;
+    return n;
+}
+
+// The stick's directions along one axis, outside the dead zone.
+static int stickdirections(int value, int less, int more)
+{
+    if (value < -GAMEPADDEADZONE) return less;
+    if (value > GAMEPADDEADZONE) return more;
+    return 0;
+}
+
+int keypresses(const SDL_Event& e, Keypress press[GAMEPADPRESSES])
+{
+    switch (e.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        press[0] = Keypress{e.key.keysym.sym, e.type == SDL_KEYDOWN};
+        return 1;
+    case SDL_JOYHATMOTION:
+        if (e.jhat.which != 0 || e.jhat.hat != 0) return 0;
+        return steer(hatheld,
+                     (e.jhat.value & SDL_HAT_UP ? PADUP : 0) | (e.jhat.value & SDL_HAT_DOWN ? PADDOWN : 0) |
+                         (e.jhat.value & SDL_HAT_LEFT ? PADLEFT : 0) |
+                         (e.jhat.value & SDL_HAT_RIGHT ? PADRIGHT : 0),
+                     press);
+    case SDL_JOYAXISMOTION:
+        if (e.jaxis.which != 0) return 0;
+        if (e.jaxis.axis == 0)
+            return steer(stickheld, (stickheld & (PADUP | PADDOWN)) | stickdirections(e.jaxis.value, PADLEFT, PADRIGHT),
+                         press);
+        if (e.jaxis.axis == 1)
+            return steer(stickheld, (stickheld & (PADLEFT | PADRIGHT)) | stickdirections(e.jaxis.value, PADUP, PADDOWN),
+                         press);
+        return 0;
+    case SDL_JOYBUTTONDOWN:
+    case SDL_JOYBUTTONUP:
+        if (e.jbutton.which != 0) return 0;
+        press[0] = Keypress{SDLK_SPACE, e.type == SDL_JOYBUTTONDOWN};
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Playback
+// ---------------------------------------------------------------------------
+
 // In playback the keyboard only ends the game: Escape, or closing the window.
 static void watchkeyboard()
 {
@@ -94,6 +173,8 @@ static void watchkeyboard()
 
 void worldinput(bool& quit)
 {
+    // The frame already knows whether the game ends by itself after it.
+    gameends = quit;
     if (inputsource == PLAYINPUT) {
         watchkeyboard();
         const RecordedInput& r = nextrecorded(false);
@@ -150,12 +231,15 @@ void boxinput(Box& box)
     }
     if (inputfeeder) inputfeeder(true);
     std::string keys;
+    Keypress press[GAMEPADPRESSES];
     while (SDL_PollEvent(&event)) {
-        if (event.type != SDL_KEYDOWN) continue;
-        const char c = boxletter(event.key.keysym.sym);
-        if (c == 0 || keys.size() == (size_t)BOXKEYMAX) continue;
-        keys += c;
-        boxpress(box, event.key.keysym.sym);
+        const int n = keypresses(event, press);
+        for (int i = 0; i < n; i++) {
+            const char c = press[i].down ? boxletter(press[i].sym) : 0;
+            if (c == 0 || keys.size() == (size_t)BOXKEYMAX) continue;
+            keys += c;
+            boxpress(box, press[i].sym);
+        }
     }
     if (inputsource == RECORDINPUT) addframe(true, keys);
 }
@@ -168,7 +252,7 @@ void worldframedone(bool quit)
         takedigest(d);
         flushrun();
         write(checkpointline(worldframes, d));
-        if (quit) write(endline(worldframes));
+        if (quit) write(endline(worldframes, gameends));
         if (std::fflush(recordfile) != 0) writefailed = true;
         return;
     }
@@ -180,9 +264,12 @@ void worldframedone(bool quit)
         if (!diff.empty()) mismatch("at frame " + std::to_string(worldframes) + " " + diff);
         checkpoint++;
     }
-    if (quit && !stopasked && worldframes < playback.frames)
+    if (gameends && worldframes < playback.frames)
         mismatch("the game ended at frame " + std::to_string(worldframes) + "; the recording goes on to frame " +
                  std::to_string(playback.frames));
+    if (!gameends && worldframes == playback.frames && playback.endedbygame)
+        mismatch("the recorded game ended by itself at frame " + std::to_string(worldframes) +
+                 "; the game goes on");
 }
 
 // Names the fields one list has and the other lacks.

@@ -60,29 +60,32 @@ void startup()
 
 void pollevents(bool& quit)
 {
+    Keypress press[GAMEPADPRESSES];
     while (SDL_PollEvent(&event)) {
-        if (event.type == SDL_KEYDOWN) {
-            switch (event.key.keysym.sym) {
-            case SDLK_UP: key[0] = true; break;
-            case SDLK_DOWN: key[1] = true; break;
-            case SDLK_LEFT: key[2] = true; break;
-            case SDLK_RIGHT: key[3] = true; break;
-            case SDLK_SPACE: key[4] = true; break;
-            case SDLK_ESCAPE: quit = true; break;
-            default: break;
+        if (event.type == SDL_QUIT) quit = true;
+        const int n = keypresses(event, press);
+        for (int i = 0; i < n; i++) {
+            if (press[i].down) {
+                switch (press[i].sym) {
+                case SDLK_UP: key[KEYUP] = true; break;
+                case SDLK_DOWN: key[KEYDOWN] = true; break;
+                case SDLK_LEFT: key[KEYLEFT] = true; break;
+                case SDLK_RIGHT: key[KEYRIGHT] = true; break;
+                case SDLK_SPACE: key[KEYSPACE] = true; break;
+                case SDLK_ESCAPE: quit = true; break;
+                default: break;
+                }
+            } else {
+                // Space counts once per press and is cleared each frame, so
+                // only the arrows are released here.
+                switch (press[i].sym) {
+                case SDLK_UP: key[KEYUP] = false; break;
+                case SDLK_DOWN: key[KEYDOWN] = false; break;
+                case SDLK_LEFT: key[KEYLEFT] = false; break;
+                case SDLK_RIGHT: key[KEYRIGHT] = false; break;
+                default: break;
+                }
             }
-        } else if (event.type == SDL_KEYUP) {
-            // Space counts once per press and is cleared each frame, so only
-            // the arrows are released here.
-            switch (event.key.keysym.sym) {
-            case SDLK_UP: key[0] = false; break;
-            case SDLK_DOWN: key[1] = false; break;
-            case SDLK_LEFT: key[2] = false; break;
-            case SDLK_RIGHT: key[3] = false; break;
-            default: break;
-            }
-        } else if (event.type == SDL_QUIT) {
-            quit = true;
         }
     }
 }

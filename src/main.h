@@ -47,6 +47,7 @@ public:
 };
 
 extern bool key[9];          // main.cpp: [0..3] up, down, left, right held; [4] space pressed this frame
+enum { KEYUP, KEYDOWN, KEYLEFT, KEYRIGHT, KEYSPACE };   // the entries of key the game uses
 extern SDL_Event event;      // main.cpp: the record every event loop polls into
 extern int score;            // main.cpp: points, printed every frame
 extern int finalscore;       // main.cpp: score of the last living frame
@@ -96,6 +97,19 @@ void startup();
 void LoadTextures();
 // Takes every pending event into key; sets quit on Escape or a window close.
 void pollevents(bool& quit);
+// A key going down or up, from the keyboard or standing in for a gamepad.
+struct Keypress {
+    SDLKey sym;
+    bool down;
+};
+const int GAMEPADPRESSES = 4;        // the most presses one event stands for
+const int GAMEPADDEADZONE = 8000;    // stick travel, of 32767, that counts as centred
+// The key presses an event stands for: a key for itself; from the first
+// gamepad, the hat and the left stick as the arrow keys (each direction going
+// down when it starts and up when it ends) and any button as space.
+int keypresses(const SDL_Event& e, Keypress press[GAMEPADPRESSES]);
+// Opens the first gamepad, if there is one, for its events.
+void opengamepad();
 // The decimal text of a score; fp holds any int whole.
 const int SCORETEXT = 12;    // characters, terminator included
 void scoretext(int value, char fp[SCORETEXT]);
@@ -704,6 +718,7 @@ struct Recording {
     std::vector<Checkpoint> checkpoints;
     std::vector<size_t> checkpointat;  // input entries read before each checkpoint
     int frames;                        // world frames in all
+    bool endedbygame;                  // the game ended by itself, not by the player
 };
 // Reads a recording from its text. False, with the line and what is wrong
 // with it in error, for anything but a whole, well-formed recording.
@@ -716,7 +731,7 @@ std::string recordingheader(long mapsize, uint32_t mapcrc);
 std::string worldline(int count, const std::string& keys);  // keys as "UDLRS", '-' for up
 std::string boxline(int count, const std::string& keys);
 std::string checkpointline(int frame, const Digest& digest);
-std::string endline(int frames);
+std::string endline(int frames, bool bygame);
 // What differs between a checkpoint and the digest taken at its frame, for a
 // message; empty when they match.
 std::string digestdiff(const Checkpoint& recorded, const Digest& now);

@@ -142,6 +142,9 @@ void Map::loadtextures()
 {
     textures[0] = TextureImage{};
     textures[1] = TextureImage{};
+    // Before the window opens there is no GL context to upload into: the
+    // world is read first, and start-up loads its tile sets once more.
+    if (!SDL_GetVideoSurface()) return;
     if (tset == 0) {
         LoadTGA(&textures[0], "DATA/iso1.tga");
         LoadTGA(&textures[1], "DATA/iso2.tga");

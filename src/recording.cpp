@@ -10,7 +10,9 @@
 //   b 30                         30 box frames without a key
 //   k S                          one box frame in which space went down
 //   c 50 0000002a ...            the digest after world frame 50
-//   end 1234                     world frames in all
+//   end 1234 player              world frames in all, and who ended the game:
+//                                the player (Escape, the window closed) or
+//                                the game itself (its dark end)
 //
 // Runs hold 1 to 50 frames and a checkpoint follows every 50th world frame
 // and the last, so the work a file asks for grows with its length: a hostile
@@ -184,9 +186,9 @@ std::string checkpointline(int frame, const Digest& digest)
     return out + "\n";
 }
 
-std::string endline(int frames)
+std::string endline(int frames, bool bygame)
 {
-    return "end " + std::to_string(frames) + "\n";
+    return "end " + std::to_string(frames) + (bygame ? " game\n" : " player\n");
 }
 
 // ---------------------------------------------------------------------------
@@ -408,10 +410,15 @@ static bool parsebody(Reader& in, Recording& r, bool& done, std::string& error)
         return true;
     }
     if (w[0] == "end") {
-        if (w.size() != 2 || !number(w[1], 1, std::numeric_limits<int>::max(), v) || v != r.frames) {
+        if (w.size() != 3 || !number(w[1], 1, std::numeric_limits<int>::max(), v) || v != r.frames) {
             error = "the end line does not give the " + std::to_string(r.frames) + " world frames played";
             return false;
         }
+        if (w[2] != "player" && w[2] != "game") {
+            error = "the end line does not say whether the player or the game ended it";
+            return false;
+        }
+        r.endedbygame = w[2] == "game";
         if (r.checkpoints.empty() || r.checkpoints.back().frame != r.frames ||
             r.checkpointat.back() != r.input.size()) {
             error = "the last frame has no checkpoint";

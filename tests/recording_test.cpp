@@ -25,7 +25,7 @@ std::string sample()
     std::string r = recordingheader(MAPFILESIZE, 0x1cedfc6f);
     r += worldline(20, "-----") + worldline(1, "U--R-") + boxline(3, "") + boxline(1, "SU") +
          worldline(29, "----S") + checkpointline(50, zero) + worldline(10, "-D---") +
-         checkpointline(60, zero) + endline(60);
+         checkpointline(60, zero) + endline(60, false);
     return r;
 }
 
@@ -128,6 +128,8 @@ TEST(Recording, DamagedAndHostileFilesAreRefused)
         {withoutline("c 50"), "the checkpoint after frame 50 is missing"},
         {edited("c 60", "w 1 -----\nc 61"), "the end line does not give the 61 world frames"},
         {edited("end 60", "end 61"), "the end line does not give the 60 world frames"},
+        {edited("end 60 player", "end 60"), "the end line does not give the 60 world frames"},
+        {edited("end 60 player", "end 60 someone"), "whether the player or the game ended it"},
         {edited("checkpoints 50", "checkpoints 0"), "no checkpoint interval"},
         {edited("game 1.0", "game"), "has no game version"},
         {edited("map 792032", "map -5"), "has no map size and checksum"},

@@ -10,11 +10,13 @@ game="$(readlink -f "${1:?usage: start.sh path-of-the-game}")"
 caption="Kuurakarpalo"
 pid=""
 holder=""
+errors=$(mktemp)
 failures=0
 
 finish() {
     [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null
     [ -n "$holder" ] && kill "$holder" 2>/dev/null
+    rm -f "$errors"
 }
 trap finish EXIT
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
@@ -73,12 +75,21 @@ check '[ "$code" = 0 ]' "Escape ends the game with exit code 0"
 # Ends within one frame and clean-up; allow for a busy machine.
 check '[ "$took" -le 2000 ]' "ended within 2 s of Escape"
 
-# No audio device: start-up fails before any window or frame.
-SDL_AUDIODRIVER=bogus "$game" &
+# No audio device: start-up fails before any frame, with one line that
+# names the failure and the way to play without sound, and gives the display
+# back. --no-sound then plays.
+SDL_AUDIODRIVER=bogus "$game" 2>"$errors" &
 pid=$!
 wait_exit 10
 check '[ "$code" = 1 ]' "no audio device: exit code $code, expected 1"
+check '[ "$(grep -vc ^ALSA "$errors")" = 1 ] && grep -q -- "--no-sound" "$errors"' \
+    "no audio device: one line naming --no-sound: $(cat "$errors")"
 check '! windows | grep -q .' "no window left"
+SDL_AUDIODRIVER=bogus "$game" --no-sound &
+pid=$!
+sleep 2
+check 'kill -0 "$pid" 2>/dev/null && windows | grep -q .' "--no-sound plays without an audio device"
+wait_exit 0
 
 [ "$failures" = 0 ] || { echo "$failures check(s) failed"; exit 1; }
 echo "all start checks passed"
