@@ -103,7 +103,7 @@ def recordings():
             out.append(line)
             if line.startswith("c %d " % frames):
                 break
-        return "".join(out) + "end %d\n" % frames
+        return "".join(out) + "end %d player\n" % frames
 
     messages = cut("messages", 100)
     write("recording", "messages.rec", messages.encode())
