@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                                 (uint32_t)data[at + 3] << 24);
             return v >= 1 && v <= MAPW - 1;
         };
-        expect(size != (size_t)MAPFILESIZE || !side(0) || !side(4), "a map file of the right size and sides was refused");
+        expect(size != (size_t)MAPFILESIZE || !side(0) || !side(4),
+               "a map file of the right size and sides was refused");
         return 0;
     }
     expect(size == (size_t)MAPFILESIZE && mapbytes(*taken) == std::vector<unsigned char>(data, data + size),

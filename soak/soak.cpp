@@ -119,7 +119,8 @@ bool nearground(int c, int r)
 // Arrivals and the hero's health
 // ---------------------------------------------------------------------------
 
-// A random reachable tile, half of the time within 12 tiles of the hero.
+// A random reachable tile: often one within 12 tiles of the hero (each try
+// near him is made on a coin's toss), else anywhere.
 void placetile(int& c, int& r)
 {
     const int hc = (playerx() + 16) / TILE, hr = (playery() + 16) / TILE;
@@ -133,7 +134,7 @@ void placetile(int& c, int& r)
     r = cell / MAPW;
 }
 
-// Up to one monster, one raider and one friend a frame into free slots.
+// Up to one monster, and one raider or friend, a frame into free slots.
 void arrive()
 {
     int c, r;
@@ -318,12 +319,14 @@ void checkworld()
             if constexpr (std::is_same_v<T, Neutral>) checksword(named(kind, slot), v, l);
         }
     });
-    if (!std::isfinite(night) || !within(night, 0, 1)) broken("night is " + std::to_string(night) + " while the hero lives");
+    if (!std::isfinite(night) || !within(night, 0, 1))
+        broken("night is " + std::to_string(night) + " while the hero lives");
     if (!std::isfinite(Camera.nx) || !std::isfinite(Camera.ny)) broken("the camera's target is not a finite number");
     // A frame's hits and falls bring at most 99 * 11 + 99 * 19 points.
     if (score < lastscore || score - lastscore > 99 * 30)
         broken("the score went from " + std::to_string(lastscore) + " to " + std::to_string(score));
-    if (finalscore != score) broken("the final score " + std::to_string(finalscore) + " lags the score " + std::to_string(score));
+    if (finalscore != score)
+        broken("the final score " + std::to_string(finalscore) + " lags the score " + std::to_string(score));
     lastscore = score;
 }
 
@@ -399,9 +402,11 @@ int main(int argc, char* argv[])
         if (runframe()) broken("the game ended");
         if (worldframe == spoiled) spoil();
         checkworld();
-        if (worldframe % 100000 == 0)
+        if (worldframe % 100000 == 0) {
             std::printf("frame %ld: score %d, %ld arrivals, %ld box frames\n", worldframe, score, arrivals,
                         boxframes);
+            std::fflush(stdout);
+        }
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("soak: %ld frames in %.0f s (%.0f a second), every invariant held; score %d, %ld arrivals, "
