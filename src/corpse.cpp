@@ -32,16 +32,11 @@ int Corpse::gettype()
 }
 
 // An off-screen corpse is neither drawn nor aged.
-void Corpse::show()
+void Corpse::show(Layer& l)
 {
     if (!(decay > 0) || !inscreen(x, y)) return;
 
-    glColor4f(1, 1, 1, 1);
-    glEnable(GL_TEXTURE_2D);
-    bindtexture(6);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glTranslatef((float)-Camera.x, (float)-Camera.y, 0);
+    l.world(BLENDED, TEXCORPSE);
 
     const Tint t = nighttint();
     const float top = (type - 1) / 16.0f;
@@ -79,10 +74,6 @@ void Corpse::show()
         glVertex2i(x + 32, y + 32);
     }
     glEnd();
-
-    glDisable(GL_BLEND);
-    glDisable(GL_TEXTURE_2D);
-    glLoadIdentity();
 
     decay = decay - 0.0005f;
     if (decay <= 0) type = 0;

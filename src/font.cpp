@@ -7,7 +7,7 @@ GLuint base;
 void BuildFont()
 {
     base = glGenLists(256);
-    bindtexture(3);
+    bindtexture(TEXFONT);
     for (int n = 0; n < 256; n++) {
         const float cx = float(n % 16) / 16.0f;
         const float cy = float(n / 16) / 16.0f;
@@ -36,7 +36,7 @@ void glPrintn(GLint x, GLint y, const char* string, size_t n, int set, int color
         glColor4f(1, 0, 0, 1);
 
     glEnable(GL_TEXTURE_2D);
-    bindtexture(3);
+    bindtexture(TEXFONT);
     glEnable(GL_ALPHA_TEST);
     glAlphaFunc(GL_GREATER, 0.5f);
     glLoadIdentity();

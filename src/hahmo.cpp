@@ -28,26 +28,6 @@ void Hahmo::setposition(int nnx, int nny)
     mapy = (int)((y + 16) / 32);
 }
 
-int Hahmo::getx()
-{
-    return (int)x;
-}
-
-int Hahmo::gety()
-{
-    return (int)y;
-}
-
-int Hahmo::getd()
-{
-    return d;
-}
-
-int Hahmo::getside()
-{
-    return side;
-}
-
 void Hahmo::addx(float ax)
 {
     x += ax;
@@ -92,6 +72,16 @@ void Hahmo::force()
     }
 }
 
+// A probe that finds its cell blocked sends the target on its axis back to
+// the body; a drifting character (faster than a pixel a frame) has run into
+// the wall.
+static void stopat(bool blocked, float& target, float body, float drift, int& r)
+{
+    if (!blocked) return;
+    target = body;
+    if (std::fabs(drift) > 1) r = 1;
+}
+
 // One frame of movement. The probes cover a box 12 pixels wide and 28 tall in
 // the lower middle of the body; the bottom probe lies one pixel below the
 // body, so a body on a tile edge tests the row below. Each axis is tested
@@ -105,22 +95,10 @@ int Hahmo::move()
 
     nx += mx;
     ny += my;
-    if (blockedat(x + 10, ny + 32) || blockedat(x + 22, ny + 32)) {
-        ny = y;
-        if (std::fabs(my) > 1) r = 1;
-    }
-    if (blockedat(x + 10, ny + 4) || blockedat(x + 22, ny + 4)) {
-        ny = y;
-        if (std::fabs(my) > 1) r = 1;
-    }
-    if (blockedat(nx + 10, y + 4) || blockedat(nx + 10, y + 32)) {
-        nx = x;
-        if (std::fabs(mx) > 1) r = 1;
-    }
-    if (blockedat(nx + 22, y + 4) || blockedat(nx + 22, y + 32)) {
-        nx = x;
-        if (std::fabs(mx) > 1) r = 1;
-    }
+    stopat(blockedat(x + 10, ny + 32) || blockedat(x + 22, ny + 32), ny, y, my, r);
+    stopat(blockedat(x + 10, ny + 4) || blockedat(x + 22, ny + 4), ny, y, my, r);
+    stopat(blockedat(nx + 10, y + 4) || blockedat(nx + 10, y + 32), nx, x, mx, r);
+    stopat(blockedat(nx + 22, y + 4) || blockedat(nx + 22, y + 32), nx, x, mx, r);
     if (nx < 0) nx = 0;
     if (ny < 0) ny = 0;
 
@@ -167,11 +145,6 @@ int Hahmo::animate()
     return nd;
 }
 
-bool Hahmo::vulnerable()
-{
-    return invulnerability < 1;
-}
-
 // Knockback always; health, invulnerability and the bar only for damage.
 void Hahmo::hurt(float angle, float amount, float damage)
 {
@@ -186,15 +159,15 @@ void Hahmo::hurt(float angle, float amount, float damage)
 
 // A 4-pixel bar above the body, red at its left end and green at full
 // health on its right, fading out after the last hit.
-void Hahmo::showhealt()
+void Hahmo::showhealt(Layer& l)
 {
     if (!inscreen((int)x, (int)y) || !(healtfade > 0) || !(healt > 0)) return;
     healtfade -= 0.01;
     const float a = healtfade;
     const float right = x + healt * 30 / 100;
 
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    l.use(PLAIN);
+    glLoadIdentity();
     glTranslatef((float)-Camera.x, (float)-Camera.y, 0);
     glBegin(GL_QUADS);
     glColor4f(1, 0, 0, a);
@@ -205,21 +178,14 @@ void Hahmo::showhealt()
     glColor4f(1, 0, 0, a);
     glVertex2f(x + 2, y - 1);
     glEnd();
-    glLoadIdentity();
-    glDisable(GL_BLEND);
 }
 
-void Hahmo::showbody(int bodyslot, int overlayslot, float vtop, float vbottom)
+void Hahmo::showbody(Layer& l, int bodyslot, int overlayslot, float vtop, float vbottom)
 {
     const float u0 = d / 4.0f;
     const float u1 = (d + 1) / 4.0f;
 
-    glColor4f(1, 1, 1, 1);
-    glEnable(GL_TEXTURE_2D);
-    bindtexture(bodyslot);
-    glEnable(GL_ALPHA_TEST);
-    glAlphaFunc(GL_GREATER, 0.5f);
-    glTranslatef((float)-Camera.x, (float)-Camera.y, 0);
+    l.world(CUTOUT, bodyslot);
 
     const Tint t = nighttint();
     glBegin(GL_QUADS);
@@ -259,15 +225,32 @@ void Hahmo::showbody(int bodyslot, int overlayslot, float vtop, float vbottom)
         glVertex3f(x, y + 32, 0);
         glEnd();
     }
-
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_TEXTURE_2D);
-    glLoadIdentity();
 }
 
 // ---------------------------------------------------------------------------
 // Steering shared by monsters and neutrals
 // ---------------------------------------------------------------------------
+
+void Hahmo::fall(int& type, int corpsekind, int points)
+{
+    putcorpse(corpsekind, (int)x, (int)y);
+    type = 0;
+    if (side == ENEMYSIDE) score += points;
+}
+
+void Hahmo::takeplayersword(float damage, int points)
+{
+    const float sx = playerlongswordx();
+    const float sy = playerlongswordy();
+    if (inside(x + 2, y + 2, x + 30, y + 30, sx, sy)) {
+        hurt(playerswordangle(x + 16, y + 16), 17.5f, damage);
+        invulnerability = 20;
+        score += points;
+    } else if (inside(x + 2, y + 2, x + 30, y + 30, playershortswordx(), playershortswordy())) {
+        hurt(playerswordangle(x + 16, y + 16), 17.5f, damage);
+        invulnerability = 20;
+    }
+}
 
 void Hahmo::enter(int nnx, int nny, int nd, int nside)
 {
@@ -275,7 +258,7 @@ void Hahmo::enter(int nnx, int nny, int nd, int nside)
     d = nd;
     side = nside;
     healt = 100.0f;
-    if (side == 1) target = 1;
+    if (side == ENEMYSIDE) target = TARGETPLAYER;
 }
 
 // Within 50 pixels a monster beats a neutral, which beats the player; farther
@@ -284,17 +267,17 @@ int Hahmo::seektarget(int mside)
 {
     int found;
     float h = 50;
-    if ((found = monsterinarea(x - h, y - h, x + h, y + h, mside))) return 200 + found - 1;
-    if ((found = neutralinarea(x - h, y - h, x + h, y + h, mside))) return 100 + found - 1;
-    if (playerinarea(x - h, y - h, x + h, y + h, mside)) return 1;
+    if ((found = monsterinarea(x - h, y - h, x + h, y + h, mside))) return TARGETMONSTER + found - 1;
+    if ((found = neutralinarea(x - h, y - h, x + h, y + h, mside))) return TARGETNEUTRAL + found - 1;
+    if (playerinarea(x - h, y - h, x + h, y + h, mside)) return TARGETPLAYER;
     h = 150;
-    if (playerinarea(x - h, y - h, x + h, y + h, mside)) return 1;
-    if ((found = neutralinarea(x - h, y - h, x + h, y + h, mside))) return 100 + found - 1;
+    if (playerinarea(x - h, y - h, x + h, y + h, mside)) return TARGETPLAYER;
+    if ((found = neutralinarea(x - h, y - h, x + h, y + h, mside))) return TARGETNEUTRAL + found - 1;
     h = 550;
-    if (playerinarea(x - h, y - h, x + h, y + h, mside)) return 1;
-    if ((found = neutralinarea(x - h, y - h, x + h, y + h, mside))) return 100 + found - 1;
-    if ((found = monsterinarea(x - h, y - h, x + h, y + h, mside))) return 200 + found - 1;
-    return 0;
+    if (playerinarea(x - h, y - h, x + h, y + h, mside)) return TARGETPLAYER;
+    if ((found = neutralinarea(x - h, y - h, x + h, y + h, mside))) return TARGETNEUTRAL + found - 1;
+    if ((found = monsterinarea(x - h, y - h, x + h, y + h, mside))) return TARGETMONSTER + found - 1;
+    return TARGETNONE;
 }
 
 void Hahmo::walkto(float tx, float ty, float speed, float offset)
@@ -306,13 +289,13 @@ void Hahmo::walkto(float tx, float ty, float speed, float offset)
 
 void Hahmo::walktotarget(float speed, bool wobble)
 {
-    if (target == 1) {
+    if (target == TARGETPLAYER) {
         walkto((float)playerx(), (float)playery(), speed, wobble ? rnd() : 0);
-    } else if (target >= 100 && target <= 199) {
-        const int i = target - 100;
+    } else if (target >= TARGETNEUTRAL && target < TARGETMONSTER) {
+        const int i = target - TARGETNEUTRAL;
         walkto(neutralx(i), neutraly(i), speed, 0);
-    } else if (target >= 200 && target <= 299) {
-        const int i = target - 200;
+    } else if (target >= TARGETMONSTER && target < TARGETMONSTER + 100) {
+        const int i = target - TARGETMONSTER;
         walkto(monsterx(i), monstery(i), speed, 0);
     }
 }

@@ -1,8 +1,17 @@
 // Opening and closing SDL, the video mode, audio and the fixed OpenGL state.
 #include "main.h"
 
+#include <malloc.h>
+
 #include <cstdio>
 #include <cstdlib>
+
+// Bytes. Mesa's software rasteriser takes and gives back large buffers
+// every frame; by default the C library trims the heap after each and
+// grows it again, some six times a frame, and every regrown page faults.
+// Freed memory up to this much stays in the heap (the peak memory does not
+// change) and large buffers come from it, not from fresh mappings.
+const int KEEPHEAP = 64 << 20;
 
 // One line on stderr naming the step that failed and SDL's reason.
 static bool failed(const char* what, const char* reason)
@@ -13,6 +22,8 @@ static bool failed(const char* what, const char* reason)
 
 bool init()
 {
+    mallopt(M_MMAP_THRESHOLD, KEEPHEAP);
+    mallopt(M_TRIM_THRESHOLD, KEEPHEAP);
     // Every subsystem, but audio on its own, so that its failure can say how
     // to play without it.
     if (SDL_Init(SDL_INIT_EVERYTHING & ~SDL_INIT_AUDIO) < 0) return failed("cannot start SDL", SDL_GetError());

@@ -29,16 +29,16 @@ float ABS(float a)
 void LoadTextures()
 {
     for (TextureImage& t : textures) t = TextureImage{};
-    LoadTGA(&textures[2], "DATA/message.tga");
-    LoadTGA(&textures[9], "DATA/player.tga");
-    LoadTGA(&textures[10], "DATA/playerl.tga");
-    LoadTGA(&textures[7], "DATA/vauva.tga");
-    LoadTGA(&textures[8], "DATA/vauval.tga");
-    LoadTGA(&textures[6], "DATA/ruumiit.tga");
-    LoadTGA(&textures[11], "DATA/kirves.tga");
-    LoadTGA(&textures[3], "DATA/fontti.tga");
-    LoadTGA(&textures[4], "DATA/tonttu.tga");
-    LoadTGA(&textures[5], "DATA/tonttul.tga");
+    LoadTGA(&textures[TEXPANEL], "DATA/message.tga");
+    LoadTGA(&textures[TEXPLAYER], "DATA/player.tga");
+    LoadTGA(&textures[TEXPLAYERFLASH], "DATA/playerl.tga");
+    LoadTGA(&textures[TEXMONSTER], "DATA/vauva.tga");
+    LoadTGA(&textures[TEXMONSTERFLASH], "DATA/vauval.tga");
+    LoadTGA(&textures[TEXCORPSE], "DATA/ruumiit.tga");
+    LoadTGA(&textures[TEXSWORD], "DATA/kirves.tga");
+    LoadTGA(&textures[TEXFONT], "DATA/fontti.tga");
+    LoadTGA(&textures[TEXNEUTRAL], "DATA/tonttu.tga");
+    LoadTGA(&textures[TEXNEUTRALFLASH], "DATA/tonttul.tga");
 }
 
 void startup()
@@ -101,7 +101,7 @@ bool runframe()
     char fp[SCORETEXT];
 
     fps.start();
-    key[4] = false;
+    key[KEYSPACE] = false;
     if (night > 100.0f) quit = true;
     if (Mix_PlayingMusic() == 0) Mix_PlayMusic(music, -1);
     worldinput(quit);
@@ -116,9 +116,7 @@ bool runframe()
     glPrint(920, 700, fp, 0, 1);
 
     showframe();
-    if (!fastframes)
-        while (fps.get_ticks() < 25) {
-        }
+    if (!fastframes) waitframe();
     worldframedone(quit);
     return quit;
 }

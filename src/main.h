@@ -25,9 +25,11 @@ const int SCREEN_WIDTH = 1024;      // pixels
 const int SCREEN_HEIGHT = 768;      // pixels
 const int SCREEN_BPP = 32;          // bits per pixel
 const int FRAMES_PER_SECOND = 40;   // ceiling of the frame rate
+const int FRAMEMS = 1000 / FRAMES_PER_SECOND;   // milliseconds, 25: the shortest frame
+const int SLEEPMARGIN = 2;          // milliseconds before a frame's end polled, not slept
 
 // Millisecond stopwatch over SDL_GetTicks. The one instance, fps, paces every
-// frame loop: start() at the top of a frame, spin on get_ticks() at its end.
+// frame loop: start() at the top of a frame, waitframe() at its end.
 class Timer {
     int startTicks;    // SDL_GetTicks() at start, shifted forward by unpause
     int pausedTicks;   // elapsed milliseconds frozen by pause; 0 otherwise
@@ -58,6 +60,10 @@ extern Mix_Music* music;     // main.cpp: the background track, empty if it fail
 extern Mix_Chunk* hit1;      // main.cpp: the player's death sound, empty if it failed to load
 extern Timer fps;            // main.cpp: the frame timer, built right after map
 
+// Waits until fps counts FRAMEMS: asleep while more than SLEEPMARGIN
+// milliseconds remain, then polling. A late frame returns at once.
+void waitframe();
+
 // Absolute value of a float.
 float ABS(float a);
 
@@ -78,7 +84,7 @@ extern const char VERSION[];   // options.cpp: the game's version, as "1.0"
 // after a usage error, with a one-line hint on stderr.
 int parseoptions(int argc, char* argv[]);
 
-// Opens SDL, the OpenGL mode (full screen unless options.window), audio
+// Keeps freed memory in the heap; opens SDL, the OpenGL mode (full screen unless options.window), audio
 // (unless options.sound is false), the fixed GL state and the caption. False
 // at the first step that fails, after one line on stderr naming the step and
 // SDL's or the mixer's reason.
@@ -113,7 +119,7 @@ void opengamepad();
 // The decimal text of a score; fp holds any int whole.
 const int SCORETEXT = 12;    // characters, terminator included
 void scoretext(int value, char fp[SCORETEXT]);
-// One frame of the main loop, paced to at least 25 ms. Returns true once the
+// One frame of the main loop, paced to at least FRAMEMS. Returns true once the
 // loop must end after this frame.
 bool runframe();
 
@@ -152,6 +158,22 @@ bool enterdatadir(const char* option);
 // ---------------------------------------------------------------------------
 
 const int TEXTURESLOTS = 19;
+
+// What each texture slot holds; slots 12 to 18 stay empty.
+enum TextureSlot {
+    TEXGROUND,          // the map's first tile set: the ground layer
+    TEXLAYERS,          // the map's second tile set: the second and the over layer
+    TEXPANEL,           // DATA/message.tga: the message box panel
+    TEXFONT,            // DATA/fontti.tga: the font's 16 by 16 glyphs
+    TEXNEUTRAL,         // DATA/tonttu.tga: the neutrals' bodies
+    TEXNEUTRALFLASH,    // DATA/tonttul.tga: their flash while invulnerable
+    TEXCORPSE,          // DATA/ruumiit.tga: the corpses
+    TEXMONSTER,         // DATA/vauva.tga: the monsters' bodies
+    TEXMONSTERFLASH,    // DATA/vauval.tga
+    TEXPLAYER,          // DATA/player.tga: the hero's body
+    TEXPLAYERFLASH,     // DATA/playerl.tga
+    TEXSWORD,           // DATA/kirves.tga: the blade
+};
 
 // One texture slot; texID 0 while the slot holds nothing.
 struct TextureImage {
@@ -300,6 +322,42 @@ Tint nighttint();
 // Sets the current colour to cell (c, r)'s light under the tint, with alpha a.
 void lightcolor(const Tint& t, int c, int r, float a);
 
+// What a drawing routine needs switched on: texturing alone (the ground),
+// texturing with the alpha test GREATER 0.5 (upper tiles, bodies), texturing
+// with blending SRC_ALPHA, ONE_MINUS_SRC_ALPHA (corpses, swords), or
+// blending alone (health bars).
+enum Pen { GROUND, CUTOUT, BLENDED, PLAIN };
+
+// The GL switches that a run of drawing routines shares (layer.cpp). Each
+// routine asks for its pen and only what differs is switched, instead of
+// every routine switching on what it needs and off again. The routines
+// still reset the model-view at their start and send their quads exactly
+// as before, so the draws that reach OpenGL are the same: Mesa's software
+// rasteriser (llvmpipe) can draw a quad differently when it shares a draw
+// with a vertex off the screen, or when its vertex buffer fills elsewhere.
+// A layer begins with everything off and the model-view at identity, as
+// every drawing routine leaves them, and ends so.
+class Layer {
+    int pen = -1;   // switches in effect, -1 all off
+
+public:
+    ~Layer() { end(); }
+    void use(Pen npen);
+    // Starts quads in world pixels: the pen, texture slot bound, colour
+    // white, the model-view translated by the camera.
+    void world(Pen npen, int slot);
+    // Switches everything off and loads the identity.
+    void end();
+};
+
+// Draws one record, a corpse or a character's body, alone: in a layer of its
+// own, as the tests and tools draw them one by one.
+template <class T> void drawalone(T& record)
+{
+    Layer l;
+    record.show(l);
+}
+
 class Corpse {
     int type;      // picture row in the corpse strip, 1..16; 0 free
     int x, y;      // top-left in map pixels
@@ -312,7 +370,10 @@ class Corpse {
 public:
     void put(int ntype, int nx, int ny);
     int gettype();
-    void show();
+    // Draws the corpse and ages it: each drawing takes 0.0005 of its
+    // opacity, so after 2,000 drawings its slot is free. An off-screen
+    // corpse is neither drawn nor aged.
+    void show(Layer& l);
 
     // Calls v(name, field) for every field, in declaration order.
     template <class V> void fields(V&& v)
@@ -328,6 +389,24 @@ int putcorpse(int type, int x, int y);
 // Characters (hahmo.cpp, weapon.cpp, player.cpp, neutrals.cpp, monsters.cpp)
 // ---------------------------------------------------------------------------
 
+// Sides: the hero and his friends against the monsters and the raiders. The
+// area tests take ANYSIDE for either.
+enum Side { ANYSIDE = -1, PLAYERSIDE = 0, ENEMYSIDE = 1 };
+// The side a character of this side fights.
+inline int otherside(int side)
+{
+    return side == ENEMYSIDE ? PLAYERSIDE : ENEMYSIDE;
+}
+
+// What a computer character heads for: nobody, the hero, neutral slot i as
+// TARGETNEUTRAL + i, monster slot i as TARGETMONSTER + i; a friend with
+// nobody to fight follows the hero.
+enum Target { TARGETFOLLOW = -1, TARGETNONE = 0, TARGETPLAYER = 1, TARGETNEUTRAL = 100, TARGETMONSTER = 200 };
+
+// Kinds: a monster slot holds type 1; a neutral slot type 1, a raider of the
+// enemy side, or 2, a friend. putenemy takes ENEMYRAIDER or ENEMYMONSTER.
+enum Kind { RAIDER = 1, FRIEND = 2, MONSTER = 1, ENEMYRAIDER = 1, ENEMYMONSTER = 2 };
+
 // The common body of every character: position easing towards a target that
 // drifts, knockback, facing, walking animation, damage and health.
 class Hahmo {
@@ -336,9 +415,9 @@ protected:
     float angle;          // heading, radians, atan2(dx, dy)
     float mx;             // drift of the target, pixels per frame
     float my;
-    int target;           // 0 none, 1 player, 100 + neutral slot, 200 + monster slot, -1 follow
+    int target;           // a target code: TARGETNONE, TARGETPLAYER, TARGETNEUTRAL + slot, ...
     int frame;            // walking frame, 0..3
-    int side;             // 0 the player's side, 1 the enemies'
+    int side;             // PLAYERSIDE or ENEMYSIDE
     int counter;          // animation ticks, 0..5
     int invulnerability;  // frames left
     int invcounter;       // overlay flash ticks, 0..2
@@ -362,11 +441,13 @@ public:
     Hahmo(int nnx, int nny, int nd);
     int move();
     void setposition(int nnx, int nny);
-    int getx();
-    int gety();
-    int getd();
-    int getside();
-    bool vulnerable();
+    // The queries every area test asks of every slot, defined here so that
+    // they cost no call.
+    int getx() { return (int)x; }
+    int gety() { return (int)y; }
+    int getd() { return d; }
+    int getside() { return side; }
+    bool vulnerable() { return invulnerability < 1; }
     bool moving();
     int animate();
     void hurt(float angle, float amount, float damage);
@@ -387,10 +468,18 @@ protected:
     void addy(float ay);
     void force();
     void addforce(float angle, float amount);
-    void showhealt();
+    // Draws the health bar above the body and fades it by a hundredth.
+    void showhealt(Layer& l);
     // Brings a free slot into play on tile (nnx, nny) with full health; the
     // enemy side starts out hunting the player. Nothing else is reset.
     void enter(int nnx, int nny, int nd, int nside);
+    // Once health has run out: a corpse of kind corpsekind where the body
+    // lies, the slot (type) freed, and points for a fallen enemy.
+    void fall(int& type, int corpsekind, int points);
+    // The hero's cutting sword with its tip inside the body, 2 pixels in:
+    // damage, knockback away from him and 20 frames of recovery; points for
+    // a hit of the long sword.
+    void takeplayersword(float damage, int points);
     // The target code of the nearest character of side mside, looked for in
     // growing squares around the body; 0 when nobody is near.
     int seektarget(int mside);
@@ -402,8 +491,9 @@ protected:
     // After running into a wall: a quarter turn either way, at speed 2.
     void turnaside();
     // Draws the 32 by 32 body from a sprite sheet, lit by the character's
-    // tile, and the flashing overlay while invulnerable.
-    void showbody(int bodyslot, int overlayslot, float vtop, float vbottom);
+    // tile, and the flashing overlay while invulnerable, whose colour the
+    // drawing turns every third time.
+    void showbody(Layer& l, int bodyslot, int overlayslot, float vtop, float vbottom);
 };
 
 // The sword of the player and the neutrals: a swing of seven cutting frames
@@ -417,18 +507,29 @@ protected:
     float swordb;      // blade extension, 0..1
     friend struct Rig;
 
+    // The last tip worked out by longswordtip and what it was worked out
+    // from; every other character's step asks for it again unchanged.
+    struct Tip {
+        bool known;
+        int d;
+        float x, y, a, b;   // position, sworda, swordb
+        float tipx, tipy;
+    } tip;
+
     void swordcontrol();
     void swordstrike(int d);
 
 public:
-    Weapon() : swordhit(0), swordd(0), swordfade(0), sworda(0), swordb(0) {}
-    bool cutting();
+    Weapon() : swordhit(0), swordd(0), swordfade(0), sworda(0), swordb(0), tip{} {}
+    bool cutting() { return swordfade >= 1; }
     float getlongswordx(int d, float x, float y);
     float getlongswordy(int d, float x, float y);
+    // Both, as getlongswordx and getlongswordy give them.
+    void longswordtip(int d, float x, float y, float& tx, float& ty);
     float getshortswordx(int d, float x, float y);
     float getshortswordy(int d, float x, float y);
     float getswordangle(int d, float x, float y, float ex, float ey);
-    void showsword(int d, float x, float y, int mapx, int mapy);
+    void showsword(Layer& l, int d, float x, float y, int mapx, int mapy);
 
     template <class V> void fields(V&& v)
     {
@@ -443,8 +544,10 @@ class Player : public Hahmo, public Weapon {
 public:
     Player(int nnx, int nny, int nd);
     void input();
-    void show();
-    void showfinal();
+    // Draws the body, and regenerates the hero while he is drawn: 0.02
+    // health a drawing, 0.8 a second.
+    void show(Layer& l);
+    void showfinal(Layer& l);
 
     template <class V> void fields(V&& v)
     {
@@ -463,11 +566,11 @@ class Neutral : public Hahmo, public Weapon {
 public:
     Neutral();
     void put(int nnx, int nny, int nd, int ntype, int nside);
-    int gettype();
+    int gettype() { return type; }
     void settype(int ntype);
     void input();
-    void show();
-    void showfinal();
+    void show(Layer& l);
+    void showfinal(Layer& l);
 
     template <class V> void fields(V&& v)
     {
@@ -485,11 +588,11 @@ class Monster : public Hahmo {
 public:
     Monster();
     void put(int nnx, int nny, int nd, int ntype, int nside);
-    int gettype();
+    int gettype() { return type; }
     void settype(int ntype);
     void input();
-    void show();
-    void showfinal();
+    void show(Layer& l);
+    void showfinal(Layer& l);
 
     template <class V> void fields(V&& v)
     {
@@ -522,9 +625,11 @@ class Map {
     void erase();
     void markborder();
     void controlcamera();
-    void showtiles();
-    void showovertiles();
+    void showtiles(Layer& l);
+    void showovertiles(Layer& l);
     void showlayer(const int* layer, int slot);
+    // One tile layer, drawn with pen from a tile-set slot.
+    void drawtiles(Layer& l, Pen pen, const int* layer, int slot);
 
     friend struct Rig;
     friend int putcorpse(int, int, int);
@@ -571,6 +676,9 @@ public:
     void warpto(int x, int y, int d, const char* nname);
     void runscript();
     void initscript();
+    // Draws the whole world. Drawing moves some of it on, once a drawn frame
+    // and in a message box's frames too: corpses decay, health bars fade, the
+    // hero regenerates and invulnerable characters flash.
     void show();
     void control();
 

@@ -35,9 +35,30 @@ Tint nighttint()
     return Tint{(float)(1 + 2.5 * night), (float)(1 + 2.5 * night), (float)(1 + night)};
 }
 
+// Corner colours by light value under shadetint, remade when the tint
+// changes (once a frame while night moves): the maps use light 9 to 35, and
+// a value outside the table is worked out as it comes, the same way.
+const int SHADES = 64;
+static float shade[SHADES][3];
+static Tint shadetint = {0, 0, 0};   // no real tint: its divisors are at least 1
+
 void lightcolor(const Tint& t, int c, int r, float a)
 {
-    const float l = (float)(lightat(c, r) / 9.0);
+    const int v = lightat(c, r);
+    if (t.r != shadetint.r || t.g != shadetint.g || t.b != shadetint.b) {
+        for (int k = 0; k < SHADES; k++) {
+            const float l = (float)(k / 9.0);
+            shade[k][0] = l / t.r;
+            shade[k][1] = l / t.g;
+            shade[k][2] = l / t.b;
+        }
+        shadetint = t;
+    }
+    if (v >= 0 && v < SHADES) {
+        glColor4f(shade[v][0], shade[v][1], shade[v][2], a);
+        return;
+    }
+    const float l = (float)(v / 9.0);
     glColor4f(l / t.r, l / t.g, l / t.b, a);
 }
 
@@ -140,17 +161,17 @@ void Map::load(const MapData& data, const char* nname)
 
 void Map::loadtextures()
 {
-    textures[0] = TextureImage{};
-    textures[1] = TextureImage{};
+    textures[TEXGROUND] = TextureImage{};
+    textures[TEXLAYERS] = TextureImage{};
     // Before the window opens there is no GL context to upload into: the
     // world is read first, and start-up loads its tile sets once more.
     if (!SDL_GetVideoSurface()) return;
     if (tset == 0) {
-        LoadTGA(&textures[0], "DATA/iso1.tga");
-        LoadTGA(&textures[1], "DATA/iso2.tga");
+        LoadTGA(&textures[TEXGROUND], "DATA/iso1.tga");
+        LoadTGA(&textures[TEXLAYERS], "DATA/iso2.tga");
     } else if (tset == 1) {
-        LoadTGA(&textures[0], "DATA/luola1.tga");
-        LoadTGA(&textures[1], "DATA/luola2.tga");
+        LoadTGA(&textures[TEXGROUND], "DATA/luola1.tga");
+        LoadTGA(&textures[TEXLAYERS], "DATA/luola2.tga");
     }
 }
 
@@ -196,8 +217,17 @@ void Map::controlcamera()
 // Tiles
 // ---------------------------------------------------------------------------
 
+// The atlas rows whose texture coordinates are worked out once a layer.
+const int ATLASROWS = 64;
+
 // Draws the cells of the window around the screen from one layer. Ground
 // cells are all drawn; in the upper layers 0 or less is an empty cell.
+//
+// Each cell stays a glBegin/glEnd of its own and every cell of the window
+// is sent, on the screen or not: Mesa's software rasteriser (llvmpipe) draws
+// a quad differently when the draw it lands in holds a vertex off the
+// screen, and a single long glBegin wraps its vertex buffer elsewhere, so
+// fewer or longer batches would change pixels.
 void Map::showlayer(const int* layer, int slot)
 {
     const Tint t = nighttint();
@@ -205,20 +235,34 @@ void Map::showlayer(const int* layer, int slot)
     const float height = (float)(textures[slot].height / TILE);
     const bool ground = layer == tile;
 
+    // The texture coordinates of the atlas's column and row edges, exactly
+    // as each cell would divide them.
+    float s[17], tt[ATLASROWS + 1];
+    for (int c = 0; c <= 16; c++) s[c] = c / width;
+    for (int r = 0; r <= ATLASROWS; r++) tt[r] = r / height;
+
     for (int cy = rolly - 1; cy <= rolly + 25; cy++) {
         if (cy < 0 || cy >= sizey) continue;
+        const float py = (float)(cy * TILE);
         for (int cx = rollx - 1; cx <= rollx + 33; cx++) {
             if (cx < 0 || cx >= sizex) continue;
             const int v = layer[cy * MAPW + cx];
             if (!ground && v <= 0) continue;
             const int row = v / 16;
             const int column = v - 16 * row;
-            const float s0 = column / width;
-            const float s1 = (column + 1) / width;
-            const float t0 = row / height;
-            const float t1 = (row + 1) / height;
+            float s0, s1, t0, t1;
+            if (v >= 0 && row < ATLASROWS) {
+                s0 = s[column];
+                s1 = s[column + 1];
+                t0 = tt[row];
+                t1 = tt[row + 1];
+            } else {
+                s0 = column / width;
+                s1 = (column + 1) / width;
+                t0 = row / height;
+                t1 = (row + 1) / height;
+            }
             const float px = (float)(cx * TILE);
-            const float py = (float)(cy * TILE);
 
             glBegin(GL_QUADS);
             lightcolor(t, cx, cy, 1);
@@ -238,37 +282,21 @@ void Map::showlayer(const int* layer, int slot)
     }
 }
 
-void Map::showtiles()
+void Map::drawtiles(Layer& l, Pen pen, const int* layer, int slot)
 {
-    glTranslatef((float)-Camera.x, (float)-Camera.y, 0);
-    glColor4f(1, 1, 1, 1);
-    glEnable(GL_TEXTURE_2D);
-    bindtexture(0);
-    showlayer(tile, 0);
-
-    bindtexture(1);
-    glEnable(GL_ALPHA_TEST);
-    glAlphaFunc(GL_GREATER, 0.5f);
-    showlayer(tile2, 1);
-
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_TEXTURE_2D);
-    glLoadIdentity();
+    l.world(pen, slot);
+    showlayer(layer, slot);
 }
 
-void Map::showovertiles()
+void Map::showtiles(Layer& l)
 {
-    glTranslatef((float)-Camera.x, (float)-Camera.y, 0);
-    glColor4f(1, 1, 1, 1);
-    glEnable(GL_TEXTURE_2D);
-    bindtexture(1);
-    glEnable(GL_ALPHA_TEST);
-    glAlphaFunc(GL_GREATER, 0.5f);
-    showlayer(tile3, 1);
+    drawtiles(l, GROUND, tile, TEXGROUND);
+    drawtiles(l, CUTOUT, tile2, TEXLAYERS);
+}
 
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_TEXTURE_2D);
-    glLoadIdentity();
+void Map::showovertiles(Layer& l)
+{
+    drawtiles(l, CUTOUT, tile3, TEXLAYERS);
 }
 
 // ---------------------------------------------------------------------------
@@ -306,22 +334,25 @@ void Map::control()
     runscript();
 }
 
+// One layer for the whole frame: the switches change only where the next
+// routine needs others.
 void Map::show()
 {
-    showtiles();
+    Layer l;
+    showtiles(l);
     for (int n = 0; n < SLOTS; n++)
-        if (corpse[n].gettype() > 0) corpse[n].show();
+        if (corpse[n].gettype() > 0) corpse[n].show(l);
     for (int n = 0; n < SLOTS; n++)
-        if (neutral[n].gettype() > 0) neutral[n].show();
+        if (neutral[n].gettype() > 0) neutral[n].show(l);
     for (int n = 0; n < SLOTS; n++)
-        if (monster[n].gettype() > 0) monster[n].show();
-    if (player.healt > 0) player.show();
-    showovertiles();
+        if (monster[n].gettype() > 0) monster[n].show(l);
+    if (player.healt > 0) player.show(l);
+    showovertiles(l);
     for (int n = 0; n < SLOTS; n++)
-        if (neutral[n].gettype() > 0) neutral[n].showfinal();
+        if (neutral[n].gettype() > 0) neutral[n].showfinal(l);
     for (int n = 0; n < SLOTS; n++)
-        if (monster[n].gettype() > 0) monster[n].showfinal();
-    player.showfinal();
+        if (monster[n].gettype() > 0) monster[n].showfinal(l);
+    player.showfinal(l);
 }
 
 // ---------------------------------------------------------------------------
@@ -341,10 +372,10 @@ void Map::initscript()
 
     for (const StoryTile& f : FRIENDTILES) putfriend(f.c, f.r);
 
-    putenemy(2, WESTCAMP.c, WESTCAMP.r);
-    putenemy(2, WESTCAMP.c, WESTCAMP.r);
-    putenemy(2, EASTCAMP.c, EASTCAMP.r);
-    putenemy(2, EASTCAMP.c, EASTCAMP.r);
+    putenemy(ENEMYMONSTER, WESTCAMP.c, WESTCAMP.r);
+    putenemy(ENEMYMONSTER, WESTCAMP.c, WESTCAMP.r);
+    putenemy(ENEMYMONSTER, EASTCAMP.c, EASTCAMP.r);
+    putenemy(ENEMYMONSTER, EASTCAMP.c, EASTCAMP.r);
     putcorpse(2, FIRSTCORPSE.c * TILE, FIRSTCORPSE.r * TILE);
 }
 
@@ -352,8 +383,8 @@ void Map::initscript()
 // in twos.
 static void enemypair(const StoryTile& gate)
 {
-    putenemy(2, gate.c, gate.r);
-    putenemy(1, gate.c, gate.r);
+    putenemy(ENEMYMONSTER, gate.c, gate.r);
+    putenemy(ENEMYRAIDER, gate.c, gate.r);
 }
 
 static void friendpair(const StoryTile& gate)
@@ -398,7 +429,7 @@ void Map::runscript()
 
 void Map::warpto(int x, int y, int d, const char* nname)
 {
-    for (int i = 0; i < 4; i++) key[i] = false;
+    for (int i = KEYUP; i <= KEYRIGHT; i++) key[i] = false;
     player.setposition(x * TILE, y * TILE);
     Camera.set(x * TILE - 480, y * TILE - 384);
     player.d = d;

@@ -12,7 +12,7 @@ void boxopen(Box& box, const char* const lines[8], bool question, int num)
     // A message box forgets the arrows held when it opened, so the player
     // stands still afterwards; a question box leaves them as they were.
     if (!question)
-        for (int i = 0; i < 4; i++) key[i] = false;
+        for (int i = KEYUP; i <= KEYRIGHT; i++) key[i] = false;
     for (int i = 0; i < 8; i++) {
         box.lines[i] = lines[i] ? lines[i] : "";
         box.lx[i] = std::strlen(box.lines[i]);
@@ -47,7 +47,7 @@ static void drawpanel()
     glAlphaFunc(GL_GREATER, 0.5f);
     glColor4f(1, 1, 1, 1);
     glEnable(GL_TEXTURE_2D);
-    bindtexture(2);
+    bindtexture(TEXPANEL);
     glBegin(GL_QUADS);
     glTexCoord2f(0, 0);
     glVertex2i(0, 512);
@@ -99,9 +99,7 @@ void boxframe(Box& box)
         glPrintn(196, 596 + 20 * box.y, box.lines[box.y], box.x, 0, 0);
 
     showframe();
-    if (!fastframes)
-        while (fps.get_ticks() < 25) {
-        }
+    if (!fastframes) waitframe();
 }
 
 int Messagebox(const char* line1, const char* line2, const char* line3, const char* line4,

@@ -17,11 +17,6 @@ void Monster::put(int nnx, int nny, int nd, int ntype, int nside)
     type = ntype;
 }
 
-int Monster::gettype()
-{
-    return type;
-}
-
 void Monster::settype(int ntype)
 {
     type = ntype;
@@ -30,7 +25,7 @@ void Monster::settype(int ntype)
 void Monster::input()
 {
     d = animate();
-    const int mside = side == 1 ? 0 : 1;
+    const int mside = otherside(side);
 
     // One frame in twenty: look around, then head for the target.
     if (rand() % 20 == 2) {
@@ -39,7 +34,7 @@ void Monster::input()
         walktotarget(3.0f, true);
     }
 
-    int j = monsterinarea(x - 12, y - 16, x + 12, y + 16, -1);
+    int j = monsterinarea(x - 12, y - 16, x + 12, y + 16, ANYSIDE);
     if (j > 0) hurt(heading(monsterx(j - 1) - x, monstery(j - 1) - y), 1.5f, 0);
 
     // A recovering monster neither takes nor deals damage.
@@ -58,35 +53,22 @@ void Monster::input()
                 hurtplayer(heading((x + 16) - px, (y + 16) - py), 12.5f, 8);
         }
 
-        const float sx = playerlongswordx();
-        const float sy = playerlongswordy();
-        if (inside(x + 2, y + 2, x + 30, y + 30, sx, sy)) {
-            hurt(playerswordangle(x + 16, y + 16), 17.5f, 34);
-            invulnerability = 20;
-            score += 6;
-        } else if (inside(x + 2, y + 2, x + 30, y + 30, playershortswordx(), playershortswordy())) {
-            hurt(playerswordangle(x + 16, y + 16), 17.5f, 34);
-            invulnerability = 20;
-        }
+        takeplayersword(34, 6);
     }
 
     if (move() == 1) turnaside();
 
-    if (healt == 0) {
-        putcorpse(type + 2, (int)x, (int)y);
-        type = 0;
-        if (side == 1) score += 5;
-    }
+    if (healt == 0) fall(type, type + 2, 5);
 }
 
-void Monster::show()
+void Monster::show(Layer& l)
 {
     if (!inscreen((int)x, (int)y)) return;
     const float band = (type - 1) / 8.0f;
-    showbody(7, 8, frame / 32.0f + band, (frame + 1) / 32.0f + band);
+    showbody(l, TEXMONSTER, TEXMONSTERFLASH, frame / 32.0f + band, (frame + 1) / 32.0f + band);
 }
 
-void Monster::showfinal()
+void Monster::showfinal(Layer& l)
 {
-    showhealt();
+    showhealt(l);
 }

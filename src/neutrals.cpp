@@ -19,11 +19,6 @@ void Neutral::put(int nnx, int nny, int nd, int ntype, int nside)
     hostile = 1;
 }
 
-int Neutral::gettype()
-{
-    return type;
-}
-
 void Neutral::settype(int ntype)
 {
     type = ntype;
@@ -31,14 +26,14 @@ void Neutral::settype(int ntype)
 
 void Neutral::input()
 {
-    if (side == 0 && healt < 100.0f) healt += 0.01f;
+    if (side == PLAYERSIDE && healt < 100.0f) healt += 0.01f;
 
     // The facing stays as struck until the sword has faded.
     if (swordfade == 0)
         d = animate();
     else
         animate();
-    const int mside = side == 1 ? 0 : 1;
+    const int mside = otherside(side);
     swordcontrol();
 
     if (hostile != 0) {
@@ -46,10 +41,10 @@ void Neutral::input()
             const int found = seektarget(mside);
             if (found)
                 target = found;
-            else if (playerside() == side && !playerinarea(x - 150, y - 150, x + 150, y + 150, -1))
+            else if (playerside() == side && !playerinarea(x - 150, y - 150, x + 150, y + 150, ANYSIDE))
                 target = -1;   // a friend with nothing to fight goes back to the player
 
-            if (target == -1) {
+            if (target == TARGETFOLLOW) {
                 if (playerinarea(x - 150, y - 150, x + 150, y + 150, side)) {
                     mx = 0;
                     my = 0;
@@ -80,16 +75,7 @@ void Neutral::input()
             hurt(heading(monsterx(j - 1) - x, monstery(j - 1) - y), 12.5f, 21);
 
         // Friends are never hurt by the player.
-        if (playerside() != side) {
-            if (inside(x + 2, y + 2, x + 30, y + 30, playerlongswordx(), playerlongswordy())) {
-                hurt(playerswordangle(x + 16, y + 16), 17.5f, 27);
-                invulnerability = 20;
-                score += 10;
-            } else if (inside(x + 2, y + 2, x + 30, y + 30, playershortswordx(), playershortswordy())) {
-                hurt(playerswordangle(x + 16, y + 16), 17.5f, 27);
-                invulnerability = 20;
-            }
-        }
+        if (playerside() != side) takeplayersword(27, 10);
     }
 
     // An enemy's cutting sword hurts the player, recovering or not.
@@ -112,27 +98,23 @@ void Neutral::input()
         hurt(heading(px - (x + 16), py - (y + 16)), 0.5f, 0);
     }
 
-    const int j = neutralinarea(x - 12, y - 16, x + 12, y + 16, -1);
+    const int j = neutralinarea(x - 12, y - 16, x + 12, y + 16, ANYSIDE);
     if (j > 0) hurt(heading(neutralx(j - 1) - x, neutraly(j - 1) - y), 1.5f, 0);
 
     if (move() == 1) turnaside();
 
-    if (healt == 0) {
-        putcorpse(type, (int)x, (int)y);
-        type = 0;
-        if (side == 1) score += 9;
-    }
+    if (healt == 0) fall(type, type, 9);
 }
 
-void Neutral::show()
+void Neutral::show(Layer& l)
 {
     if (!inscreen((int)x, (int)y)) return;
     const float band = (type - 1) / 8.0f;
-    showbody(4, 5, frame / 32.0f + band, (frame + 1) / 32.0f + band);
+    showbody(l, TEXNEUTRAL, TEXNEUTRALFLASH, frame / 32.0f + band, (frame + 1) / 32.0f + band);
 }
 
-void Neutral::showfinal()
+void Neutral::showfinal(Layer& l)
 {
-    showsword(d, x, y, mapx, mapy);
-    showhealt();
+    showsword(l, d, x, y, mapx, mapy);
+    showhealt(l);
 }

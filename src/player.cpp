@@ -15,11 +15,11 @@ void Player::input()
         else
             animate();
         swordcontrol();
-        if (key[4]) swordstrike(d);
-        if (key[0]) ny -= 4;
-        if (key[1]) ny += 4;
-        if (key[2]) nx -= 4;
-        if (key[3]) nx += 4;
+        if (key[KEYSPACE]) swordstrike(d);
+        if (key[KEYUP]) ny -= 4;
+        if (key[KEYDOWN]) ny += 4;
+        if (key[KEYLEFT]) nx -= 4;
+        if (key[KEYRIGHT]) nx += 4;
         move();
     }
 
@@ -33,17 +33,17 @@ void Player::input()
 }
 
 // Drawing the living hero also regenerates him: 0.8 health a second.
-void Player::show()
+void Player::show(Layer& l)
 {
     if (healt < 100) {
         healt += 0.02;
         healtfade = 1;
     }
-    showbody(9, 10, frame / 4.0f, (frame + 1) / 4.0f);
+    showbody(l, TEXPLAYER, TEXPLAYERFLASH, frame / 4.0f, (frame + 1) / 4.0f);
 }
 
-void Player::showfinal()
+void Player::showfinal(Layer& l)
 {
-    showsword(d, x, y, mapx, mapy);
-    showhealt();
+    showsword(l, d, x, y, mapx, mapy);
+    showhealt(l);
 }

@@ -130,38 +130,59 @@ bool inside(float x1, float y1, float x2, float y2, float px, float py)
     return x1 < px && y1 < py && px < x2 && py < y2;
 }
 
-int monsterinarea(float x1, float y1, float x2, float y2, int side)
+// The strict bounds of a rectangle on whole pixels: for a whole number p and
+// a float b, b < p exactly when floor(b) < p, and p < b exactly when
+// p < ceil(b). Positions are whole pixels far below 2^24, which floats hold
+// exactly, so the test below gives what inside() gives on them, without a
+// conversion per character. False for a bound that is not a number.
+struct Bounds {
+    int left, top, right, bottom;
+    bool valid;
+    Bounds(float x1, float y1, float x2, float y2)
+        : left(whole(std::floor((double)x1))), top(whole(std::floor((double)y1))),
+          right(whole(std::ceil((double)x2))), bottom(whole(std::ceil((double)y2))),
+          valid(x1 == x1 && y1 == y1 && x2 == x2 && y2 == y2)
+    {
+    }
+    static int whole(double v) { return v < -1e9 ? -1000000000 : v > 1e9 ? 1000000000 : (int)v; }
+    bool holds(int px, int py) const { return left < px && top < py && px < right && py < bottom; }
+};
+
+// Slot + 1 of the first live character of slots (side, or any for ANYSIDE)
+// inside the rectangle, skipping slot skip; 0 for none.
+template <class T>
+static int firstinarea(T* slots, int skip, float x1, float y1, float x2, float y2, int side)
 {
+    const Bounds b(x1, y1, x2, y2);
+    if (!b.valid) return 0;
     for (int n = 0; n < SLOTS; n++) {
-        Monster& m = map.monster[n];
-        if (m.getside() != side && side != -1) continue;
-        if (n == lastmonster) continue;
+        T& m = slots[n];
+        if (m.getside() != side && side != ANYSIDE) continue;
+        if (n == skip) continue;
         if (m.gettype() <= 0) continue;
-        if (inside(x1, y1, x2, y2, (float)m.getx(), (float)m.gety())) return n + 1;
+        if (b.holds(m.getx(), m.gety())) return n + 1;
     }
     return 0;
 }
 
+int monsterinarea(float x1, float y1, float x2, float y2, int side)
+{
+    return firstinarea(map.monster, lastmonster, x1, y1, x2, y2, side);
+}
+
 int neutralinarea(float x1, float y1, float x2, float y2, int side)
 {
-    for (int n = 0; n < SLOTS; n++) {
-        Neutral& m = map.neutral[n];
-        if (m.getside() != side && side != -1) continue;
-        if (n == lastneutral) continue;
-        if (m.gettype() <= 0) continue;
-        if (inside(x1, y1, x2, y2, (float)m.getx(), (float)m.gety())) return n + 1;
-    }
-    return 0;
+    return firstinarea(map.neutral, lastneutral, x1, y1, x2, y2, side);
 }
 
 int playerinarea(float x1, float y1, float x2, float y2, int side)
 {
     Player& p = map.player;
-    if (p.getside() != side && side != -1) return 0;
+    if (p.getside() != side && side != ANYSIDE) return 0;
     return inside(x1, y1, x2, y2, (float)p.getx(), (float)p.gety()) ? 1 : 0;
 }
 
-// Here side -1 is not a wildcard: only a neutral whose side is exactly -1
+// Here ANYSIDE is not a wildcard: only a neutral whose side is exactly -1
 // would match it.
 int swordinarea(float x1, float y1, float x2, float y2, int side)
 {
@@ -171,11 +192,8 @@ int swordinarea(float x1, float y1, float x2, float y2, int side)
         if (m.gettype() <= 0) continue;
         if (m.getside() != side) continue;
         if (!m.cutting()) continue;
-        const int d = m.getd();
-        const float x = (float)m.getx();
-        const float y = (float)m.gety();
-        const float sx = m.getlongswordx(d, x, y);
-        const float sy = m.getlongswordy(d, x, y);
+        float sx, sy;
+        m.longswordtip(m.getd(), (float)m.getx(), (float)m.gety(), sx, sy);
         if (inside(x1, y1, x2, y2, sx, sy)) return n + 1;
     }
     return 0;
@@ -184,12 +202,12 @@ int swordinarea(float x1, float y1, float x2, float y2, int side)
 int putenemy(int type, int x, int y)
 {
     for (int n = 0; n < PLACESLOTS; n++) {
-        if (type == 1 && map.neutral[n].gettype() == 0) {
-            map.neutral[n].put(x, y, 1, 1, 1);
+        if (type == ENEMYRAIDER && map.neutral[n].gettype() == 0) {
+            map.neutral[n].put(x, y, 1, RAIDER, ENEMYSIDE);
             return 1;
         }
-        if (type == 2 && map.monster[n].gettype() == 0) {
-            map.monster[n].put(x, y, 1, 1, 1);
+        if (type == ENEMYMONSTER && map.monster[n].gettype() == 0) {
+            map.monster[n].put(x, y, 1, MONSTER, ENEMYSIDE);
             return 1;
         }
     }
@@ -200,7 +218,7 @@ int putfriend(int x, int y)
 {
     for (int n = 0; n < PLACESLOTS; n++) {
         if (map.neutral[n].gettype() == 0) {
-            map.neutral[n].put(x, y, 1, 2, 0);
+            map.neutral[n].put(x, y, 1, FRIEND, PLAYERSIDE);
             return 1;
         }
     }

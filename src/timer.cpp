@@ -1,4 +1,5 @@
-// The millisecond stopwatch that paces every frame loop.
+// The millisecond stopwatch that paces every frame loop, and the wait at
+// the end of each frame.
 #include "main.h"
 
 void Timer::start()
@@ -46,4 +47,15 @@ bool Timer::is_started()
 bool Timer::is_paused()
 {
     return paused;
+}
+
+// Sleeping gives the processor away, but a sleep may overrun by a fraction
+// of a millisecond; so it stops SLEEPMARGIN milliseconds short and the rest
+// is polled, and the frame still ends on the first tick count of FRAMEMS.
+void waitframe()
+{
+    int left;
+    while ((left = FRAMEMS - fps.get_ticks()) > SLEEPMARGIN) SDL_Delay((Uint32)(left - SLEEPMARGIN));
+    while (fps.get_ticks() < FRAMEMS) {
+    }
 }

@@ -37,11 +37,6 @@ void Weapon::swordcontrol()
     }
 }
 
-bool Weapon::cutting()
-{
-    return swordfade >= 1;
-}
-
 float Weapon::getlongswordx(int d, float x, float y)
 {
     (void)y;
@@ -66,6 +61,14 @@ float Weapon::getlongswordy(int d, float x, float y)
     case 3: return (float)(y + 22 + 18 * std::sin(-a));
     default: return 0;
     }
+}
+
+void Weapon::longswordtip(int d, float x, float y, float& tx, float& ty)
+{
+    if (!(tip.known && tip.d == d && tip.x == x && tip.y == y && tip.a == sworda && tip.b == swordb))
+        tip = Tip{true, d, x, y, sworda, swordb, getlongswordx(d, x, y), getlongswordy(d, x, y)};
+    tx = tip.tipx;
+    ty = tip.tipy;
 }
 
 // The short sword has no tip of its own.
@@ -95,15 +98,14 @@ float Weapon::getswordangle(int d, float x, float y, float ex, float ey)
     return heading(px - ex, py - ey);
 }
 
-void Weapon::showsword(int d, float x, float y, int mapx, int mapy)
+void Weapon::showsword(Layer& l, int d, float x, float y, int mapx, int mapy)
 {
     if (!(swordfade > 0) || !inscreen((int)x, (int)y)) return;
 
+    l.use(BLENDED);
+    glLoadIdentity();
     glColor4f(1, 1, 1, swordfade);
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    bindtexture(11);
+    bindtexture(TEXSWORD);
 
     // The pivot sits in the hand of the facing at the strike.
     static const int pivot[4][2] = {{12, 20}, {20, 12}, {20, 24}, {12, 24}};
@@ -128,8 +130,4 @@ void Weapon::showsword(int d, float x, float y, int mapx, int mapy)
     glTexCoord2f(0, 1);
     glVertex2f(12 * s, 8);
     glEnd();
-
-    glDisable(GL_BLEND);
-    glDisable(GL_TEXTURE_2D);
-    glLoadIdentity();
 }

@@ -24,19 +24,19 @@ TEST(Corpse, FadesOnlyOnScreenAndFreesItsSlotAfter2000Drawings)
     resetworld();
     solidtexture(6, 32, 512, 255, 255, 255);
     putcorpse(2, 2000, 100);   // off screen
-    for (int i = 0; i < 3000; i++) Rig::corpse(0).show();
+    for (int i = 0; i < 3000; i++) drawalone(Rig::corpse(0));
     EXPECT_EQ(Rig::decay(Rig::corpse(0)), 1.0f);
 
     Corpse& c = Rig::corpse(1);
     putcorpse(2, 200, 100);
     clearscreen();
-    c.show();
+    drawalone(c);
     EXPECT_TRUE(colourof(readpixel(216, 116), 255, 255, 255));   // alpha 1
-    for (int i = 2; i < 2000; i++) c.show();
+    for (int i = 2; i < 2000; i++) drawalone(c);
     EXPECT_EQ(c.gettype(), 2);
     EXPECT_GT(Rig::decay(c), 0.0f);
     clearscreen();
-    c.show();   // the 2,000th
+    drawalone(c);   // the 2,000th
     EXPECT_EQ(c.gettype(), 0);
     EXPECT_TRUE(colourof(readpixel(216, 116), 0, 0, 0));
     EXPECT_EQ(putcorpse(1, 5, 5), 1);   // the slot is taken again

@@ -16,8 +16,8 @@ TEST(Drawing, BodiesPickTheirSheetCell)
     Rig::frame(p) = 3;
 
     clearscreen();
-    friendly.show();
-    p.show();
+    drawalone(friendly);
+    drawalone(p);
     // A friend walking left in frame 2: u 0.5 .. 0.75, v 6/32 .. 7/32.
     EXPECT_TRUE(showscell(160, 160, 2, 6));
     EXPECT_TRUE(showscell(191, 191, 2, 6));
@@ -37,7 +37,7 @@ TEST(Drawing, InvulnerableBodiesFlashEveryThirdFrame)
     const Pixel seen[6] = {blue, blue, pink, pink, pink, blue};
     for (int k = 0; k < 6; k++) {
         clearscreen();
-        p.show();
+        drawalone(p);
         EXPECT_TRUE(colourof(readpixel(416, 316), seen[k].r, seen[k].g, seen[k].b, 1)) << k;
     }
 }
@@ -75,8 +75,8 @@ TEST(Drawing, OffScreenCharactersNeitherDrawNorFlash)
     Rig::invulnerability(beast) = 10;
     NTEXTURE = -2;
     for (int i = 0; i < 5; i++) {
-        far.show();
-        beast.show();
+        drawalone(far);
+        drawalone(beast);
     }
     EXPECT_EQ(NTEXTURE, -2);
     EXPECT_EQ(Rig::invcounter(far), 0);
@@ -84,15 +84,61 @@ TEST(Drawing, OffScreenCharactersNeitherDrawNorFlash)
 
     // Brought into view they flash again; the hero is drawn wherever he is.
     Camera.set(1280 - 1023, 960 - 767);
-    far.show();
-    beast.show();
+    drawalone(far);
+    drawalone(beast);
     EXPECT_EQ(Rig::invcounter(far), 1);
     EXPECT_EQ(Rig::invcounter(beast), 1);
     Player& p = Rig::player();
     p.setposition(5000, 5000);
     Rig::invulnerability(p) = 10;
-    p.show();
+    drawalone(p);
     EXPECT_EQ(Rig::invcounter(p), 1);
     EXPECT_EQ(NTEXTURE, 10);
     Camera.set(0, 0);
+}
+
+// One layer of switches serves the whole frame: Map::show and each drawing
+// routine drawn alone leave texturing, the alpha test and blending off and
+// the model-view at identity, and draw the same pixels either way.
+TEST(Drawing, LayersLeaveEverythingOffAndDrawAsAlone)
+{
+    resetworld();
+    celltexture(4, 4, 32);
+    solidtexture(6, 32, 512, 200, 100, 50);
+    solidtexture(11, 64, 16, 250, 250, 250);
+    Neutral& e = placed(Rig::neutral(0), 300, 200, 1, 1);
+    swinging(e, 100, 1);
+    Rig::healtfade(e) = 1;
+    e.healt = 50;
+    putcorpse(3, 290, 190);
+    const auto off = [] {
+        GLfloat m[16];
+        glGetFloatv(GL_MODELVIEW_MATRIX, m);
+        for (int i = 0; i < 16; i++)
+            if (m[i] != (i % 5 == 0 ? 1.0f : 0.0f)) return false;
+        return !glIsEnabled(GL_TEXTURE_2D) && !glIsEnabled(GL_ALPHA_TEST) && !glIsEnabled(GL_BLEND);
+    };
+    Pixel together[3], alone[3];
+    const int probe[3][2] = {{316, 216}, {310, 197}, {340, 200}};   // body, bar, blade
+    clearscreen();
+    map.show();
+    EXPECT_TRUE(off());
+    for (int i = 0; i < 3; i++) together[i] = readpixel(probe[i][0], probe[i][1]);
+
+    Rig::healtfade(e) = 1;
+    clearscreen();
+    Rig::showtiles();
+    drawalone(Rig::corpse(0));
+    drawalone(e);
+    drawalone(Rig::player());
+    EXPECT_TRUE(off());
+    {
+        Layer l;
+        e.showfinal(l);
+    }
+    EXPECT_TRUE(off());
+    for (int i = 0; i < 3; i++) {
+        alone[i] = readpixel(probe[i][0], probe[i][1]);
+        EXPECT_TRUE(colourof(alone[i], together[i].r, together[i].g, together[i].b)) << i;
+    }
 }

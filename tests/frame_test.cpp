@@ -83,3 +83,23 @@ TEST(Frame, ProjectionIsPixelExact)
     for (const auto& o : outside) EXPECT_EQ(0, readpixel(o[0], o[1]).r) << o[0] << "," << o[1];
     EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
 }
+
+// The frame's wait ends on the first tick count of 25, however much of the
+// frame is left; a frame already late returns at once. Pacing is under test
+// here, so the bounds are wide: the machine may be busy, but not for a second.
+TEST(Frame, WaitEndsAtTwentyFiveTicks)
+{
+    const int slack = 1000;   // milliseconds
+    for (int spent : {0, 10, 22, 24}) {
+        fps.start();
+        Rig::startTicks(fps) -= spent;
+        waitframe();
+        const int ticks = fps.get_ticks();
+        EXPECT_GE(ticks, FRAMEMS) << spent;
+        EXPECT_LT(ticks, FRAMEMS + slack) << spent;
+    }
+    fps.start();
+    Rig::startTicks(fps) -= 3000;
+    waitframe();
+    EXPECT_LT(fps.get_ticks(), 3000 + slack);
+}

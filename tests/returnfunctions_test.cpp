@@ -2,6 +2,8 @@
 // characters.
 #include "rig.h"
 
+#include <cmath>
+
 TEST(AreaTests, StrictEdgesLowestSlotAndNoStaleSlots)
 {
     resetworld();
@@ -81,4 +83,22 @@ TEST(Spawning, FirstFreeSlotOfTheFirst97)
     EXPECT_EQ(Rig::neutral(97).gettype(), 0);
     for (int kind : {0, 3, -1}) EXPECT_EQ(putenemy(kind, 11, 29), 0);
     EXPECT_EQ(Rig::monster(2).gettype(), 0);
+}
+
+// The area tests compare whole-pixel positions with float bounds through
+// whole-number bounds: they must find exactly what inside() finds, for
+// bounds on, just off and between whole pixels, negative ones included.
+TEST(AreaTests, WholePixelBoundsAgreeWithInside)
+{
+    resetworld();
+    const float px = 40, py = -3;   // a monster standing on (40, -3)
+    placed(Rig::monster(0), px, py, 1, 1);
+    const float edges[] = {-1e9f, -4.5f, -3.0f, -2.999f, 0, 39, 39.5f, 40, std::nextafter(40.0f, 41.0f), 41, 1e9f};
+    for (float x1 : edges)
+        for (float x2 : edges)
+            for (float y1 : edges)
+                for (float y2 : edges)
+                    ASSERT_EQ(monsterinarea(x1, y1, x2, y2, -1), inside(x1, y1, x2, y2, px, py) ? 1 : 0)
+                        << x1 << " " << y1 << " " << x2 << " " << y2;
+    EXPECT_EQ(monsterinarea(NAN, -10, 100, 100, -1), 0);
 }

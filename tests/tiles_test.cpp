@@ -79,6 +79,29 @@ TEST(Tiles, FullSizeMapReadsItsLastLightRowAndColumn)
     ASSERT_EQ(Rig::mapx(Rig::corpse(0)), 198);
     Camera.set(198 * 32 - 500, 198 * 32 - 500);
     clearscreen();
-    Rig::corpse(0).show();
+    drawalone(Rig::corpse(0));
     EXPECT_TRUE(colourof(readpixel(530, 530), 200, 100, 50));
+}
+
+// Corner colours come from a table remade when the night changes; light
+// values outside it are worked out directly. Each must give the colour that
+// the light and the tint give.
+TEST(Tiles, CornerColoursFollowTheNightAndAnyLight)
+{
+    resetworld();
+    for (float darkness : {0.0f, 0.3f, 1.0f, 0.3f}) {
+        night = darkness;
+        const Tint t = nighttint();
+        for (int v : {-5, 0, 9, 35, 63, 64, 1000}) {
+            light[cell(3, 4)] = v;
+            lightcolor(t, 3, 4, 0.5f);
+            GLfloat c[4];
+            glGetFloatv(GL_CURRENT_COLOR, c);
+            const float l = (float)(v / 9.0);
+            EXPECT_EQ(c[0], l / t.r) << darkness << " " << v;
+            EXPECT_EQ(c[1], l / t.g) << darkness << " " << v;
+            EXPECT_EQ(c[2], l / t.b) << darkness << " " << v;
+            EXPECT_EQ(c[3], 0.5f);
+        }
+    }
 }

@@ -60,3 +60,25 @@ TEST(Sword, TipsForEveryFacingAndNoShortTip)
     }
     EXPECT_EQ(w.getlongswordx(4, 100, 200), 0.0f);
 }
+
+// The tip the area tests ask for is kept between asks: it must follow every
+// change of swing, facing and position.
+TEST(Sword, KeptTipFollowsEveryChange)
+{
+    Weapon w;
+    swinging(w, 5, 0.334f);
+    float tx, ty;
+    const auto same = [&](int d, float x, float y) {
+        w.longswordtip(d, x, y, tx, ty);
+        return tx == w.getlongswordx(d, x, y) && ty == w.getlongswordy(d, x, y);
+    };
+    EXPECT_TRUE(same(0, 100, 200));
+    EXPECT_TRUE(same(0, 100, 200));
+    Rig::sworda(w) += 14.5f;
+    EXPECT_TRUE(same(0, 100, 200));
+    Rig::swordb(w) = 0.668f;
+    EXPECT_TRUE(same(0, 100, 200));
+    EXPECT_TRUE(same(2, 100, 200));
+    EXPECT_TRUE(same(2, 101, 200));
+    EXPECT_TRUE(same(2, 101, 199));
+}

@@ -76,11 +76,12 @@ xdotool key space space; sleep 0.3
 xdotool key Escape
 ended 10
 [ "$code" = 0 ] || fail "the recorded game ended with exit code $code"
-frames=$(sed -n 's/^end //p' "$rec")
+frames=$(sed -n "s/^end \([0-9]*\) .*/\1/p" "$rec")
 echo "recorded $frames frames, $(grep -c '^c ' "$rec") checkpoints, $(grep -c '^k ' "$rec") box key frames"
 [ -n "$frames" ] && [ "$frames" -gt 40 ] || fail "the recording holds too few frames: $frames"
 grep -q '^w [0-9]* ---R-' "$rec" || fail "the walk to the right is not in the recording"
 grep -q '^k S' "$rec" || fail "no space pressed in a message box is in the recording"
+grep -q '^end [0-9]* player$' "$rec" || fail "the recording does not say that the player ended the game"
 
 # --- Playback: unpaced, then at the real pace with other keys pressed. ---
 expect 0 "" --play "$rec" --fast --window

@@ -1,6 +1,6 @@
 #include "icon.h"
 
-#include "noise.h"
+#include "rng.h"
 
 #include <algorithm>
 #include <cmath>
@@ -69,7 +69,7 @@ bool makeicon(const Spritebook& book, Image* icon, std::string* error)
     }
     // The frosted cranberry: outlined, lit from the upper left, a few flecks
     // of frost, a shine and the dry calyx on top.
-    Noise noise(32);
+    Rng noise(32);
     const double bx = 22.0, by = 11.5, radius = 7.6;
     for (int y = 0; y < CELL; y++) {
         for (int x = 0; x < CELL; x++) {

@@ -1,6 +1,6 @@
 #include "interface.h"
 
-#include "noise.h"
+#include "rng.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -85,7 +85,7 @@ Image makepanel()
 {
     const int W = 512, H = 128, top = 30, left = 6, right = 505;
     Image panel(W, H);
-    Noise noise(2023);
+    Rng noise(2023);
     for (int y = top; y < H; y++) {
         for (int x = left; x <= right; x++) {
             // Round off the two upper corners.

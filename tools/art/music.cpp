@@ -80,7 +80,7 @@ Sound makemusic()
     const size_t total = size_t((length + 4.0) * RATE);  // room for the reverb tail
     Track leadtrack(total), plucks(total), basstrack(total), padl(total), padr(total), drums(total),
         hats(total);
-    Noise noise(1977);
+    Rng noise(1977);
     std::vector<Note> tune;
     addtune(tune, TUNEA, 4, 0, 0.9f);
     addtune(tune, TUNEB, 12, 0, 0.9f);
@@ -152,7 +152,7 @@ Sound makehit()
     const int rate = 22050;
     const size_t count = size_t(0.45 * rate);
     Track out(count);
-    Noise noise(4242);
+    Rng noise(4242);
     double phase = 0, low = 0;
     for (size_t i = 0; i < count; i++) {
         const double t = double(i) / rate;

@@ -1,6 +1,6 @@
 #include "pixelart.h"
 
-#include "noise.h"
+#include "rng.h"
 
 #include <algorithm>
 #include <cmath>
@@ -277,7 +277,7 @@ bool drawcorpse(Image& strip, int top, const Pose& pose, const Palette& palette,
     const int dx = (CELL - 1 - maxx - minx) / 2, dy = (CELL - 1 - maxy - miny) / 2;
     // Blood under the body: a ragged dark-red pool, half transparent at its rim
     // because corpses are blended, not alpha-tested.
-    Noise noise(seed);
+    Rng noise(seed);
     const double cx = 15.5 + noise.signedunit() * 2.0, cy = 18.0 + noise.signedunit();
     for (int y = 0; y < CELL; y++) {
         for (int x = 0; x < CELL; x++) {

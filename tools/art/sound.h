@@ -20,7 +20,7 @@ bool writewav(const std::string& path, const Sound& sound, std::string* error);
 // reverb tail is folded onto its start so that it loops without a gap.
 Sound makemusic();
 
-// The hit: a short thump, a cut of noise and a metallic ring, mono 22050 Hz.
+// The hit: a short thump, a cut of noise and a metallic ring, 22050 Hz stereo.
 Sound makehit();
 
 #endif

@@ -50,7 +50,7 @@ double frequency(int pitch)
     return 440.0 * std::pow(2.0, (pitch - 69) / 12.0);
 }
 
-void pluck(Track& out, int rate, const Note& note, Noise& noise)
+void pluck(Track& out, int rate, const Note& note, Rng& noise)
 {
     const double f = frequency(note.pitch);
     const int period = std::max(2, int(std::lround(rate / f)));
@@ -137,7 +137,7 @@ void kick(Track& out, int rate, double start, float velocity)
     }
 }
 
-void snare(Track& out, int rate, double start, float velocity, Noise& noise)
+void snare(Track& out, int rate, double start, float velocity, Rng& noise)
 {
     const long begin = long(start * rate), count = long(0.25 * rate);
     double low = 0;
@@ -150,7 +150,7 @@ void snare(Track& out, int rate, double start, float velocity, Noise& noise)
     }
 }
 
-void hat(Track& out, int rate, double start, float velocity, Noise& noise)
+void hat(Track& out, int rate, double start, float velocity, Rng& noise)
 {
     const long begin = long(start * rate), count = long(0.08 * rate);
     double low = 0;

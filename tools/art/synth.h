@@ -3,7 +3,7 @@
 #ifndef KUURAKARPALO_ART_SYNTH_H
 #define KUURAKARPALO_ART_SYNTH_H
 
-#include "noise.h"
+#include "rng.h"
 
 #include <vector>
 
@@ -19,7 +19,7 @@ struct Note {
 double frequency(int pitch);
 
 // Plucked string (Karplus-Strong), like a kantele.
-void pluck(Track& out, int rate, const Note& note, Noise& noise);
+void pluck(Track& out, int rate, const Note& note, Rng& noise);
 // Soft flute-like lead with delayed vibrato.
 void lead(Track& out, int rate, const Note& note);
 // Round bass.
@@ -27,8 +27,8 @@ void bass(Track& out, int rate, const Note& note);
 // Slow string pad of band-limited saws; detune spreads two pads apart.
 void pad(Track& out, int rate, const Note& note, double detune);
 void kick(Track& out, int rate, double start, float velocity);
-void snare(Track& out, int rate, double start, float velocity, Noise& noise);
-void hat(Track& out, int rate, double start, float velocity, Noise& noise);
+void snare(Track& out, int rate, double start, float velocity, Rng& noise);
+void hat(Track& out, int rate, double start, float velocity, Rng& noise);
 
 // A stereo room reverb (parallel combs into allpasses); returns the wet
 // signal of one channel, spread chooses a slightly different room per side.

@@ -3,25 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-uint64_t Rng::next()
-{
-    state += 0x9e3779b97f4a7c15ULL;
-    uint64_t z = state;
-    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
-    z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
-    return z ^ (z >> 31);
-}
-
-int Rng::below(int n)
-{
-    return n <= 1 ? 0 : int(next() % uint64_t(n));
-}
-
-double Rng::unit()
-{
-    return double(next() >> 11) / 9007199254740992.0;
-}
-
 Colour rgb(int hex, double alpha)
 {
     return Colour{double((hex >> 16) & 255), double((hex >> 8) & 255), double(hex & 255), alpha};

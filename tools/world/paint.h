@@ -1,24 +1,12 @@
-// Drawing helpers for the procedural tile art: a fixed-seed random generator,
-// tileable value noise, colours and a few shapes painted into an Image.
+// Drawing helpers for the procedural tile art: tileable value noise, colours
+// and a few shapes painted into an Image.
 #ifndef KUURAKARPALO_PAINT_H
 #define KUURAKARPALO_PAINT_H
 
 #include "imagefile.h"
+#include "rng.h"
 
 #include <cstdint>
-
-// SplitMix64: the same seed gives the same pictures on every machine.
-class Rng {
-public:
-    explicit Rng(uint64_t seed) : state(seed) {}
-    uint64_t next();
-    int below(int n);        // 0 .. n-1
-    double unit();           // 0 .. 1, never 1
-    double range(double lo, double hi) { return lo + (hi - lo) * unit(); }
-
-private:
-    uint64_t state;
-};
 
 // An RGBA colour with channel arithmetic kept in doubles until it is stored.
 struct Colour {
