@@ -193,6 +193,15 @@ void worldinput(bool& quit)
     }
 }
 
+void pushkey(SDLKey sym, bool down)
+{
+    SDL_Event e{};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.sym = sym;
+    SDL_PushEvent(&e);
+}
+
 // The letter a box key is written as, or 0 for a key boxes do not take.
 static char boxletter(SDLKey sym)
 {

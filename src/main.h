@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -189,6 +190,10 @@ extern int NTEXTURE;                          // textures.cpp: slot bound last, 
 // Reads an uncompressed 24- or 32-bit TGA into texture and uploads it.
 // Anything else, or a damaged file, is refused and leaves the slot empty.
 bool LoadTGA(TextureImage* texture, const char* filename);
+// LoadTGA's reading and checking, from an open file at its first byte: on
+// success the pixels, turned to RGB(A), and the sizes are in texture (texID
+// untouched); anything refused leaves texture as it was.
+bool readtga(FILE* file, TextureImage* texture);
 // Binds slot n for drawing and records it in NTEXTURE.
 void bindtexture(int n);
 
@@ -618,6 +623,7 @@ class Map {
     Corpse corpse[SLOTS];
 
     void erase();
+    void markborder();
     void controlcamera();
     void showtiles(Layer& l);
     void showovertiles(Layer& l);
@@ -662,6 +668,10 @@ public:
     // Loads a map file and blocks the row below it and the column right of it.
     void open(const char* nname);
     void load(const char* nname);
+    // The same for a map file's data already read and checked by parsemap;
+    // nname is kept as the world's name, cut to 19 characters.
+    void open(const MapData& data, const char* nname);
+    void load(const MapData& data, const char* nname);
     void loadtextures();
     void warpto(int x, int y, int d, const char* nname);
     void runscript();
@@ -761,6 +771,8 @@ extern bool fastframes;   // input.cpp
 // Called before live input is read, with true in a box frame; a scripted
 // player pushes its keys into SDL's queue here. Empty in the game.
 extern void (*inputfeeder)(bool boxframe);   // input.cpp
+// Puts a key going down (or up) into SDL's queue, as the keyboard sends it.
+void pushkey(SDLKey sym, bool down = true);
 // Starts recording into, or playing back from, the file options name. False
 // after one line on stderr; code is then the exit code (1, or 3 when the
 // recording no longer fits the game).

@@ -96,9 +96,20 @@ Map::Map(const char* nname) : player(PLAYERSTART.c, PLAYERSTART.r, 1)
 void Map::open(const char* nname)
 {
     load(nname);
+    markborder();
+}
+
+void Map::open(const MapData& data, const char* nname)
+{
+    load(data, nname);
+    markborder();
+}
+
+// The row below and the column right of the map block, so nobody walks off
+// its far edges.
+void Map::markborder()
+{
     status = 1;
-    // The row below and the column right of the map block, so nobody walks
-    // off its far edges.
     for (int c = 0; c < sizex; c++) stop[sizey * MAPW + c] = 1;
     for (int r = 0; r < sizey; r++) stop[r * MAPW + sizex] = 1;
 }
@@ -127,17 +138,22 @@ void Map::load(const char* nname)
         std::exit(1);
     }
 
-    erase();
-    std::strcpy(name, nname);
     mapcrc = crc;
-    sizex = filedata.sizex;
-    sizey = filedata.sizey;
-    std::memcpy(tile, filedata.tile, sizeof tile);
-    std::memcpy(tile2, filedata.tile2, sizeof tile2);
-    std::memcpy(tile3, filedata.tile3, sizeof tile3);
-    std::memcpy(light, filedata.light, sizeof light);
-    std::memcpy(stop, filedata.stop, sizeof stop);
-    tset = filedata.tset;
+    load(filedata, nname);
+}
+
+void Map::load(const MapData& data, const char* nname)
+{
+    erase();
+    std::snprintf(name, sizeof name, "%s", nname);
+    sizex = data.sizex;
+    sizey = data.sizey;
+    std::memcpy(tile, data.tile, sizeof tile);
+    std::memcpy(tile2, data.tile2, sizeof tile2);
+    std::memcpy(tile3, data.tile3, sizeof tile3);
+    std::memcpy(light, data.light, sizeof light);
+    std::memcpy(stop, data.stop, sizeof stop);
+    tset = data.tset;
 
     loadtextures();
     initscript();

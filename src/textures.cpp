@@ -35,33 +35,25 @@ static GLubyte* readpixels(FILE* file, size_t imagesize)
     return data;
 }
 
-bool LoadTGA(TextureImage* texture, const char* filename)
+bool readtga(FILE* file, TextureImage* texture)
 {
     static const GLubyte tgaheader[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     GLubyte tgacompare[12];
     GLubyte header[6];
 
-    FILE* file = std::fopen(filename, "rb");
-    if (!file) return false;
     if (std::fread(tgacompare, 1, sizeof tgacompare, file) != sizeof tgacompare ||
         std::memcmp(tgaheader, tgacompare, sizeof tgaheader) != 0 ||
-        std::fread(header, 1, sizeof header, file) != sizeof header) {
-        std::fclose(file);
+        std::fread(header, 1, sizeof header, file) != sizeof header)
         return false;
-    }
 
     const GLuint width = header[1] * 256u + header[0];
     const GLuint height = header[3] * 256u + header[2];
     const GLuint bpp = header[4];
-    if (width == 0 || height == 0 || (bpp != 24 && bpp != 32)) {
-        std::fclose(file);
-        return false;
-    }
+    if (width == 0 || height == 0 || (bpp != 24 && bpp != 32)) return false;
     const size_t bytesperpixel = bpp / 8;
     const size_t imagesize = (size_t)width * height * bytesperpixel;
 
     GLubyte* data = readpixels(file, imagesize);
-    std::fclose(file);
     if (!data) return false;
 
     // Files store blue, green, red(, alpha); OpenGL wants red first.
@@ -75,6 +67,16 @@ bool LoadTGA(TextureImage* texture, const char* filename)
     texture->width = width;
     texture->height = height;
     texture->bpp = bpp;
+    return true;
+}
+
+bool LoadTGA(TextureImage* texture, const char* filename)
+{
+    FILE* file = std::fopen(filename, "rb");
+    if (!file) return false;
+    const bool read = readtga(file, texture);
+    std::fclose(file);
+    if (!read) return false;
 
     glGenTextures(1, &texture->texID);
     glBindTexture(GL_TEXTURE_2D, texture->texID);
@@ -83,7 +85,8 @@ bool LoadTGA(TextureImage* texture, const char* filename)
     // Rows are packed without padding; with the default 4-byte alignment a
     // 24-bit picture of odd width would be read past its end.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    const GLenum format = bpp == 24 ? GL_RGB : GL_RGBA;
-    glTexImage2D(GL_TEXTURE_2D, 0, format, width, height, 0, format, GL_UNSIGNED_BYTE, data);
+    const GLenum format = texture->bpp == 24 ? GL_RGB : GL_RGBA;
+    glTexImage2D(GL_TEXTURE_2D, 0, format, texture->width, texture->height, 0, format, GL_UNSIGNED_BYTE,
+                 texture->imageData);
     return true;
 }

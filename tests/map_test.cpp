@@ -80,3 +80,27 @@ TEST(MapFile, CheckRefusesWhatCannotBeLoaded)
             << size[0] << " by " << size[1];
     }
 }
+
+// A map's data put into the world directly makes the same world as its file.
+TEST(MapFile, DataOpensAsItsFileDoes)
+{
+    auto m = std::make_unique<TestMap>(90, 50);
+    m->tile[cell(3, 4)] = 17;
+    m->stop[cell(11, 12)] = 5;
+    m->light[cell(7, 7)] = 2;
+    map.open(writemap(*m, "d.map").c_str());
+    std::vector<int> fromfile(stop, stop + MAPCELLS);
+    fromfile.insert(fromfile.end(), light, light + MAPCELLS);
+    fromfile.insert(fromfile.end(), Rig::tile(), Rig::tile() + MAPCELLS);
+
+    map.open(*std::make_unique<TestMap>(), "another.map");
+    map.open(*m, "a name longer than nineteen");
+    std::vector<int> fromdata(stop, stop + MAPCELLS);
+    fromdata.insert(fromdata.end(), light, light + MAPCELLS);
+    fromdata.insert(fromdata.end(), Rig::tile(), Rig::tile() + MAPCELLS);
+    EXPECT_TRUE(fromdata == fromfile);
+    EXPECT_EQ(stop[cell(90, 10)], 1);
+    EXPECT_EQ(stop[cell(10, 50)], 1);
+    EXPECT_EQ(Rig::sizex(), 90);
+    EXPECT_STREQ(Rig::name(), "a name longer than ");
+}

@@ -114,15 +114,6 @@ void stepmonster(int n, bool retarget)
     lastmonster = -1;
 }
 
-void pushkey(SDLKey sym, bool down)
-{
-    SDL_Event e{};
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.sym = sym;
-    SDL_PushEvent(&e);
-}
-
 void pushquit()
 {
     SDL_Event e{};

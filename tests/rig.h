@@ -68,8 +68,7 @@ void swinging(Weapon& w, float angle, float extension, int hit = 2);
 void stepneutral(int n, bool retarget);
 void stepmonster(int n, bool retarget);
 
-// Key events into SDL's queue, as the keyboard would send them.
-void pushkey(SDLKey sym, bool down = true);
+// A window close into SDL's queue (keys: pushkey in main.h).
 void pushquit();
 // Drops every pending event.
 void drainevents();

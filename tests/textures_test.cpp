@@ -2,6 +2,8 @@
 #include "rig.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 // Slot 12 holds nothing in the game; the tests load into it.
@@ -116,4 +118,31 @@ TEST(Textures, TwentyFourBitPictureOfOddWidthDrawsTrue)
                 << row << "," << col;
     EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
     textures[SPARE] = TextureImage{};
+}
+
+// The reading half of the loader works on any open file, a memory one
+// included, with no texture made: the fuzz target reads pictures this way.
+TEST(Textures, ReadingNeedsNoUploadAndARefusalTouchesNothing)
+{
+    std::string file = tgafile(1, 2, 24, bytes({1, 2, 3, 4, 5, 6}));
+    FILE* f = fmemopen(&file[0], file.size(), "rb");
+    ASSERT_NE(f, nullptr);
+    TextureImage t{};
+    t.texID = 77;
+    ASSERT_TRUE(readtga(f, &t));
+    std::fclose(f);
+    EXPECT_EQ(bytes({3, 2, 1, 6, 5, 4}), std::string((char*)t.imageData, 6));
+    EXPECT_EQ(1u, t.width);
+    EXPECT_EQ(2u, t.height);
+    EXPECT_EQ(77u, t.texID);
+    std::free(t.imageData);
+
+    file.pop_back();
+    f = fmemopen(&file[0], file.size(), "rb");
+    ASSERT_NE(f, nullptr);
+    const TextureImage before{reinterpret_cast<GLubyte*>(&file[0]), 8, 9, 10, 11};
+    t = before;
+    EXPECT_FALSE(readtga(f, &t));
+    std::fclose(f);
+    EXPECT_EQ(0, std::memcmp(&t, &before, sizeof t));
 }

@@ -104,15 +104,6 @@ bool readplan(const char* path, std::string& error)
     return true;
 }
 
-void pushkey(SDLKey sym, bool down)
-{
-    SDL_Event e{};
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.sym = sym;
-    SDL_PushEvent(&e);
-}
-
 void tap(SDLKey sym)
 {
     pushkey(sym, true);

@@ -1,0 +1,131 @@
+#!/usr/bin/env python3
+"""Makes the fuzz targets' seed corpus under fuzz/corpus/ from the game's own
+files and from the forms the tests refuse:
+
+  tga/        DATA/kirves.tga whole, the first rows of a few larger pictures
+              (24 and 32 bits), and the damaged or foreign forms
+  map/        kuurakarpalo.map, an open 100 by 60 map, one with sides of 0,
+              and files of the wrong size
+  mapcells/   small inputs that grow into maps (see mapcells.cpp)
+  recording/  the golden recordings "messages" and "death" cut short after
+              a checkpoint, and damaged forms
+
+Run from anywhere: python3 fuzz/makecorpus.py. It writes every file anew.
+"""
+import os
+import re
+import struct
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+CORPUS = os.path.join(ROOT, "fuzz", "corpus")
+MAPW = 199
+CELLS = MAPW * MAPW
+
+
+def write(target, name, data):
+    folder = os.path.join(CORPUS, target)
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, name), "wb") as f:
+        f.write(data)
+
+
+def tgafile(width, height, bpp, pixels, imagetype=2, idlength=0):
+    header = bytes([idlength, 0, imagetype, 0, 0, 0, 0, 0, 0, 0, 0, 0])
+    return header + struct.pack("<HHBB", width, height, bpp, 0) + b"i" * idlength + pixels
+
+
+def tga():
+    with open(os.path.join(ROOT, "DATA", "kirves.tga"), "rb") as f:
+        write("tga", "kirves.tga", f.read())
+    # The first rows of larger pictures, under a header that says so.
+    for name, rows in (("iso1.tga", 4), ("player.tga", 8), ("ruumiit.tga", 16)):
+        with open(os.path.join(ROOT, "DATA", name), "rb") as f:
+            data = f.read()
+        width, _, bpp = struct.unpack("<HHB", data[12:17])
+        pixels = data[18 : 18 + width * rows * bpp // 8]
+        write("tga", name.replace(".tga", "-top.tga"), data[:14] + struct.pack("<H", rows) + data[16:18] + pixels)
+    rgb = bytes(range(1, 13))
+    origin = bytearray(tgafile(2, 2, 24, rgb))
+    origin[8] = 1
+    refused = {
+        "rle.tga": tgafile(2, 2, 24, rgb, imagetype=10),
+        "idfield.tga": tgafile(2, 2, 24, rgb, idlength=3),
+        "origin.tga": bytes(origin),
+        "16bit.tga": tgafile(2, 2, 16, rgb[:8]),
+        "zerowide.tga": tgafile(0, 2, 24, rgb),
+        "short.tga": tgafile(2, 2, 24, rgb[:11]),
+        "header.tga": tgafile(2, 2, 24, b"")[:17],
+        "empty.tga": b"",
+        "huge.tga": tgafile(65535, 65535, 32, b"ab"),
+        "odd24.tga": tgafile(3, 2, 24, bytes(18)),
+    }
+    for name, data in refused.items():
+        write("tga", name, data)
+
+
+def mapfile(sizex, sizey, light=9, tset=0, stops=()):
+    stop = [0] * CELLS
+    for c, r in stops:
+        stop[r * MAPW + c] = 1
+    grids = struct.pack("<%di" % CELLS, *([0] * CELLS)) * 3
+    grids += struct.pack("<%di" % CELLS, *([light] * CELLS)) + struct.pack("<%di" % CELLS, *stop)
+    return struct.pack("<ii", sizex, sizey) + grids + struct.pack("<i", tset)
+
+
+def maps():
+    with open(os.path.join(ROOT, "kuurakarpalo.map"), "rb") as f:
+        write("map", "kuurakarpalo.map", f.read())
+    write("map", "open.map", mapfile(100, 60, stops=[(47, 9), (45, 10)]))
+    write("map", "sides0.map", mapfile(0, 60, tset=1))
+    write("map", "short.map", b"\x64\x00\x00\x00" * 25)
+    write("map", "empty.map", b"")
+
+    def cells(base, tset, sizex, sizey, runs=()):
+        out = struct.pack("<Bbhh", base, tset, sizex, sizey)
+        for layer, first, length, value in runs:
+            out += struct.pack("<BHBi", layer, first, length, value)
+        return out
+
+    write("mapcells", "game", cells(1, 0, 92, 44))
+    write("mapcells", "game-cave", cells(1, 1, 92, 44, [(4, 9 * MAPW + 40, 12, 1), (3, 0, 255, -7)]))
+    write("mapcells", "open", cells(0, 0, 100, 60, [(4, 9 * MAPW + 47, 0, 1), (0, 10, 20, -(1 << 31))]))
+    write("mapcells", "small", cells(0, 2, 1, 1))
+    write("mapcells", "largest", cells(0, -1, 198, 198, [(2, 500, 255, -1), (1, 600, 255, 0x7FFFFFFF)]))
+    write("mapcells", "refused", cells(0, 0, 199, -5))
+
+
+def recordings():
+    def cut(name, frames):
+        with open(os.path.join(ROOT, "tests", "golden", name + ".rec")) as f:
+            lines = f.read().splitlines(keepends=True)
+        out = []
+        for line in lines:
+            out.append(line)
+            if line.startswith("c %d " % frames):
+                break
+        return "".join(out) + "end %d player\n" % frames
+
+    messages = cut("messages", 100)
+    write("recording", "messages.rec", messages.encode())
+    write("recording", "death.rec", cut("death", 150).encode())
+    checkpoint = re.search(r"\nc 50 .*\n", messages).group(0)
+    refused = {
+        "empty.rec": "",
+        "zip.rec": "PK\x03\x04 a zip file\n",
+        "format2.rec": "kuurakarpalo recording 2\n",
+        "unended.rec": messages[:-1],
+        "noend.rec": messages[: messages.rindex("end")],
+        "trailing.rec": messages + "w 1 -----\n",
+        "overrun.rec": messages.replace("w 20 -----", "w 31 -----", 1),
+        "nocheckpoint.rec": messages.replace(checkpoint, "\n"),
+        "badkeys.rec": messages.replace("k S", "k SX", 1),
+        "othermap.rec": messages.replace("map 792032", "map 792031"),
+        "interval.rec": messages.replace("checkpoints 50", "checkpoints 0"),
+    }
+    for name, text in refused.items():
+        write("recording", name, text.encode("latin-1"))
+
+
+tga()
+maps()
+recordings()

@@ -1,0 +1,106 @@
+// Fuzz target: the recording reader. A recording it takes must hang
+// together as playback relies on; one that fits this game is then played
+// through the game's own input path (worldinput and boxinput, reading the
+// recording back) for up to 300 world frames, each checkpoint compared with
+// the world as a message would compare it.
+#include "harness.h"
+
+#include <cstdio>
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    openworld();
+    return 0;
+}
+
+// What playback takes for granted of a recording the reader took.
+static void checkshape(const Recording& r)
+{
+    expect(!r.input.empty() && !r.input[0].box, "a recording does not start with a world frame");
+    long frames = 0;
+    for (const RecordedInput& in : r.input) {
+        expect(in.count >= 1 && in.count <= RUNMAX, "a run outside 1..50 frames");
+        if (in.box) {
+            expect(in.keys.size() <= (size_t)BOXKEYMAX && in.keys.find_first_not_of(BOXKEYS) == std::string::npos,
+                   "a box key outside S123UD");
+            expect(in.keys.empty() || in.count == 1, "box keys on a run of box frames");
+        } else {
+            expect(in.keys.size() == 5, "world keys are not five letters");
+            for (int i = 0; i < 5; i++)
+                expect(in.keys[i] == '-' || in.keys[i] == WORLDKEYS[i], "a world key out of place");
+            frames += in.count;
+        }
+    }
+    expect(frames == r.frames && r.frames >= 1, "the world frames do not add up to the end line's");
+    expect(!r.checkpoints.empty() && r.checkpoints.size() == r.checkpointat.size(), "checkpoints out of step");
+    expect(r.checkpoints.back().frame == r.frames && r.checkpointat.back() == r.input.size(),
+           "the last frame has no checkpoint");
+    for (size_t i = 0; i < r.checkpoints.size(); i++) {
+        expect(r.checkpoints[i].value.size() == r.names.size(), "a checkpoint of another length than the names");
+        expect(i == 0 || (r.checkpoints[i].frame > r.checkpoints[i - 1].frame &&
+                          r.checkpointat[i] >= r.checkpointat[i - 1]),
+               "checkpoints out of order");
+    }
+}
+
+static void play(const Recording& r, const uint8_t* data, size_t size)
+{
+    const std::string path = scratch() + "play.rec";
+    FILE* f = std::fopen(path.c_str(), "wb");
+    expect(f && std::fwrite(data, 1, size, f) == size && std::fclose(f) == 0, "cannot write the recording");
+
+    freshworld();
+    options.play = path.c_str();
+    mapcrc = r.mapcrc;
+    int code = 0;
+    expect(openinput(code), "a recording of this game and map was refused by playback");
+
+    static const char* const lines[8] = {"", "", "", "", "", "", "", ""};
+    Box box{};
+    box.repeat = false;
+    bool quit = false;
+    int frames = 0;
+    size_t checkpoint = 0;
+    for (size_t i = 0; i < r.input.size() && !quit && frames < 300; i++) {
+        const RecordedInput& in = r.input[i];
+        for (int n = 0; n < in.count && !quit && frames < 300; n++) {
+            if (in.box) {
+                // A box closed by its keys gives way to the next one, as the
+                // story's boxes follow one another.
+                if (!box.repeat) boxopen(box, lines, i % 2 == 1, 3);
+                boxinput(box);
+                expect(box.valinta >= 1 && box.valinta <= box.num, "a question box chose outside its options");
+                continue;
+            }
+            box.repeat = false;
+            key[4] = false;
+            worldinput(quit);
+            frames++;
+            for (int k = 0; k < 5; k++)
+                expect(key[k] == (in.keys[k] == WORLDKEYS[k]), "a world frame's keys differ from the recording");
+            expect(quit == (frames == r.frames), "playback did not end at the recording's last frame");
+            if (checkpoint < r.checkpoints.size() && r.checkpoints[checkpoint].frame == frames) {
+                Digest d;
+                takedigest(d);
+                digestdiff(r.checkpoints[checkpoint], d);
+                checkpoint++;
+            }
+        }
+    }
+    closeinput();
+    options.play = nullptr;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    Recording r;
+    std::string error;
+    if (!parserecording(reinterpret_cast<const char*>(data), size, r, error)) {
+        expect(!error.empty(), "a recording was refused without a reason");
+        return 0;
+    }
+    expect(error.empty(), "a recording was taken with an error");
+    checkshape(r);
+    if (r.mapsize == MAPFILESIZE && r.names == digestnames()) play(r, data, size);
+    return 0;
+}
