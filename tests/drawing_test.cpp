@@ -21,9 +21,35 @@ TEST(Drawing, BodiesPickTheirSheetCell)
     // A friend walking left in frame 2: u 0.5 .. 0.75, v 6/32 .. 7/32.
     EXPECT_TRUE(showscell(160, 160, 2, 6));
     EXPECT_TRUE(showscell(191, 191, 2, 6));
-    // The hero facing right in frame 3: u 0.75 .. 1, v 0.75 .. 1.
-    EXPECT_TRUE(showscell(416, 316, 3, 3));
-    EXPECT_TRUE(colourof(readpixel(432, 316), 0, 0, 0));
+    // The hero facing right in frame 3: u 0.75 .. 1, v 0.75 .. 1, on his
+    // 32 by 32 square exactly.
+    for (const auto& in : {std::pair{416, 316}, {400, 300}, {431, 300}, {400, 331}, {431, 331}})
+        EXPECT_TRUE(showscell(in.first, in.second, 3, 3)) << in.first << "," << in.second;
+    for (const auto& out : {std::pair{432, 316}, {432, 300}, {399, 316}, {416, 299}, {416, 332}, {431, 332}})
+        EXPECT_TRUE(colourof(readpixel(out.first, out.second), 0, 0, 0)) << out.first << "," << out.second;
+}
+
+// The health bar: 4 pixels above the body, as long as the health is high,
+// red at its left end turning towards green at its right.
+TEST(Drawing, HealthBarShowsHowMuchIsLeft)
+{
+    resetworld();
+    Player& p = Rig::player();
+    p.setposition(400, 300);
+    p.healt = 50;
+    Rig::healtfade(p) = 1;
+    clearscreen();
+    {
+        Layer l;
+        p.showfinal(l);
+    }
+    const Pixel left = readpixel(402, 297), right = readpixel(414, 297);
+    EXPECT_TRUE(colourof(left, 252, 0, 0, 8));
+    EXPECT_GT(right.g, 100);
+    EXPECT_LT(right.r, 160);
+    EXPECT_EQ(right.b, 0);
+    for (const auto& out : {std::pair{401, 297}, {416, 297}, {408, 294}, {408, 299}})
+        EXPECT_TRUE(colourof(readpixel(out.first, out.second), 0, 0, 0)) << out.first << "," << out.second;
 }
 
 TEST(Drawing, InvulnerableBodiesFlashEveryThirdFrame)

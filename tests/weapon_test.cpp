@@ -82,3 +82,34 @@ TEST(Sword, KeptTipFollowsEveryChange)
     EXPECT_TRUE(same(2, 101, 200));
     EXPECT_TRUE(same(2, 101, 199));
 }
+
+// The blade as drawn at rest on its axis: from 12 pixels past the pivot in
+// the hand to 64 more at full reach, 16 wide; mirrored for the right facing.
+TEST(Sword, BladeDrawnFromThePivotOut)
+{
+    resetworld();
+    solidtexture(TEXSWORD, 64, 16, 255, 255, 255);
+    Player& p = Rig::player();
+    p.setposition(400, 300);
+    const struct {
+        int d;
+        int left, top, right, bottom;   // the blade's pixels
+    } cases[] = {{1, 432, 304, 495, 319},    // pivot (20, 12)
+                 {0, 424, 312, 487, 327},    // pivot (12, 20)
+                 {3, 336, 316, 399, 331}};   // pivot (12, 24), drawn leftwards
+    for (const auto& c : cases) {
+        p.d = c.d;
+        swinging(p, 0, 1);
+        Rig::swordd(p) = c.d;
+        clearscreen();
+        {
+            Layer l;
+            p.showfinal(l);
+        }
+        for (const auto& in : {std::pair{c.left, c.top}, {c.right, c.bottom}})
+            EXPECT_TRUE(colourof(readpixel(in.first, in.second), 255, 255, 255)) << c.d;
+        for (const auto& out : {std::pair{c.left - 1, c.top + 4}, {c.right + 1, c.top + 4},
+                                {c.left + 4, c.top - 1}, {c.left + 4, c.bottom + 1}})
+            EXPECT_TRUE(colourof(readpixel(out.first, out.second), 0, 0, 0)) << c.d << ": " << out.first << "," << out.second;
+    }
+}
