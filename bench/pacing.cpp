@@ -51,8 +51,7 @@ int main(int argc, char* argv[])
         return 2;
     }
     setenv("SDL_AUDIODRIVER", "dummy", 0);
-    if (!enterdatadir(nullptr)) return 1;
-    map.open(MAPFILE);
+    if (!openworld()) return 1;
     if (!init()) {
         std::fprintf(stderr, "pacing: cannot open the game's window: %s\n", SDL_GetError());
         SDL_Quit();

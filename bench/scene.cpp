@@ -11,8 +11,7 @@ bool openwindow()
     static bool open = false;
     if (open) return true;
     setenv("SDL_AUDIODRIVER", "dummy", 0);
-    if (!enterdatadir(nullptr)) return false;
-    map.open(MAPFILE);
+    if (!openworld()) return false;
     if (!init()) {
         std::fprintf(stderr, "cannot open the game's window: %s (is DISPLAY set?)\n", SDL_GetError());
         SDL_Quit();
@@ -41,8 +40,18 @@ static void clearworld()
     srand(1);
 }
 
+bool openworld()
+{
+    static bool open = false;
+    if (!open && !enterdatadir(nullptr)) return false;
+    if (!open) map.open(MAPFILE);
+    open = true;
+    return true;
+}
+
 void startscene()
 {
+    if (!openworld()) std::exit(1);
     clearworld();
     map.initscript();
     map.initscript();

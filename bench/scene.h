@@ -33,6 +33,8 @@ bool openwindow();
 // The world as the game starts it: the script's population run twice from
 // the unseeded random sequence, the camera over the start, daylight.
 void startscene();
+// Finds the data and reads the game's map into the world, once.
+bool openworld();
 
 // Every monster slot 0..98 and neutral slot 0..96 filled, on open tiles
 // around the start village nearest first, monsters, raiders and friends in
