@@ -88,6 +88,12 @@ void fullscene()
             }
         }
     }
+    // Measured on fewer, the figures would say nothing about a full world.
+    if (monsters < SLOTS || neutrals < PLACESLOTS) {
+        std::fprintf(stderr, "the full fight found room for only %d monsters and %d neutrals\n", monsters,
+                     neutrals);
+        std::exit(1);
+    }
 }
 
 void keepgoing()
