@@ -80,11 +80,12 @@ void freshworld()
 
 void runworld(int frames)
 {
-    // Eight frames each: right, down, left, up, each also with the sword.
-    static const int round[8][2] = {{3, 0}, {3, 4}, {1, 0}, {1, 4}, {2, 0}, {2, 4}, {0, 0}, {0, 4}};
+    // Eight frames each: right, down, left, up, each once more with a
+    // swing of the sword in its first frame.
+    static const int round[4] = {KEYRIGHT, KEYDOWN, KEYLEFT, KEYUP};
     for (int f = 0; f < frames; f++) {
-        const int* step = round[f / 8 % 8];
-        for (int i = 0; i < 5; i++) key[i] = i == step[0] || (step[1] == 4 && i == 4 && f % 8 == 0);
+        for (int i = KEYUP; i <= KEYRIGHT; i++) key[i] = i == round[f / 16 % 4];
+        key[KEYSPACE] = f % 16 == 8;
         map.control();
     }
 }
