@@ -192,8 +192,17 @@ extern int NTEXTURE;                          // textures.cpp: slot bound last, 
 bool LoadTGA(TextureImage* texture, const char* filename);
 // LoadTGA's reading and checking, from an open file at its first byte: on
 // success the pixels, turned to RGB(A), and the sizes are in texture (texID
-// untouched); anything refused leaves texture as it was.
-bool readtga(FILE* file, TextureImage* texture);
+// untouched), and the image descriptor byte, which the game ignores, in
+// descriptor if given; anything refused leaves texture as it was. The one
+// TGA reader of the game, its tools and its tests.
+bool readtga(FILE* file, TextureImage* texture, unsigned char* descriptor = nullptr);
+// The bytes of a TGA file in that form: the header for width by height
+// pixels of bpp bits (24 or 32) with the descriptor byte as given (bit 5 set
+// tells viewers that the first row stored is the top), then size bytes of
+// pixels given as RGB(A) rows in file order, stored blue first. The one
+// writer; tests give fewer or no pixels for damaged files.
+std::vector<unsigned char> tgabytes(int width, int height, int bpp, unsigned char descriptor,
+                                    const unsigned char* pixels, size_t size);
 // Binds slot n for drawing and records it in NTEXTURE.
 void bindtexture(int n);
 

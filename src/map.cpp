@@ -129,13 +129,15 @@ void Map::erase()
 }
 
 // A map that cannot be read ends the program: there is no world to play in.
+// The game reads its map before the window opens; should a later load fail,
+// quitgame gives the display back too.
 void Map::load(const char* nname)
 {
     uint32_t crc = 0;
     const char* problem = readmapfile(nname, &crc);
     if (problem) {
         std::fprintf(stderr, "kuurakarpalo: map file \"%s\" %s\n", nname, problem);
-        std::exit(1);
+        quitgame(1);
     }
 
     mapcrc = crc;

@@ -9,6 +9,10 @@
 TextureImage textures[TEXTURESLOTS];
 int NTEXTURE = -2;
 
+// The first 12 bytes of every TGA file the game reads: no ID field, no
+// colour map, image type 2 (uncompressed true colour), origin (0, 0).
+static const GLubyte TGAHEADER[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+
 void bindtexture(int n)
 {
     NTEXTURE = n;
@@ -35,14 +39,13 @@ static GLubyte* readpixels(FILE* file, size_t imagesize)
     return data;
 }
 
-bool readtga(FILE* file, TextureImage* texture)
+bool readtga(FILE* file, TextureImage* texture, unsigned char* descriptor)
 {
-    static const GLubyte tgaheader[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     GLubyte tgacompare[12];
     GLubyte header[6];
 
     if (std::fread(tgacompare, 1, sizeof tgacompare, file) != sizeof tgacompare ||
-        std::memcmp(tgaheader, tgacompare, sizeof tgaheader) != 0 ||
+        std::memcmp(TGAHEADER, tgacompare, sizeof TGAHEADER) != 0 ||
         std::fread(header, 1, sizeof header, file) != sizeof header)
         return false;
 
@@ -67,7 +70,21 @@ bool readtga(FILE* file, TextureImage* texture)
     texture->width = width;
     texture->height = height;
     texture->bpp = bpp;
+    if (descriptor) *descriptor = header[5];
     return true;
+}
+
+std::vector<unsigned char> tgabytes(int width, int height, int bpp, unsigned char descriptor,
+                                    const unsigned char* pixels, size_t size)
+{
+    std::vector<unsigned char> out(TGAHEADER, TGAHEADER + sizeof TGAHEADER);
+    out.insert(out.end(), {(unsigned char)width, (unsigned char)(width >> 8), (unsigned char)height,
+                           (unsigned char)(height >> 8), (unsigned char)bpp, descriptor});
+    out.insert(out.end(), pixels, pixels + size);
+    // Red first in memory, blue first in the file.
+    const size_t step = bpp == 32 ? 4 : 3;
+    for (size_t i = 18; i + 2 < out.size(); i += step) std::swap(out[i], out[i + 2]);
+    return out;
 }
 
 bool LoadTGA(TextureImage* texture, const char* filename)

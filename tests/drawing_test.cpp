@@ -40,6 +40,11 @@ TEST(Drawing, InvulnerableBodiesFlashEveryThirdFrame)
         drawalone(p);
         EXPECT_TRUE(colourof(readpixel(416, 316), seen[k].r, seen[k].g, seen[k].b, 1)) << k;
     }
+    // The flash covers the body's square exactly.
+    for (const auto& corner : {std::pair{400, 300}, {431, 300}, {400, 331}, {431, 331}})
+        EXPECT_TRUE(colourof(readpixel(corner.first, corner.second), blue.r, blue.g, blue.b, 1));
+    for (const auto& outside : {std::pair{399, 316}, {432, 316}, {416, 299}, {416, 332}})
+        EXPECT_TRUE(colourof(readpixel(outside.first, outside.second), 0, 0, 0));
 }
 
 TEST(Drawing, TheDeadHeroLeavesNothingOnScreen)

@@ -126,3 +126,16 @@ TEST_F(Boxes, LongLinesAreSafe)
     EXPECT_EQ(8, box.y);
     EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
 }
+
+TEST_F(Boxes, PanelCoversTheLowerThirdOverTheWorld)
+{
+    solidtexture(TEXGROUND, 512, 512, 0, 90, 0);
+    solidtexture(TEXPANEL, 64, 16, 40, 60, 200);
+    Box box;
+    boxopen(box, EMPTY, false, 1);
+    boxframe(box);
+    for (const auto& p : {std::pair{0, 512}, {1023, 512}, {0, 767}, {1023, 767}, {600, 700}})
+        EXPECT_TRUE(colourof(readpixel(p.first, p.second), 40, 60, 200)) << p.first << "," << p.second;
+    // Above it the frozen world is drawn, lit by full daylight.
+    EXPECT_TRUE(colourof(readpixel(600, 511), 0, 90, 0, 1));
+}

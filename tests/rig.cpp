@@ -145,10 +145,12 @@ void clearscreen()
 std::string tgafile(int width, int height, int bpp, const std::string& pixels,
                     unsigned char imagetype, unsigned char idlength)
 {
-    const char header[18] = {(char)idlength, 0, (char)imagetype, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                             (char)width, (char)(width >> 8), (char)height, (char)(height >> 8),
-                             (char)bpp, 0};
-    return std::string(header, 18) + std::string(idlength, 'i') + pixels;
+    // The game's own header, with the foreign forms' fields changed.
+    const std::vector<unsigned char> bytes = tgabytes(width, height, bpp, 0, nullptr, 0);
+    std::string header(bytes.begin(), bytes.end());
+    header[0] = (char)idlength;
+    header[2] = (char)imagetype;
+    return header + std::string(idlength, 'i') + pixels;
 }
 
 // Loads w by h 32-bit pixels (BGRA) into slot n.

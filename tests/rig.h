@@ -81,7 +81,8 @@ Pixel readpixel(int x, int y);
 // Clears the back buffer to black.
 void clearscreen();
 
-// Builds a TGA file in memory: header, then pixels as given (BGR or BGRA).
+// Builds a TGA file in memory: the header (of another image type, or with
+// an ID field, if asked), then pixels as stored (BGR or BGRA).
 std::string tgafile(int width, int height, int bpp, const std::string& pixels,
                     unsigned char imagetype = 2, unsigned char idlength = 0);
 // Loads a texture of one solid colour into slot n (32-bit, w by h pixels).

@@ -4,6 +4,8 @@
 // the corpse pictures, the font grid with ä and ö, the blade's direction, a
 // dark panel behind the text lines, a short hit sound and a music track of a
 // minute or more. Usage: artcheck DATADIR
+#include "main.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -34,31 +36,31 @@ std::vector<uint8_t> readfile(const std::string& path)
 struct Picture {
     std::string name;
     int width = 0, height = 0;
-    std::vector<uint8_t> bgra;
-    const uint8_t* at(int x, int row) const { return &bgra[(size_t(row) * width + x) * 4]; }
+    std::vector<uint8_t> rgba;
+    const uint8_t* at(int x, int row) const { return &rgba[(size_t(row) * width + x) * 4]; }
     bool solid(int x, int row) const { return at(x, row)[3] > 127; }
 };
 
-// Loads a picture and checks the form the game accepts; returns false (after
-// reporting) if it cannot be used at all.
+// Loads a picture with the game's own reader and checks its size and depth;
+// returns false (after reporting) if it cannot be used at all.
 bool loadpicture(const std::string& dir, const std::string& name, int width, int height, Picture* p)
 {
-    const std::vector<uint8_t> d = readfile(dir + "/" + name);
     p->name = name;
-    if (d.size() < 18) {
-        fail(name + ": missing or shorter than a TGA header");
+    FILE* f = std::fopen((dir + "/" + name).c_str(), "rb");
+    TextureImage image{};
+    const bool read = f && readtga(f, &image);
+    // Nothing after the pixels: the file is exactly what the header says.
+    const bool whole = read && std::fgetc(f) == EOF;
+    if (f) std::fclose(f);
+    if (!read) {
+        fail(name + ": missing, or not the uncompressed true-colour TGA the game reads");
         return false;
     }
-    const uint8_t head[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    for (int i = 0; i < 12; i++) {
-        if (d[i] != head[i]) {
-            fail(name + ": header byte " + std::to_string(i) + " is not the uncompressed true-colour form");
-            return false;
-        }
-    }
-    p->width = d[12] | d[13] << 8;
-    p->height = d[14] | d[15] << 8;
-    if (d[16] != 32) {
+    p->width = int(image.width);
+    p->height = int(image.height);
+    p->rgba.assign(image.imageData, image.imageData + size_t(image.width) * image.height * (image.bpp / 8));
+    std::free(image.imageData);
+    if (image.bpp != 32) {
         fail(name + ": not 32 bits a pixel");
         return false;
     }
@@ -67,11 +69,10 @@ bool loadpicture(const std::string& dir, const std::string& name, int width, int
              std::to_string(width) + "x" + std::to_string(height));
         return false;
     }
-    if (d.size() != 18 + size_t(width) * height * 4) {
-        fail(name + ": pixel data has the wrong length");
+    if (!whole) {
+        fail(name + ": bytes follow the pixel data");
         return false;
     }
-    p->bgra.assign(d.begin() + 18, d.end());
     return true;
 }
 
@@ -309,9 +310,9 @@ int main(int argc, char** argv)
         if (samebox(tonttu, 0, 0, 0, 128, 128, 128)) fail("tonttu.tga: enemy and friend look the same");
     }
     if (loadpicture(dir, "vauva.tga", 128, 1024, &vauva)) checkband(vauva, 0, "monster");
-    if (loadpicture(dir, "playerl.tga", 128, 128, &playerl) && !player.bgra.empty()) checkoverlay(player, playerl);
-    if (loadpicture(dir, "tonttul.tga", 128, 1024, &tonttul) && !tonttu.bgra.empty()) checkoverlay(tonttu, tonttul);
-    if (loadpicture(dir, "vauval.tga", 128, 1024, &vauval) && !vauva.bgra.empty()) checkoverlay(vauva, vauval);
+    if (loadpicture(dir, "playerl.tga", 128, 128, &playerl) && !player.rgba.empty()) checkoverlay(player, playerl);
+    if (loadpicture(dir, "tonttul.tga", 128, 1024, &tonttul) && !tonttu.rgba.empty()) checkoverlay(tonttu, tonttul);
+    if (loadpicture(dir, "vauval.tga", 128, 1024, &vauval) && !vauva.rgba.empty()) checkoverlay(vauva, vauval);
     if (loadpicture(dir, "ruumiit.tga", 32, 512, &corpses))
         for (int kind = 1; kind <= 3; kind++)
             if (countsolid(corpses, 0, (kind - 1) * 32, 32, 32) < 100)

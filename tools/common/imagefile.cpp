@@ -1,5 +1,7 @@
 #include "imagefile.h"
 
+#include "main.h"
+
 #include <png.h>
 
 #include <cerrno>
@@ -15,26 +17,15 @@ bool writetga(const std::string& path, const Image& image, RowOrder order, bool 
         return false;
     }
     const int bytes = alpha ? 4 : 3;
-    std::vector<uint8_t> out(18, 0);
-    out[2] = 2;  // uncompressed true colour
-    out[12] = uint8_t(image.width & 0xff);
-    out[13] = uint8_t(image.width >> 8);
-    out[14] = uint8_t(image.height & 0xff);
-    out[15] = uint8_t(image.height >> 8);
-    out[16] = uint8_t(bytes * 8);
-    out[17] = uint8_t((alpha ? 8 : 0) | (order == RowOrder::TopFirst ? 0x20 : 0));
-    out.reserve(out.size() + size_t(image.width) * image.height * bytes);
+    std::vector<uint8_t> pixels;
+    pixels.reserve(size_t(image.width) * image.height * bytes);
     for (int row = 0; row < image.height; row++) {
         const int py = order == RowOrder::TopFirst ? row : image.height - 1 - row;
-        for (int px = 0; px < image.width; px++) {
-            const uint8_t* p = image.at(px, py);
-            out.push_back(p[2]);
-            out.push_back(p[1]);
-            out.push_back(p[0]);
-            if (alpha) out.push_back(p[3]);
-        }
+        for (int px = 0; px < image.width; px++) pixels.insert(pixels.end(), image.at(px, py), image.at(px, py) + bytes);
     }
-    return writebytes(path, out, error);
+    const uint8_t descriptor = uint8_t((alpha ? 8 : 0) | (order == RowOrder::TopFirst ? 0x20 : 0));
+    return writebytes(path, tgabytes(image.width, image.height, bytes * 8, descriptor, pixels.data(), pixels.size()),
+                      error);
 }
 
 bool writebytes(const std::string& path, const std::vector<uint8_t>& bytes, std::string* error)

@@ -149,7 +149,7 @@ bool parsetileset(const json& j, const std::string& where, const std::string& di
     // The picture must be what the game can use: 512 wide, whole rows of cells.
     if (ts->slot == 2) return true;
     TgaPicture pic;
-    if (!readtgaheader(ts->imagepath, &pic, error)) {
+    if (!loadpicture(ts->imagepath, &pic, error)) {
         *error = where + ": atlas picture: " + *error;
         return false;
     }

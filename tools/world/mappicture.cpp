@@ -81,8 +81,8 @@ int main(int argc, char** argv)
         return 1;
     }
     const char* names[2][2] = {{"/iso1.tga", "/iso2.tga"}, {"/luola1.tga", "/luola2.tga"}};
-    if (map.tset < 0 || map.tset > 1 || !readtga(data + names[map.tset][0], &a.ground, &error) ||
-        !readtga(data + names[map.tset][1], &a.upper, &error)) {
+    if (map.tset < 0 || map.tset > 1 || !loadpicture(data + names[map.tset][0], &a.ground, &error) ||
+        !loadpicture(data + names[map.tset][1], &a.upper, &error)) {
         std::fprintf(stderr, "%s\n", error.empty() ? "unknown tile set" : error.c_str());
         return 1;
     }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <memory>
@@ -123,72 +124,35 @@ bool checkstory(const WorldMap& map, const std::string& source, std::string* err
     return true;
 }
 
-static bool readwhole(const std::string& path, std::vector<uint8_t>* data, std::string* error)
+bool loadpicture(const std::string& path, TgaPicture* picture, std::string* error)
 {
     FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) {
         if (error) *error = path + ": cannot open: " + std::strerror(errno);
         return false;
     }
-    data->clear();
-    uint8_t buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data->insert(data->end(), buf, buf + n);
-    const bool bad = std::ferror(f) != 0;
+    TextureImage image{};
+    unsigned char descriptor = 0;
+    const bool read = readtga(f, &image, &descriptor);
     std::fclose(f);
-    if (bad) {
-        if (error) *error = path + ": read failed";
+    if (!read) {
+        if (error) *error = path + ": not a TGA picture the game can load";
         return false;
     }
-    return true;
-}
-
-static bool parsetga(const std::string& path, const std::vector<uint8_t>& data, TgaPicture* picture,
-                     bool pixels, std::string* error)
-{
-    static const uint8_t header[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    if (data.size() < 18 || std::memcmp(data.data(), header, 12) != 0) {
-        if (error) *error = path + ": not an uncompressed true-colour TGA";
-        return false;
-    }
-    picture->width = data[12] | data[13] << 8;
-    picture->height = data[14] | data[15] << 8;
-    picture->depth = data[16];
-    picture->topfirst = (data[17] & 0x20) != 0;
-    if (picture->width == 0 || picture->height == 0 || (picture->depth != 24 && picture->depth != 32)) {
-        if (error) *error = path + ": TGA size or depth the game cannot load";
-        return false;
-    }
-    const size_t bytes = size_t(picture->depth / 8);
-    const size_t need = 18 + size_t(picture->width) * size_t(picture->height) * bytes;
-    if (data.size() < need) {
-        if (error) *error = path + ": TGA file is cut short";
-        return false;
-    }
-    if (!pixels) return true;
+    picture->width = int(image.width);
+    picture->height = int(image.height);
+    picture->depth = int(image.bpp);
+    picture->topfirst = (descriptor & 0x20) != 0;
+    // Rows top to bottom, whichever way the file stores them.
+    const size_t bytes = image.bpp / 8;
     picture->rgba.assign(size_t(picture->width) * size_t(picture->height) * 4, 255);
     for (int row = 0; row < picture->height; row++) {
         const int y = picture->topfirst ? row : picture->height - 1 - row;
         for (int x = 0; x < picture->width; x++) {
-            const uint8_t* s = &data[18 + (size_t(row) * size_t(picture->width) + size_t(x)) * bytes];
-            uint8_t* d = &picture->rgba[(size_t(y) * size_t(picture->width) + size_t(x)) * 4];
-            d[0] = s[2];
-            d[1] = s[1];
-            d[2] = s[0];
-            d[3] = bytes == 4 ? s[3] : 255;
+            const uint8_t* s = &image.imageData[(size_t(row) * size_t(picture->width) + size_t(x)) * bytes];
+            std::copy(s, s + bytes, &picture->rgba[(size_t(y) * size_t(picture->width) + size_t(x)) * 4]);
         }
     }
+    std::free(image.imageData);
     return true;
-}
-
-bool readtgaheader(const std::string& path, TgaPicture* picture, std::string* error)
-{
-    std::vector<uint8_t> data;
-    return readwhole(path, &data, error) && parsetga(path, data, picture, false, error);
-}
-
-bool readtga(const std::string& path, TgaPicture* picture, std::string* error)
-{
-    std::vector<uint8_t> data;
-    return readwhole(path, &data, error) && parsetga(path, data, picture, true, error);
 }

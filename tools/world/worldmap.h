@@ -54,13 +54,13 @@ bool compilemap(const std::string& path, WorldMap* map, std::string* error);
 // (where a standing character's bottom probe is), and reach the player's start.
 bool checkstory(const WorldMap& map, const std::string& source, std::string* error);
 
-// TGA header facts, for checking atlas pictures and reading them back.
+// A picture as the tools read it back, for checking atlases and drawing maps.
 struct TgaPicture {
     int width = 0, height = 0, depth = 0;
     bool topfirst = false;
-    std::vector<uint8_t> rgba;  // rows top to bottom, filled by readtga only
+    std::vector<uint8_t> rgba;  // rows top to bottom
 };
-bool readtgaheader(const std::string& path, TgaPicture* picture, std::string* error);
-bool readtga(const std::string& path, TgaPicture* picture, std::string* error);
+// Reads a picture with the game's own TGA reader.
+bool loadpicture(const std::string& path, TgaPicture* picture, std::string* error);
 
 #endif
