@@ -92,6 +92,10 @@ def maps():
     write("mapcells", "small", cells(0, 2, 1, 1))
     write("mapcells", "largest", cells(0, -1, 198, 198, [(2, 500, 255, -1), (1, 600, 255, 0x7FFFFFFF)]))
     write("mapcells", "refused", cells(0, 0, 199, -5))
+    # Walls, darkness and odd tiles around the hero's start, twelve runs.
+    around = [(layer, r * MAPW + 40, 12, value) for r in range(4, 16, 3) for layer, value in
+              ((4, 1), (3, 0), (0, 4095))]
+    write("mapcells", "around", cells(1, 0, 92, 44, around))
 
 
 def recordings():

@@ -19,6 +19,7 @@
 // cannot start; 2 on a wrong command line; 3 when an invariant broke, after
 // one line naming the frame and the invariant.
 #include "main.h"
+#include "rng.h"
 
 #include <cerrno>
 #include <chrono>
@@ -26,14 +27,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <random>
 #include <string>
 #include <type_traits>
 #include <vector>
 
 namespace {
 
-std::mt19937 rng;
+Rng rng(1);
 long worldframe;        // world frames begun
 long boxframes;         // box frames answered
 long arrivals;          // characters the soak placed
@@ -41,7 +41,7 @@ long heals;             // times the hero's health was reset
 
 int random(int n)
 {
-    return (int)(rng() % (unsigned)n);
+    return rng.below(n);
 }
 
 // ---------------------------------------------------------------------------
@@ -139,9 +139,9 @@ void arrive()
 {
     int c, r;
     placetile(c, r);
-    arrivals += putenemy(2, c, r);
+    arrivals += putenemy(ENEMYMONSTER, c, r);
     placetile(c, r);
-    arrivals += random(2) ? putenemy(1, c, r) : putfriend(c, r);
+    arrivals += random(2) ? putenemy(ENEMYRAIDER, c, r) : putfriend(c, r);
 }
 
 // No hit takes more than 14 health, so 40 is far from a fall.
@@ -212,10 +212,10 @@ struct Layout {
     }
 };
 
-const Layout PLAYER = Layout::of(Player(0, 0, 0));
-const Layout NEUTRAL = Layout::of(Neutral());
-const Layout MONSTER = Layout::of(Monster());
-const Layout CORPSE = Layout::of(Corpse{});
+const Layout PLAYERFIELDS = Layout::of(Player(0, 0, 0));
+const Layout NEUTRALFIELDS = Layout::of(Neutral());
+const Layout MONSTERFIELDS = Layout::of(Monster());
+const Layout CORPSEFIELDS = Layout::of(Corpse{});
 
 [[noreturn]] void broken(const std::string& what)
 {
@@ -237,7 +237,8 @@ bool within(double v, double lo, double hi)
 
 bool validtarget(int t, bool follow)
 {
-    return t == 0 || t == 1 || (follow && t == -1) || (t >= 100 && t < 100 + SLOTS) || (t >= 200 && t < 200 + SLOTS);
+    return t == TARGETNONE || t == TARGETPLAYER || (follow && t == TARGETFOLLOW) ||
+           (t >= TARGETNEUTRAL && t < TARGETNEUTRAL + SLOTS) || (t >= TARGETMONSTER && t < TARGETMONSTER + SLOTS);
 }
 
 // A live character: inside the grid, near the open ground, on the tile its
@@ -295,24 +296,25 @@ void checkworld()
         for (int i = 0; i < v.n; i++)
             if (!std::isfinite(v.v[i])) broken(named(kind, slot) + " holds a value that is not a finite number");
         if constexpr (std::is_same_v<T, Player>) {
-            checkbody("the hero", v, PLAYER, false);
-            checksword("the hero", v, PLAYER);
-            if (v.v[PLAYER.side] != 0 || v.v[PLAYER.target] != 0) broken("the hero's side or target changed");
+            checkbody("the hero", v, PLAYERFIELDS, false);
+            checksword("the hero", v, PLAYERFIELDS);
+            if (v.v[PLAYERFIELDS.side] != PLAYERSIDE || v.v[PLAYERFIELDS.target] != TARGETNONE)
+                broken("the hero's side or target changed");
         } else if constexpr (std::is_same_v<T, Corpse>) {
-            const double type = v.v[CORPSE.type];
+            const double type = v.v[CORPSEFIELDS.type];
             if (!within(type, 0, 16) || (slot >= PLACESLOTS && type != 0))
                 broken(named(kind, slot) + ": type " + std::to_string((int)type));
-            if (type > 0 && !within(v.v[CORPSE.decay], 0, 1))
-                broken(named(kind, slot) + ": decay " + std::to_string(v.v[CORPSE.decay]));
+            if (type > 0 && !within(v.v[CORPSEFIELDS.decay], 0, 1))
+                broken(named(kind, slot) + ": decay " + std::to_string(v.v[CORPSEFIELDS.decay]));
         } else {
             const bool neutral = std::is_same_v<T, Neutral>;
-            const Layout& l = neutral ? NEUTRAL : MONSTER;
+            const Layout& l = neutral ? NEUTRALFIELDS : MONSTERFIELDS;
             const double type = v.v[l.type];
-            if (!within(type, 0, neutral ? 2 : 1) || (slot >= PLACESLOTS && type != 0))
+            if (!within(type, 0, neutral ? FRIEND : MONSTER) || (slot >= PLACESLOTS && type != 0))
                 broken(named(kind, slot) + ": type " + std::to_string((int)type));
             if (type == 0) return;
             // Raiders and monsters are the enemies' side, friends the hero's.
-            if (v.v[l.side] != (type == 1 ? 1 : 0))
+            if (v.v[l.side] != (neutral && type == FRIEND ? PLAYERSIDE : ENEMYSIDE))
                 broken(named(kind, slot) + ": side " + std::to_string((int)v.v[l.side]) + " for type " +
                        std::to_string((int)type));
             checkbody(named(kind, slot), v, l, neutral);
@@ -382,7 +384,7 @@ int main(int argc, char* argv[])
         if (!read) return usage(("cannot use " + a + " " + value).c_str());
         if (a == "--data") data = value;
     }
-    rng.seed((unsigned)seed);
+    rng = Rng((uint64_t)seed);
 
     options = Options{};
     options.window = true;
