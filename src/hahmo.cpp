@@ -191,16 +191,16 @@ void Hahmo::showbody(Layer& l, int bodyslot, int overlayslot, float vtop, float 
     glBegin(GL_QUADS);
     lightcolor(t, mapx, mapy, 1);
     glTexCoord2f(u0, vtop);
-    glVertex3f(x, y, 0);
+    glVertex2f(x, y);
     lightcolor(t, mapx + 1, mapy, 1);
     glTexCoord2f(u1, vtop);
-    glVertex3f(x + 32, y, 0);
+    glVertex2f(x + 32, y);
     lightcolor(t, mapx + 1, mapy + 1, 1);
     glTexCoord2f(u1, vbottom);
-    glVertex3f(x + 32, y + 32, 0);
+    glVertex2f(x + 32, y + 32);
     lightcolor(t, mapx, mapy + 1, 1);
     glTexCoord2f(u0, vbottom);
-    glVertex3f(x, y + 32, 0);
+    glVertex2f(x, y + 32);
     glEnd();
 
     if (invulnerability > 0) {
@@ -216,13 +216,13 @@ void Hahmo::showbody(Layer& l, int bodyslot, int overlayslot, float vtop, float 
             glColor3f(1, 0.5f, 1);
         glBegin(GL_QUADS);
         glTexCoord2f(u0, vtop);
-        glVertex3f(x, y, 0);
+        glVertex2f(x, y);
         glTexCoord2f(u1, vtop);
-        glVertex3f(x + 32, y, 0);
+        glVertex2f(x + 32, y);
         glTexCoord2f(u1, vbottom);
-        glVertex3f(x + 32, y + 32, 0);
+        glVertex2f(x + 32, y + 32);
         glTexCoord2f(u0, vbottom);
-        glVertex3f(x, y + 32, 0);
+        glVertex2f(x, y + 32);
         glEnd();
     }
 }

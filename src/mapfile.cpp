@@ -23,6 +23,29 @@ template <class F> static void mapfields(MapData& d, F f)
     f(&d.tset, 1);
 }
 
+// A field's ints from the file's little-endian bytes and back. On a
+// little-endian host they are the same bytes, copied whole: a map is read
+// and written in a fraction of a millisecond, not one int at a time.
+static void fromfile(int* field, const unsigned char* p, int count)
+{
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    std::memcpy(field, p, (size_t)count * 4);
+#else
+    for (int i = 0; i < count; i++, p += 4)
+        field[i] = (int)((uint32_t)p[0] | (uint32_t)p[1] << 8 | (uint32_t)p[2] << 16 | (uint32_t)p[3] << 24);
+#endif
+}
+
+static void tofile(unsigned char* p, const int* field, int count)
+{
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    std::memcpy(p, field, (size_t)count * 4);
+#else
+    for (int i = 0; i < count; i++)
+        for (int k = 0; k < 4; k++) *p++ = (unsigned char)((uint32_t)field[i] >> (8 * k));
+#endif
+}
+
 const char* parsemap(const unsigned char* bytes, size_t size, MapData& d)
 {
     static char problem[120];
@@ -33,8 +56,8 @@ const char* parsemap(const unsigned char* bytes, size_t size, MapData& d)
     }
     const unsigned char* p = bytes;
     mapfields(d, [&p](int* field, int count) {
-        for (int i = 0; i < count; i++, p += 4)
-            field[i] = (int)((uint32_t)p[0] | (uint32_t)p[1] << 8 | (uint32_t)p[2] << 16 | (uint32_t)p[3] << 24);
+        fromfile(field, p, count);
+        p += (size_t)count * 4;
     });
     if (d.sizex < 1 || d.sizex > MAPW - 1 || d.sizey < 1 || d.sizey > MAPW - 1) {
         std::snprintf(problem, sizeof problem, "has a size of %d by %d tiles; each side must be 1 to %d",
@@ -71,11 +94,11 @@ const char* readmap(const char* path, MapData& d, uint32_t* crc)
 
 std::vector<unsigned char> mapbytes(const MapData& data)
 {
-    std::vector<unsigned char> out;
-    out.reserve((size_t)MAPFILESIZE);
-    mapfields(const_cast<MapData&>(data), [&out](int* field, int count) {
-        for (int i = 0; i < count; i++)
-            for (int k = 0; k < 4; k++) out.push_back((unsigned char)((uint32_t)field[i] >> (8 * k)));
+    std::vector<unsigned char> out((size_t)MAPFILESIZE);
+    unsigned char* p = out.data();
+    mapfields(const_cast<MapData&>(data), [&p](int* field, int count) {
+        tofile(p, field, count);
+        p += (size_t)count * 4;
     });
     return out;
 }

@@ -2,6 +2,25 @@
 // overlay, the dead hero, and characters off screen.
 #include "rig.h"
 
+#include <utility>
+#include <vector>
+
+// The pixels just outside a 32 by 32 square whose top left pixel is x, y:
+// beside each corner on both sides, and the middle of each edge. A corner
+// drawn one pixel off covers one of them.
+static std::vector<std::pair<int, int>> besidesquare(int x, int y)
+{
+    std::vector<std::pair<int, int>> out;
+    for (int cx : {x, x + 31})
+        for (int cy : {y, y + 31}) {
+            out.push_back({cx == x ? x - 1 : x + 32, cy});
+            out.push_back({cx, cy == y ? y - 1 : y + 32});
+        }
+    for (const auto& mid : {std::pair{x - 1, y + 16}, {x + 32, y + 16}, {x + 16, y - 1}, {x + 16, y + 32}})
+        out.push_back(mid);
+    return out;
+}
+
 TEST(Drawing, BodiesPickTheirSheetCell)
 {
     resetworld();
@@ -25,7 +44,7 @@ TEST(Drawing, BodiesPickTheirSheetCell)
     // 32 by 32 square exactly.
     for (const auto& in : {std::pair{416, 316}, {400, 300}, {431, 300}, {400, 331}, {431, 331}})
         EXPECT_TRUE(showscell(in.first, in.second, 3, 3)) << in.first << "," << in.second;
-    for (const auto& out : {std::pair{432, 316}, {432, 300}, {399, 316}, {416, 299}, {416, 332}, {431, 332}})
+    for (const auto& out : besidesquare(400, 300))
         EXPECT_TRUE(colourof(readpixel(out.first, out.second), 0, 0, 0)) << out.first << "," << out.second;
 }
 
@@ -69,8 +88,9 @@ TEST(Drawing, InvulnerableBodiesFlashEveryThirdFrame)
     // The flash covers the body's square exactly.
     for (const auto& corner : {std::pair{400, 300}, {431, 300}, {400, 331}, {431, 331}})
         EXPECT_TRUE(colourof(readpixel(corner.first, corner.second), blue.r, blue.g, blue.b, 1));
-    for (const auto& outside : {std::pair{399, 316}, {432, 316}, {416, 299}, {416, 332}})
-        EXPECT_TRUE(colourof(readpixel(outside.first, outside.second), 0, 0, 0));
+    for (const auto& outside : besidesquare(400, 300))
+        EXPECT_TRUE(colourof(readpixel(outside.first, outside.second), 0, 0, 0))
+            << outside.first << "," << outside.second;
 }
 
 TEST(Drawing, TheDeadHeroLeavesNothingOnScreen)
