@@ -53,7 +53,7 @@ int parseoptions(int argc, char* argv[])
         {"no-sound", no_argument, nullptr, NOSOUND}, {"data", required_argument, nullptr, DATA},
         {"record", required_argument, nullptr, RECORD}, {"play", required_argument, nullptr, PLAY},
         {"fast", no_argument, nullptr, FAST},        {"help", no_argument, nullptr, HELP},
-        {"version", no_argument, nullptr, SHOWVERSION},  {nullptr, 0, nullptr, 0}};
+        {"version", no_argument, nullptr, SHOWVERSION},  {}};
 
     options = Options{};
     opterr = 0;

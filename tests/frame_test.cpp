@@ -84,6 +84,25 @@ TEST(Frame, ProjectionIsPixelExact)
     EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
 }
 
+// The suite's window comes from the game's own start-up: a 1024x768 OpenGL
+// window, and the mixer open at 22,050 Hz, 16-bit stereo, as the music and
+// the hit sound are made.
+TEST(Frame, StartUpOpensTheWindowAndTheMixer)
+{
+    const SDL_Surface* screen = SDL_GetVideoSurface();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(screen->w, SCREEN_WIDTH);
+    EXPECT_EQ(screen->h, SCREEN_HEIGHT);
+    EXPECT_TRUE(screen->flags & SDL_OPENGL);
+    EXPECT_FALSE(screen->flags & SDL_FULLSCREEN);
+    int frequency = 0, channels = 0;
+    Uint16 format = 0;
+    ASSERT_EQ(Mix_QuerySpec(&frequency, &format, &channels), 1);
+    EXPECT_EQ(frequency, 22050);
+    EXPECT_EQ(format, AUDIO_S16LSB);
+    EXPECT_EQ(channels, 2);
+}
+
 // The frame's wait ends on the first tick count of 25, however much of the
 // frame is left; a frame already late returns at once. Pacing is under test
 // here, so the bounds are wide: the machine may be busy, but not for a second.

@@ -169,26 +169,17 @@ void solidtexture(int n, int w, int h, unsigned char r, unsigned char g, unsigne
     loadslot(n, w, h, pixels);
 }
 
-// One window with a real OpenGL context for the whole run, as the game opens
-// it but not full screen, with audio on SDL's dummy driver when none is set.
+// One window with a real OpenGL context for the whole run, opened by the
+// game's own start-up but not full screen, with audio on SDL's dummy driver
+// when none is set.
 class Window : public ::testing::Environment {
 public:
     void SetUp() override
     {
         setenv("SDL_AUDIODRIVER", "dummy", 0);
-        if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO | SDL_INIT_TIMER) < 0) {
-            std::fprintf(stderr, "SDL_Init: %s\n", SDL_GetError());
-            std::abort();
-        }
-        for (SDL_GLattr a : {SDL_GL_RED_SIZE, SDL_GL_GREEN_SIZE, SDL_GL_BLUE_SIZE, SDL_GL_ALPHA_SIZE})
-            SDL_GL_SetAttribute(a, 8);
-        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        if (!SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, SDL_OPENGL)) {
-            std::fprintf(stderr, "SDL_SetVideoMode: %s (is DISPLAY set?)\n", SDL_GetError());
-            std::abort();
-        }
-        Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 4096);
-        if (!init_GL()) std::abort();
+        options = Options{};
+        options.window = true;
+        if (!init()) std::abort();
         BuildFont();
     }
 };
