@@ -187,21 +187,7 @@ void Hahmo::showbody(Layer& l, int bodyslot, int overlayslot, float vtop, float 
 
     l.world(CUTOUT, bodyslot);
 
-    const Tint t = nighttint();
-    glBegin(GL_QUADS);
-    lightcolor(t, mapx, mapy, 1);
-    glTexCoord2f(u0, vtop);
-    glVertex2f(x, y);
-    lightcolor(t, mapx + 1, mapy, 1);
-    glTexCoord2f(u1, vtop);
-    glVertex2f(x + 32, y);
-    lightcolor(t, mapx + 1, mapy + 1, 1);
-    glTexCoord2f(u1, vbottom);
-    glVertex2f(x + 32, y + 32);
-    lightcolor(t, mapx, mapy + 1, 1);
-    glTexCoord2f(u0, vbottom);
-    glVertex2f(x, y + 32);
-    glEnd();
+    litcell(nighttint(), mapx, mapy, x, y, u0, vtop, u1, vbottom);
 
     if (invulnerability > 0) {
         bindtexture(overlayslot);

@@ -330,6 +330,10 @@ struct Tint {
 Tint nighttint();
 // Sets the current colour to cell (c, r)'s light under the tint, with alpha a.
 void lightcolor(const Tint& t, int c, int r, float a);
+// Draws one textured square of a cell's size, its top left at pixel (x, y),
+// each corner lit as the corner of cell (c, r) it lies on and textured from
+// (s0, t0) at the top left to (s1, t1); a glBegin/glEnd of its own.
+void litcell(const Tint& t, int c, int r, float x, float y, float s0, float t0, float s1, float t1);
 
 // What a drawing routine needs switched on: texturing alone (the ground),
 // texturing with the alpha test GREATER 0.5 (upper tiles, bodies), texturing

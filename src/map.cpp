@@ -62,6 +62,24 @@ void lightcolor(const Tint& t, int c, int r, float a)
     glColor4f(l / t.r, l / t.g, l / t.b, a);
 }
 
+void litcell(const Tint& t, int c, int r, float x, float y, float s0, float t0, float s1, float t1)
+{
+    glBegin(GL_QUADS);
+    lightcolor(t, c, r, 1);
+    glTexCoord2f(s0, t0);
+    glVertex2f(x, y);
+    lightcolor(t, c + 1, r, 1);
+    glTexCoord2f(s1, t0);
+    glVertex2f(x + TILE, y);
+    lightcolor(t, c + 1, r + 1, 1);
+    glTexCoord2f(s1, t1);
+    glVertex2f(x + TILE, y + TILE);
+    lightcolor(t, c, r + 1, 1);
+    glTexCoord2f(s0, t1);
+    glVertex2f(x, y + TILE);
+    glEnd();
+}
+
 // ---------------------------------------------------------------------------
 // The map file
 // ---------------------------------------------------------------------------
@@ -266,20 +284,7 @@ void Map::showlayer(const int* layer, int slot)
             }
             const float px = (float)(cx * TILE);
 
-            glBegin(GL_QUADS);
-            lightcolor(t, cx, cy, 1);
-            glTexCoord2f(s0, t0);
-            glVertex2f(px, py);
-            lightcolor(t, cx + 1, cy, 1);
-            glTexCoord2f(s1, t0);
-            glVertex2f(px + TILE, py);
-            lightcolor(t, cx + 1, cy + 1, 1);
-            glTexCoord2f(s1, t1);
-            glVertex2f(px + TILE, py + TILE);
-            lightcolor(t, cx, cy + 1, 1);
-            glTexCoord2f(s0, t1);
-            glVertex2f(px, py + TILE);
-            glEnd();
+            litcell(t, cx, cy, px, py, s0, t0, s1, t1);
         }
     }
 }
