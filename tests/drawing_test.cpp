@@ -34,12 +34,22 @@ TEST(Drawing, BodiesPickTheirSheetCell)
     p.d = 3;
     Rig::frame(p) = 3;
 
+    // A monster of the third kind: its band of the sheet starts 8 rows down.
+    celltexture(TEXMONSTER, 4, 32);
+    Monster& beast = Rig::monster(0);
+    beast.put(8, 5, 1, 3, 1);
+    Rig::frame(beast) = 1;
+
     clearscreen();
     drawalone(friendly);
+    drawalone(beast);
     drawalone(p);
     // A friend walking left in frame 2: u 0.5 .. 0.75, v 6/32 .. 7/32.
     EXPECT_TRUE(showscell(160, 160, 2, 6));
     EXPECT_TRUE(showscell(191, 191, 2, 6));
+    // The monster walking down in frame 1: u 0.25 .. 0.5, v 9/32 .. 10/32.
+    EXPECT_TRUE(showscell(256, 160, 1, 9));
+    EXPECT_TRUE(showscell(287, 191, 1, 9));
     // The hero facing right in frame 3: u 0.75 .. 1, v 0.75 .. 1, on his
     // 32 by 32 square exactly.
     for (const auto& in : {std::pair{416, 316}, {400, 300}, {431, 300}, {400, 331}, {431, 331}})

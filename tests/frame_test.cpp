@@ -85,8 +85,8 @@ TEST(Frame, ProjectionIsPixelExact)
 }
 
 // The suite's window comes from the game's own start-up: a 1024x768 OpenGL
-// window, and the mixer open at 22,050 Hz, 16-bit stereo, as the music and
-// the hit sound are made.
+// window clearing to black, and the mixer open at 22,050 Hz, 16-bit stereo,
+// as the music and the hit sound are made.
 TEST(Frame, StartUpOpensTheWindowAndTheMixer)
 {
     const SDL_Surface* screen = SDL_GetVideoSurface();
@@ -101,6 +101,11 @@ TEST(Frame, StartUpOpensTheWindowAndTheMixer)
     EXPECT_EQ(frequency, 22050);
     EXPECT_EQ(format, AUDIO_S16LSB);
     EXPECT_EQ(channels, 2);
+
+    // What no tile covers is black, to the last bit.
+    clearscreen();
+    const Pixel corner = readpixel(0, 0);
+    EXPECT_TRUE(corner.r == 0 && corner.g == 0 && corner.b == 0 && corner.a == 0);
 }
 
 // The frame's wait ends on the first tick count of 25, however much of the

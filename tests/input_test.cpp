@@ -76,6 +76,22 @@ TEST(Gamepad, HatAndStickAreArrowsButtonsAreSpace)
     pushbutton(3, false);
     arrows();
     EXPECT_TRUE(key[KEYSPACE]);
+
+    // Only the first gamepad plays: a second one's hat, stick and buttons
+    // do nothing.
+    key[KEYSPACE] = false;
+    SDL_Event hat{}, axis{}, button{};
+    hat.type = SDL_JOYHATMOTION;
+    hat.jhat.which = 1;
+    hat.jhat.value = SDL_HAT_UP;
+    axis.type = SDL_JOYAXISMOTION;
+    axis.jaxis.which = 1;
+    axis.jaxis.value = -32768;
+    button.type = SDL_JOYBUTTONDOWN;
+    button.jbutton.which = 1;
+    for (SDL_Event* e : {&hat, &axis, &button}) SDL_PushEvent(e);
+    EXPECT_EQ(arrows(), "----");
+    EXPECT_FALSE(key[KEYSPACE]);
 }
 
 TEST(Gamepad, WorksInBoxesAndIsRecorded)

@@ -72,6 +72,13 @@ TEST(MapFile, CheckRefusesWhatCannotBeLoaded)
     EXPECT_NE(checkmapfile(writefile(file.substr(1), "short").c_str()), nullptr);
     EXPECT_NE(checkmapfile(writefile(file + '\0', "long").c_str()), nullptr);
 
+    // A map that cannot be written says so and where.
+    std::string error;
+    EXPECT_FALSE(::writemap((scratchdir() + "/none/w.map").c_str(), *m, error));
+    EXPECT_NE(error.find("/none/w.map: cannot open for writing"), std::string::npos) << error;
+    EXPECT_FALSE(::writemap("/dev/full", *m, error));
+    EXPECT_EQ(error, "/dev/full: write failed");
+
     const int sizes[][2] = {{198, 198}, {0, 60}, {199, 60}, {-1, 60}, {100, 0}, {100, 199}};
     for (const auto& size : sizes) {
         m->sizex = size[0];

@@ -31,6 +31,22 @@ TEST(Neutrals, AFriendWithNothingToFightWalksBackAndWaits)
     EXPECT_NEAR(Rig::my(e), 2 * std::cos(heading), 1e-5);
 }
 
+// A friend with nothing to fight turns back to the player once he is 150
+// pixels away, to any side; at 149 it stays on its way.
+TEST(Neutrals, AFriendTurnsBackAtAHundredAndFiftyPixels)
+{
+    for (const auto& [dx, dy] : {std::pair{150, 0}, {-150, 0}, {0, 150}, {0, -150}}) {
+        for (int less : {0, 1}) {
+            resetworld();   // the player at (1472, 288)
+            const int ox = dx - less * (dx > 0) + less * (dx < 0), oy = dy - less * (dy > 0) + less * (dy < 0);
+            Neutral& f = placed(Rig::neutral(0), 1472.0f - ox, 288.0f - oy, 2, 0);
+            Rig::target(f) = TARGETNONE;
+            stepneutral(0, true);
+            EXPECT_EQ(Rig::target(f), less ? TARGETNONE : TARGETFOLLOW) << ox << "," << oy;
+        }
+    }
+}
+
 // The neutral stands above the player facing down, the player inside its
 // strike box and the tip of a fresh swing inside the player's body. Even a
 // recovering enemy strikes.

@@ -102,3 +102,28 @@ TEST(AreaTests, WholePixelBoundsAgreeWithInside)
                         << x1 << " " << y1 << " " << x2 << " " << y2;
     EXPECT_EQ(monsterinarea(NAN, -10, 100, 100, -1), 0);
 }
+
+// The player's sword, as the others ask for it: nothing unless he is
+// cutting, and then the tip of his blade where he stands.
+TEST(AreaTests, ThePlayersSwordIsFoundOnlyWhileCutting)
+{
+    resetworld();
+    Player& p = Rig::player();
+    p.setposition(600, 400);
+    p.d = 1;
+    swinging(p, 40, 1);
+    Rig::swordfade(p) = 0.9f;   // the sword put away, fading
+    ASSERT_FALSE(p.cutting());
+    EXPECT_EQ(playerlongswordx(), 0.0f);
+    EXPECT_EQ(playerlongswordy(), 0.0f);
+    EXPECT_EQ(playershortswordx(), 0.0f);
+    EXPECT_EQ(playershortswordy(), 0.0f);
+
+    swinging(p, 40, 1);
+    ASSERT_TRUE(p.cutting());
+    EXPECT_FLOAT_EQ(playerlongswordx(), p.getlongswordx(1, (float)p.getx(), (float)p.gety()));
+    EXPECT_FLOAT_EQ(playerlongswordy(), p.getlongswordy(1, (float)p.getx(), (float)p.gety()));
+    EXPECT_NE(playerlongswordx(), 0.0f);
+    EXPECT_EQ(playershortswordx(), 0.0f);
+    EXPECT_EQ(playershortswordy(), 0.0f);
+}

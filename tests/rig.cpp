@@ -38,8 +38,13 @@ std::string writefile(const std::string& bytes, const char* filename)
 
 std::string writemap(const TestMap& m, const char* filename)
 {
-    const std::vector<unsigned char> bytes = mapbytes(m);
-    return writefile(std::string(bytes.begin(), bytes.end()), filename);
+    const std::string path = scratchdir() + "/" + filename;
+    std::string error;
+    if (!::writemap(path.c_str(), m, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        std::abort();
+    }
+    return path;
 }
 
 void clearslots()
@@ -136,9 +141,9 @@ Pixel readpixel(int x, int y)
     return Pixel{p[0], p[1], p[2], p[3]};
 }
 
+// Clears to the colour the game's start-up set, as its frames do.
 void clearscreen()
 {
-    glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT);
 }
 
