@@ -139,3 +139,33 @@ TEST_F(Boxes, PanelCoversTheLowerThirdOverTheWorld)
     // Above it the frozen world is drawn, lit by full daylight.
     EXPECT_TRUE(colourof(readpixel(600, 511), 0, 90, 0, 1));
 }
+
+// Finished lines are white but for one in red: a message's eighth line, or
+// the option a question has chosen.
+TEST_F(Boxes, TheChosenOptionAndTheLastLineOfAMessageAreRed)
+{
+    solidtexture(TEXFONT, 256, 256, 255, 255, 255);
+    const char* lines[8] = {"x", "x", "x", "x", "x", "x", "x", "x"};
+    // Which of lines 5, 6 and 7 are red: a message, then questions of
+    // num options with option valinta chosen.
+    const struct {
+        bool question;
+        int num, valinta;
+        const char* red;
+    } cases[] = {{false, 1, 1, "--R"}, {true, 3, 1, "R--"}, {true, 3, 2, "-R-"}, {true, 3, 3, "--R"},
+                 {true, 2, 2, "-R-"}, {true, 1, 2, "---"}, {true, 2, 3, "---"}};
+    for (const auto& c : cases) {
+        Box box;
+        boxopen(box, lines, c.question, c.num);
+        box.valinta = c.valinta;
+        box.y = 8;   // every line shown
+        boxframe(box);
+        std::string red;
+        for (int i = 5; i <= 7; i++) {
+            const Pixel p = readpixel(200, 600 + 20 * i);
+            EXPECT_TRUE(colourof(p, 255, 0, 0) || colourof(p, 255, 255, 255)) << i;
+            red += p.g == 0 ? 'R' : '-';
+        }
+        EXPECT_EQ(red, c.red) << (c.question ? "question of " : "message of ") << c.num << ", option " << c.valinta;
+    }
+}
