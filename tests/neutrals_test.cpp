@@ -60,6 +60,17 @@ TEST(Neutrals, AnEnemyStrikesAndWoundsInOneFrameAFriendNever)
     EXPECT_EQ(Rig::swordhit(e), 1);
     EXPECT_EQ(p.healt, 86);
     EXPECT_EQ(Rig::invulnerability(p), 30);
+    EXPECT_FLOAT_EQ(std::hypot(Rig::forcex(p), Rig::forcey(p)), 17.5f);
+
+    // The short blade's tip is the world's origin: a cutting enemy anywhere
+    // wounds a player whose body covers it.
+    resetworld();
+    p.setposition(-16, -16);
+    Neutral& far = placed(Rig::neutral(0), 600, 600, 1, 1);
+    swinging(far, 170.5f, 0, 1);
+    stepneutral(0, false);
+    EXPECT_EQ(p.healt, 86);
+    EXPECT_FLOAT_EQ(std::hypot(Rig::forcex(p), Rig::forcey(p)), 17.5f);
 
     resetworld();
     Neutral& f = placed(Rig::neutral(0), 1482, 268, 2, 0);
