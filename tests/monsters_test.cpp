@@ -101,6 +101,28 @@ TEST(Monsters, EveryLongSwordHitScoresAndTheKillScoresMore)
     }
 }
 
+// The short blade's tip is the world's origin: it wounds, without a score,
+// a monster whose body holds the origin strictly inside its hit box
+// (2 to 30 pixels in from its corner), and the step counts its recovery
+// down from 20 at once.
+TEST(Monsters, TheShortBladeWoundsAtTheOriginWithoutScoring)
+{
+    const struct {
+        float x, y;
+        bool hit;
+    } cases[] = {{-16, -16, true}, {-2, -16, false}, {-3, -16, true}, {-29, -16, true}, {-30, -16, false},
+                 {-16, -2, false}, {-16, -3, true},  {-16, -29, true}, {-16, -30, false}};
+    for (const auto& c : cases) {
+        resetworld();
+        playercutting();
+        Monster& m = placed(Rig::monster(2), c.x, c.y, 1, 1);
+        stepmonster(2, false);
+        EXPECT_EQ(m.healt, c.hit ? 66 : 100) << c.x << "," << c.y;
+        EXPECT_EQ(Rig::invulnerability(m), c.hit ? 19 : 0) << c.x << "," << c.y;
+        EXPECT_EQ(score, 0);
+    }
+}
+
 TEST(Monsters, AReusedSlotKeepsTheOldVelocityAndRecovery)
 {
     resetworld();

@@ -145,6 +145,44 @@ TEST(Recording, DamagedAndHostileFilesAreRefused)
     EXPECT_EQ(parsed(huge), "is larger than 64 MiB");
 }
 
+// What cannot be recorded to or played back fails to open with code 1, or
+// code 3 when a recording's checkpoints keep fields the game no longer has.
+TEST(Recording, OpeningFailsWithItsExitCode)
+{
+    resetworld();
+    char crc[9];
+    std::snprintf(crc, sizeof crc, "%08x", (unsigned)mapcrc);
+    const std::string here = edited("1cedfc6f", crc);
+    std::string renamed = here;
+    const std::string& first = digestnames()[0];
+    renamed.replace(renamed.find(" " + first + " ") + 1, first.size(), "elsewhere");
+    const std::string none = scratchdir() + "/none/r.rec", missing = scratchdir() + "/missing.rec";
+    const std::string other = writefile(here.substr(0, here.find(crc)) + (crc[0] == '0' ? "1" : "0") +
+                                            here.substr(here.find(crc) + 1),
+                                        "other.rec");
+    const std::string fields = writefile(renamed, "fields.rec"), fits = writefile(here, "here.rec");
+    const struct {
+        const char* record;
+        const char* play;
+        bool opens;
+        int code;
+    } cases[] = {{none.c_str(), nullptr, false, 1},
+                 {nullptr, missing.c_str(), false, 1},
+                 {nullptr, other.c_str(), false, 1},
+                 {nullptr, fields.c_str(), false, 3},
+                 {nullptr, fits.c_str(), true, 1}};
+    for (const auto& c : cases) {
+        options = Options{};
+        options.record = c.record;
+        options.play = c.play;
+        int code = 0;
+        EXPECT_EQ(openinput(code), c.opens) << (c.record ? c.record : c.play);
+        EXPECT_EQ(code, c.code) << (c.record ? c.record : c.play);
+        if (c.opens) closeinput();
+    }
+    options = Options{};
+}
+
 // A game recorded frame by frame in this process, then played back with
 // other keys pressed, which playback ignores.
 TEST(Recording, PlaybackReadsWhatRecordingWrote)

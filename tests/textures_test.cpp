@@ -76,6 +76,15 @@ TEST(Textures, DamagedOrForeignFilesAreRefused)
         EXPECT_EQ(0u, t.texID) << b.what;
         EXPECT_EQ(nullptr, t.imageData) << b.what;
     }
+    // Each of the first twelve bytes must be as an uncompressed picture
+    // without extras has it.
+    for (int at = 0; at < 12; at++) {
+        std::string file = tgafile(2, 2, 24, rgb);
+        file[at] = (char)(file[at] + 1);
+        TextureImage t{};
+        EXPECT_FALSE(LoadTGA(&t, writefile(file, "bad.tga").c_str())) << "byte " << at;
+        EXPECT_EQ(nullptr, t.imageData) << "byte " << at;
+    }
     const long after = vmpeak();
     if (before > 0 && after > 0) {
         EXPECT_LT(after - before, 1024L * 1024) << "kB of address space";

@@ -112,4 +112,22 @@ TEST(Sword, BladeDrawnFromThePivotOut)
                                 {c.left + 4, c.top - 1}, {c.left + 4, c.bottom + 1}})
             EXPECT_TRUE(colourof(readpixel(out.first, out.second), 0, 0, 0)) << c.d << ": " << out.first << "," << out.second;
     }
+
+    // Each corner of the blade takes the light of the cell corner its
+    // holder stands by: here the cell right of and below the hero's is dark,
+    // so only the blade's lower outer corner is.
+    p.d = 1;
+    Rig::swordd(p) = 1;
+    for (int c = 12; c <= 15; c++)
+        for (int r = 8; r <= 11; r++) light[cell(c, r)] = DAYLIGHT;
+    light[cell(14, 10)] = 0;
+    clearscreen();
+    {
+        Layer l;
+        p.showfinal(l);
+    }
+    EXPECT_LT(readpixel(495, 319).r, 40);
+    for (const auto& lit : {std::pair{432, 304}, {495, 304}, {432, 319}})
+        EXPECT_GT(readpixel(lit.first, lit.second).r, 200) << lit.first << "," << lit.second;
+    resetworld();
 }
