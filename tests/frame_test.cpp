@@ -69,24 +69,21 @@ TEST(Frame, NightAboveHundredEndsAfterTheFrame)
     EXPECT_TRUE(runframe());
 }
 
-// Every frame starts from a cleared screen: around a map smaller than the
-// screen nothing of the frames before is left.
-TEST(Frame, EachFrameStartsFromBlack)
+// What the player sees: each frame, cleared to black and drawn, is shown in
+// the window; around a map smaller than the screen nothing of the frames
+// before is left.
+TEST(Frame, EachFrameIsShownFromBlack)
 {
     loadworld(writemap(TestMap(1, 1), "1.map"));
     Rig::time() = 100;   // past the opening message
-    glLoadIdentity();
-    glDisable(GL_TEXTURE_2D);
-    glColor4f(1, 0, 0, 1);
-    glRecti(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
     const bool fast = fastframes;
-    fastframes = false;   // a frame drawn whole and shown
+    fastframes = false;   // every frame drawn whole and shown
+    showred();
+    ASSERT_TRUE(colourof(windowpixel(5, 5), 255, 0, 0));
     EXPECT_FALSE(runframe());
     fastframes = fast;
-    // Mesa keeps the back buffer through the swap, so it still holds what
-    // the frame drew.
     for (const auto& at : {std::pair{5, 5}, {1018, 5}, {5, 762}, {1018, 762}})
-        EXPECT_TRUE(colourof(readpixel(at.first, at.second), 0, 0, 0)) << at.first << "," << at.second;
+        EXPECT_TRUE(colourof(windowpixel(at.first, at.second), 0, 0, 0)) << at.first << "," << at.second;
     resetworld();
 }
 

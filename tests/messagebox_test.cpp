@@ -127,15 +127,24 @@ TEST_F(Boxes, LongLinesAreSafe)
     EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
 }
 
+// The panel's picture spans the lower third exactly, corner to corner, over
+// the frozen world, and each box frame is shown in the window.
 TEST_F(Boxes, PanelCoversTheLowerThirdOverTheWorld)
 {
     solidtexture(TEXGROUND, 512, 512, 0, 90, 0);
-    solidtexture(TEXPANEL, 64, 16, 40, 60, 200);
+    celltexture(TEXPANEL, 4, 4, 16, 4);
+    showred();
     Box box;
     boxopen(box, EMPTY, false, 1);
     boxframe(box);
-    for (const auto& p : {std::pair{0, 512}, {1023, 512}, {0, 767}, {1023, 767}, {600, 700}})
-        EXPECT_TRUE(colourof(readpixel(p.first, p.second), 40, 60, 200)) << p.first << "," << p.second;
+    const struct {
+        int x, y, c, r;
+    } corners[] = {{0, 512, 0, 0}, {1023, 512, 3, 0}, {0, 767, 0, 3}, {1023, 767, 3, 3}};
+    for (const auto& k : corners) {
+        const Pixel want = cellcolor(k.c, k.r);
+        EXPECT_TRUE(colourof(readpixel(k.x, k.y), want.r, want.g, want.b)) << k.x << "," << k.y;
+        EXPECT_TRUE(colourof(windowpixel(k.x, k.y), want.r, want.g, want.b)) << k.x << "," << k.y;
+    }
     // Above it the frozen world is drawn, lit by full daylight.
     EXPECT_TRUE(colourof(readpixel(600, 511), 0, 90, 0, 1));
 }

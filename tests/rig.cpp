@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
@@ -141,6 +145,36 @@ Pixel readpixel(int x, int y)
     return Pixel{p[0], p[1], p[2], p[3]};
 }
 
+Pixel windowpixel(int x, int y)
+{
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWMInfo(&info) != 1 || info.subsystem != SDL_SYSWM_X11) return Pixel{-1, -1, -1, -1};
+    glFinish();
+    info.info.x11.lock_func();
+    Display* display = info.info.x11.display;
+    XSync(display, False);
+    XImage* image = XGetImage(display, info.info.x11.window, x, y, 1, 1, AllPlanes, ZPixmap);
+    Pixel p{-1, -1, -1, -1};
+    if (image) {
+        const unsigned long v = XGetPixel(image, 0, 0);
+        p = Pixel{(int)(v >> 16 & 255), (int)(v >> 8 & 255), (int)(v & 255), 255};
+        XDestroyImage(image);
+    }
+    info.info.x11.unlock_func();
+    return p;
+}
+
+void showred()
+{
+    glLoadIdentity();
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(1, 0, 0, 1);
+    glRecti(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    SDL_GL_SwapBuffers();
+    glRecti(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+}
+
 // Clears to the colour the game's start-up set, as its frames do.
 void clearscreen()
 {
@@ -177,7 +211,7 @@ void solidtexture(int n, int w, int h, unsigned char r, unsigned char g, unsigne
 // One window with a real OpenGL context for the whole run, opened by the
 // game's own start-up but not full screen, with audio on SDL's dummy driver
 // when none is set.
-class Window : public ::testing::Environment {
+class GameWindow : public ::testing::Environment {
 public:
     void SetUp() override
     {
@@ -189,7 +223,7 @@ public:
     }
 };
 
-static ::testing::Environment* const window = ::testing::AddGlobalTestEnvironment(new Window);
+static ::testing::Environment* const window = ::testing::AddGlobalTestEnvironment(new GameWindow);
 
 Pixel cellcolor(int c, int r)
 {

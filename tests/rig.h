@@ -78,6 +78,12 @@ struct Pixel {
     int r, g, b, a;
 };
 Pixel readpixel(int x, int y);
+// What the window shows at (x, y), read from the X server: the frames that
+// were swapped in, not the back buffer. All -1 when it cannot be read.
+Pixel windowpixel(int x, int y);
+// Fills the back buffer with red and shows it, so that whatever the
+// window shows next came from a later swap.
+void showred();
 // Clears the back buffer to black.
 void clearscreen();
 

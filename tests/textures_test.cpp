@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 // Slot 12 holds nothing in the game; the tests load into it.
 const int SPARE = 12;
@@ -154,4 +155,35 @@ TEST(Textures, ReadingNeedsNoUploadAndARefusalTouchesNothing)
     EXPECT_FALSE(readtga(f, &t));
     std::fclose(f);
     EXPECT_EQ(0, std::memcmp(&t, &before, sizeof t));
+}
+
+// The tools write pictures with tgabytes; the game reads them back pixel for
+// pixel, with the descriptor byte, at both depths and an odd width.
+TEST(Textures, WrittenPicturesReadBackTheSame)
+{
+    for (int bpp : {24, 32}) {
+        const int width = 3, height = 2, step = bpp / 8;
+        std::vector<unsigned char> pixels(width * height * step);
+        for (size_t i = 0; i < pixels.size(); i++) pixels[i] = (unsigned char)(7 + 11 * i);
+        const std::vector<unsigned char> file = tgabytes(width, height, bpp, 8, pixels.data(), pixels.size());
+        ASSERT_EQ(file.size(), 18 + pixels.size()) << bpp;
+        // Blue first in the file, to the last pixel.
+        const size_t last = pixels.size() - step;
+        EXPECT_TRUE(file[18] == pixels[2] && file[20] == pixels[0] && file[18 + last] == pixels[last + 2] &&
+                    file[18 + last + 2] == pixels[last])
+            << bpp;
+
+        FILE* f = fmemopen(const_cast<unsigned char*>(file.data()), file.size(), "rb");
+        ASSERT_NE(f, nullptr);
+        TextureImage t{};
+        unsigned char descriptor = 0;
+        ASSERT_TRUE(readtga(f, &t, &descriptor)) << bpp;
+        std::fclose(f);
+        EXPECT_EQ(t.width, 3u);
+        EXPECT_EQ(t.height, 2u);
+        EXPECT_EQ(t.bpp, (unsigned)bpp);
+        EXPECT_EQ(descriptor, 8);
+        EXPECT_EQ(std::memcmp(t.imageData, pixels.data(), pixels.size()), 0) << bpp;
+        std::free(t.imageData);
+    }
 }
