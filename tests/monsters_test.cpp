@@ -2,6 +2,8 @@
 // sword, dying into corpses and scoring.
 #include "rig.h"
 
+#include <cmath>
+
 // The player's sword in mid-swing to the right; from the player's start
 // (1472, 288) its tip lies at (1496, 310).
 static void playercutting()
@@ -120,6 +122,21 @@ TEST(Monsters, TheShortBladeWoundsAtTheOriginWithoutScoring)
         EXPECT_EQ(m.healt, c.hit ? 66 : 100) << c.x << "," << c.y;
         EXPECT_EQ(Rig::invulnerability(m), c.hit ? 19 : 0) << c.x << "," << c.y;
         EXPECT_EQ(score, 0);
+    }
+
+    // The blow drives the body along the line from the hero's sword hand to
+    // the body's centre: across from a hero beside it, along from one below.
+    for (bool beside : {true, false}) {
+        resetworld();
+        playercutting();
+        Rig::player().setposition(beside ? 40 : -16, beside ? -16 : 40);
+        Monster& m = placed(Rig::monster(2), -16, -16, 1, 1);
+        stepmonster(2, false);
+        ASSERT_EQ(m.healt, 66);
+        const float along = beside ? Rig::forcex(m) : Rig::forcey(m);
+        const float across = beside ? Rig::forcey(m) : Rig::forcex(m);
+        EXPECT_LT(std::fabs(across), 0.1f * std::fabs(along)) << (beside ? "beside" : "below");
+        EXPECT_GT(std::fabs(along), 1.0f);
     }
 }
 

@@ -78,7 +78,15 @@ TEST(Textures, DamagedOrForeignFilesAreRefused)
         EXPECT_EQ(nullptr, t.imageData) << b.what;
     }
     // Each of the first twelve bytes must be as an uncompressed picture
-    // without extras has it.
+    // without extras has it: a header written out by hand is taken, and
+    // any one byte changed is not.
+    {
+        const std::string plain = bytes({0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 2, 0, 24, 0}) + rgb;
+        TextureImage t{};
+        EXPECT_TRUE(LoadTGA(&t, writefile(plain, "plain.tga").c_str()));
+        EXPECT_NE(t.imageData, nullptr);
+        std::free(t.imageData);
+    }
     for (int at = 0; at < 12; at++) {
         std::string file = tgafile(2, 2, 24, rgb);
         file[at] = (char)(file[at] + 1);
