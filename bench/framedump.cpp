@@ -155,7 +155,7 @@ static void world(int frames, const char* path)
             Rig::dump(out);
         }
     }
-    std::fprintf(out, "next rand %d\n", rand());
+    std::fprintf(out, "next rand %d\n", worldrand());
     std::fclose(out);
 }
 

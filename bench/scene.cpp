@@ -37,7 +37,7 @@ static void clearworld()
     score = finalscore = 0;
     lastmonster = lastneutral = -1;
     Camera.set(992, 0);
-    srand(1);
+    worldsrand(1);
 }
 
 bool openworld()

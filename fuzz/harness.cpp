@@ -75,7 +75,7 @@ void freshworld()
     for (bool& k : key) k = false;
     SDL_Event e;
     while (SDL_PollEvent(&e)) continue;
-    srand(1);
+    worldsrand(1);
 }
 
 void runworld(int frames)

@@ -6,7 +6,7 @@
 //   soak [--frames N] [--seed S] [--data DIR] [--window] [--spoil F]
 //
 // N world frames (50,000 unless given; 40 are a second of play); S seeds the
-// soak's own generator of keys and arrivals, which leaves the game's rand()
+// soak's own generator of keys and arrivals, which leaves the game's worldrand()
 // to the game. Without --window it opens no display: SDL's dummy video
 // driver carries the keys and the drawing routines run without an OpenGL
 // context, so their calls into OpenGL do nothing while the state they keep

@@ -23,7 +23,7 @@ void Corpse::put(int ntype, int nx, int ny)
     decay = 1.0f;
     mapx = (int)((x + 16) / 32.0);
     mapy = (int)((y + 16) / 32.0);
-    d = rand() % 10 > 4 ? 1 : -1;
+    d = worldrand() % 10 > 4 ? 1 : -1;
 }
 
 int Corpse::gettype()

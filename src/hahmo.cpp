@@ -288,7 +288,7 @@ void Hahmo::walktotarget(float speed, bool wobble)
 
 void Hahmo::turnaside()
 {
-    if (rand() % 10 <= 4)
+    if (worldrand() % 10 <= 4)
         angle += 1.5707963267948966;
     else
         angle -= 1.5707963267948966;

@@ -736,6 +736,11 @@ float playershortswordy();
 float playerswordangle(float x, float y);
 float neutralswordangle(int m, float x, float y);
 void hurtplayer(float angle, float amount, float damage);
+// The world's random numbers, 0..2^31-1: every random decision of the game
+// draws from here, never from the C library, so that every build draws the
+// same sequence. Unseeded it starts as seeded with 1.
+int worldrand();
+void worldsrand(unsigned seed);
 // A random angle of -69..69 whole degrees, in radians.
 float rnd();
 // The heading from the origin towards (dx, dy), atan2(dx, dy) in double

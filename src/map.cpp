@@ -419,14 +419,14 @@ void Map::runscript()
 
     // Each random draw is made only when the trigger's other conditions hold.
     if (time == 1400) say("Valmistautukaa pahimpaan, sill{ pian koittaa y}!");
-    if (playerx() > 1024 && rand() % 600 == 1) enemypair(WESTGATE);
-    if (playerx() < 1024 && rand() % 600 == 1) enemypair(EASTGATE);
-    if (playerx() < 1920 && rand() % 600 == 1) enemypair(EASTGATE);
-    if (playerx() > 1920 && rand() % 600 == 1) enemypair(WESTGATE);
-    if (night < 0.25 && playery() > 544 && rand() % 700 == 1) friendpair(NORTHGATE);
-    if (night < 0.25 && playery() < 480 && rand() % 700 == 1) friendpair(SOUTHGATE);
-    if (night > 0.75 && playerx() < 1920 && rand() % 400 == 1) enemypair(EASTGATE);
-    if (night > 0.75 && playerx() > 1024 && rand() % 400 == 1) enemypair(WESTGATE);
+    if (playerx() > 1024 && worldrand() % 600 == 1) enemypair(WESTGATE);
+    if (playerx() < 1024 && worldrand() % 600 == 1) enemypair(EASTGATE);
+    if (playerx() < 1920 && worldrand() % 600 == 1) enemypair(EASTGATE);
+    if (playerx() > 1920 && worldrand() % 600 == 1) enemypair(WESTGATE);
+    if (night < 0.25 && playery() > 544 && worldrand() % 700 == 1) friendpair(NORTHGATE);
+    if (night < 0.25 && playery() < 480 && worldrand() % 700 == 1) friendpair(SOUTHGATE);
+    if (night > 0.75 && playerx() < 1920 && worldrand() % 400 == 1) enemypair(EASTGATE);
+    if (night > 0.75 && playerx() > 1024 && worldrand() % 400 == 1) enemypair(WESTGATE);
 
     // One day and night last 2000 pi frames.
     time = time + 1;

@@ -28,7 +28,7 @@ void Monster::input()
     const int mside = otherside(side);
 
     // One frame in twenty: look around, then head for the target.
-    if (rand() % 20 == 2) {
+    if (worldrand() % 20 == 2) {
         const int found = seektarget(mside);
         if (found) target = found;
         walktotarget(3.0f, true);
@@ -43,7 +43,7 @@ void Monster::input()
         if (s > 0) hurt(neutralswordangle(s - 1, x + 16, y + 16), 17.5f, 34);
 
         j = monsterinarea(x - 12, y - 16, x + 12, y + 16, mside);
-        if (j > 0 && rand() % 10 < 4 && monstervulnerable(j - 1))
+        if (j > 0 && worldrand() % 10 < 4 && monstervulnerable(j - 1))
             hurt(heading(monsterx(j - 1) - x, monstery(j - 1) - y), 12.5f, 5);
 
         if (playervulnerable()) {

@@ -37,7 +37,7 @@ void Neutral::input()
     swordcontrol();
 
     if (hostile != 0) {
-        if (rand() % 20 == 2) {
+        if (worldrand() % 20 == 2) {
             const int found = seektarget(mside);
             if (found)
                 target = found;

@@ -113,10 +113,57 @@ void hurtplayer(float angle, float amount, float damage)
     map.player.hurt(angle, amount, damage);
 }
 
+// The additive feedback generator x[n] = x[n-3] + x[n-31] (mod 2^32) over 31
+// words, its output the upper 31 bits: the generator behind the GNU C
+// library's rand(), so that every build of the game, on any C library, draws
+// the sequence the game was made with. The state is seeded by the
+// multiplicative generator 16807 x mod (2^31 - 1), as Schrage computes it,
+// and the first 310 outputs are thrown away.
+static const int RANDWORDS = 31;
+static const int RANDLAG = 3;
+static struct {
+    uint32_t word[RANDWORDS];
+    int front;     // the word that takes the sum: RANDLAG ahead of rear
+    int rear;
+    bool seeded;   // unseeded, the generator starts as seeded with 1
+} randstate;
+
+static int nextrand()
+{
+    uint32_t& w = randstate.word[randstate.front];
+    w += randstate.word[randstate.rear];
+    if (++randstate.front == RANDWORDS) randstate.front = 0;
+    if (++randstate.rear == RANDWORDS) randstate.rear = 0;
+    return (int)(w >> 1);
+}
+
+void worldsrand(unsigned seed)
+{
+    int32_t w = seed == 0 ? 1 : (int32_t)seed;
+    randstate.word[0] = (uint32_t)w;
+    for (int i = 1; i < RANDWORDS; i++) {
+        const long hi = w / 127773;
+        const long lo = w % 127773;
+        w = (int32_t)(16807 * lo - 2836 * hi);
+        if (w < 0) w += 2147483647;
+        randstate.word[i] = (uint32_t)w;
+    }
+    randstate.front = RANDLAG;
+    randstate.rear = 0;
+    randstate.seeded = true;
+    for (int i = 0; i < 10 * RANDWORDS; i++) nextrand();
+}
+
+int worldrand()
+{
+    if (!randstate.seeded) worldsrand(1);
+    return nextrand();
+}
+
 float rnd()
 {
-    const int a = rand() % 70;
-    const int b = rand() % 70;
+    const int a = worldrand() % 70;
+    const int b = worldrand() % 70;
     return (float)((a - b) * 0.017453292519943295);
 }
 

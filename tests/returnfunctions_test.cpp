@@ -127,3 +127,17 @@ TEST(AreaTests, ThePlayersSwordIsFoundOnlyWhileCutting)
     EXPECT_EQ(playershortswordx(), 0.0f);
     EXPECT_EQ(playershortswordy(), 0.0f);
 }
+
+// The world's generator draws what the GNU C library's rand() draws, for the
+// seeds the tests use, for 0 (taken as 1) and for seeds past 2^31.
+TEST(WorldRandom, DrawsTheSequenceOfTheGnuCLibrary)
+{
+    for (unsigned seed : {1u, 0u, 2u, 77u, 12345u, 2147483647u, 3000000000u}) {
+        worldsrand(seed);
+        srand(seed);
+        int differ = 0;
+        for (int i = 0; i < 100000; i++) differ += worldrand() != rand();
+        EXPECT_EQ(differ, 0) << "seed " << seed;
+    }
+    worldsrand(1);
+}

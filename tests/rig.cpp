@@ -79,7 +79,7 @@ void resetworld()
     score = finalscore = 0;
     night = 0;
     lastmonster = lastneutral = -1;
-    srand(1);
+    worldsrand(1);
     drainevents();
 }
 
@@ -102,8 +102,8 @@ void swinging(Weapon& w, float angle, float extension, int hit)
 static void seednext(bool retarget)
 {
     for (unsigned s = 1;; s++) {
-        srand(s);
-        if (rand() % 20 == (retarget ? 2 : 0)) return srand(s);
+        worldsrand(s);
+        if (worldrand() % 20 == (retarget ? 2 : 0)) return worldsrand(s);
     }
 }
 

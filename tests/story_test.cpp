@@ -36,12 +36,12 @@ int drawsat(int x, int y, float darkness)
     placeat(Rig::player(), (float)x, (float)y);
     Rig::time() = 100;
     night = darkness;
-    srand(77);
+    worldsrand(77);
     Rig::world().runscript();
-    const int next = rand();
-    srand(77);
+    const int next = worldrand();
+    worldsrand(77);
     for (int k = 0; k < 40; k++)
-        if (rand() == next) return k;
+        if (worldrand() == next) return k;
     return -1;
 }
 
