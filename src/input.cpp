@@ -356,7 +356,7 @@ bool closeinput()
 
 void beginframe(bool boxframe)
 {
-    shown = !fastframes || (!boxframe && worldframes % 40 == 0);
+    shown = !fastframes || (!boxframe && worldframes % FRAMES_PER_SECOND == 0);
     if (shown) {
         glDisable(GL_SCISSOR_TEST);
     } else {

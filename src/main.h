@@ -300,6 +300,24 @@ const StoryTile FIRSTCORPSE = {46, 12, "corpse"};
 // Every story tile, the player's start first.
 extern const StoryTile* const STORYTILES[18];   // map.cpp
 
+// The script's clock counts frames from 0, noon of the first day. At script
+// frame t the darkness is 1 - |cos(t / DAYRADIAN)|: 0 at noon, 1 at
+// midnight, so a day and its night last DAYRADIAN * pi frames (6,283).
+const double DAYRADIAN = 2000.0;   // script frames in a radian of the day's turn
+const double DUSK = 0.25;          // darkness from which the day is over: friends stop coming
+const double NIGHTFALL = 0.75;     // darkness above which it is night: enemies come more often
+// The darkness at script frame t, worked out as the script does.
+float darkness(int t);
+// The first script frame of day n (0 the first) at which the darkness is
+// no longer below DUSK; above NIGHTFALL; below DUSK again after midnight.
+int duskframe(int day);
+int nightframe(int day);
+int dawnframe(int day);
+// When the story speaks, in script frames.
+const int OPENINGFRAME = 20;       // the opening lines
+const int WARNINGLEAD = 46;        // how long before the first dusk the night is foretold
+extern const int WARNINGFRAME;     // map.cpp: duskframe(0) - WARNINGLEAD, 1400
+
 extern int stop[MAPCELLS];    // map.cpp: non-zero blocks movement; index row * 199 + column
 extern int light[MAPCELLS];   // map.cpp: brightness at a cell's top-left corner, 9 full daylight
 
@@ -371,8 +389,12 @@ template <class T> void drawalone(T& record)
     record.show(l);
 }
 
+// What a corpse shows: its row in the corpse strip, from the top, 1..16; 0
+// marks a free slot. The hero falls as a villager.
+enum CorpseKind { RAIDERCORPSE = 1, VILLAGERCORPSE = 2, MONSTERCORPSE = 3 };
+
 class Corpse {
-    int type;      // picture row in the corpse strip, 1..16; 0 free
+    int type;      // a CorpseKind; 0 free
     int x, y;      // top-left in map pixels
     int mapx;      // cell under the centre
     int mapy;
@@ -396,6 +418,8 @@ public:
     }
 };
 
+// Places a corpse of kind type with its top-left at pixel (x, y) in the
+// first free of slots 0..96; 1 if placed.
 int putcorpse(int type, int x, int y);
 
 // ---------------------------------------------------------------------------
@@ -416,9 +440,12 @@ inline int otherside(int side)
 // nobody to fight follows the hero.
 enum Target { TARGETFOLLOW = -1, TARGETNONE = 0, TARGETPLAYER = 1, TARGETNEUTRAL = 100, TARGETMONSTER = 200 };
 
-// Kinds: a monster slot holds type 1; a neutral slot type 1, a raider of the
-// enemy side, or 2, a friend. putenemy takes ENEMYRAIDER or ENEMYMONSTER.
-enum Kind { RAIDER = 1, FRIEND = 2, MONSTER = 1, ENEMYRAIDER = 1, ENEMYMONSTER = 2 };
+// The type a live character slot holds; 0 marks a free slot. A neutral is a
+// raider, of the enemy side, or a friend; a monster is a monster.
+enum NeutralType { RAIDER = 1, FRIEND = 2 };
+enum MonsterType { MONSTER = 1 };
+// What putenemy brings: a raider into a neutral slot, or a monster.
+enum EnemyKind { ENEMYRAIDER = 1, ENEMYMONSTER = 2 };
 
 // The common body of every character: position easing towards a target that
 // drifts, knockback, facing, walking animation, damage and health.
@@ -558,7 +585,8 @@ public:
     Player(int nnx, int nny, int nd);
     void input();
     // Draws the body, and regenerates the hero while he is drawn: 0.02
-    // health a drawing, 0.8 a second.
+    // health a drawing, so a paced game heals him FRAMES_PER_SECOND times
+    // as much a second.
     void show(Layer& l);
     void showfinal(Layer& l);
 
@@ -758,8 +786,9 @@ int playerinarea(float x1, float y1, float x2, float y2, int side);
 // strictly inside the rectangle; 0 for none.
 int swordinarea(float x1, float y1, float x2, float y2, int side);
 
-// Place a character on tile (x, y) in the first free of slots 0..96; 1 if placed.
-int putenemy(int type, int x, int y);
+// Place a character on tile (x, y) in the first free of slots 0..96; 1 if
+// placed: putenemy one of kind (ENEMYRAIDER or ENEMYMONSTER), putfriend a friend.
+int putenemy(int kind, int x, int y);
 int putfriend(int x, int y);
 
 // ---------------------------------------------------------------------------
@@ -783,8 +812,8 @@ void boxinput(Box& box);
 void worldframedone(bool quit);
 // Whether frames run without waiting and mostly undrawn (fast playback and
 // the scripted player). A fast frame still runs every drawing routine, for
-// the state they keep, but into a one-pixel scissor, and only every 40th
-// world frame reaches the screen.
+// the state they keep, but into a one-pixel scissor, and only one world
+// frame a second (every FRAMES_PER_SECOND-th) reaches the screen.
 extern bool fastframes;   // input.cpp
 // Called before live input is read, with true in a box frame; a scripted
 // player pushes its keys into SDL's queue here. Empty in the game.

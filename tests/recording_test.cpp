@@ -60,7 +60,7 @@ std::string withoutline(const std::string& start)
 TEST(Recording, DigestCoversEverySlotAndNamesWhatDiffers)
 {
     resetworld();
-    putenemy(2, 50, 9);
+    putenemy(ENEMYMONSTER, 50, 9);
     const Digest before = digestnow();
     ASSERT_EQ(before.count, (int)digestnames().size());
 

@@ -65,6 +65,7 @@ expect() {
 
 # --- A real game: the opening messages, a walk, a swing, Escape. ---
 rec="$dir/game.rec"
+began=$SECONDS
 start --window --record "$rec" || { fail "the recorded game did not start"; exit 1; }
 sleep 2
 for _ in 1 2 3 4; do xdotool key space; sleep 0.3; done
@@ -75,6 +76,7 @@ xdotool keyup Down keyup Left
 xdotool key space space; sleep 0.3
 xdotool key Escape
 ended 10
+took=$((SECONDS - began))
 [ "$code" = 0 ] || fail "the recorded game ended with exit code $code"
 frames=$(sed -n "s/^end \([0-9]*\) .*/\1/p" "$rec")
 echo "recorded $frames frames, $(grep -c '^c ' "$rec") checkpoints, $(grep -c '^k ' "$rec") box key frames"
@@ -94,7 +96,8 @@ ended 30
 start --play "$rec" --window || fail "the paced playback did not start"
 sleep 3
 xdotool key Left Up space 1 2 Down Right
-ended $((frames / 40 + 20))
+# At the real pace it lasts about as long as the recorded game did.
+ended $((took + 20))
 [ "$code" = 0 ] || fail "the paced playback with other keys pressed ended with exit code $code"
 
 # --- Refusals. ---

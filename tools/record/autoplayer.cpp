@@ -336,7 +336,7 @@ int main(int argc, char* argv[])
     while (!quit) quit = runframe();
     std::printf("%s: %d frames (%.0f s), %d box frames in %d boxes; score %d; the hero %s; "
                 "at most %d monsters, %d raiders, %d friends; %d arrivals; darkest night %.2f\n",
-                argv[2], seen.frames, seen.frames / 40.0, seen.boxframes, seen.boxes, score,
+                argv[2], seen.frames, (double)seen.frames / FRAMES_PER_SECOND, seen.boxframes, seen.boxes, score,
                 playerhealt() > 0 ? "lives" : "fell", seen.monsters, seen.raiders, seen.friends,
                 seen.arrivals, seen.darkest);
     quitgame(0);
