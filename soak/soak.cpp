@@ -390,6 +390,8 @@ int main(int argc, char* argv[])
     options.window = true;
     options.sound = false;
     if (!enterdatadir(data)) return 1;
+    // The game's start: its empty world, then its map.
+    emptyworld();
     map.open(MAPFILE);
     findground();
     fastframes = true;

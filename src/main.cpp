@@ -51,7 +51,7 @@ void startup()
     map.loadtextures();
     map.initscript();
     BuildFont();
-    Camera.set(992, 0);
+    Camera.set(STARTVIEWX, STARTVIEWY);
     if (!options.sound) return;
     music = Mix_LoadMUS("DATA/main.mp3");
     if (Mix_PlayingMusic() == 0) Mix_PlayMusic(music, -1);

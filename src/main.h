@@ -337,6 +337,9 @@ struct View {
     void move();
 };
 extern View Camera;   // map.cpp
+// The camera's first view, pixels: over the hero's start, as far up as it goes.
+const int STARTVIEWX = 992;
+const int STARTVIEWY = 0;
 
 // Whether world pixel (x, y) lies on the screen widened by 48 pixels left and up.
 bool inscreen(int x, int y);
@@ -699,6 +702,7 @@ class Map {
     friend int playerinarea(float, float, float, float, int);
     friend int swordinarea(float, float, float, float, int);
     friend void takedigest(struct Digest&);
+    friend void emptyworld();
 
 public:
     // An empty world; open() reads one in.
@@ -735,6 +739,14 @@ public:
 };
 
 extern Map map;   // main.cpp: the world; the entry function opens kuurakarpalo.map into it
+
+// Puts the world into its known empty state, as the game has it before it
+// reads its map: every neutral, monster and corpse slot free and zeroed, the
+// hero new on his start tile, the script clock, scroll window, score and
+// final score at 0, the night at 1, the camera at its first view, no key
+// held, no slot stepping, and the random sequence started again. The map's
+// tiles, light and blocking stay as they are.
+void emptyworld();
 
 // Checks a map file and its name without touching the world. Returns nullptr
 // when it can be loaded, else a short description of the problem.

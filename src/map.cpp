@@ -195,6 +195,25 @@ void Map::loadtextures()
     }
 }
 
+void emptyworld()
+{
+    map.player = Player(PLAYERSTART.c, PLAYERSTART.r, 1);
+    for (int n = 0; n < SLOTS; n++) {
+        map.neutral[n] = Neutral();
+        map.monster[n] = Monster();
+        map.corpse[n] = Corpse();
+    }
+    map.time = 0;
+    map.rollx = 0;
+    map.rolly = 0;
+    score = finalscore = 0;
+    night = 1.0f;
+    Camera.set(STARTVIEWX, STARTVIEWY);
+    for (bool& k : key) k = false;
+    lastmonster = lastneutral = -1;
+    worldsrand(1);
+}
+
 // ---------------------------------------------------------------------------
 // Camera and scroll window
 // ---------------------------------------------------------------------------
