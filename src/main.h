@@ -833,9 +833,10 @@ extern void (*inputfeeder)(bool boxframe);   // input.cpp
 // Puts a key going down (or up) into SDL's queue, as the keyboard sends it.
 void pushkey(SDLKey sym, bool down = true);
 // Starts recording into, or playing back from, the file options name. False
-// after one line on stderr; code is then the exit code (1, or 3 when the
-// recording no longer fits the game).
-bool openinput(int& code);
+// after one line on stderr. A recording whose checkpoints lack fields of the
+// game, or hold fields it no longer has, plays with those left unchecked,
+// after one line on stderr naming them; one that shares none is refused.
+bool openinput();
 // Finishes the recording file. False, after a line on stderr, if it could
 // not be written whole.
 bool closeinput();
@@ -899,8 +900,12 @@ std::string worldline(int count, const std::string& keys);  // keys as "UDLRS", 
 std::string boxline(int count, const std::string& keys);
 std::string checkpointline(int frame, const Digest& digest);
 std::string endline(int frames, bool bygame);
-// What differs between a checkpoint and the digest taken at its frame, for a
-// message; empty when they match.
-std::string digestdiff(const Checkpoint& recorded, const Digest& now);
+// Checkpoints are compared by field name: where each of the game's digest
+// entries stands in a recording's list of names, -1 where the recording
+// lacks it.
+std::vector<int> digestplaces(const std::vector<std::string>& recorded);
+// What differs between a checkpoint and the digest taken at its frame, in
+// the entries both have, for a message; empty when they match.
+std::string digestdiff(const Checkpoint& recorded, const std::vector<int>& places, const Digest& now);
 
 #endif

@@ -114,6 +114,15 @@ expect 3 "at frame 100 score is 0, recorded 999" --play "$dir/tampered.rec" --fa
 # The walk to the right turned into a walk to the left.
 sed '0,/^w \([0-9]*\) ---R-/s//w \1 --L--/' "$rec" >"$dir/left.rec"
 expect 3 "no longer matches the game: at frame" --play "$dir/left.rec" --fast --window
+# Checkpoints are compared by field name: a field the recording lacks, or
+# one the game no longer has, is left unchecked, which one line says; a
+# recording that shares no field with the game is refused.
+awk '/^digest / { $3 = "" } /^c / { $4 = "" } { print }' "$rec" >"$dir/fewer.rec"
+expect 0 "left unchecked: it lacks finalscore" --play "$dir/fewer.rec" --fast --window
+awk '/^digest / { $0 = $0 " player.shoesize" } /^c / { $0 = $0 " 0000002a" } { print }' "$rec" >"$dir/more.rec"
+expect 0 "left unchecked: the game no longer has player.shoesize" --play "$dir/more.rec" --fast --window
+awk '/^digest / { for (i = 2; i <= NF; i++) $i = "old." $i } { print }' "$rec" >"$dir/foreign.rec"
+expect 1 "shares no digest field" --play "$dir/foreign.rec" --fast
 
 [ "$failures" = 0 ] || { echo "$failures check(s) failed"; exit 1; }
 echo "all recording checks passed"

@@ -325,8 +325,7 @@ int main(int argc, char* argv[])
     if (parseoptions(5, const_cast<char**>(args)) >= 0) return 2;
     if (!enterdatadir(nullptr)) return 1;
     map.open(MAPFILE);
-    int code;
-    if (!openinput(code)) return code;
+    if (!openinput()) return 1;
     fastframes = true;
     inputfeeder = feeder;
     tracing = std::getenv("AUTOPLAYER_TRACE") != nullptr;
