@@ -163,17 +163,38 @@ const int TEXTURESLOTS = 19;
 enum TextureSlot {
     TEXGROUND,          // the map's first tile set: the ground layer
     TEXLAYERS,          // the map's second tile set: the second and the over layer
-    TEXPANEL,           // DATA/message.tga: the message box panel
-    TEXFONT,            // DATA/fontti.tga: the font's 16 by 16 glyphs
-    TEXNEUTRAL,         // DATA/tonttu.tga: the neutrals' bodies
-    TEXNEUTRALFLASH,    // DATA/tonttul.tga: their flash while invulnerable
-    TEXCORPSE,          // DATA/ruumiit.tga: the corpses
-    TEXMONSTER,         // DATA/vauva.tga: the monsters' bodies
-    TEXMONSTERFLASH,    // DATA/vauval.tga
-    TEXPLAYER,          // DATA/player.tga: the hero's body
-    TEXPLAYERFLASH,     // DATA/playerl.tga
-    TEXSWORD,           // DATA/kirves.tga: the blade
+    TEXPANEL,           // the message box panel
+    TEXFONT,            // the font's 16 by 16 glyphs
+    TEXNEUTRAL,         // the neutrals' bodies
+    TEXNEUTRALFLASH,    // their flash while invulnerable
+    TEXCORPSE,          // the corpses
+    TEXMONSTER,         // the monsters' bodies
+    TEXMONSTERFLASH,    // their flash
+    TEXPLAYER,          // the hero's body
+    TEXPLAYERFLASH,     // his flash
+    TEXSWORD,           // the blade
 };
+
+// The files the game reads from its data directory, as paths under it: the
+// pictures start-up loads into their slots (in this order), each tile set
+// its map names, the music and the death sound. The list of the data files
+// shipped with the game, dist/datafiles.txt, holds exactly these.
+struct PictureFile {
+    int slot;
+    const char* file;
+};
+const PictureFile PICTURES[] = {
+    {TEXPANEL, "DATA/message.tga"},  {TEXPLAYER, "DATA/player.tga"},   {TEXPLAYERFLASH, "DATA/playerl.tga"},
+    {TEXMONSTER, "DATA/vauva.tga"},  {TEXMONSTERFLASH, "DATA/vauval.tga"}, {TEXCORPSE, "DATA/ruumiit.tga"},
+    {TEXSWORD, "DATA/kirves.tga"},   {TEXFONT, "DATA/fontti.tga"},     {TEXNEUTRAL, "DATA/tonttu.tga"},
+    {TEXNEUTRALFLASH, "DATA/tonttul.tga"}};
+const char* const TILESETS[2][2] = {            // [tset]: the ground's and the layers' atlas
+    {"DATA/iso1.tga", "DATA/iso2.tga"},         // outdoors
+    {"DATA/luola1.tga", "DATA/luola2.tga"}};    // cave
+const char* const MUSICFILE = "DATA/main.mp3";
+const char* const HITFILE = "DATA/hit1.wav";
+// The picture start-up loads into slot, or nullptr for none.
+const char* picturefile(int slot);
 
 // One texture slot; texID 0 while the slot holds nothing.
 struct TextureImage {

@@ -186,12 +186,9 @@ void Map::loadtextures()
     // Before the window opens there is no GL context to upload into: the
     // world is read first, and start-up loads its tile sets once more.
     if (!SDL_GetVideoSurface()) return;
-    if (tset == 0) {
-        LoadTGA(&textures[TEXGROUND], "DATA/iso1.tga");
-        LoadTGA(&textures[TEXLAYERS], "DATA/iso2.tga");
-    } else if (tset == 1) {
-        LoadTGA(&textures[TEXGROUND], "DATA/luola1.tga");
-        LoadTGA(&textures[TEXLAYERS], "DATA/luola2.tga");
+    if (tset == 0 || tset == 1) {
+        LoadTGA(&textures[TEXGROUND], TILESETS[tset][0]);
+        LoadTGA(&textures[TEXLAYERS], TILESETS[tset][1]);
     }
 }
 
