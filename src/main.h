@@ -79,6 +79,21 @@ struct Options {
 extern Options options;   // options.cpp: the command line of this run
 extern const char VERSION[];   // options.cpp: the game's version, as "1.0"
 
+// One option of the command line. --help prints the rows in order, the
+// manual page is made from --help, and the README's table of options holds
+// one line a row; a setting that mirrors an option belongs in its row.
+struct OptionRow {
+    const char* name;       // "data" for --data
+    const char* argument;   // "DIR" for --data DIR; nullptr for an option without one
+    const char* help;       // what it does, as --help, the manual and the README say it
+    // Takes the option in, with its argument: -1 to go on, else the exit code to end with.
+    int (*apply)(const char* argument);
+};
+extern const OptionRow OPTIONROWS[];   // options.cpp: every option, in the order --help gives them
+extern const int NOPTIONROWS;
+// How a row is written on the command line: "--data DIR".
+std::string optionusage(const OptionRow& row);
+
 // Reads the command line into options. Returns -1 when the game should go
 // on, or the exit code to end with at once: 0 after --help or --version, 2
 // after a usage error, with a one-line hint on stderr.
