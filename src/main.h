@@ -191,9 +191,9 @@ enum TextureSlot {
 };
 
 // The files the game reads from its data directory, as paths under it: the
-// pictures start-up loads into their slots (in this order), each tile set
-// its map names, the music and the death sound. The list of the data files
-// shipped with the game, dist/datafiles.txt, holds exactly these.
+// pictures start-up loads into their slots (in this order), the tile sets a
+// map's tset chooses, the music and the death sound. The list of the data
+// files shipped with the game, dist/datafiles.txt, holds exactly these.
 struct PictureFile {
     int slot;
     const char* file;
