@@ -73,12 +73,13 @@ static void play(Output& out, int frames, float darkness)
     }
 }
 
-static void pushspace()
+// Every box frame of the free-running world: two presses of space, which
+// show a box whole and close it in its first frame.
+static void answer(bool boxframe)
 {
-    SDL_Event e{};
-    e.type = SDL_KEYDOWN;
-    e.key.keysym.sym = SDLK_SPACE;
-    SDL_PushEvent(&e);
+    if (!boxframe) return;
+    pushkey(SDLK_SPACE);
+    pushkey(SDLK_SPACE);
 }
 
 static void scenes(const std::string& dir)
@@ -120,11 +121,12 @@ static void scenes(const std::string& dir)
     {
         Output out(dir, "box");
         fightfor(20);
+        inputfeeder = nullptr;   // this box is the scene's own
         const char* const lines[8] = {"On koston aika!", "Teurastakaa ne kaikki!", "", "", "", "", "", "Loppu"};
         Box box;
         boxopen(box, lines, false, 1);
         for (int f = 0; f < 30; f++) {
-            if (f == 20) pushspace();
+            if (f == 20) pushkey(SDLK_SPACE);
             boxframe(box);   // its swap copies the back buffer out and keeps it
             out.take();
         }
@@ -132,7 +134,7 @@ static void scenes(const std::string& dir)
 }
 
 // The free-running world: the script's clock runs on through day and night,
-// and its message at frame 1400 is closed in its first frame by two presses.
+// and every message box of the story is closed in its first frame.
 static void world(int frames, const char* path)
 {
     FILE* out = std::fopen(path, "w");
@@ -141,13 +143,10 @@ static void world(int frames, const char* path)
         std::exit(1);
     }
     fullscene();
+    inputfeeder = answer;
     for (int f = 0; f < frames; f++) {
         Rig::player().healt = 100;
         walkkeys(f);
-        if (Rig::time() == 1400) {
-            pushspace();
-            pushspace();
-        }
         map.control();
         if (f % 4 == 0) drawframe();
         if ((f + 1) % 1000 == 0 || f + 1 == frames) {

@@ -14,11 +14,10 @@
 // benchmarks' own doors.
 struct Rig {
     RIGACCESS
-    // Every field of the world that an update or a drawing may change, one
-    // line a record, floats in hexadecimal so that equal text is equal bits.
+    // Every field of the world that an update or a drawing may change: the
+    // world's own line, then each record's fields by name, a line a slot;
+    // floats in hexadecimal so that equal text is equal bits.
     static void dump(FILE* out);
-    static void dumphahmo(FILE* out, Hahmo& h);
-    static void dumpweapon(FILE* out, Weapon& w);
     // Keeps or brings back every character and corpse, so that a drawing
     // measured many times (it fades corpses and bars) sees the same world.
     static void keep();
@@ -31,7 +30,8 @@ struct Rig {
 bool openwindow();
 
 // The world as the game starts it: the script's population run twice from
-// the unseeded random sequence, the camera over the start, daylight.
+// the unseeded random sequence, the camera and the scroll window over the
+// start, daylight.
 void startscene();
 // Finds the data and reads the game's map into the world, once.
 bool openworld();
@@ -44,8 +44,10 @@ void fullscene();
 // The full scene after frames updates with the fixed walk (see walkkeys).
 void fightfor(int frames);
 
-// Before each update in a measured run: the hero cannot die and the script's
-// clock never reaches the message at frame 1400, which would wait for a key.
+// Before each update in a measured run: the hero cannot die, and the
+// script's clock stays between the story's opening and its warning of the
+// night. A message box opened all the same would wait for a key: it stops
+// the program instead, with a line naming the script frame.
 void keepgoing();
 
 // A fixed walk for frame f: round the village, a swing every ninth frame.

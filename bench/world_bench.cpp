@@ -16,6 +16,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <string>
 
 static double least(const std::vector<double>& v)
 {
@@ -118,4 +119,14 @@ BENCHMARK(drawing)->Arg(0)->Arg(1)->Apply(figures)->MeasureProcessCPUTime();
 BENCHMARK(minimal)->Arg(0)->Arg(1)->Apply(figures)->MeasureProcessCPUTime();
 BENCHMARK(apart)->Arg(0)->Arg(1)->Apply(figures)->MeasureProcessCPUTime();
 
-BENCHMARK_MAIN();
+// The frame's length goes into the report's context, for bench/run's share
+// of a frame.
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::AddCustomContext("frame_ms", std::to_string(FRAMEMS));
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,20 +1,12 @@
 // The fuzz targets' world: no window, boxes answered by themselves, and one
 // known state before each input so that an input always plays alike.
 #include "harness.h"
-#include "rigaccess.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <type_traits>
 #include <unistd.h>
-
-// The world's one back door, as the tests and benchmarks have it: a fresh
-// world needs the script clock, which times the story's boxes and the day.
-struct Rig {
-    RIGACCESS
-};
 
 // Space in every box frame: the first shows the whole box, the next closes it.
 static void answer(bool boxframe)
@@ -60,22 +52,9 @@ void openworld()
 
 void freshworld()
 {
-    map.records([](const char*, int, auto& record) {
-        using T = std::decay_t<decltype(record)>;
-        if constexpr (std::is_same_v<T, Player>)
-            record = Player(PLAYERSTART.c, PLAYERSTART.r, 1);
-        else
-            record = T{};
-    });
-    Rig::time() = 0;
-    score = finalscore = 0;
-    night = 1.0f;
-    lastmonster = lastneutral = -1;
-    Camera.set(992, 0);
-    for (bool& k : key) k = false;
+    emptyworld();
     SDL_Event e;
     while (SDL_PollEvent(&e)) continue;
-    worldsrand(1);
 }
 
 void runworld(int frames)

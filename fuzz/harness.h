@@ -15,9 +15,8 @@
 // would load (and keep) its tile-set pictures: one line on stderr and exit
 // code 1 if it does.
 void openworld();
-// The world as before the game reads its map: every slot free, the hero at
-// his start, clock, score and camera as at start-up, the random sequence
-// restarted, no key held.
+// The world as before the game reads its map (emptyworld), and no event
+// waiting.
 void freshworld();
 // Runs frames world updates (map.control, no drawing) with the hero walking
 // a fixed round and swinging now and then.

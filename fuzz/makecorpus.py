@@ -2,13 +2,15 @@
 """Makes the fuzz targets' seed corpus under fuzz/corpus/ from the game's own
 files and from the forms the tests refuse:
 
-  tga/        DATA/kirves.tga whole, the first rows of a few larger pictures
-              (24 and 32 bits), and the damaged or foreign forms
+  tga/        every picture the game ships (dist/datafiles.txt) cut to its
+              first rows, 4 KiB of pixels at most (24 and 32 bits; a small
+              one whole), and the damaged or foreign forms
   map/        kuurakarpalo.map, an open 100 by 60 map, one with sides of 0,
               and files of the wrong size
   mapcells/   small inputs that grow into maps (see mapcells.cpp)
   recording/  the golden recordings "messages" and "death" cut short after
-              a checkpoint, and damaged forms
+              a checkpoint, "messages" with a digest field taken out and
+              one added, and damaged forms
 
 Run from anywhere: python3 fuzz/makecorpus.py. It writes every file anew.
 """
@@ -35,15 +37,19 @@ def tgafile(width, height, bpp, pixels, imagetype=2, idlength=0):
 
 
 def tga():
-    with open(os.path.join(ROOT, "DATA", "kirves.tga"), "rb") as f:
-        write("tga", "kirves.tga", f.read())
-    # The first rows of larger pictures, under a header that says so.
-    for name, rows in (("iso1.tga", 4), ("player.tga", 8), ("ruumiit.tga", 16)):
-        with open(os.path.join(ROOT, "DATA", name), "rb") as f:
+    with open(os.path.join(ROOT, "dist", "datafiles.txt")) as f:
+        pictures = [line.strip() for line in f if line.strip().endswith(".tga")]
+    # The first rows of each picture, under a header that says so.
+    for path in pictures:
+        with open(os.path.join(ROOT, path), "rb") as f:
             data = f.read()
-        width, _, bpp = struct.unpack("<HHB", data[12:17])
+        width, height, bpp = struct.unpack("<HHB", data[12:17])
+        rows = min(height, 4096 // (width * bpp // 8))
         pixels = data[18 : 18 + width * rows * bpp // 8]
-        write("tga", name.replace(".tga", "-top.tga"), data[:14] + struct.pack("<H", rows) + data[16:18] + pixels)
+        name = os.path.basename(path)
+        if rows < height:
+            name = name.replace(".tga", "-top.tga")
+        write("tga", name, data[:14] + struct.pack("<H", rows) + data[16:18] + pixels)
     rgb = bytes(range(1, 13))
     origin = bytearray(tgafile(2, 2, 24, rgb))
     origin[8] = 1
@@ -113,6 +119,21 @@ def recordings():
     write("recording", "messages.rec", messages.encode())
     write("recording", "death.rec", cut("death", 150).encode())
     checkpoint = re.search(r"\nc 50 .*\n", messages).group(0)
+
+    # Checkpoints compared by name: the second field taken out, one added.
+    def fields(text, change):
+        out = []
+        for line in text.splitlines(keepends=True):
+            words = line.split()
+            if words[0] in ("digest", "c"):
+                line = " ".join(change(words, words[0] == "digest")) + "\n"
+            out.append(line)
+        return "".join(out)
+
+    fewer = fields(messages, lambda w, digest: w[:2 if digest else 3] + w[3 if digest else 4 :])
+    more = fields(messages, lambda w, digest: w + ["player.shoesize" if digest else "0000002a"])
+    write("recording", "fewer.rec", fewer.encode())
+    write("recording", "more.rec", more.encode())
     refused = {
         "empty.rec": "",
         "zip.rec": "PK\x03\x04 a zip file\n",
@@ -125,6 +146,8 @@ def recordings():
         "badkeys.rec": messages.replace("k S", "k SX", 1),
         "othermap.rec": messages.replace("map 792032", "map 792031"),
         "interval.rec": messages.replace("checkpoints 50", "checkpoints 0"),
+        "twice.rec": messages.replace(" finalscore ", " score ", 1),
+        "foreign.rec": fields(messages, lambda w, digest: [w[0]] + ["old." + x for x in w[1:]] if digest else w),
     }
     for name, text in refused.items():
         write("recording", name, text.encode("latin-1"))

@@ -5,9 +5,9 @@
 //
 //   soak [--frames N] [--seed S] [--data DIR] [--window] [--spoil F]
 //
-// N world frames (50,000 unless given; 40 are a second of play); S seeds the
-// soak's own generator of keys and arrivals, which leaves the game's worldrand()
-// to the game. Without --window it opens no display: SDL's dummy video
+// N world frames (50,000 unless given; FRAMES_PER_SECOND are a second of
+// play); S seeds the soak's own generator of keys and arrivals, which leaves
+// the game's worldrand() to the game. Without --window it opens no display: SDL's dummy video
 // driver carries the keys and the drawing routines run without an OpenGL
 // context, so their calls into OpenGL do nothing while the state they keep
 // (the hero's healing, fading corpses and health bars) changes as in the
@@ -310,7 +310,7 @@ void checkworld()
             const bool neutral = std::is_same_v<T, Neutral>;
             const Layout& l = neutral ? NEUTRALFIELDS : MONSTERFIELDS;
             const double type = v.v[l.type];
-            if (!within(type, 0, neutral ? FRIEND : MONSTER) || (slot >= PLACESLOTS && type != 0))
+            if (!within(type, 0, neutral ? (int)FRIEND : (int)MONSTER) || (slot >= PLACESLOTS && type != 0))
                 broken(named(kind, slot) + ": type " + std::to_string((int)type));
             if (type == 0) return;
             // Raiders and monsters are the enemies' side, friends the hero's.
@@ -390,6 +390,8 @@ int main(int argc, char* argv[])
     options.window = true;
     options.sound = false;
     if (!enterdatadir(data)) return 1;
+    // The game's start: its empty world, then its map.
+    emptyworld();
     map.open(MAPFILE);
     findground();
     fastframes = true;

@@ -5,6 +5,7 @@
 // cannot tell which.
 #include "main.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -30,6 +31,7 @@ static struct {
 // Playback: the recording, the entry being read and how many of its frames
 // are left, and the next checkpoint to compare.
 static Recording playback;
+static std::vector<int> places;   // each digest entry's place in the checkpoints
 static size_t entry;
 static int left;
 static size_t checkpoint;
@@ -260,7 +262,7 @@ void worldframedone(bool quit)
     if (checkpoint < playback.checkpoints.size() && playback.checkpoints[checkpoint].frame == worldframes) {
         Digest d;
         takedigest(d);
-        const std::string diff = digestdiff(playback.checkpoints[checkpoint], d);
+        const std::string diff = digestdiff(playback.checkpoints[checkpoint], places, d);
         if (!diff.empty()) mismatch("at frame " + std::to_string(worldframes) + " " + diff);
         checkpoint++;
     }
@@ -284,9 +286,8 @@ static std::string missing(const std::vector<std::string>& from, const std::vect
     return out;
 }
 
-bool openinput(int& code)
+bool openinput()
 {
-    code = 1;
     worldframes = 0;
     run.count = 0;
     if (options.record) {
@@ -314,19 +315,21 @@ bool openinput(int& code)
                      options.play, (unsigned)playback.mapcrc, (unsigned)mapcrc);
         return false;
     }
+    // A field added to the game or taken from it leaves the others to check.
     const std::vector<std::string>& names = digestnames();
-    if (playback.names != names) {
-        const std::string extra = missing(playback.names, names);
-        const std::string lacking = missing(names, playback.names);
-        std::fprintf(stderr,
-                     "kuurakarpalo: recording \"%s\" no longer matches the game: its checkpoints %s%s%s%s\n",
-                     options.play, extra.empty() ? "" : "hold fields the game does not have: ",
-                     extra.c_str(), !extra.empty() && !lacking.empty() ? "; and " : "",
-                     lacking.empty() ? (extra.empty() ? "list the fields in another order" : "")
-                                     : ("lack " + lacking).c_str());
-        code = 3;
+    places = digestplaces(playback.names);
+    if (std::count(places.begin(), places.end(), -1) == (long)places.size()) {
+        std::fprintf(stderr, "kuurakarpalo: recording \"%s\" shares no digest field with this game\n",
+                     options.play);
         return false;
     }
+    const std::string lacking = missing(names, playback.names);
+    const std::string gone = missing(playback.names, names);
+    if (!lacking.empty() || !gone.empty())
+        std::fprintf(stderr, "kuurakarpalo: recording \"%s\": fields left unchecked: %s%s%s%s%s\n", options.play,
+                     lacking.empty() ? "" : "it lacks ", lacking.c_str(),
+                     !lacking.empty() && !gone.empty() ? "; " : "",
+                     gone.empty() ? "" : "the game no longer has ", gone.c_str());
     inputsource = PLAYINPUT;
     fastframes = options.fast;
     entry = 0;
@@ -342,6 +345,7 @@ bool closeinput()
     worldframes = 0;
     stopasked = false;
     playback = Recording{};
+    places.clear();
     if (!recordfile) return true;
     flushrun();
     const bool closed = std::fclose(recordfile) == 0;
@@ -356,7 +360,7 @@ bool closeinput()
 
 void beginframe(bool boxframe)
 {
-    shown = !fastframes || (!boxframe && worldframes % 40 == 0);
+    shown = !fastframes || (!boxframe && worldframes % FRAMES_PER_SECOND == 0);
     if (shown) {
         glDisable(GL_SCISSOR_TEST);
     } else {

@@ -29,16 +29,14 @@ float ABS(float a)
 void LoadTextures()
 {
     for (TextureImage& t : textures) t = TextureImage{};
-    LoadTGA(&textures[TEXPANEL], "DATA/message.tga");
-    LoadTGA(&textures[TEXPLAYER], "DATA/player.tga");
-    LoadTGA(&textures[TEXPLAYERFLASH], "DATA/playerl.tga");
-    LoadTGA(&textures[TEXMONSTER], "DATA/vauva.tga");
-    LoadTGA(&textures[TEXMONSTERFLASH], "DATA/vauval.tga");
-    LoadTGA(&textures[TEXCORPSE], "DATA/ruumiit.tga");
-    LoadTGA(&textures[TEXSWORD], "DATA/kirves.tga");
-    LoadTGA(&textures[TEXFONT], "DATA/fontti.tga");
-    LoadTGA(&textures[TEXNEUTRAL], "DATA/tonttu.tga");
-    LoadTGA(&textures[TEXNEUTRALFLASH], "DATA/tonttul.tga");
+    for (const PictureFile& p : PICTURES) LoadTGA(&textures[p.slot], p.file);
+}
+
+const char* picturefile(int slot)
+{
+    for (const PictureFile& p : PICTURES)
+        if (p.slot == slot) return p.file;
+    return nullptr;
 }
 
 void startup()
@@ -51,11 +49,11 @@ void startup()
     map.loadtextures();
     map.initscript();
     BuildFont();
-    Camera.set(992, 0);
+    Camera.set(STARTVIEWX, STARTVIEWY);
     if (!options.sound) return;
-    music = Mix_LoadMUS("DATA/main.mp3");
+    music = Mix_LoadMUS(MUSICFILE);
     if (Mix_PlayingMusic() == 0) Mix_PlayMusic(music, -1);
-    hit1 = Mix_LoadWAV_RW(SDL_RWFromFile("DATA/hit1.wav", "rb"), 1);
+    hit1 = Mix_LoadWAV_RW(SDL_RWFromFile(HITFILE, "rb"), 1);
 }
 
 void pollevents(bool& quit)

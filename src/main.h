@@ -79,6 +79,21 @@ struct Options {
 extern Options options;   // options.cpp: the command line of this run
 extern const char VERSION[];   // options.cpp: the game's version, as "1.0"
 
+// One option of the command line. --help prints the rows in order, the
+// manual page is made from --help, and the README's table of options holds
+// one line a row; a setting that mirrors an option belongs in its row.
+struct OptionRow {
+    const char* name;       // "data" for --data
+    const char* argument;   // "DIR" for --data DIR; nullptr for an option without one
+    const char* help;       // what it does, as --help, the manual and the README say it
+    // Takes the option in, with its argument: -1 to go on, else the exit code to end with.
+    int (*apply)(const char* argument);
+};
+extern const OptionRow OPTIONROWS[];   // options.cpp: every option, in the order --help gives them
+extern const int NOPTIONROWS;
+// How a row is written on the command line: "--data DIR".
+std::string optionusage(const OptionRow& row);
+
 // Reads the command line into options. Returns -1 when the game should go
 // on, or the exit code to end with at once: 0 after --help or --version, 2
 // after a usage error, with a one-line hint on stderr.
@@ -163,17 +178,38 @@ const int TEXTURESLOTS = 19;
 enum TextureSlot {
     TEXGROUND,          // the map's first tile set: the ground layer
     TEXLAYERS,          // the map's second tile set: the second and the over layer
-    TEXPANEL,           // DATA/message.tga: the message box panel
-    TEXFONT,            // DATA/fontti.tga: the font's 16 by 16 glyphs
-    TEXNEUTRAL,         // DATA/tonttu.tga: the neutrals' bodies
-    TEXNEUTRALFLASH,    // DATA/tonttul.tga: their flash while invulnerable
-    TEXCORPSE,          // DATA/ruumiit.tga: the corpses
-    TEXMONSTER,         // DATA/vauva.tga: the monsters' bodies
-    TEXMONSTERFLASH,    // DATA/vauval.tga
-    TEXPLAYER,          // DATA/player.tga: the hero's body
-    TEXPLAYERFLASH,     // DATA/playerl.tga
-    TEXSWORD,           // DATA/kirves.tga: the blade
+    TEXPANEL,           // the message box panel
+    TEXFONT,            // the font's 16 by 16 glyphs
+    TEXNEUTRAL,         // the neutrals' bodies
+    TEXNEUTRALFLASH,    // their flash while invulnerable
+    TEXCORPSE,          // the corpses
+    TEXMONSTER,         // the monsters' bodies
+    TEXMONSTERFLASH,    // their flash
+    TEXPLAYER,          // the hero's body
+    TEXPLAYERFLASH,     // his flash
+    TEXSWORD,           // the blade
 };
+
+// The files the game reads from its data directory, as paths under it: the
+// pictures start-up loads into their slots (in this order), the tile sets a
+// map's tset chooses, the music and the death sound. The list of the data
+// files shipped with the game, dist/datafiles.txt, holds exactly these.
+struct PictureFile {
+    int slot;
+    const char* file;
+};
+const PictureFile PICTURES[] = {
+    {TEXPANEL, "DATA/message.tga"},  {TEXPLAYER, "DATA/player.tga"},   {TEXPLAYERFLASH, "DATA/playerl.tga"},
+    {TEXMONSTER, "DATA/vauva.tga"},  {TEXMONSTERFLASH, "DATA/vauval.tga"}, {TEXCORPSE, "DATA/ruumiit.tga"},
+    {TEXSWORD, "DATA/kirves.tga"},   {TEXFONT, "DATA/fontti.tga"},     {TEXNEUTRAL, "DATA/tonttu.tga"},
+    {TEXNEUTRALFLASH, "DATA/tonttul.tga"}};
+const char* const TILESETS[2][2] = {            // [tset]: the ground's and the layers' atlas
+    {"DATA/iso1.tga", "DATA/iso2.tga"},         // outdoors
+    {"DATA/luola1.tga", "DATA/luola2.tga"}};    // cave
+const char* const MUSICFILE = "DATA/main.mp3";
+const char* const HITFILE = "DATA/hit1.wav";
+// The picture start-up loads into slot, or nullptr for none.
+const char* picturefile(int slot);
 
 // One texture slot; texID 0 while the slot holds nothing.
 struct TextureImage {
@@ -300,6 +336,24 @@ const StoryTile FIRSTCORPSE = {46, 12, "corpse"};
 // Every story tile, the player's start first.
 extern const StoryTile* const STORYTILES[18];   // map.cpp
 
+// The script's clock counts frames from 0, noon of the first day. At script
+// frame t the darkness is 1 - |cos(t / DAYRADIAN)|: 0 at noon, 1 at
+// midnight, so a day and its night last DAYRADIAN * pi frames (6,283).
+const double DAYRADIAN = 2000.0;   // script frames in a radian of the day's turn
+const double DUSK = 0.25;          // darkness from which the day is over: friends stop coming
+const double NIGHTFALL = 0.75;     // darkness above which it is night: enemies come more often
+// The darkness at script frame t, worked out as the script does.
+float darkness(int t);
+// The first script frame of day n (0 the first) at which the darkness is
+// no longer below DUSK; above NIGHTFALL; below DUSK again after midnight.
+int duskframe(int day);
+int nightframe(int day);
+int dawnframe(int day);
+// When the story speaks, in script frames.
+const int OPENINGFRAME = 20;       // the opening lines
+const int WARNINGLEAD = 46;        // how long before the first dusk the night is foretold
+extern const int WARNINGFRAME;     // map.cpp: duskframe(0) - WARNINGLEAD, 1400
+
 extern int stop[MAPCELLS];    // map.cpp: non-zero blocks movement; index row * 199 + column
 extern int light[MAPCELLS];   // map.cpp: brightness at a cell's top-left corner, 9 full daylight
 
@@ -319,6 +373,9 @@ struct View {
     void move();
 };
 extern View Camera;   // map.cpp
+// The camera's first view, pixels: over the hero's start, as far up as it goes.
+const int STARTVIEWX = 992;
+const int STARTVIEWY = 0;
 
 // Whether world pixel (x, y) lies on the screen widened by 48 pixels left and up.
 bool inscreen(int x, int y);
@@ -371,8 +428,12 @@ template <class T> void drawalone(T& record)
     record.show(l);
 }
 
+// What a corpse shows: its row in the corpse strip, from the top, 1..16; 0
+// marks a free slot. The hero falls as a villager.
+enum CorpseKind { RAIDERCORPSE = 1, VILLAGERCORPSE = 2, MONSTERCORPSE = 3 };
+
 class Corpse {
-    int type;      // picture row in the corpse strip, 1..16; 0 free
+    int type;      // a CorpseKind; 0 free
     int x, y;      // top-left in map pixels
     int mapx;      // cell under the centre
     int mapy;
@@ -396,6 +457,8 @@ public:
     }
 };
 
+// Places a corpse of kind type with its top-left at pixel (x, y) in the
+// first free of slots 0..96; 1 if placed.
 int putcorpse(int type, int x, int y);
 
 // ---------------------------------------------------------------------------
@@ -416,9 +479,12 @@ inline int otherside(int side)
 // nobody to fight follows the hero.
 enum Target { TARGETFOLLOW = -1, TARGETNONE = 0, TARGETPLAYER = 1, TARGETNEUTRAL = 100, TARGETMONSTER = 200 };
 
-// Kinds: a monster slot holds type 1; a neutral slot type 1, a raider of the
-// enemy side, or 2, a friend. putenemy takes ENEMYRAIDER or ENEMYMONSTER.
-enum Kind { RAIDER = 1, FRIEND = 2, MONSTER = 1, ENEMYRAIDER = 1, ENEMYMONSTER = 2 };
+// The type a live character slot holds; 0 marks a free slot. A neutral is a
+// raider, of the enemy side, or a friend; a monster is a monster.
+enum NeutralType { RAIDER = 1, FRIEND = 2 };
+enum MonsterType { MONSTER = 1 };
+// What putenemy brings: a raider into a neutral slot, or a monster.
+enum EnemyKind { ENEMYRAIDER = 1, ENEMYMONSTER = 2 };
 
 // The common body of every character: position easing towards a target that
 // drifts, knockback, facing, walking animation, damage and health.
@@ -558,7 +624,8 @@ public:
     Player(int nnx, int nny, int nd);
     void input();
     // Draws the body, and regenerates the hero while he is drawn: 0.02
-    // health a drawing, 0.8 a second.
+    // health a drawing, so a paced game heals him FRAMES_PER_SECOND times
+    // as much a second.
     void show(Layer& l);
     void showfinal(Layer& l);
 
@@ -671,6 +738,7 @@ class Map {
     friend int playerinarea(float, float, float, float, int);
     friend int swordinarea(float, float, float, float, int);
     friend void takedigest(struct Digest&);
+    friend void emptyworld();
 
 public:
     // An empty world; open() reads one in.
@@ -707,6 +775,14 @@ public:
 };
 
 extern Map map;   // main.cpp: the world; the entry function opens kuurakarpalo.map into it
+
+// Puts the world into its known empty state, as the game has it before it
+// reads its map: every neutral, monster and corpse slot free and zeroed, the
+// hero new on his start tile, the script clock, scroll window, score and
+// final score at 0, the night at 1, the camera at its first view, no key
+// held, no slot stepping, and the random sequence started again. The map's
+// tiles, light and blocking stay as they are.
+void emptyworld();
 
 // Checks a map file and its name without touching the world. Returns nullptr
 // when it can be loaded, else a short description of the problem.
@@ -758,8 +834,9 @@ int playerinarea(float x1, float y1, float x2, float y2, int side);
 // strictly inside the rectangle; 0 for none.
 int swordinarea(float x1, float y1, float x2, float y2, int side);
 
-// Place a character on tile (x, y) in the first free of slots 0..96; 1 if placed.
-int putenemy(int type, int x, int y);
+// Place a character on tile (x, y) in the first free of slots 0..96; 1 if
+// placed: putenemy one of kind (ENEMYRAIDER or ENEMYMONSTER), putfriend a friend.
+int putenemy(int kind, int x, int y);
 int putfriend(int x, int y);
 
 // ---------------------------------------------------------------------------
@@ -783,8 +860,8 @@ void boxinput(Box& box);
 void worldframedone(bool quit);
 // Whether frames run without waiting and mostly undrawn (fast playback and
 // the scripted player). A fast frame still runs every drawing routine, for
-// the state they keep, but into a one-pixel scissor, and only every 40th
-// world frame reaches the screen.
+// the state they keep, but into a one-pixel scissor, and only one world
+// frame a second (every FRAMES_PER_SECOND-th) reaches the screen.
 extern bool fastframes;   // input.cpp
 // Called before live input is read, with true in a box frame; a scripted
 // player pushes its keys into SDL's queue here. Empty in the game.
@@ -792,9 +869,10 @@ extern void (*inputfeeder)(bool boxframe);   // input.cpp
 // Puts a key going down (or up) into SDL's queue, as the keyboard sends it.
 void pushkey(SDLKey sym, bool down = true);
 // Starts recording into, or playing back from, the file options name. False
-// after one line on stderr; code is then the exit code (1, or 3 when the
-// recording no longer fits the game).
-bool openinput(int& code);
+// after one line on stderr. A recording whose checkpoints lack fields of the
+// game, or hold fields it no longer has, plays with those left unchecked,
+// after one line on stderr naming them; one that shares none is refused.
+bool openinput();
 // Finishes the recording file. False, after a line on stderr, if it could
 // not be written whole.
 bool closeinput();
@@ -858,8 +936,12 @@ std::string worldline(int count, const std::string& keys);  // keys as "UDLRS", 
 std::string boxline(int count, const std::string& keys);
 std::string checkpointline(int frame, const Digest& digest);
 std::string endline(int frames, bool bygame);
-// What differs between a checkpoint and the digest taken at its frame, for a
-// message; empty when they match.
-std::string digestdiff(const Checkpoint& recorded, const Digest& now);
+// Checkpoints are compared by field name: where each of the game's digest
+// entries stands in a recording's list of names, -1 where the recording
+// lacks it.
+std::vector<int> digestplaces(const std::vector<std::string>& recorded);
+// What differs between a checkpoint and the digest taken at its frame, in
+// the entries both have, for a message; empty when they match.
+std::string digestdiff(const Checkpoint& recorded, const std::vector<int>& places, const Digest& now);
 
 #endif

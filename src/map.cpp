@@ -186,13 +186,29 @@ void Map::loadtextures()
     // Before the window opens there is no GL context to upload into: the
     // world is read first, and start-up loads its tile sets once more.
     if (!SDL_GetVideoSurface()) return;
-    if (tset == 0) {
-        LoadTGA(&textures[TEXGROUND], "DATA/iso1.tga");
-        LoadTGA(&textures[TEXLAYERS], "DATA/iso2.tga");
-    } else if (tset == 1) {
-        LoadTGA(&textures[TEXGROUND], "DATA/luola1.tga");
-        LoadTGA(&textures[TEXLAYERS], "DATA/luola2.tga");
+    if (tset == 0 || tset == 1) {
+        LoadTGA(&textures[TEXGROUND], TILESETS[tset][0]);
+        LoadTGA(&textures[TEXLAYERS], TILESETS[tset][1]);
     }
+}
+
+void emptyworld()
+{
+    map.player = Player(PLAYERSTART.c, PLAYERSTART.r, 1);
+    for (int n = 0; n < SLOTS; n++) {
+        map.neutral[n] = Neutral();
+        map.monster[n] = Monster();
+        map.corpse[n] = Corpse();
+    }
+    map.time = 0;
+    map.rollx = 0;
+    map.rolly = 0;
+    score = finalscore = 0;
+    night = 1.0f;
+    Camera.set(STARTVIEWX, STARTVIEWY);
+    for (bool& k : key) k = false;
+    lastmonster = lastneutral = -1;
+    worldsrand(1);
 }
 
 // ---------------------------------------------------------------------------
@@ -366,6 +382,43 @@ void Map::show()
 // The story
 // ---------------------------------------------------------------------------
 
+float darkness(int t)
+{
+    return 1 - ABS((float)cos(t / DAYRADIAN));
+}
+
+// The first script frame from `from` on whose darkness reached takes; every
+// darkness comes round within a day's turn.
+template <class F> static int firstframe(int from, F reached)
+{
+    int t = from;
+    while (!reached(darkness(t))) t++;
+    return t;
+}
+
+// The first script frame of day n: its noon, or just after.
+static int noon(int day)
+{
+    return (int)std::ceil(day * DAYRADIAN * 3.141592653589793);
+}
+
+int duskframe(int day)
+{
+    return firstframe(noon(day), [](float d) { return !(d < DUSK); });
+}
+
+int nightframe(int day)
+{
+    return firstframe(noon(day), [](float d) { return d > NIGHTFALL; });
+}
+
+int dawnframe(int day)
+{
+    return firstframe(nightframe(day), [](float d) { return d < DUSK; });
+}
+
+const int WARNINGFRAME = duskframe(0) - WARNINGLEAD;
+
 static void say(const char* text)
 {
     Messagebox(text, "", "", "", "", "", "", "");
@@ -383,7 +436,7 @@ void Map::initscript()
     putenemy(ENEMYMONSTER, WESTCAMP.c, WESTCAMP.r);
     putenemy(ENEMYMONSTER, EASTCAMP.c, EASTCAMP.r);
     putenemy(ENEMYMONSTER, EASTCAMP.c, EASTCAMP.r);
-    putcorpse(2, FIRSTCORPSE.c * TILE, FIRSTCORPSE.r * TILE);
+    putcorpse(VILLAGERCORPSE, FIRSTCORPSE.c * TILE, FIRSTCORPSE.r * TILE);
 }
 
 // Enemies arrive as a monster and a raider on the same gate tile; friends
@@ -402,7 +455,7 @@ static void friendpair(const StoryTile& gate)
 
 void Map::runscript()
 {
-    if (time == 20) {
+    if (time == OPENINGFRAME) {
         say("On koston aika!");
         say("Teurastakaa ne kaikki!");
     }
@@ -418,19 +471,18 @@ void Map::runscript()
     }
 
     // Each random draw is made only when the trigger's other conditions hold.
-    if (time == 1400) say("Valmistautukaa pahimpaan, sill{ pian koittaa y}!");
+    if (time == WARNINGFRAME) say("Valmistautukaa pahimpaan, sill{ pian koittaa y}!");
     if (playerx() > 1024 && worldrand() % 600 == 1) enemypair(WESTGATE);
     if (playerx() < 1024 && worldrand() % 600 == 1) enemypair(EASTGATE);
     if (playerx() < 1920 && worldrand() % 600 == 1) enemypair(EASTGATE);
     if (playerx() > 1920 && worldrand() % 600 == 1) enemypair(WESTGATE);
-    if (night < 0.25 && playery() > 544 && worldrand() % 700 == 1) friendpair(NORTHGATE);
-    if (night < 0.25 && playery() < 480 && worldrand() % 700 == 1) friendpair(SOUTHGATE);
-    if (night > 0.75 && playerx() < 1920 && worldrand() % 400 == 1) enemypair(EASTGATE);
-    if (night > 0.75 && playerx() > 1024 && worldrand() % 400 == 1) enemypair(WESTGATE);
+    if (night < DUSK && playery() > 544 && worldrand() % 700 == 1) friendpair(NORTHGATE);
+    if (night < DUSK && playery() < 480 && worldrand() % 700 == 1) friendpair(SOUTHGATE);
+    if (night > NIGHTFALL && playerx() < 1920 && worldrand() % 400 == 1) enemypair(EASTGATE);
+    if (night > NIGHTFALL && playerx() > 1024 && worldrand() % 400 == 1) enemypair(WESTGATE);
 
-    // One day and night last 2000 pi frames.
     time = time + 1;
-    night = 1 - ABS((float)cos(time / 2000.0));
+    night = darkness(time);
     finalscore = score;
 }
 

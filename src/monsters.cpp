@@ -58,7 +58,7 @@ void Monster::input()
 
     if (move() == 1) turnaside();
 
-    if (healt == 0) fall(type, type + 2, 5);
+    if (healt == 0) fall(type, MONSTERCORPSE, 5);
 }
 
 void Monster::show(Layer& l)

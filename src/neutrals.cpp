@@ -42,7 +42,7 @@ void Neutral::input()
             if (found)
                 target = found;
             else if (playerside() == side && !playerinarea(x - 150, y - 150, x + 150, y + 150, ANYSIDE))
-                target = -1;   // a friend with nothing to fight goes back to the player
+                target = TARGETFOLLOW;   // a friend with nothing to fight goes back to the player
 
             if (target == TARGETFOLLOW) {
                 if (playerinarea(x - 150, y - 150, x + 150, y + 150, side)) {
@@ -103,7 +103,7 @@ void Neutral::input()
 
     if (move() == 1) turnaside();
 
-    if (healt == 0) fall(type, type, 9);
+    if (healt == 0) fall(type, type == FRIEND ? VILLAGERCORPSE : RAIDERCORPSE, 9);
 }
 
 void Neutral::show(Layer& l)

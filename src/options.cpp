@@ -1,5 +1,7 @@
 // The command line: how to play (full screen or in a window, with or without
-// sound), where the data is, and recording and playing back games.
+// sound), where the data is, and recording and playing back games. Every
+// option is a row of one table; --help is printed from it, the manual page
+// is made from --help, and the README's table of options is held to it.
 #include "main.h"
 
 #include <getopt.h>
@@ -11,23 +13,96 @@
 Options options;
 const char VERSION[] = KUURAKARPALO_VERSION;
 
-static const char USAGE[] =
-    "Usage: kuurakarpalo [OPTION]...\n"
-    "A top-down action game: a hero with a sword, his friends, monsters and raiders.\n"
-    "\n"
-    "  --window       play in a 1024x768 window\n"
-    "  --fullscreen   play full screen (the default)\n"
-    "  --no-sound     play silently, without opening an audio device\n"
-    "  --data DIR     read the game's data (kuurakarpalo.map and DATA/) from DIR\n"
-    "  --record FILE  record the game into FILE\n"
-    "  --play FILE    play back the game recorded in FILE; Escape ends it\n"
-    "  --fast         with --play: play back as fast as possible\n"
-    "  --help         show this help and exit\n"
-    "  --version      show the version and exit\n"
-    "\n"
-    "Keys: the arrows walk, space swings the sword and closes messages, Escape quits.\n"
-    "Exit status: 0 after a normal end, 1 when the game cannot start or a file is\n"
-    "bad, 2 on a wrong command line, 3 when a recording no longer matches the game.\n";
+static int showhelp(const char*);
+static int showversion(const char*);
+
+const OptionRow OPTIONROWS[] = {
+    {"window", nullptr, "play in a 1024x768 window instead of full screen",
+     [](const char*) { return options.window = true, -1; }},
+    {"fullscreen", nullptr, "play full screen (the default)",
+     [](const char*) { return options.window = false, -1; }},
+    {"no-sound", nullptr, "play silently, without opening an audio device",
+     [](const char*) { return options.sound = false, -1; }},
+    {"data", "DIR", "read the game's data (kuurakarpalo.map and DATA/) from DIR, and from nowhere else",
+     [](const char* dir) { return options.data = dir, -1; }},
+    {"record", "FILE", "record the game into FILE: every key it reads, and digests of the world",
+     [](const char* file) { return options.record = file, -1; }},
+    {"play", "FILE", "play back the game recorded in FILE; of the keys, only Escape counts",
+     [](const char* file) { return options.play = file, -1; }},
+    {"fast", nullptr, "with --play: play back as fast as possible",
+     [](const char*) { return options.fast = true, -1; }},
+    {"help", nullptr, "show this help and exit", showhelp},
+    {"version", nullptr, "show the version and exit", showversion},
+};
+const int NOPTIONROWS = sizeof OPTIONROWS / sizeof OPTIONROWS[0];
+
+// What --help says besides the options: the keys, and the exit codes.
+struct HelpLine {
+    const char* what;
+    const char* text;
+};
+static const HelpLine KEYLINES[] = {
+    {"arrow keys", "walk; two at once walk diagonally"},
+    {"space", "swing the sword; in a message box, show the whole text, then close it"},
+    {"Escape", "quit (not while a message box is open)"},
+    {"a gamepad", "the first one plugged in walks with its hat or left stick; any button is space"},
+};
+static const HelpLine EXITLINES[] = {
+    {"0", "a normal end: Escape, the window closed, or the game's own end"},
+    {"1", "the game cannot start, or a file it reads is bad; one line on stderr says why"},
+    {"2", "a wrong command line, with a one-line hint"},
+    {"3", "a recording given with --play no longer matches the game"},
+};
+
+const int HELPTEXTAT = 17;   // the column where the texts of --help start
+const int HELPWIDTH = 79;    // characters in a line of --help, at most
+
+// One entry of --help: what, indented by two, then text from HELPTEXTAT on
+// (on the next line if what reaches too far), wrapped at spaces into lines
+// of at most HELPWIDTH characters.
+static std::string helpentry(const std::string& what, const std::string& text)
+{
+    const std::string indent(HELPTEXTAT, ' ');
+    std::string out = "  " + what;
+    out += out.size() + 2 > (size_t)HELPTEXTAT ? "\n" + indent : std::string(HELPTEXTAT - out.size(), ' ');
+    const size_t room = HELPWIDTH - HELPTEXTAT;
+    for (size_t at = 0;;) {
+        size_t end = text.size();
+        if (end - at > room) {
+            end = text.rfind(' ', at + room);
+            if (end == std::string::npos || end <= at) end = text.find(' ', at + room);
+            if (end == std::string::npos) end = text.size();
+        }
+        out += text.substr(at, end - at) + "\n";
+        if (end >= text.size()) return out;
+        at = end + 1;
+        out += indent;
+    }
+}
+
+std::string optionusage(const OptionRow& row)
+{
+    return std::string("--") + row.name + (row.argument ? std::string(" ") + row.argument : "");
+}
+
+static int showhelp(const char*)
+{
+    std::string text = "Usage: kuurakarpalo [OPTION]...\n"
+                       "Defend a village with your sword: a top-down action game.\n\nOptions:\n";
+    for (const OptionRow& row : OPTIONROWS) text += helpentry(optionusage(row), row.help);
+    text += "\nKeys:\n";
+    for (const HelpLine& line : KEYLINES) text += helpentry(line.what, line.text);
+    text += "\nExit status:\n";
+    for (const HelpLine& line : EXITLINES) text += helpentry(line.what, line.text);
+    std::fputs(text.c_str(), stdout);
+    return 0;
+}
+
+static int showversion(const char*)
+{
+    std::printf("kuurakarpalo %s\n", VERSION);
+    return 0;
+}
 
 // The path as seen from the working directory.
 static std::string absolutepath(const char* path)
@@ -47,37 +122,29 @@ static int usageerror(const char* what, const char* arg)
 
 int parseoptions(int argc, char* argv[])
 {
-    enum { WINDOW = 256, FULLSCREEN, NOSOUND, DATA, RECORD, PLAY, FAST, HELP, SHOWVERSION };
-    static const option longopts[] = {
-        {"window", no_argument, nullptr, WINDOW},    {"fullscreen", no_argument, nullptr, FULLSCREEN},
-        {"no-sound", no_argument, nullptr, NOSOUND}, {"data", required_argument, nullptr, DATA},
-        {"record", required_argument, nullptr, RECORD}, {"play", required_argument, nullptr, PLAY},
-        {"fast", no_argument, nullptr, FAST},        {"help", no_argument, nullptr, HELP},
-        {"version", no_argument, nullptr, SHOWVERSION},  {}};
+    // getopt_long's table, from the rows: a row's code is FIRSTROW + its index.
+    const int FIRSTROW = 256;
+    static option longopts[NOPTIONROWS + 1];
+    for (int i = 0; i < NOPTIONROWS; i++)
+        longopts[i] = option{OPTIONROWS[i].name, OPTIONROWS[i].argument ? required_argument : no_argument,
+                             nullptr, FIRSTROW + i};
 
     options = Options{};
     opterr = 0;
     optind = 1;
     int c;
     while ((c = getopt_long(argc, argv, ":", longopts, nullptr)) != -1) {
-        switch (c) {
-        case WINDOW: options.window = true; break;
-        case FULLSCREEN: options.window = false; break;
-        case NOSOUND: options.sound = false; break;
-        case DATA: options.data = optarg; break;
-        case RECORD: options.record = optarg; break;
-        case PLAY: options.play = optarg; break;
-        case FAST: options.fast = true; break;
-        case HELP: std::fputs(USAGE, stdout); return 0;
-        case SHOWVERSION: std::printf("kuurakarpalo %s\n", VERSION); return 0;
-        case ':': return usageerror("option needs an argument:", argv[optind - 1]);
-        default:
-            if (optopt != 0) {
-                const char shortoption[3] = {'-', (char)optopt, '\0'};
-                return usageerror("unknown option", shortoption);
-            }
-            return usageerror("unknown option", argv[optind - 1]);
+        if (c >= FIRSTROW && c < FIRSTROW + NOPTIONROWS) {
+            const int code = OPTIONROWS[c - FIRSTROW].apply(optarg);
+            if (code >= 0) return code;
+            continue;
         }
+        if (c == ':') return usageerror("option needs an argument:", argv[optind - 1]);
+        if (optopt != 0) {
+            const char shortoption[3] = {'-', (char)optopt, '\0'};
+            return usageerror("unknown option", shortoption);
+        }
+        return usageerror("unknown option", argv[optind - 1]);
     }
     if (optind < argc) return usageerror("unexpected argument", argv[optind]);
     if (options.record && options.play) return usageerror("--record and --play exclude each other", nullptr);

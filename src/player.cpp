@@ -26,13 +26,13 @@ void Player::input()
     // -100 marks a death already handled.
     if (healt <= 0 && healt != -100) {
         Mix_PlayChannelTimed(-1, hit1, 0, -1);
-        putcorpse(2, (int)x, (int)y);
+        putcorpse(VILLAGERCORPSE, (int)x, (int)y);
         Messagebox("Argh!!!", "", "", "", "", "", "", "");
         healt = -100;
     }
 }
 
-// Drawing the living hero also regenerates him: 0.8 health a second.
+// Drawing the living hero also regenerates him, 0.02 health a drawing.
 void Player::show(Layer& l)
 {
     if (healt < 100) {

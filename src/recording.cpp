@@ -16,7 +16,9 @@
 //
 // Runs hold 1 to 50 frames and a checkpoint follows every 50th world frame
 // and the last, so the work a file asks for grows with its length: a hostile
-// file cannot make playback run for long.
+// file cannot make playback run for long. A checkpoint's values are matched
+// with the game's digest by the names of the digest line, so a recording
+// outlives a field added to the records or taken from them.
 #include "main.h"
 
 #include <zlib.h>
@@ -125,13 +127,29 @@ static std::string shown(int i, uint32_t v)
     return text;
 }
 
-std::string digestdiff(const Checkpoint& recorded, const Digest& now)
+std::vector<int> digestplaces(const std::vector<std::string>& recorded)
+{
+    const std::vector<std::string>& names = digestnames();
+    std::vector<int> places(names.size(), -1);
+    for (size_t i = 0; i < names.size(); i++) {
+        for (size_t r = 0; r < recorded.size(); r++) {
+            if (recorded[r] == names[i]) {
+                places[i] = (int)r;
+                break;
+            }
+        }
+    }
+    return places;
+}
+
+std::string digestdiff(const Checkpoint& recorded, const std::vector<int>& places, const Digest& now)
 {
     const std::vector<std::string>& names = digestnames();
     std::string counters, fields;
     int named = 0, more = 0;
-    for (int i = 0; i < now.count && i < (int)recorded.value.size(); i++) {
-        if (recorded.value[i] == now.value[i]) continue;
+    for (int i = 0; i < now.count && i < (int)places.size(); i++) {
+        const int r = places[i];
+        if (r < 0 || r >= (int)recorded.value.size() || recorded.value[r] == now.value[i]) continue;
         if (digestkind(i) == DIGESTCRC) {
             // The first few fields say enough; a long list would hide the counters.
             if (named++ < 12)
@@ -140,7 +158,7 @@ std::string digestdiff(const Checkpoint& recorded, const Digest& now)
                 more++;
         } else {
             counters += (counters.empty() ? "" : "; ") + names[i] + " is " + shown(i, now.value[i]) +
-                        ", recorded " + shown(i, recorded.value[i]);
+                        ", recorded " + shown(i, recorded.value[r]);
         }
     }
     if (more > 0) fields += " and " + std::to_string(more) + " more fields";
@@ -326,6 +344,14 @@ static bool parseheader(Reader& in, Recording& r, std::string& error)
         return false;
     }
     r.names.assign(w.begin() + 1, w.end());
+    for (size_t i = 1; i < r.names.size(); i++) {
+        for (size_t k = 0; k < i; k++) {
+            if (r.names[k] == r.names[i]) {
+                error = "lists the digest field " + r.names[i].substr(0, 40) + " twice";
+                return false;
+            }
+        }
+    }
     return true;
 }
 

@@ -246,14 +246,14 @@ int swordinarea(float x1, float y1, float x2, float y2, int side)
     return 0;
 }
 
-int putenemy(int type, int x, int y)
+int putenemy(int kind, int x, int y)
 {
     for (int n = 0; n < PLACESLOTS; n++) {
-        if (type == ENEMYRAIDER && map.neutral[n].gettype() == 0) {
+        if (kind == ENEMYRAIDER && map.neutral[n].gettype() == 0) {
             map.neutral[n].put(x, y, 1, RAIDER, ENEMYSIDE);
             return 1;
         }
-        if (type == ENEMYMONSTER && map.monster[n].gettype() == 0) {
+        if (kind == ENEMYMONSTER && map.monster[n].gettype() == 0) {
             map.monster[n].put(x, y, 1, MONSTER, ENEMYSIDE);
             return 1;
         }

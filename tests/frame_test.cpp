@@ -3,6 +3,7 @@
 #include "rig.h"
 
 #include <cmath>
+#include <vector>
 
 TEST(Frame, KeyStateAndQuitting)
 {
@@ -87,6 +88,27 @@ TEST(Frame, EachFrameIsShownFromBlack)
     resetworld();
 }
 
+// Fast frames reach the screen once a second of world frames, box frames
+// never: the rest are drawn into the one-pixel scissor.
+TEST(Frame, FastFramesAreShownOnceASecond)
+{
+    resetworld();
+    closeinput();   // the world frame count from 0
+    fastframes = true;
+    std::vector<int> shown;
+    bool quit = false;
+    for (int f = 1; f <= 2 * FRAMES_PER_SECOND; f++) {
+        worldinput(quit);
+        beginframe(true);
+        EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST)) << f;
+        beginframe(false);
+        if (!glIsEnabled(GL_SCISSOR_TEST)) shown.push_back(f);
+    }
+    closeinput();
+    beginframe(false);
+    EXPECT_EQ(shown, (std::vector<int>{FRAMES_PER_SECOND, 2 * FRAMES_PER_SECOND}));
+}
+
 TEST(Frame, ProjectionIsPixelExact)
 {
     glLoadIdentity();
@@ -126,13 +148,14 @@ TEST(Frame, StartUpOpensTheWindowAndTheMixer)
     EXPECT_TRUE(corner.r == 0 && corner.g == 0 && corner.b == 0 && corner.a == 0);
 }
 
-// The frame's wait ends on the first tick count of 25, however much of the
-// frame is left; a frame already late returns at once. Pacing is under test
-// here, so the bounds are wide: the machine may be busy, but not for a second.
-TEST(Frame, WaitEndsAtTwentyFiveTicks)
+// The frame's wait ends on the first tick count of FRAMEMS, however much of
+// the frame is left; a frame already late returns at once. Pacing is under
+// test here, so the bounds are wide: the machine may be busy, but not for a
+// second.
+TEST(Frame, WaitEndsAtAFramesLength)
 {
     const int slack = 1000;   // milliseconds
-    for (int spent : {0, 10, 22, 24}) {
+    for (int spent : {0, FRAMEMS / 2, FRAMEMS - SLEEPMARGIN - 1, FRAMEMS - 1}) {
         fps.start();
         Rig::startTicks(fps) -= spent;
         waitframe();

@@ -100,8 +100,7 @@ TEST(Gamepad, WorksInBoxesAndIsRecorded)
     const std::string path = scratchdir() + "/pad.rec";
     options = Options{};
     options.record = path.c_str();
-    int code;
-    ASSERT_TRUE(openinput(code));
+    ASSERT_TRUE(openinput());
 
     bool quit = false;
     pushhat(SDL_HAT_RIGHT);

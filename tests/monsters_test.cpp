@@ -93,10 +93,10 @@ TEST(Monsters, EveryLongSwordHitScoresAndTheKillScoresMore)
             EXPECT_EQ(m.healt, healts[hit]);
             EXPECT_EQ(score, scores[hit]) << "side " << side << " hit " << hit;
         }
-        // Removed in the very step of the last hit, with a corpse of kind 3
+        // Removed in the very step of the last hit, with a monster's corpse
         // where it then stood.
         EXPECT_EQ(m.gettype(), 0);
-        EXPECT_EQ(Rig::type(Rig::corpse(0)), 3);
+        EXPECT_EQ(Rig::type(Rig::corpse(0)), MONSTERCORPSE);
         EXPECT_EQ(Rig::x(Rig::corpse(0)), (int)Rig::x(m));
         EXPECT_EQ(Rig::type(Rig::corpse(1)), 0);
         EXPECT_EQ(monsterinarea(0, 0, 4000, 4000, -1), 0);
@@ -147,7 +147,7 @@ TEST(Monsters, AReusedSlotKeepsTheOldVelocityAndRecovery)
     Rig::mx(m) = 1.5f;
     Rig::my(m) = -2;
     Rig::invulnerability(m) = 7;
-    EXPECT_EQ(putenemy(2, 20, 20), 1);
+    EXPECT_EQ(putenemy(ENEMYMONSTER, 20, 20), 1);
     EXPECT_EQ(Rig::target(m), 1);
     EXPECT_EQ(Rig::invulnerability(m), 7);
     stepmonster(0, false);

@@ -155,7 +155,7 @@ TEST(Neutrals, ThePlayersSwordScoresOnEnemiesOnly)
         EXPECT_EQ(score, scores[hit]);
     }
     EXPECT_EQ(e.gettype(), 0);
-    EXPECT_EQ(Rig::type(Rig::corpse(0)), 1);
+    EXPECT_EQ(Rig::type(Rig::corpse(0)), RAIDERCORPSE);
     EXPECT_EQ(Rig::x(Rig::corpse(0)), (int)Rig::x(e));
 
     // A friend in the same place takes neither damage nor score.
@@ -164,4 +164,18 @@ TEST(Neutrals, ThePlayersSwordScoresOnEnemiesOnly)
     stepneutral(4, false);
     EXPECT_EQ(f.healt, 100);
     EXPECT_EQ(score, 49);
+}
+
+// A friend brought down by a monster lies as a villager, as the hero does;
+// he brings the enemy side no points.
+TEST(Neutral, AFallenFriendLiesAsAVillager)
+{
+    resetworld();
+    Neutral& f = placed(Rig::neutral(2), 1000, 300, FRIEND, PLAYERSIDE);
+    f.healt = 5;
+    placed(Rig::monster(0), 1000, 300, MONSTER, ENEMYSIDE);
+    stepneutral(2, false);
+    EXPECT_EQ(f.gettype(), 0);
+    EXPECT_EQ(Rig::type(Rig::corpse(0)), VILLAGERCORPSE);
+    EXPECT_EQ(score, 0);
 }

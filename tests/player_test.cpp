@@ -59,7 +59,7 @@ TEST(Player, DeathIsHandledOnce)
     pushkey(SDLK_SPACE);
     p.input();
     EXPECT_EQ(p.healt, -100.0f);
-    EXPECT_EQ(Rig::corpse(0).gettype(), 2);
+    EXPECT_EQ(Rig::corpse(0).gettype(), VILLAGERCORPSE);
     EXPECT_EQ(Rig::x(Rig::corpse(0)), 1472);
     EXPECT_EQ(Rig::y(Rig::corpse(0)), 288);
 

@@ -68,7 +68,7 @@ TEST(AreaTests, SwordTipsOfCuttingNeutralsOfExactlyThatSide)
 TEST(Spawning, FirstFreeSlotOfTheFirst97)
 {
     resetworld();
-    for (int n = 0; n < 5; n++) putenemy(1, 10, 10);
+    for (int n = 0; n < 5; n++) putenemy(ENEMYRAIDER, 10, 10);
     EXPECT_EQ(putfriend(53, 3), 1);
     Neutral& f = Rig::neutral(5);
     EXPECT_EQ(f.gettype(), 2);
@@ -78,7 +78,7 @@ TEST(Spawning, FirstFreeSlotOfTheFirst97)
 
     for (int n = 0; n < PLACESLOTS; n++) putfriend(1, 1);
     EXPECT_EQ(putfriend(53, 3), 0);
-    EXPECT_EQ(putenemy(1, 53, 3), 0);
+    EXPECT_EQ(putenemy(ENEMYRAIDER, 53, 3), 0);
     EXPECT_EQ(Rig::neutral(96).gettype(), 2);
     EXPECT_EQ(Rig::neutral(97).gettype(), 0);
     for (int kind : {0, 3, -1}) EXPECT_EQ(putenemy(kind, 11, 29), 0);

@@ -69,17 +69,9 @@ void resetworld()
 {
     static const std::string path = writemap(TestMap(), "o.map");
     loadworld(path);
-    clearslots();
-    Rig::player() = Player(PLAYERSTART.c, PLAYERSTART.r, 1);
-    Rig::time() = 0;
-    Rig::rollx() = 0;
-    Rig::rolly() = 0;
+    emptyworld();
     Camera.set(0, 0);
-    for (bool& k : key) k = false;
-    score = finalscore = 0;
     night = 0;
-    lastmonster = lastneutral = -1;
-    worldsrand(1);
     drainevents();
 }
 

@@ -44,9 +44,9 @@ void loadworld(const std::string& path);
 std::string writefile(const std::string& bytes, const char* filename);
 const std::string& scratchdir();
 
-// Puts the world into a known empty state: the open 100 by 60 map, every
-// slot empty, the player at full health on tile (46, 9) facing down, camera,
-// keys, score, clock and night 0, the random sequence restarted.
+// Puts the world into a known empty state: the open 100 by 60 map, the
+// game's empty world (emptyworld) in full daylight with the camera at the
+// map's corner, and no event waiting.
 void resetworld();
 // Frees every neutral, monster and corpse slot and zeroes their records.
 void clearslots();

@@ -47,34 +47,38 @@ int drawsat(int x, int y, float darkness)
 
 }  // namespace
 
-TEST(Story, TheMessagesComeOnceAtTimes20And1400)
+TEST(Story, TheMessagesComeOnceAtTheirFrames)
 {
     resetworld();
     Spaces spaces;
     std::vector<std::pair<int, int>> presses;   // (time, presses taken)
-    for (int frame = 0, before = 0; frame < 1410; frame++, before = spaces.taken()) {
+    const int end = WARNINGFRAME + 10;
+    for (int frame = 0, before = 0; frame < end; frame++, before = spaces.taken()) {
         const int time = Rig::time();
         Rig::world().control();
         if (spaces.taken() > before) presses.push_back({time, spaces.taken() - before});
     }
-    EXPECT_EQ(presses, (std::vector<std::pair<int, int>>{{20, 4}, {1400, 2}}));
-    EXPECT_EQ(Rig::time(), 1410);
+    EXPECT_EQ(presses, (std::vector<std::pair<int, int>>{{OPENINGFRAME, 4}, {WARNINGFRAME, 2}}));
+    EXPECT_EQ(Rig::time(), end);
+    // The golden recordings hold the boxes at these frames.
+    EXPECT_EQ(OPENINGFRAME, 20);
+    EXPECT_EQ(WARNINGFRAME, 1400);
 }
 
 TEST(Story, TheStartingPopulationOfTwoRuns)
 {
     resetworld();
-    putenemy(1, 5, 5);
+    putenemy(ENEMYRAIDER, 5, 5);
     Rig::world().initscript();
     Rig::world().initscript();
     int friends = 0, west = 0, east = 0, corpses = 0;
     for (int n = 0; n < SLOTS; n++) {
-        friends += Rig::neutral(n).gettype() == 2;
+        friends += Rig::neutral(n).gettype() == FRIEND;
         Monster& m = Rig::monster(n);
-        west += m.gettype() == 1 && m.getx() == 352 && m.gety() == 288 && m.getside() == 1;
-        east += m.gettype() == 1 && m.getx() == 2528 && m.gety() == 288 && m.getside() == 1;
+        west += m.gettype() == MONSTER && m.getx() == 352 && m.gety() == 288 && m.getside() == ENEMYSIDE;
+        east += m.gettype() == MONSTER && m.getx() == 2528 && m.gety() == 288 && m.getside() == ENEMYSIDE;
         Corpse& c = Rig::corpse(n);
-        corpses += Rig::type(c) == 2 && Rig::x(c) == 1472 && Rig::y(c) == 384;
+        corpses += Rig::type(c) == VILLAGERCORPSE && Rig::x(c) == 1472 && Rig::y(c) == 384;
     }
     EXPECT_EQ(friends, 10);
     EXPECT_EQ(Rig::neutral(9).getx(), 49 * 32);   // the last of them on (49, 10)
@@ -95,7 +99,7 @@ TEST(Story, TriggersDrawOnlyWhenTheirOtherConditionsHold)
     // Full tables: the same draws, nothing placed.
     for (int n = 0; n < PLACESLOTS; n++) {
         putfriend(1, 1);
-        putenemy(2, 1, 1);
+        putenemy(ENEMYMONSTER, 1, 1);
     }
     EXPECT_EQ(drawsat(1500, 300, 0.8f), 4);
     EXPECT_EQ(Rig::neutral(97).gettype(), 0);
@@ -105,17 +109,35 @@ TEST(Story, TriggersDrawOnlyWhenTheirOtherConditionsHold)
 TEST(Story, DayAndNight)
 {
     resetworld();
-    const float samples[][2] = {{1445, 0.25f}, {2636, 0.75f}, {3142, 1}, {3647, 0.75f}, {4838, 0.25f}};
-    for (const auto& s : samples) {
-        Rig::time() = (int)s[0] - 1;
-        score = (int)s[0];
+    // The script's night is the clock's darkness, and the living player's
+    // score is kept.
+    for (int t : {1, 1445, duskframe(0), nightframe(0), 3142, dawnframe(0), 6283, nightframe(2)}) {
+        Rig::time() = t - 1;
+        score = t;
         Rig::world().runscript();
-        EXPECT_NEAR(night, s[1], 0.001) << s[0];
-        EXPECT_EQ(finalscore, score);   // the living player's score is kept
+        EXPECT_EQ(night, darkness(t)) << t;
+        EXPECT_EQ(finalscore, score) << t;
     }
-    Rig::time() = 6282;
-    Rig::world().runscript();
-    EXPECT_EQ(night, 0.0f);
+    EXPECT_NEAR(darkness(1445), 0.25, 0.001);
+    EXPECT_NEAR(darkness(3142), 1, 0.001);
+    EXPECT_EQ(darkness(6283), 0.0f);
+}
+
+// Each day's dusk, nightfall and dawn are the first frames past the
+// thresholds that the script's arrivals test; the first day's are pinned.
+TEST(Story, DuskNightfallAndDawnOfEachDay)
+{
+    for (int day = 0; day < 4; day++) {
+        const int dusk = duskframe(day), fall = nightframe(day), dawn = dawnframe(day);
+        EXPECT_TRUE(darkness(dusk - 1) < DUSK && !(darkness(dusk) < DUSK)) << day;
+        EXPECT_TRUE(!(darkness(fall - 1) > NIGHTFALL) && darkness(fall) > NIGHTFALL) << day;
+        EXPECT_TRUE(!(darkness(dawn - 1) < DUSK) && darkness(dawn) < DUSK) << day;
+        EXPECT_TRUE(dusk < fall && fall < dawn && dawn < duskframe(day + 1)) << day;
+        EXPECT_NEAR(duskframe(day + 1) - dusk, DAYRADIAN * 3.14159265, 1) << day;
+    }
+    EXPECT_EQ(duskframe(0), 1446);
+    EXPECT_EQ(nightframe(0), 2637);
+    EXPECT_EQ(dawnframe(0), 4838);
 }
 
 // World frames until the night passes 100, at most limit.
@@ -154,7 +176,7 @@ TEST(Story, ADeathInFullDaylightStillEnds)
         EXPECT_EQ(spaces.taken(), 2);
     }
     EXPECT_EQ(Rig::player().healt, -100);
-    EXPECT_EQ(Rig::type(Rig::corpse(0)), 2);
+    EXPECT_EQ(Rig::type(Rig::corpse(0)), VILLAGERCORPSE);
     EXPECT_GT(night, 0);
     const int frames = 1 + framestoend(5000);
     EXPECT_GT(frames, 2000);

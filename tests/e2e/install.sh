@@ -10,6 +10,7 @@ set -u
 
 build="$(readlink -f "${1:?usage: install.sh build-tree}")"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+root="$(cd "$here/../.." && pwd)"
 prefix="$(mktemp -d)"
 trap 'rm -rf "$prefix"' EXIT
 failures=0
@@ -23,9 +24,7 @@ id=fi.kuurakarpalo.Kuurakarpalo
 data=share/games/kuurakarpalo
 expected="games/kuurakarpalo
 $data/kuurakarpalo.map
-$(for f in fontti.tga hit1.wav iso1.tga iso2.tga kirves.tga luola1.tga luola2.tga main.mp3 \
-    message.tga player.tga playerl.tga ruumiit.tga tonttu.tga tonttul.tga vauva.tga vauval.tga; do
-    echo "$data/DATA/$f"; done)
+$(sed "s|^|$data/|" "$root/dist/datafiles.txt")
 share/applications/$id.desktop
 share/metainfo/$id.metainfo.xml
 share/man/man6/kuurakarpalo.6

@@ -17,7 +17,7 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 dpkg -x "$deb" "$dir/root" || { echo "FAIL: dpkg -x $deb"; exit 1; }
 game="$dir/root/usr/games/kuurakarpalo"
 for f in usr/games/kuurakarpalo usr/share/games/kuurakarpalo/kuurakarpalo.map \
-    usr/share/games/kuurakarpalo/DATA/fontti.tga usr/share/man/man6/kuurakarpalo.6.gz \
+    $(sed 's|^|usr/share/games/kuurakarpalo/|' "$root/dist/datafiles.txt") usr/share/man/man6/kuurakarpalo.6.gz \
     usr/share/applications/fi.kuurakarpalo.Kuurakarpalo.desktop \
     usr/share/metainfo/fi.kuurakarpalo.Kuurakarpalo.metainfo.xml \
     usr/share/icons/hicolor/256x256/apps/fi.kuurakarpalo.Kuurakarpalo.png \

@@ -65,6 +65,7 @@ expect() {
 
 # --- A real game: the opening messages, a walk, a swing, Escape. ---
 rec="$dir/game.rec"
+began=$SECONDS
 start --window --record "$rec" || { fail "the recorded game did not start"; exit 1; }
 sleep 2
 for _ in 1 2 3 4; do xdotool key space; sleep 0.3; done
@@ -75,6 +76,7 @@ xdotool keyup Down keyup Left
 xdotool key space space; sleep 0.3
 xdotool key Escape
 ended 10
+took=$((SECONDS - began))
 [ "$code" = 0 ] || fail "the recorded game ended with exit code $code"
 frames=$(sed -n "s/^end \([0-9]*\) .*/\1/p" "$rec")
 echo "recorded $frames frames, $(grep -c '^c ' "$rec") checkpoints, $(grep -c '^k ' "$rec") box key frames"
@@ -94,7 +96,8 @@ ended 30
 start --play "$rec" --window || fail "the paced playback did not start"
 sleep 3
 xdotool key Left Up space 1 2 Down Right
-ended $((frames / 40 + 20))
+# At the real pace it lasts about as long as the recorded game did.
+ended $((took + 20))
 [ "$code" = 0 ] || fail "the paced playback with other keys pressed ended with exit code $code"
 
 # --- Refusals. ---
@@ -111,6 +114,15 @@ expect 3 "at frame 100 score is 0, recorded 999" --play "$dir/tampered.rec" --fa
 # The walk to the right turned into a walk to the left.
 sed '0,/^w \([0-9]*\) ---R-/s//w \1 --L--/' "$rec" >"$dir/left.rec"
 expect 3 "no longer matches the game: at frame" --play "$dir/left.rec" --fast --window
+# Checkpoints are compared by field name: a field the recording lacks, or
+# one the game no longer has, is left unchecked, which one line says; a
+# recording that shares no field with the game is refused.
+awk '/^digest / { $3 = "" } /^c / { $4 = "" } { print }' "$rec" >"$dir/fewer.rec"
+expect 0 "left unchecked: it lacks finalscore" --play "$dir/fewer.rec" --fast --window
+awk '/^digest / { $0 = $0 " player.shoesize" } /^c / { $0 = $0 " 0000002a" } { print }' "$rec" >"$dir/more.rec"
+expect 0 "left unchecked: the game no longer has player.shoesize" --play "$dir/more.rec" --fast --window
+awk '/^digest / { for (i = 2; i <= NF; i++) $i = "old." $i } { print }' "$rec" >"$dir/foreign.rec"
+expect 1 "shares no digest field" --play "$dir/foreign.rec" --fast
 
 [ "$failures" = 0 ] || { echo "$failures check(s) failed"; exit 1; }
 echo "all recording checks passed"

@@ -3,7 +3,8 @@
 // right way up, walking frames that move, overlays that cover their sheets,
 // the corpse pictures, the font grid with ä and ö, the blade's direction, a
 // dark panel behind the text lines, a short hit sound and a music track of a
-// minute or more. Usage: artcheck DATADIR
+// minute or more. Usage: artcheck DIR, the directory that holds DATA/; each
+// file is the one the game loads.
 #include "main.h"
 
 #include <algorithm>
@@ -235,20 +236,21 @@ uint32_t le(const std::vector<uint8_t>& d, size_t at, int bytes)
 
 void checkhit(const std::string& dir)
 {
-    const std::vector<uint8_t> d = readfile(dir + "/hit1.wav");
+    const std::string name = HITFILE;
+    const std::vector<uint8_t> d = readfile(dir + "/" + name);
     if (d.size() < 44 || std::string(d.begin(), d.begin() + 4) != "RIFF" ||
         std::string(d.begin() + 8, d.begin() + 16) != "WAVEfmt ")
-        return fail("hit1.wav: not a RIFF WAVE file");
+        return fail(name + ": not a RIFF WAVE file");
     const uint32_t channels = le(d, 22, 2), rate = le(d, 24, 4), bits = le(d, 34, 2), bytes = le(d, 40, 4);
     if (le(d, 20, 2) != 1 || bits != 16 || channels != 2 || rate != 22050)
-        return fail("hit1.wav: not 16-bit stereo PCM at the game's 22050 Hz");
+        return fail(name + ": not 16-bit stereo PCM at the game's 22050 Hz");
     if (std::string(d.begin() + 36, d.begin() + 40) != "data" || 44 + size_t(bytes) != d.size())
-        return fail("hit1.wav: data chunk length does not match the file");
+        return fail(name + ": data chunk length does not match the file");
     const double seconds = double(bytes) / (rate * channels * 2);
-    if (seconds <= 0.05 || seconds >= 1.0) fail("hit1.wav: " + std::to_string(seconds) + " s long");
+    if (seconds <= 0.05 || seconds >= 1.0) fail(name + ": " + std::to_string(seconds) + " s long");
     int peak = 0;
     for (size_t i = 44; i + 1 < d.size(); i += 2) peak = std::max(peak, std::abs(int(int16_t(le(d, i, 2)))));
-    if (peak < 3000) fail("hit1.wav: nearly silent");
+    if (peak < 3000) fail(name + ": nearly silent");
 }
 
 // Walks the MPEG audio frames of the track and returns its length in seconds,
@@ -286,11 +288,12 @@ void checkmusic(const std::string& dir)
 {
     int rate = 0;
     bool mono = false;
-    const double seconds = mp3seconds(readfile(dir + "/main.mp3"), &rate, &mono);
-    if (seconds < 0) fail("main.mp3: missing or not a clean sequence of MPEG layer III frames");
-    else if (seconds < 60.0) fail("main.mp3: only " + std::to_string(seconds) + " s long");
+    const std::string name = MUSICFILE;
+    const double seconds = mp3seconds(readfile(dir + "/" + name), &rate, &mono);
+    if (seconds < 0) fail(name + ": missing or not a clean sequence of MPEG layer III frames");
+    else if (seconds < 60.0) fail(name + ": only " + std::to_string(seconds) + " s long");
     // The game mixes at 22050 Hz in stereo; music in that form needs no conversion.
-    if (seconds >= 0 && (rate != 22050 || mono)) fail("main.mp3: not stereo at 22050 Hz");
+    if (seconds >= 0 && (rate != 22050 || mono)) fail(name + ": not stereo at 22050 Hz");
 }
 
 }  // namespace
@@ -298,28 +301,31 @@ void checkmusic(const std::string& dir)
 int main(int argc, char** argv)
 {
     if (argc != 2) {
-        std::fprintf(stderr, "usage: %s DATADIR\n", argv[0]);
+        std::fprintf(stderr, "usage: %s DIR (the directory that holds DATA/)\n", argv[0]);
         return 2;
     }
     const std::string dir = argv[1];
     Picture player, playerl, tonttu, tonttul, vauva, vauval, corpses, blade, panel, font;
-    if (loadpicture(dir, "player.tga", 128, 128, &player)) checkband(player, 0, "hero");
-    if (loadpicture(dir, "tonttu.tga", 128, 1024, &tonttu)) {
-        checkband(tonttu, 0, "enemy");
-        checkband(tonttu, 1, "friend");
-        if (samebox(tonttu, 0, 0, 0, 128, 128, 128)) fail("tonttu.tga: enemy and friend look the same");
+    const auto load = [&dir](int slot, int width, int height, Picture* p) {
+        return loadpicture(dir, picturefile(slot), width, height, p);
+    };
+    if (load(TEXPLAYER, 128, 128, &player)) checkband(player, 0, "hero");
+    if (load(TEXNEUTRAL, 128, 1024, &tonttu)) {
+        checkband(tonttu, RAIDER - 1, "enemy");
+        checkband(tonttu, FRIEND - 1, "friend");
+        if (samebox(tonttu, 0, 0, 0, 128, 128, 128)) fail(tonttu.name + ": enemy and friend look the same");
     }
-    if (loadpicture(dir, "vauva.tga", 128, 1024, &vauva)) checkband(vauva, 0, "monster");
-    if (loadpicture(dir, "playerl.tga", 128, 128, &playerl) && !player.rgba.empty()) checkoverlay(player, playerl);
-    if (loadpicture(dir, "tonttul.tga", 128, 1024, &tonttul) && !tonttu.rgba.empty()) checkoverlay(tonttu, tonttul);
-    if (loadpicture(dir, "vauval.tga", 128, 1024, &vauval) && !vauva.rgba.empty()) checkoverlay(vauva, vauval);
-    if (loadpicture(dir, "ruumiit.tga", 32, 512, &corpses))
-        for (int kind = 1; kind <= 3; kind++)
+    if (load(TEXMONSTER, 128, 1024, &vauva)) checkband(vauva, MONSTER - 1, "monster");
+    if (load(TEXPLAYERFLASH, 128, 128, &playerl) && !player.rgba.empty()) checkoverlay(player, playerl);
+    if (load(TEXNEUTRALFLASH, 128, 1024, &tonttul) && !tonttu.rgba.empty()) checkoverlay(tonttu, tonttul);
+    if (load(TEXMONSTERFLASH, 128, 1024, &vauval) && !vauva.rgba.empty()) checkoverlay(vauva, vauval);
+    if (load(TEXCORPSE, 32, 512, &corpses))
+        for (int kind : {RAIDERCORPSE, VILLAGERCORPSE, MONSTERCORPSE})
             if (countsolid(corpses, 0, (kind - 1) * 32, 32, 32) < 100)
-                fail("ruumiit.tga: corpse kind " + std::to_string(kind) + " is empty");
-    if (loadpicture(dir, "kirves.tga", 64, 16, &blade)) checkblade(blade);
-    if (loadpicture(dir, "message.tga", 512, 128, &panel)) checkpanel(panel);
-    if (loadpicture(dir, "fontti.tga", 256, 256, &font)) checkfont(font);
+                fail(corpses.name + ": corpse kind " + std::to_string(kind) + " is empty");
+    if (load(TEXSWORD, 64, 16, &blade)) checkblade(blade);
+    if (load(TEXPANEL, 512, 128, &panel)) checkpanel(panel);
+    if (load(TEXFONT, 256, 256, &font)) checkfont(font);
     checkhit(dir);
     checkmusic(dir);
     if (failures) std::fprintf(stderr, "%d check(s) failed\n", failures);

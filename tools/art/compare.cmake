@@ -1,5 +1,6 @@
 # Regenerates the data into WORKDIR with the given artgen and compares each
 # file byte for byte with the committed one under REPO.
+cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE ${WORKDIR})
 file(MAKE_DIRECTORY ${WORKDIR})
 if(NOT LAME)
@@ -11,20 +12,27 @@ execute_process(
 if(NOT result EQUAL 0)
     message(FATAL_ERROR "regeneration failed: ${result}")
 endif()
-set(files
-    DATA/player.tga DATA/playerl.tga DATA/tonttu.tga DATA/tonttul.tga
-    DATA/vauva.tga DATA/vauval.tga DATA/ruumiit.tga DATA/kirves.tga
-    DATA/message.tga DATA/fontti.tga DATA/main.mp3 DATA/hit1.wav docs/sprites.png
-    dist/icons/16x16.png dist/icons/32x32.png dist/icons/48x48.png
-    dist/icons/64x64.png dist/icons/128x128.png dist/icons/256x256.png)
+# Every file the regeneration wrote must be the committed one, and every
+# data file among them one the game ships.
+file(GLOB_RECURSE files RELATIVE ${WORKDIR} ${WORKDIR}/*)
+file(STRINGS ${REPO}/dist/datafiles.txt shipped)
 set(differ "")
+set(unlisted "")
 foreach(f IN LISTS files)
     execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${REPO}/${f} ${WORKDIR}/${f}
         RESULT_VARIABLE same)
     if(NOT same EQUAL 0)
         list(APPEND differ ${f})
     endif()
+    if(f MATCHES "^DATA/" AND NOT f IN_LIST shipped)
+        list(APPEND unlisted ${f})
+    endif()
 endforeach()
 if(differ)
     message(FATAL_ERROR "regenerated files differ from the committed ones: ${differ}")
 endif()
+if(unlisted)
+    message(FATAL_ERROR "regenerated data files missing from dist/datafiles.txt: ${unlisted}")
+endif()
+list(LENGTH files made)
+message(STATUS "${made} regenerated files are the committed ones")

@@ -325,8 +325,7 @@ int main(int argc, char* argv[])
     if (parseoptions(5, const_cast<char**>(args)) >= 0) return 2;
     if (!enterdatadir(nullptr)) return 1;
     map.open(MAPFILE);
-    int code;
-    if (!openinput(code)) return code;
+    if (!openinput()) return 1;
     fastframes = true;
     inputfeeder = feeder;
     tracing = std::getenv("AUTOPLAYER_TRACE") != nullptr;
@@ -336,7 +335,7 @@ int main(int argc, char* argv[])
     while (!quit) quit = runframe();
     std::printf("%s: %d frames (%.0f s), %d box frames in %d boxes; score %d; the hero %s; "
                 "at most %d monsters, %d raiders, %d friends; %d arrivals; darkest night %.2f\n",
-                argv[2], seen.frames, seen.frames / 40.0, seen.boxframes, seen.boxes, score,
+                argv[2], seen.frames, (double)seen.frames / FRAMES_PER_SECOND, seen.boxframes, seen.boxes, score,
                 playerhealt() > 0 ? "lives" : "fell", seen.monsters, seen.raiders, seen.friends,
                 seen.arrivals, seen.darkest);
     quitgame(0);

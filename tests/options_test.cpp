@@ -1,0 +1,118 @@
+// The command line: its options read from one table, --help printed from
+// it, and the README's table of options held to it.
+#include "rig.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// What --help prints.
+std::string help()
+{
+    char name[] = "kuurakarpalo", option[] = "--help";
+    char* argv[] = {name, option, nullptr};
+    ::testing::internal::CaptureStdout();
+    const int code = parseoptions(2, argv);
+    const std::string out = ::testing::internal::GetCapturedStdout();
+    options = Options{};
+    return code == 0 ? out : "";
+}
+
+}  // namespace
+
+TEST(Options, CommandLines)
+{
+    const struct {
+        std::vector<const char*> args;
+        int code;
+    } cases[] = {
+        {{}, -1},
+        {{"--window", "--no-sound", "--data", "d", "--play=r.rec", "--fast"}, -1},
+        {{"--help"}, 0},
+        {{"--version"}, 0},
+        {{"--bogus"}, 2},
+        {{"-x"}, 2},
+        {{"--record"}, 2},
+        {{"stray"}, 2},
+        {{"--fast"}, 2},
+        {{"--record", "a", "--play", "b"}, 2},
+    };
+    for (const auto& c : cases) {
+        std::vector<char*> argv{const_cast<char*>("kuurakarpalo")};
+        for (const char* a : c.args) argv.push_back(const_cast<char*>(a));
+        argv.push_back(nullptr);
+        ::testing::internal::CaptureStdout();
+        ::testing::internal::CaptureStderr();
+        const int code = parseoptions((int)argv.size() - 1, argv.data());
+        ::testing::internal::GetCapturedStdout();
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(code, c.code) << (c.args.empty() ? "" : c.args[0]);
+        // A usage error is one line that points to --help.
+        if (code == 2) {
+            EXPECT_TRUE(err.find("--help'\n") == err.size() - 8) << err;
+        }
+    }
+    const char* args[] = {"kuurakarpalo", "--window", "--no-sound", "--data", "d", "--play=r.rec", "--fast", nullptr};
+    parseoptions(7, const_cast<char**>(args));
+    EXPECT_TRUE(options.window && !options.sound && options.fast);
+    EXPECT_STREQ(options.data, "d");
+    // Taken from where the game starts, before it enters its data directory.
+    char here[4096];
+    ASSERT_TRUE(getcwd(here, sizeof here));
+    EXPECT_EQ(std::string(options.play), std::string(here) + "/r.rec");
+    options = Options{};
+}
+
+// Every option is in --help with its whole text, wrapped into lines of at
+// most 79 characters that continue under the text's first column.
+TEST(Options, HelpGivesEveryRowWhole)
+{
+    const std::string text = help();
+    ASSERT_FALSE(text.empty());
+    size_t from = 0;
+    for (size_t end; (end = text.find('\n', from)) != std::string::npos; from = end + 1)
+        EXPECT_LE(end - from, 79u) << text.substr(from, end - from);
+    const std::string column(17, ' ');   // where the texts start
+    for (int i = 0; i < NOPTIONROWS; i++) {
+        const OptionRow& row = OPTIONROWS[i];
+        std::string first = "  " + optionusage(row);
+        ASSERT_LE(first.size(), 15u) << row.name;
+        first += std::string(column.size() - first.size(), ' ');
+        const size_t at = text.find("\n" + first);
+        ASSERT_NE(at, std::string::npos) << row.name;
+        // The entry's lines, joined again from the texts' column on.
+        std::string joined;
+        size_t line = at + 1;
+        do {
+            const size_t end = text.find('\n', line);
+            joined += (joined.empty() ? "" : " ") + text.substr(line + column.size(), end - line - column.size());
+            line = end + 1;
+        } while (text.compare(line, column.size(), column) == 0);
+        EXPECT_EQ(joined, row.help) << row.name;
+    }
+}
+
+// The README's table of options has a line for each row, in order, that
+// says what --help says.
+TEST(Options, TheReadmeTableIsTheTable)
+{
+    FILE* readme = std::fopen("README.md", "r");
+    ASSERT_TRUE(readme) << "run from the project's root";
+    std::vector<std::string> lines;
+    char line[1024];
+    while (std::fgets(line, sizeof line, readme))
+        if (std::string(line).rfind("| `--", 0) == 0) lines.emplace_back(line, std::strcspn(line, "\n"));
+    std::fclose(readme);
+    std::vector<std::string> rows;
+    std::string table;
+    for (int i = 0; i < NOPTIONROWS; i++) {
+        rows.push_back("| `" + optionusage(OPTIONROWS[i]) + "` | " + OPTIONROWS[i].help + " |");
+        table += rows.back() + "\n";
+    }
+    EXPECT_EQ(lines, rows) << "the README's table of options should read:\n" << table;
+}
