@@ -271,6 +271,9 @@ struct MapData {
 };
 const long MAPFILESIZE = 8 + 5L * MAPCELLS * 4 + 4;   // bytes: 792,032, every field 4 bytes
 
+// The CRC-32 of zlib and PNG (mapfile.cpp): size bytes at data folded into
+// crc, 0 to begin with. Map files and recordings' checkpoints carry it.
+uint32_t crc32of(uint32_t crc, const void* data, size_t size);
 // Reads the bytes of a map file (mapfile.cpp). Returns nullptr, or what is
 // wrong with them: another size, or sides outside 1..198.
 const char* parsemap(const unsigned char* bytes, size_t size, MapData& data);

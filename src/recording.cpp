@@ -19,8 +19,6 @@
 // file cannot make playback run for long.
 #include "main.h"
 
-#include <zlib.h>
-
 #include <cerrno>
 #include <cinttypes>
 #include <cstdio>
@@ -60,7 +58,7 @@ struct Folder {
     int i;
     template <class T> void operator()(const char*, T& field)
     {
-        crc[i] = (uint32_t)crc32(crc[i], (const Bytef*)&field, sizeof field);
+        crc[i] = crc32of(crc[i], &field, sizeof field);
         i++;
     }
 };
