@@ -839,7 +839,7 @@ struct Checkpoint {
 };
 struct Recording {
     std::string game;                  // the version of the game that made it
-    long mapsize;                      // bytes of the map file it was made on
+    long long mapsize;                 // bytes of the map file it was made on
     uint32_t mapcrc;                   // CRC-32 of that map file
     int interval;                      // world frames between checkpoints
     std::vector<std::string> names;    // the digest's entries
