@@ -606,9 +606,11 @@ void SDL_Delay(Uint32 ms)
     given = emscripten_get_now();
 }
 
+// The page hears of every picture shown, to time them.
 void SDL_GL_SwapBuffers(void)
 {
     flush();
+    EM_ASM(if (Module.onswap) Module.onswap(););
     if (emscripten_get_now() - given > 50) SDL_Delay(0);
 }
 

@@ -20,6 +20,8 @@ var kuurakarpalo = {
   score: null,
   recording: null,    // the recording's text, with ?record, once ended
   pictures: {},       // name: PNG data URL, for the pictures asked for
+  firstframe: null,   // milliseconds from navigation to the first picture shown
+  swaps: [],          // when the last pictures were shown, milliseconds
 };
 
 (function () {
@@ -130,6 +132,12 @@ var kuurakarpalo = {
       if (text) $('status').textContent = text.replace(/\s*\(.*\)/, '');
     },
     onRuntimeInitialized: start,
+    onswap: function () {
+      var now = performance.now();
+      if (kuurakarpalo.firstframe === null) kuurakarpalo.firstframe = now;
+      kuurakarpalo.swaps.push(now);
+      if (kuurakarpalo.swaps.length > 2000) kuurakarpalo.swaps.splice(0, 1000);
+    },
     onExit: function (code) {
       try {
         kuurakarpalo.score = Module._pagescore();
