@@ -47,3 +47,17 @@
     return [standin(first)];
   };
 })();
+
+// What the game played, for whoever drives the page: how often the music and
+// the effects were started, and the state of the audio context ('none'
+// before the game opened one).
+(function () {
+  var sounds = Module.sounds = { music: 0, effects: 0 };
+  sounds.context = function () { return SDL.audioContext ? SDL.audioContext.state : 'none'; };
+  var playwebaudio = SDL.playWebAudio;
+  SDL.playWebAudio = function (audio) {
+    if (audio === SDL.music.audio) sounds.music++;
+    else sounds.effects++;
+    return playwebaudio.apply(SDL, arguments);
+  };
+})();

@@ -15,6 +15,8 @@ browser); TEST one of:
                   missing one (404) 1, each with its line on the page
     failures      no WebGL, and data that fails to load: exit 1 and a message
     gamepad       a gamepad's stick and buttons reach the game
+    sound         the music starts once the page has had a click, the effect
+                  plays at the hero's death; ?nosound opens no audio at all
 
 Every page must load without a console error or an uncaught exception,
 except where the test makes it fail on purpose.
@@ -244,6 +246,40 @@ def gamepad(site):
         browser.close()
 
 
+def sound(site):
+    browser = Browser()
+    try:
+        browser.open(site.url("index.html"))
+        browser.wait("window.kuurakarpalo && kuurakarpalo.state == 'running'", 60)
+        browser.pump(1.0)
+        rect = browser.eval("JSON.stringify(document.getElementById('canvas').getBoundingClientRect())")
+        import json
+        r = json.loads(rect)
+        browser.click(r["x"] + 10, r["y"] + 10)
+        running = browser.wait("Module.sounds.context() == 'running' && Module.sounds.music > 0", 10)
+        check(bool(running), "after a click the audio runs and the music has started (%s, %s)"
+              % (browser.eval("Module.sounds.context()"), browser.eval("Module.sounds.music")))
+        clean(browser, "sound")
+    finally:
+        browser.close()
+    browser = Browser()
+    try:
+        browser.open(site.url("index.html?play=/golden/death.rec&fast"))
+        state(browser, 240)
+        check(browser.eval("Module.sounds.effects") >= 1, "the effect plays at the hero's death")
+    finally:
+        browser.close()
+    browser = Browser()
+    try:
+        browser.open(site.url("index.html?nosound&play=/golden/death.rec&fast"))
+        s = state(browser, 240)
+        check(s["code"] == 0 and browser.eval("Module.sounds.context()") == "none"
+              and browser.eval("Module.sounds.music + Module.sounds.effects") == 0,
+              "?nosound opens no audio and plays nothing")
+    finally:
+        browser.close()
+
+
 def main():
     if len(sys.argv) < 4:
         print(__doc__)
@@ -265,6 +301,8 @@ def main():
             failures_(site)
         elif test == "gamepad":
             gamepad(site)
+        elif test == "sound":
+            sound(site)
         else:
             print("unknown test " + test)
             return 2
