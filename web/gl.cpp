@@ -1,11 +1,11 @@
 // The game's OpenGL 1.x over WebGL: the calls the game makes and nothing
 // more. Quads are gathered with their colours and texture coordinates, moved
-// through the matrices here, and sent in batches: a batch ends only when
-// something that changes how it is drawn changes (the texture, the alpha
-// test, blending, the scissor) or when the picture is cleared, read or
-// shown, so a frame is a few dozen draws instead of thousands. One shader
-// does what the fixed pipeline did: the colour, clamped to 0..1, modulates
-// the texture, and the alpha test drops what fails it.
+// through the matrices here, and sent in batches: a batch ends only when the
+// picture is cleared, read or shown, when the scissor changes, or when it
+// needs more textures than WebGL has units, so a frame is a handful of draws
+// instead of thousands. One shader does what the fixed pipeline did: the
+// colour, clamped to 0..1, modulates the texture, and the alpha test drops
+// what fails it.
 #include <GL/gl.h>
 #include <SDL/SDL.h>
 #include <emscripten.h>
@@ -53,55 +53,48 @@ Stack modelview, projection;
 Stack* matrices = &modelview;
 
 // ---------------------------------------------------------------------------
-// What a batch is drawn with
+// The batch
+//
+// What OpenGL 1.x keeps as switches (texturing, the alpha test, blending)
+// travels with each vertex instead, so that a change of switches does not
+// end a batch; and the textures a batch needs sit on several texture units
+// at once, each vertex naming its unit. Blending stays on in WebGL with the
+// one function the game blends with; a quad drawn without blending gives
+// its colour an alpha of 1, which blends to exactly that colour.
 // ---------------------------------------------------------------------------
 
 struct Texture {
     GLsizei width = 0, height = 0;
     bool filtered = false;   // a minifying filter without mipmaps was set
+    int unit = -1;           // the texture unit it sits on, -1 none
 };
 std::vector<Texture> made(1);   // by texture name; 0 is the default, empty
-
-struct State {
-    GLuint texture = 0;      // 0: untextured
-    bool alphatest = false;
-    float alpharef = 0;
-    bool operator==(const State& o) const
-    {
-        return texture == o.texture && alphatest == o.alphatest && alpharef == o.alpharef;
-    }
-};
 
 bool texturing;         // GL_TEXTURE_2D is enabled
 GLuint bound;           // the texture the game bound
 bool alphatest;         // GL_ALPHA_TEST is enabled
 float alpharef;
-
-// The state the game's calls ask for now: a texture that is not complete
-// draws as if texturing were off, as in OpenGL.
-State wanted()
-{
-    State s;
-    if (texturing && bound < made.size() && made[bound].width > 0 && made[bound].filtered) s.texture = bound;
-    s.alphatest = alphatest;
-    s.alpharef = alphatest ? alpharef : 0;
-    return s;
-}
-
-// ---------------------------------------------------------------------------
-// The batch
-// ---------------------------------------------------------------------------
+bool blending;          // GL_BLEND is enabled
+bool otherblend;        // WebGL blends with another function than the game's own
 
 struct Vertex {
     float x, y;         // clip coordinates
     float s, t;
     float r, g, b, a;   // clamped to 0..1
+    float unit;         // the texture unit, -1 untextured
+    float alpharef;     // the alpha test's reference, -1 no test
+    float blended;      // 1 blended, 0 drawn opaque
 };
 
 const int BATCHQUADS = 8192;   // 32,768 vertices: 16-bit indices reach them all
 Vertex batch[BATCHQUADS * 4];
 int batched;                   // vertices in the batch
-State batchstate;
+
+const int MAXUNITS = 8;        // WebGL has at least 8 units for the fragment shader
+int units;                     // units in use here, at most MAXUNITS
+GLuint onunit[MAXUNITS];       // the texture on each unit, 0 none
+unsigned lastused[MAXUNITS];   // when the unit was last asked for
+unsigned clock;
 
 float colour[4] = {1, 1, 1, 1};
 float coord[2];
@@ -109,34 +102,44 @@ Vertex quad[4];
 int inquad = -1;               // vertices of the quad so far; -1 outside glBegin
 
 GLuint program, buffer, indices;
-GLint alphatestat, alpharefat, texturingat;
-State drawn;                   // the uniforms as last set
 bool ready;
 
 const char* const VERTEXSHADER =
     "attribute vec2 position;\n"
     "attribute vec2 coord;\n"
     "attribute vec4 colour;\n"
+    "attribute vec3 mode;\n"
     "varying highp vec2 v_coord;\n"
     "varying lowp vec4 v_colour;\n"
+    "varying mediump vec3 v_mode;\n"
     "void main() {\n"
     "    v_coord = coord;\n"
     "    v_colour = colour;\n"
+    "    v_mode = mode;\n"
     "    gl_Position = vec4(position, 0.0, 1.0);\n"
     "}\n";
 
+// Samplers cannot be picked by a variable in WebGL's shaders: the unit is
+// found by comparison.
 const char* const FRAGMENTSHADER =
     "precision highp float;\n"
-    "uniform sampler2D picture;\n"
-    "uniform bool texturing;\n"
-    "uniform bool alphatest;\n"
-    "uniform float alpharef;\n"
+    "uniform sampler2D unit[8];\n"
     "varying highp vec2 v_coord;\n"
     "varying lowp vec4 v_colour;\n"
+    "varying mediump vec3 v_mode;\n"
+    "vec4 picture(float u) {\n"
+    "    if (u < 3.5) {\n"
+    "        if (u < 1.5) return u < 0.5 ? texture2D(unit[0], v_coord) : texture2D(unit[1], v_coord);\n"
+    "        return u < 2.5 ? texture2D(unit[2], v_coord) : texture2D(unit[3], v_coord);\n"
+    "    }\n"
+    "    if (u < 5.5) return u < 4.5 ? texture2D(unit[4], v_coord) : texture2D(unit[5], v_coord);\n"
+    "    return u < 6.5 ? texture2D(unit[6], v_coord) : texture2D(unit[7], v_coord);\n"
+    "}\n"
     "void main() {\n"
     "    vec4 c = v_colour;\n"
-    "    if (texturing) c *= texture2D(picture, v_coord);\n"
-    "    if (alphatest && !(c.a > alpharef)) discard;\n"
+    "    if (v_mode.x > -0.5) c *= picture(v_mode.x);\n"
+    "    if (!(c.a > v_mode.y)) discard;\n"
+    "    if (v_mode.z < 0.5) c.a = 1.0;\n"
     "    gl_FragColor = c;\n"
     "}\n";
 
@@ -159,15 +162,14 @@ void prepare()
     emscripten_glBindAttribLocation(program, 0, "position");
     emscripten_glBindAttribLocation(program, 1, "coord");
     emscripten_glBindAttribLocation(program, 2, "colour");
+    emscripten_glBindAttribLocation(program, 3, "mode");
     emscripten_glLinkProgram(program);
     emscripten_glUseProgram(program);
-    emscripten_glUniform1i(emscripten_glGetUniformLocation(program, "picture"), 0);
-    texturingat = emscripten_glGetUniformLocation(program, "texturing");
-    alphatestat = emscripten_glGetUniformLocation(program, "alphatest");
-    alpharefat = emscripten_glGetUniformLocation(program, "alpharef");
-    emscripten_glUniform1i(texturingat, 0);
-    emscripten_glUniform1i(alphatestat, 0);
-    emscripten_glUniform1f(alpharefat, 0);
+    GLint most = 0;
+    emscripten_glGetIntegerv(GL_MAX_TEXTURE_IMAGE_UNITS, &most);
+    units = most < MAXUNITS ? most : MAXUNITS;
+    const GLint samplers[MAXUNITS] = {0, 1, 2, 3, 4, 5, 6, 7};
+    emscripten_glUniform1iv(emscripten_glGetUniformLocation(program, "unit"), MAXUNITS, samplers);
 
     // Every quad as two triangles split along its second and fourth
     // corners, the way Mesa splits OpenGL's quads, so that colours
@@ -187,41 +189,69 @@ void prepare()
     emscripten_glBindBuffer(GL_ARRAY_BUFFER, buffer);
     emscripten_glBufferData(GL_ARRAY_BUFFER, sizeof batch, nullptr, GL_STREAM_DRAW);
     const GLsizei stride = sizeof(Vertex);
-    emscripten_glEnableVertexAttribArray(0);
-    emscripten_glEnableVertexAttribArray(1);
-    emscripten_glEnableVertexAttribArray(2);
+    for (GLuint a = 0; a < 4; a++) emscripten_glEnableVertexAttribArray(a);
     emscripten_glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, stride, (void*)offsetof(Vertex, x));
     emscripten_glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, stride, (void*)offsetof(Vertex, s));
     emscripten_glVertexAttribPointer(2, 4, GL_FLOAT, GL_FALSE, stride, (void*)offsetof(Vertex, r));
+    emscripten_glVertexAttribPointer(3, 3, GL_FLOAT, GL_FALSE, stride, (void*)offsetof(Vertex, unit));
+
+    emscripten_glEnable(GL_BLEND);
+    emscripten_glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }
 
-// Draws what the batch holds with the state it was gathered under.
+// Draws what the batch holds.
 void flush()
 {
     if (batched == 0) return;
-    prepare();
-    const State& s = batchstate;
-    if (!(s == drawn)) {
-        if (s.texture != drawn.texture) {
-            emscripten_glUniform1i(texturingat, s.texture != 0);
-            if (s.texture != 0) emscripten_glBindTexture(GL_TEXTURE_2D, s.texture);
-        }
-        if (s.alphatest != drawn.alphatest) emscripten_glUniform1i(alphatestat, s.alphatest);
-        if (s.alpharef != drawn.alpharef) emscripten_glUniform1f(alpharefat, s.alpharef);
-        drawn = s;
-    }
     emscripten_glBufferSubData(GL_ARRAY_BUFFER, 0, (GLsizeiptr)(batched * sizeof(Vertex)), batch);
     emscripten_glDrawElements(GL_TRIANGLES, batched / 4 * 6, GL_UNSIGNED_SHORT, nullptr);
     batched = 0;
 }
 
-// A quad joins the batch; the batch is drawn first if it was gathered under
-// another state or is full.
+// The unit the texture the game bound sits on, put there if it is not; -1
+// when drawing is untextured: texturing off, or a texture not complete, which
+// OpenGL draws as if texturing were off.
+int textureunit()
+{
+    if (!texturing || bound >= made.size() || made[bound].width == 0 || !made[bound].filtered) return -1;
+    Texture& t = made[bound];
+    if (t.unit < 0) {
+        // A free unit, or else the one asked for longest ago, once the
+        // quads gathered so far, which may use it, are drawn.
+        int u = 0;
+        for (int i = 0; i < units; i++) {
+            if (onunit[i] == 0) {
+                u = i;
+                break;
+            }
+            if (lastused[i] < lastused[u]) u = i;
+        }
+        if (onunit[u] != 0) {
+            flush();
+            made[onunit[u]].unit = -1;
+        }
+        onunit[u] = bound;
+        t.unit = u;
+        emscripten_glActiveTexture(GL_TEXTURE0 + u);
+        emscripten_glBindTexture(GL_TEXTURE_2D, bound);
+    }
+    lastused[t.unit] = ++clock;
+    return t.unit;
+}
+
+// A quad joins the batch, with the switches it was drawn under.
 void addquad()
 {
-    const State s = wanted();
-    if (batched > 0 && (!(s == batchstate) || batched == BATCHQUADS * 4)) flush();
-    batchstate = s;
+    prepare();
+    if (batched == BATCHQUADS * 4) flush();
+    const float unit = (float)textureunit();
+    const float ref = alphatest ? alpharef : -1.0f;
+    const float blended = blending ? 1.0f : 0.0f;
+    for (Vertex& v : quad) {
+        v.unit = unit;
+        v.alpharef = ref;
+        v.blended = blended;
+    }
     std::memcpy(batch + batched, quad, sizeof quad);
     batched += 4;
 }
@@ -266,7 +296,7 @@ void vertex(float x, float y)
     const float cx = p.m[0] * ex + p.m[4] * ey + p.m[8] * ez + p.m[12] * ew;
     const float cy = p.m[1] * ex + p.m[5] * ey + p.m[9] * ez + p.m[13] * ew;
     const float cw = p.m[3] * ex + p.m[7] * ey + p.m[11] * ez + p.m[15] * ew;
-    quad[inquad] = Vertex{cx / cw, cy / cw, coord[0], coord[1], colour[0], colour[1], colour[2], colour[3]};
+    quad[inquad] = Vertex{cx / cw, cy / cw, coord[0], coord[1], colour[0], colour[1], colour[2], colour[3], -1, -1, 0};
     if (++inquad == 4) {
         addquad();
         inquad = 0;
@@ -410,11 +440,13 @@ void glOrtho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdou
 
 void glEnable(GLenum cap)
 {
-    if (cap == GL_TEXTURE_2D) {
+    if (cap == GL_TEXTURE_2D)
         texturing = true;
-    } else if (cap == GL_ALPHA_TEST) {
+    else if (cap == GL_ALPHA_TEST)
         alphatest = true;
-    } else {
+    else if (cap == GL_BLEND)
+        blending = true;
+    else {
         flush();
         emscripten_glEnable(cap);
     }
@@ -422,11 +454,13 @@ void glEnable(GLenum cap)
 
 void glDisable(GLenum cap)
 {
-    if (cap == GL_TEXTURE_2D) {
+    if (cap == GL_TEXTURE_2D)
         texturing = false;
-    } else if (cap == GL_ALPHA_TEST) {
+    else if (cap == GL_ALPHA_TEST)
         alphatest = false;
-    } else {
+    else if (cap == GL_BLEND)
+        blending = false;
+    else {
         flush();
         emscripten_glDisable(cap);
     }
@@ -437,10 +471,16 @@ void glAlphaFunc(GLenum, GLclampf ref)
     alpharef = ref;
 }
 
+// The game blends with SRC_ALPHA, ONE_MINUS_SRC_ALPHA only, the function
+// that stays set in WebGL; another would be set there for what follows.
 void glBlendFunc(GLenum sfactor, GLenum dfactor)
 {
+    const bool other = !(sfactor == GL_SRC_ALPHA && dfactor == GL_ONE_MINUS_SRC_ALPHA);
+    if (!other && !otherblend) return;
+    prepare();
     flush();
     emscripten_glBlendFunc(sfactor, dfactor);
+    otherblend = other;
 }
 
 void glScissor(GLint x, GLint y, GLsizei width, GLsizei height)
@@ -487,18 +527,26 @@ void glBindTexture(GLenum, GLuint texture)
     bound = texture;
 }
 
-// The texture the game bound, bound in WebGL too, for calls that change it.
+// The texture the game bound, bound in WebGL too, on a unit of its own, for
+// calls that change it; the quads gathered so far are drawn first.
 static void bindbound()
 {
+    prepare();
     flush();
+    if (bound < made.size() && made[bound].unit >= 0) {
+        emscripten_glActiveTexture(GL_TEXTURE0 + made[bound].unit);
+    } else {
+        // The last unit, given up by its texture: drawing binds it again.
+        const int u = units - 1;
+        if (onunit[u] != 0) made[onunit[u]].unit = -1;
+        onunit[u] = 0;
+        emscripten_glActiveTexture(GL_TEXTURE0 + u);
+    }
     emscripten_glBindTexture(GL_TEXTURE_2D, bound);
-    drawn.texture = bound;
-    emscripten_glUniform1i(texturingat, bound != 0);
 }
 
 void glTexParameteri(GLenum target, GLenum pname, GLint param)
 {
-    prepare();
     bindbound();
     emscripten_glTexParameteri(target, pname, param);
     if (pname == GL_TEXTURE_MIN_FILTER && bound < made.size())
@@ -513,7 +561,6 @@ void glPixelStorei(GLenum pname, GLint param)
 void glTexImage2D(GLenum target, GLint level, GLint internalformat, GLsizei width, GLsizei height, GLint border,
                   GLenum format, GLenum type, const void* pixels)
 {
-    prepare();
     bindbound();
     emscripten_glTexImage2D(target, level, internalformat, width, height, border, format, type, pixels);
     // WebGL repeats only pictures whose sides are powers of two; the game's

@@ -25,12 +25,14 @@ CHROMIUM = os.environ.get("CHROMIUM", "/usr/bin/chromium")
 
 class Site:
     """The site served on 127.0.0.1, with extra folders under their own paths
-    (mounts: {"/golden/": "tests/golden"}), and paths that answer 404."""
+    (mounts: {"/golden/": "tests/golden"}), paths that answer 404, and
+    headers sent with every answer."""
 
-    def __init__(self, root, mounts=None, missing=()):
+    def __init__(self, root, mounts=None, missing=(), headers=None):
         self.root = root
         self.mounts = dict(mounts or {})
         self.missing = set(missing)
+        self.headers = dict(headers or {})
         site = self
 
         class Handler(http.server.SimpleHTTPRequestHandler):
@@ -46,6 +48,11 @@ class Site:
                     self.send_error(404)
                     return None
                 return super().send_head()
+
+            def end_headers(self):
+                for name, value in site.headers.items():
+                    self.send_header(name, value)
+                super().end_headers()
 
             def log_message(self, *args):
                 pass
