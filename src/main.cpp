@@ -52,7 +52,7 @@ void startup()
     Camera.set(STARTVIEWX, STARTVIEWY);
     if (!options.sound) return;
     music = Mix_LoadMUS(MUSICFILE);
-    if (Mix_PlayingMusic() == 0) Mix_PlayMusic(music, -1);
+    if (music && Mix_PlayingMusic() == 0) Mix_PlayMusic(music, -1);
     hit1 = Mix_LoadWAV_RW(SDL_RWFromFile(HITFILE, "rb"), 1);
 }
 
@@ -101,7 +101,9 @@ bool runframe()
     fps.start();
     key[KEYSPACE] = false;
     if (night > 100.0f) quit = true;
-    if (Mix_PlayingMusic() == 0) Mix_PlayMusic(music, -1);
+    // The track restarts whenever it stopped; one that did not load is not
+    // handed to the mixer at all.
+    if (music && Mix_PlayingMusic() == 0) Mix_PlayMusic(music, -1);
     worldinput(quit);
 
     beginframe(false);

@@ -307,6 +307,9 @@ struct MapData {
 };
 const long MAPFILESIZE = 8 + 5L * MAPCELLS * 4 + 4;   // bytes: 792,032, every field 4 bytes
 
+// The CRC-32 of zlib and PNG (mapfile.cpp): size bytes at data folded into
+// crc, 0 to begin with. Map files and recordings' checkpoints carry it.
+uint32_t crc32of(uint32_t crc, const void* data, size_t size);
 // Reads the bytes of a map file (mapfile.cpp). Returns nullptr, or what is
 // wrong with them: another size, or sides outside 1..198.
 const char* parsemap(const unsigned char* bytes, size_t size, MapData& data);
@@ -914,7 +917,7 @@ struct Checkpoint {
 };
 struct Recording {
     std::string game;                  // the version of the game that made it
-    long mapsize;                      // bytes of the map file it was made on
+    long long mapsize;                 // bytes of the map file it was made on
     uint32_t mapcrc;                   // CRC-32 of that map file
     int interval;                      // world frames between checkpoints
     std::vector<std::string> names;    // the digest's entries

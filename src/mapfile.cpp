@@ -4,11 +4,35 @@
 // gives them.
 #include "main.h"
 
-#include <zlib.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+
+// The table of the reflected CRC-32 (polynomial 0xedb88320), one entry a
+// byte value, made on first use.
+static const uint32_t* crctable()
+{
+    static uint32_t table[256];
+    static bool made = false;
+    if (!made) {
+        for (uint32_t n = 0; n < 256; n++) {
+            uint32_t c = n;
+            for (int k = 0; k < 8; k++) c = c & 1 ? 0xedb88320u ^ (c >> 1) : c >> 1;
+            table[n] = c;
+        }
+        made = true;
+    }
+    return table;
+}
+
+uint32_t crc32of(uint32_t crc, const void* data, size_t size)
+{
+    const uint32_t* table = crctable();
+    const unsigned char* p = static_cast<const unsigned char*>(data);
+    crc = ~crc;
+    for (size_t i = 0; i < size; i++) crc = table[(crc ^ p[i]) & 0xff] ^ (crc >> 8);
+    return ~crc;
+}
 
 // Calls f(first int, count) for each field of the file, in file order.
 template <class F> static void mapfields(MapData& d, F f)
@@ -88,7 +112,7 @@ const char* readmap(const char* path, MapData& d, uint32_t* crc)
     if (failed) return "cannot be read";
 
     const char* wrong = parsemap(bytes, total, d);
-    if (!wrong && crc) *crc = (uint32_t)crc32(0, bytes, (uInt)MAPFILESIZE);
+    if (!wrong && crc) *crc = crc32of(0, bytes, (size_t)MAPFILESIZE);
     return wrong;
 }
 

@@ -21,8 +21,6 @@
 // outlives a field added to the records or taken from them.
 #include "main.h"
 
-#include <zlib.h>
-
 #include <cerrno>
 #include <cinttypes>
 #include <cstdio>
@@ -62,7 +60,7 @@ struct Folder {
     int i;
     template <class T> void operator()(const char*, T& field)
     {
-        crc[i] = (uint32_t)crc32(crc[i], (const Bytef*)&field, sizeof field);
+        crc[i] = crc32of(crc[i], &field, sizeof field);
         i++;
     }
 };
@@ -269,10 +267,10 @@ private:
 };
 
 // A decimal number from lo to hi, nothing else.
-bool number(const std::string& w, long lo, long hi, long& out)
+bool number(const std::string& w, long long lo, long long hi, long long& out)
 {
     if (w.empty() || w.size() > 12) return false;
-    long v = 0;
+    long long v = 0;
     for (char c : w) {
         if (c < '0' || c > '9') return false;
         v = v * 10 + (c - '0');
@@ -305,7 +303,7 @@ bool hexword(const std::string& w, uint32_t& out)
 // Reads the header's five lines.
 static bool parseheader(Reader& in, Recording& r, std::string& error)
 {
-    long v;
+    long long v;
     if (!in.next(error)) {
         if (error.empty()) error = "is empty";
         return false;
@@ -327,7 +325,7 @@ static bool parseheader(Reader& in, Recording& r, std::string& error)
     }
     r.game = w[1];
 
-    if (!in.next(error) || w.size() != 3 || w[0] != "map" || !number(w[1], 0, 1L << 40, r.mapsize) ||
+    if (!in.next(error) || w.size() != 3 || w[0] != "map" || !number(w[1], 0, 1LL << 40, r.mapsize) ||
         !hexword(w[2], r.mapcrc)) {
         if (error.empty()) error = "has no map size and checksum";
         return false;
@@ -359,7 +357,7 @@ static bool parseheader(Reader& in, Recording& r, std::string& error)
 static bool parsebody(Reader& in, Recording& r, bool& done, std::string& error)
 {
     const std::vector<std::string>& w = in.words;
-    long v;
+    long long v;
     if (w[0] == "w") {
         if (w.size() != 3 || !number(w[1], 1, RUNMAX, v) || w[2].size() != 5) {
             error = "a world line is not \"w COUNT KEYS\" with a count of 1 to " + std::to_string(RUNMAX);
@@ -382,8 +380,8 @@ static bool parsebody(Reader& in, Recording& r, bool& done, std::string& error)
             error = "world frames follow the last frame's checkpoint";
             return false;
         }
-        const long next = (long)r.frames + v;
-        const long due = ((long)r.frames / r.interval + 1) * r.interval;
+        const long long next = (long long)r.frames + v;
+        const long long due = ((long long)r.frames / r.interval + 1) * r.interval;
         if (next > due) {
             error = "world frames run past the checkpoint due after frame " + std::to_string(due);
             return false;

@@ -2,6 +2,8 @@
 // world marks around the map, erasing, and which files can be loaded.
 #include "rig.h"
 
+#include <zlib.h>
+
 #include <memory>
 
 TEST(MapFile, FieldsLandWhereTheyBelongAndEraseKeepsTheLight)
@@ -110,4 +112,19 @@ TEST(MapFile, DataOpensAsItsFileDoes)
     EXPECT_EQ(stop[cell(10, 50)], 1);
     EXPECT_EQ(Rig::sizex(), 90);
     EXPECT_STREQ(Rig::name(), "a name longer than ");
+}
+
+// The game's CRC-32 is zlib's, whole and folded piece by piece, on lengths
+// around the table's byte steps.
+TEST(MapFile, CrcIsZlibs)
+{
+    std::vector<unsigned char> bytes(4099);
+    uint32_t v = 12345;
+    for (unsigned char& b : bytes) b = (unsigned char)((v = v * 1103515245u + 12345u) >> 24);
+    for (size_t size : {(size_t)0, (size_t)1, (size_t)3, (size_t)4, (size_t)255, bytes.size()}) {
+        const uint32_t expect = (uint32_t)crc32(0, bytes.data(), (uInt)size);
+        EXPECT_EQ(crc32of(0, bytes.data(), size), expect) << size << " bytes";
+        const size_t half = size / 2;
+        EXPECT_EQ(crc32of(crc32of(0, bytes.data(), half), bytes.data() + half, size - half), expect);
+    }
 }

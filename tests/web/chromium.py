@@ -1,0 +1,208 @@
+"""Headless Chromium driven through the DevTools protocol, and the web site
+served on the loopback, for the web version's tests.
+
+Chromium draws WebGL with SwiftShader, its software renderer, so the tests
+need no GPU and no display. Debian's python3-websocket speaks the protocol.
+"""
+
+import base64
+import functools
+import http.server
+import json
+import os
+import shutil
+import socketserver
+import subprocess
+import tempfile
+import threading
+import time
+import urllib.request
+
+import websocket
+
+CHROMIUM = os.environ.get("CHROMIUM", "/usr/bin/chromium")
+
+
+class Site:
+    """The site served on 127.0.0.1, with extra folders under their own paths
+    (mounts: {"/golden/": "tests/golden"}), paths that answer 404, and
+    headers sent with every answer."""
+
+    def __init__(self, root, mounts=None, missing=(), headers=None):
+        self.root = root
+        self.mounts = dict(mounts or {})
+        self.missing = set(missing)
+        self.headers = dict(headers or {})
+        site = self
+
+        class Handler(http.server.SimpleHTTPRequestHandler):
+            def translate_path(self, path):
+                path = path.split("?", 1)[0].split("#", 1)[0]
+                for prefix, folder in site.mounts.items():
+                    if path.startswith(prefix):
+                        return os.path.join(folder, path[len(prefix):])
+                return super().translate_path(path)
+
+            def send_head(self):
+                if self.path.split("?", 1)[0] in site.missing:
+                    self.send_error(404)
+                    return None
+                return super().send_head()
+
+            def end_headers(self):
+                for name, value in site.headers.items():
+                    self.send_header(name, value)
+                super().end_headers()
+
+            def log_message(self, *args):
+                pass
+
+        handler = functools.partial(Handler, directory=root)
+        self.server = socketserver.ThreadingTCPServer(("127.0.0.1", 0), handler)
+        self.server.daemon_threads = True
+        self.port = self.server.server_address[1]
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+
+    def url(self, path):
+        return "http://127.0.0.1:%d/%s" % (self.port, path.lstrip("/"))
+
+    def close(self):
+        self.server.shutdown()
+        self.server.server_close()
+
+
+class Browser:
+    """One headless Chromium with one page. console holds every console
+    message as (level, text) and exceptions every uncaught exception."""
+
+    def __init__(self, extra_flags=(), width=1280, height=900):
+        self.profile = tempfile.mkdtemp(prefix="kuurakarpalo-chromium-")
+        flags = [
+            "--headless", "--no-sandbox", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
+            "--no-first-run", "--no-default-browser-check", "--disable-background-networking",
+            "--disable-component-update", "--disable-sync", "--disable-quic",
+            "--disable-features=Translate,MediaRouter,OptimizationHints",
+            "--remote-debugging-port=0", "--user-data-dir=" + self.profile,
+            "--window-size=%d,%d" % (width, height),
+        ]
+        self.process = subprocess.Popen([CHROMIUM] + flags + list(extra_flags) + ["about:blank"],
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        port = self._port()
+        tabs = json.load(urllib.request.urlopen("http://127.0.0.1:%d/json" % port))
+        page = [t for t in tabs if t["type"] == "page"][0]
+        self.ws = websocket.create_connection(page["webSocketDebuggerUrl"], timeout=60)
+        self.next = 0
+        self.console = []
+        self.exceptions = []
+        self.call("Runtime.enable")
+        self.call("Page.enable")
+        self.call("Log.enable")
+
+    def _port(self):
+        path = os.path.join(self.profile, "DevToolsActivePort")
+        for _ in range(300):
+            if os.path.exists(path):
+                with open(path) as f:
+                    first = f.readline().strip()
+                if first:
+                    return int(first)
+            if self.process.poll() is not None:
+                raise RuntimeError("chromium ended at start with code %d" % self.process.returncode)
+            time.sleep(0.1)
+        raise RuntimeError("chromium did not open its DevTools port")
+
+    def _event(self, message):
+        method = message.get("method")
+        params = message.get("params", {})
+        if method == "Runtime.consoleAPICalled":
+            text = " ".join(str(a.get("value", a.get("description", ""))) for a in params["args"])
+            self.console.append((params["type"], text))
+        elif method == "Runtime.exceptionThrown":
+            details = params["exceptionDetails"]
+            self.exceptions.append(details.get("exception", {}).get("description") or details.get("text"))
+        elif method == "Log.entryAdded":
+            entry = params["entry"]
+            self.console.append((entry["level"], entry.get("text", "") + " " + entry.get("url", "")))
+
+    def call(self, method, **params):
+        self.next += 1
+        ident = self.next
+        self.ws.send(json.dumps({"id": ident, "method": method, "params": params}))
+        while True:
+            message = json.loads(self.ws.recv())
+            if message.get("id") == ident:
+                if "error" in message:
+                    raise RuntimeError("%s: %s" % (method, message["error"]))
+                return message.get("result", {})
+            self._event(message)
+
+    def pump(self, seconds):
+        """Takes the page's events for a while."""
+        end = time.time() + seconds
+        self.ws.settimeout(0.05)
+        try:
+            while time.time() < end:
+                try:
+                    self._event(json.loads(self.ws.recv()))
+                except websocket.WebSocketTimeoutException:
+                    pass
+        finally:
+            self.ws.settimeout(60)
+
+    def open(self, url, before=None):
+        """Navigates to url; before, if given, is a script run in the page
+        before any of its own."""
+        if before:
+            self.call("Page.addScriptToEvaluateOnNewDocument", source=before)
+        self.call("Page.navigate", url=url)
+
+    def eval(self, expression):
+        result = self.call("Runtime.evaluate", expression=expression, returnByValue=True, awaitPromise=True)
+        if "exceptionDetails" in result:
+            raise RuntimeError("%s: %s" % (expression, result["exceptionDetails"]))
+        return result["result"].get("value")
+
+    def wait(self, expression, timeout, step=0.1):
+        """Waits until expression is true in the page; its last value."""
+        end = time.time() + timeout
+        while True:
+            value = self.eval(expression)
+            if value or time.time() > end:
+                return value
+            self.pump(step)
+
+    KEYS = {
+        "ArrowLeft": 37, "ArrowUp": 38, "ArrowRight": 39, "ArrowDown": 40,
+        " ": 32, "Escape": 27, "p": 80, "Enter": 13,
+    }
+
+    def key(self, key, down=True):
+        code = self.KEYS[key]
+        name = {" ": "Space"}.get(key, key if len(key) > 1 else "Key" + key.upper())
+        self.call("Input.dispatchKeyEvent", type="keyDown" if down else "keyUp", key=key, code=name,
+                  windowsVirtualKeyCode=code, nativeVirtualKeyCode=code)
+
+    def press(self, key, hold=0.05):
+        self.key(key, True)
+        self.pump(hold)
+        self.key(key, False)
+
+    def click(self, x, y):
+        for kind in ("mousePressed", "mouseReleased"):
+            self.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left", clickCount=1)
+
+    def screenshot(self):
+        return base64.b64decode(self.call("Page.captureScreenshot", format="png")["data"])
+
+    def errors(self):
+        """Console errors and uncaught exceptions so far."""
+        return [t for level, t in self.console if level == "error"] + list(self.exceptions)
+
+    def close(self):
+        try:
+            self.ws.close()
+        except Exception:
+            pass
+        self.process.kill()
+        self.process.wait()
+        shutil.rmtree(self.profile, ignore_errors=True)

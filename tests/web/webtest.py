@@ -1,0 +1,316 @@
+#!/usr/bin/python3
+"""The web version's tests, in headless Chromium against the site that
+scripts/web writes (build-web/www/). Run from the project's root:
+
+    tests/web/webtest.py SITE GAME TEST [ARG]
+
+SITE is the site's folder, GAME the native game (for recordings made in the
+browser); TEST one of:
+
+    golden NAME   the golden recording NAME plays back, fast, with exit 0
+    play          the page starts with the opening message; space closes it,
+                  the arrows walk, Escape ends with exit 0; the game recorded
+                  meanwhile plays back natively with exit 0
+    refusals      a damaged recording gives exit 1, a changed checkpoint 3, a
+                  missing one (404) 1, each with its line on the page
+    failures      no WebGL, and data that fails to load: exit 1 and a message
+    gamepad       a gamepad's stick and buttons reach the game
+    sound         the music starts once the page has had a click, the effect
+                  plays at the hero's death; ?nosound opens no audio at all
+
+Every page must load without a console error or an uncaught exception,
+except where the test makes it fail on purpose.
+"""
+
+import os
+import subprocess
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from chromium import Browser, Site  # noqa: E402
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+GOLDEN = os.path.join(ROOT, "tests", "golden")
+
+failures = []
+
+
+def check(ok, what):
+    print(("ok   " if ok else "FAIL ") + what, flush=True)
+    if not ok:
+        failures.append(what)
+    return ok
+
+
+def ended(browser, timeout):
+    """Waits for the game to end; its exit code and the page's state."""
+    browser.wait("window.kuurakarpalo && kuurakarpalo.state == 'ended'", timeout)
+    return browser.eval("JSON.stringify({code: kuurakarpalo.exitcode, message: kuurakarpalo.message,"
+                        " title: document.title, score: kuurakarpalo.score,"
+                        " shown: document.getElementById('end').hidden == false,"
+                        " text: document.getElementById('end').innerText})")
+
+
+def state(browser, timeout):
+    import json
+    return json.loads(ended(browser, timeout))
+
+
+def clean(browser, what):
+    errors = browser.errors()
+    check(not errors, what + ": no console error or uncaught exception" + ("" if not errors else ": %s" % errors))
+
+
+def golden(site, name):
+    browser = Browser()
+    try:
+        browser.open(site.url("index.html?play=/golden/%s.rec&fast&nosound" % name))
+        s = state(browser, 240)
+        check(s["code"] == 0, "%s plays back in the browser with exit 0 (got %s: %s)" % (name, s["code"], s["message"]))
+        check(s["title"] == "Kuurakarpalo: exit 0", "the title says the exit code: %r" % s["title"])
+        check(s["shown"], "the page shows the end")
+        clean(browser, name)
+    finally:
+        browser.close()
+
+
+def refusals(site, scratch):
+    with open(os.path.join(GOLDEN, "messages.rec")) as f:
+        text = f.read()
+    lines = text.split("\n")
+    # Cut in the middle of a line; and one checkpoint value changed.
+    with open(os.path.join(scratch, "cut.rec"), "w") as f:
+        f.write(text[: len(text) // 2])
+    changed = list(lines)
+    for i, line in enumerate(changed):
+        if line.startswith("c 100 "):
+            words = line.split(" ")
+            words[2] = "%08x" % (int(words[2], 16) ^ 1)
+            changed[i] = " ".join(words)
+            break
+    with open(os.path.join(scratch, "changed.rec"), "w") as f:
+        f.write("\n".join(changed))
+    with open(os.path.join(scratch, "junk.rec"), "wb") as f:
+        f.write(bytes(range(256)) * 4)
+    cases = [
+        ("cut.rec", 1, "ends in the middle of a line"),
+        ("junk.rec", 1, "holds a character a recording never has"),
+        ("changed.rec", 3, "no longer matches the game"),
+        ("missing.rec", 1, "cannot be opened"),
+    ]
+    for name, code, words in cases:
+        browser = Browser()
+        try:
+            browser.open(site.url("index.html?play=/scratch/%s&fast&nosound" % name))
+            s = state(browser, 120)
+            check(s["code"] == code, "%s: exit %d (got %s)" % (name, code, s["code"]))
+            check(s["title"] == "Kuurakarpalo: exit %d" % code, "%s: the title says it: %r" % (name, s["title"]))
+            check(words in s["message"] and s["message"] in s["text"],
+                  "%s: the page shows the game's line: %r" % (name, s["message"]))
+            if name != "missing.rec":
+                clean(browser, name)
+        finally:
+            browser.close()
+
+
+def failures_(site):
+    browser = Browser(extra_flags=["--disable-webgl", "--disable-3d-apis"])
+    try:
+        browser.open(site.url("index.html"))
+        s = state(browser, 60)
+        check(s["code"] == 1 and "WebGL" in s["message"],
+              "without WebGL: exit 1 and the reason on the page (got %s: %r)" % (s["code"], s["message"]))
+        check(s["title"] == "Kuurakarpalo: exit 1", "without WebGL: the title says it")
+    finally:
+        browser.close()
+    broken = Site(site.root, site.mounts, missing={"/kuurakarpalo.data"})
+    browser = Browser()
+    try:
+        browser.open(broken.url("index.html"))
+        s = state(browser, 60)
+        check(s["code"] == 1 and "data" in s["message"],
+              "data that fails to load: exit 1 and the reason on the page (got %s: %r)" % (s["code"], s["message"]))
+        check(s["shown"], "data that fails to load: the page shows the end, not a blank page")
+    finally:
+        browser.close()
+        broken.close()
+
+
+def closedboth(lines):
+    """Whether both opening messages were closed by presses: at least two
+    box frames with space, and world frames after the last box frame."""
+    presses = [i for i, l in enumerate(lines) if l.startswith("k ") and "S" in l]
+    return len(presses) >= 2 and any(l.startswith("w ") for l in lines[presses[-1]:])
+
+
+def play(site, game, scratch):
+    browser = Browser()
+    try:
+        browser.open(site.url("index.html?record&nosound"))
+        browser.wait("window.kuurakarpalo && kuurakarpalo.state == 'running'", 60)
+        check(browser.eval("!document.getElementById('focus').hidden"), "the page asks for a click before the keys")
+        rect = browser.eval("JSON.stringify(document.getElementById('canvas').getBoundingClientRect())")
+        import json
+        r = json.loads(rect)
+        browser.click(r["x"] + r["width"] / 2, r["y"] + r["height"] / 2)
+        check(browser.eval("document.activeElement.id") == "canvas", "a click gives the game focus")
+        check(browser.eval("document.getElementById('focus').hidden"), "the hint goes once the game has focus")
+        # The opening message comes at the 21st frame and types itself out.
+        browser.pump(2.5)
+        for _ in range(2):   # two messages: the first press shows all, the second closes
+            browser.press(" ")
+            browser.pump(0.3)
+            browser.press(" ")
+            browser.pump(1.2)
+        browser.key("ArrowRight", True)
+        browser.pump(1.0)
+        browser.key("ArrowRight", False)
+        browser.key("ArrowDown", True)
+        browser.pump(0.5)
+        browser.key("ArrowDown", False)
+        browser.press(" ")
+        browser.pump(0.5)
+        check(browser.eval("window.scrollY == 0 && window.scrollX == 0"), "the arrows and space do not scroll the page")
+        browser.press("Escape")
+        s = state(browser, 30)
+        check(s["code"] == 0 and s["title"] == "Kuurakarpalo: exit 0", "Escape ends the game with exit 0")
+        recording = browser.eval("kuurakarpalo.recording")
+        check(bool(recording), "the page offers the recording")
+        clean(browser, "play")
+    finally:
+        browser.close()
+    if not recording:
+        return
+    path = os.path.join(scratch, "browser.rec")
+    with open(path, "w") as f:
+        f.write(recording)
+    lines = recording.split("\n")
+    walked = [l for l in lines if l.startswith("w ") and l.split(" ")[2][3] == "R"]
+    check(len(walked) > 0, "the recording holds frames with the right arrow held")
+    check(closedboth(lines), "the recording holds the presses that closed both messages")
+    done = subprocess.run([game, "--play", path, "--fast", "--no-sound"], cwd=ROOT,
+                          capture_output=True, text=True, timeout=300)
+    check(done.returncode == 0, "the game recorded in the browser plays back natively with exit 0 (%d: %s)"
+          % (done.returncode, done.stderr.strip()))
+
+
+GAMEPAD = """
+(function () {
+  var pad = { id: 'test pad', index: 0, connected: true, mapping: 'standard', timestamp: 0,
+              axes: [0, 0, 0, 0], buttons: [] };
+  for (var i = 0; i < 17; i++) pad.buttons.push({ pressed: false, value: 0 });
+  window.testpad = pad;
+  navigator.getGamepads = function () { return [pad]; };
+})();
+"""
+
+
+def gamepad(site):
+    browser = Browser()
+    try:
+        browser.open(site.url("index.html?record&nosound"), before=GAMEPAD)
+        browser.wait("window.kuurakarpalo && kuurakarpalo.state == 'running'", 60)
+        browser.pump(2.5)
+        for _ in range(4):     # the face button closes the messages
+            browser.eval("testpad.buttons[0].pressed = true")
+            browser.pump(0.15)
+            browser.eval("testpad.buttons[0].pressed = false")
+            browser.pump(0.6)
+        browser.eval("testpad.axes[0] = 1")       # the stick to the right
+        browser.pump(0.6)
+        browser.eval("testpad.axes[0] = 0")
+        browser.eval("testpad.buttons[15].pressed = true")   # the cross's right
+        browser.pump(0.6)
+        browser.eval("testpad.buttons[15].pressed = false")
+        browser.pump(0.3)
+        browser.eval("testpad.buttons[12].pressed = true")   # the cross's up
+        browser.pump(0.6)
+        browser.eval("testpad.buttons[12].pressed = false")
+        browser.pump(0.3)
+        browser.click(5, 5)
+        browser.eval("document.getElementById('canvas').focus()")
+        browser.press("Escape")
+        s = state(browser, 30)
+        check(s["code"] == 0, "the game with a gamepad ends with exit 0")
+        recording = browser.eval("kuurakarpalo.recording") or ""
+        rows = [l.split(" ") for l in recording.split("\n") if l.startswith("w ")]
+        right = sum(int(r[1]) for r in rows if r[2][3] == "R")
+        up = sum(int(r[1]) for r in rows if r[2][0] == "U")
+
+        check(right >= 30, "the stick and the cross walk right (%d frames)" % right)
+        check(up >= 10, "the cross walks up (%d frames)" % up)
+        check(closedboth(recording.split("\n")), "a button closes the messages as space does")
+        clean(browser, "gamepad")
+    finally:
+        browser.close()
+
+
+def sound(site):
+    browser = Browser()
+    try:
+        browser.open(site.url("index.html"))
+        browser.wait("window.kuurakarpalo && kuurakarpalo.state == 'running'", 60)
+        browser.pump(1.0)
+        rect = browser.eval("JSON.stringify(document.getElementById('canvas').getBoundingClientRect())")
+        import json
+        r = json.loads(rect)
+        browser.click(r["x"] + 10, r["y"] + 10)
+        running = browser.wait("Module.sounds.context() == 'running' && Module.sounds.music > 0", 10)
+        check(bool(running), "after a click the audio runs and the music has started (%s, %s)"
+              % (browser.eval("Module.sounds.context()"), browser.eval("Module.sounds.music")))
+        clean(browser, "sound")
+    finally:
+        browser.close()
+    browser = Browser()
+    try:
+        browser.open(site.url("index.html?play=/golden/death.rec&fast"))
+        state(browser, 240)
+        check(browser.eval("Module.sounds.effects") >= 1, "the effect plays at the hero's death")
+    finally:
+        browser.close()
+    browser = Browser()
+    try:
+        browser.open(site.url("index.html?nosound&play=/golden/death.rec&fast"))
+        s = state(browser, 240)
+        check(s["code"] == 0 and browser.eval("Module.sounds.context()") == "none"
+              and browser.eval("Module.sounds.music + Module.sounds.effects") == 0,
+              "?nosound opens no audio and plays nothing")
+    finally:
+        browser.close()
+
+
+def main():
+    if len(sys.argv) < 4:
+        print(__doc__)
+        return 2
+    site_root, game, test = sys.argv[1], os.path.abspath(sys.argv[2]), sys.argv[3]
+    if not os.path.exists(os.path.join(site_root, "index.html")):
+        print("no site in %s: build it with scripts/web" % site_root)
+        return 1
+    scratch = tempfile.mkdtemp(prefix="kuurakarpalo-web-")
+    site = Site(site_root, {"/golden/": GOLDEN + "/", "/scratch/": scratch + "/"})
+    try:
+        if test == "golden":
+            golden(site, sys.argv[4])
+        elif test == "play":
+            play(site, game, scratch)
+        elif test == "refusals":
+            refusals(site, scratch)
+        elif test == "failures":
+            failures_(site)
+        elif test == "gamepad":
+            gamepad(site)
+        elif test == "sound":
+            sound(site)
+        else:
+            print("unknown test " + test)
+            return 2
+    finally:
+        site.close()
+    print("%d failed" % len(failures) if failures else "all passed")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

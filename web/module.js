@@ -1,0 +1,63 @@
+// Inside the game's module, after emscripten's own library: what the browser
+// needs adapted for the game to see it as it sees a desktop.
+
+// An opaque drawing buffer, as the desktop window's: the game clears to a
+// transparent black, which must not let the page show through.
+(function () {
+  var createcontext = Browser.createContext;
+  Browser.createContext = function (canvas, useWebGL, setInModule, attributes) {
+    if (attributes) attributes.alpha = false;
+    return createcontext.call(Browser, canvas, useWebGL, setInModule, attributes);
+  };
+})();
+
+// The first gamepad, as SDL's joystick 0. Browsers show a gamepad only once
+// one of its buttons has been pressed, long after the game looked for one,
+// so joystick 0 is always there and stands for the first gamepad connected,
+// or for a pad at rest. A standard pad's cross acts as the hat does on the
+// desktop, through the stick's axes, not as buttons.
+(function () {
+  var getgamepads = navigator.getGamepads ? navigator.getGamepads.bind(navigator) : function () { return []; };
+  var CROSS = [12, 13, 14, 15];   // up, down, left, right
+  function pressed(b) { return typeof b == 'object' ? b.pressed : b > 0; }
+  function standin(pad) {
+    var axes = [0, 0], buttons = [];
+    if (pad) {
+      axes = [pad.axes[0] || 0, pad.axes[1] || 0];
+      for (var i = 0; i < pad.buttons.length; i++) {
+        if (pad.mapping == 'standard' && CROSS.indexOf(i) >= 0) continue;
+        buttons.push({ pressed: pressed(pad.buttons[i]) });
+      }
+      if (pad.mapping == 'standard') {
+        var b = pad.buttons;
+        var dx = (b[15] && pressed(b[15]) ? 1 : 0) - (b[14] && pressed(b[14]) ? 1 : 0);
+        var dy = (b[13] && pressed(b[13]) ? 1 : 0) - (b[12] && pressed(b[12]) ? 1 : 0);
+        if (dx) axes[0] = dx;
+        if (dy) axes[1] = dy;
+      }
+    }
+    while (buttons.length < 12) buttons.push({ pressed: false });
+    return { id: pad ? pad.id : 'gamepad', index: 0, connected: true, mapping: 'standard',
+             timestamp: 0, axes: axes, buttons: buttons };
+  }
+  navigator.getGamepads = function () {
+    var pads = getgamepads() || [];
+    var first = null;
+    for (var i = 0; i < pads.length; i++) if (pads[i] && pads[i].connected) { first = pads[i]; break; }
+    return [standin(first)];
+  };
+})();
+
+// What the game played, for whoever drives the page: how often the music and
+// the effects were started, and the state of the audio context ('none'
+// before the game opened one).
+(function () {
+  var sounds = Module.sounds = { music: 0, effects: 0 };
+  sounds.context = function () { return SDL.audioContext ? SDL.audioContext.state : 'none'; };
+  var playwebaudio = SDL.playWebAudio;
+  SDL.playWebAudio = function (audio) {
+    if (audio === SDL.music.audio) sounds.music++;
+    else sounds.effects++;
+    return playwebaudio.apply(SDL, arguments);
+  };
+})();
