@@ -140,8 +140,7 @@ TEST(Recording, AlikeFramesShareALine)
     const std::string path = scratchdir() + "/runs.rec";
     options = Options{};
     options.record = path.c_str();
-    int code;
-    ASSERT_TRUE(openinput(code));
+    ASSERT_TRUE(openinput());
     bool quit = false;
     const char* const lines[8] = {"", "", "", "", "", "", "", ""};
     Box box;

@@ -212,8 +212,7 @@ bool judge(const Shot& s, const Image& actual)
     if (parseoptions(6, const_cast<char**>(args)) >= 0) std::exit(2);
     if (!enterdatadir(nullptr)) std::exit(1);
     map.open(MAPFILE);
-    int code;
-    if (!openinput(code)) std::exit(code);
+    if (!openinput()) std::exit(1);
     const bool question = shots[0].question;
     std::vector<Picturepoint> points;
     // A question shot's frame counts from the box's opening.
