@@ -19,6 +19,16 @@ static bool stopasked;    // playback: Escape or a window close came
 static bool gameends;     // the game ends by itself after this frame
 static bool shown = true; // this frame reaches the screen
 
+// Pictures: the points asked for, where the input stands counted from the
+// request, and the point the frame being drawn is (-1 none), set by
+// beginframe. Rows of RGBA pixels are 4096 bytes, aligned as OpenGL packs.
+static std::vector<Picturepoint> points;
+static void (*picturetaken)(size_t point, const unsigned char* rgba);
+static std::vector<unsigned char> picture;
+static int pictureworld;   // world frames read
+static int picturebox;     // box frames read since the last world frame
+static int picturing = -1;
+
 // Recording: the open file and the run of alike frames not yet written.
 static FILE* recordfile;
 static bool writefailed;
@@ -177,6 +187,8 @@ void worldinput(bool& quit)
 {
     // The frame already knows whether the game ends by itself after it.
     gameends = quit;
+    pictureworld++;
+    picturebox = 0;
     if (inputsource == PLAYINPUT) {
         watchkeyboard();
         const RecordedInput& r = nextrecorded(false);
@@ -226,6 +238,7 @@ static SDLKey boxsym(char letter)
 
 void boxinput(Box& box)
 {
+    picturebox++;
     if (inputsource == PLAYINPUT) {
         watchkeyboard();
         for (char c : nextrecorded(true).keys) boxpress(box, boxsym(c));
@@ -358,9 +371,29 @@ bool closeinput()
     return true;
 }
 
+void takepictures(const std::vector<Picturepoint>& npoints,
+                  void (*taken)(size_t point, const unsigned char* rgba))
+{
+    points = npoints;
+    picturetaken = taken;
+    picture.assign(points.empty() ? 0 : (size_t)SCREEN_WIDTH * SCREEN_HEIGHT * 4, 0);
+    pictureworld = 0;
+    picturebox = 0;
+}
+
+// The index of the point the frame about to be drawn is, or -1.
+static int pictureat(bool boxframe)
+{
+    const int box = boxframe ? picturebox : 0;
+    for (size_t i = 0; i < points.size(); i++)
+        if (points[i].world == pictureworld && points[i].box == box) return (int)i;
+    return -1;
+}
+
 void beginframe(bool boxframe)
 {
-    shown = !fastframes || (!boxframe && worldframes % FRAMES_PER_SECOND == 0);
+    picturing = pictureat(boxframe);
+    shown = !fastframes || (!boxframe && worldframes % FRAMES_PER_SECOND == 0) || picturing >= 0;
     if (shown) {
         glDisable(GL_SCISSOR_TEST);
     } else {
@@ -371,5 +404,10 @@ void beginframe(bool boxframe)
 
 void showframe()
 {
+    if (picturing >= 0) {
+        glReadBuffer(GL_BACK);
+        glReadPixels(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, GL_RGBA, GL_UNSIGNED_BYTE, picture.data());
+        picturetaken((size_t)picturing, picture.data());
+    }
     if (shown) SDL_GL_SwapBuffers();
 }

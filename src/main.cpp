@@ -105,10 +105,12 @@ bool runframe()
     // handed to the mixer at all.
     if (music && Mix_PlayingMusic() == 0) Mix_PlayMusic(music, -1);
     worldinput(quit);
+    map.control();
 
+    // Drawn after the update, and so after any box the update opened, from
+    // a cleared buffer.
     beginframe(false);
     glClear(GL_COLOR_BUFFER_BIT);
-    map.control();
     map.show();
 
     scoretext(score, fp);

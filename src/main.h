@@ -884,6 +884,20 @@ bool closeinput();
 void beginframe(bool boxframe);
 void showframe();
 
+// A frame to take a picture of, by its place in the input read since
+// takepictures: world frame world (the first is 1), or with box >= 1 the
+// box-th box frame read after that world frame's input (box frames read
+// before the first world frame count as world frame 0).
+struct Picturepoint {
+    int world;
+    int box;
+};
+// Takes pictures of the frames at points: each is drawn whole, fast or not,
+// and just before it is shown its pixels, SCREEN_WIDTH by SCREEN_HEIGHT
+// RGBA read from the back buffer, bottom row first, are handed to taken with
+// the point's index. Places count from this call; no points, no pictures.
+void takepictures(const std::vector<Picturepoint>& points, void (*taken)(size_t point, const unsigned char* rgba));
+
 // A digest of the whole world: the world's counters exactly and one CRC-32
 // per field of each kind of record, taken over every slot of that kind.
 const int DIGESTMAX = 128;

@@ -130,3 +130,41 @@ TEST(Gamepad, WorksInBoxesAndIsRecorded)
     text << in.rdbuf();
     EXPECT_NE(text.str().find("\nw 1 ---R-\nk DS\nk S\nw 1 ---R-\n"), std::string::npos) << text.str();
 }
+
+// A recording keeps alike frames together: a run of world frames with the
+// same keys, up to 50 a line, and a run of box frames without keys; a box
+// frame with keys is a line of its own.
+TEST(Recording, AlikeFramesShareALine)
+{
+    resetworld();
+    const std::string path = scratchdir() + "/runs.rec";
+    options = Options{};
+    options.record = path.c_str();
+    ASSERT_TRUE(openinput());
+    bool quit = false;
+    const char* const lines[8] = {"", "", "", "", "", "", "", ""};
+    Box box;
+    boxopen(box, lines, true, 1);   // a question box leaves the arrows held
+
+    for (int i = 0; i < 3; i++) worldinput(quit);
+    boxinput(box);
+    boxinput(box);
+    pushkey(SDLK_SPACE);
+    boxinput(box);
+    boxinput(box);
+    pushkey(SDLK_UP);
+    for (int i = 0; i < 52; i++) worldinput(quit);
+    pushkey(SDLK_SPACE);
+    worldinput(quit);
+    worldframedone(true);
+    ASSERT_TRUE(closeinput());
+    options = Options{};
+    drainevents();
+
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_NE(text.str().find("\nw 3 -----\nb 2\nk S\nb 1\nw 50 U----\nw 2 U----\nw 1 U---S\nc 56 "),
+              std::string::npos)
+        << text.str();
+}

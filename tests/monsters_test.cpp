@@ -154,3 +154,39 @@ TEST(Monsters, AReusedSlotKeepsTheOldVelocityAndRecovery)
     EXPECT_EQ(Rig::nx(m), 641.5f);
     EXPECT_EQ(Rig::ny(m), 638);
 }
+
+// A monster of the other side within reach wounds on four draws of ten (0
+// to 3), unless it is recovering itself: 5 health and 30 frames of
+// recovery. Every monster in reach, friend or foe, pushes, 1.5 and on a
+// wound 12.5 more, away from itself.
+TEST(Monsters, AMonsterOfTheOtherSideWoundsOnFourDrawsOfTen)
+{
+    const struct {
+        int draw;          // the second draw of the step, modulo 10
+        bool recovering;   // the attacker
+        bool wound;
+    } cases[] = {{3, false, true}, {4, false, false}, {0, true, false}};
+    for (const auto& c : cases) {
+        resetworld();
+        Monster& m = placed(Rig::monster(0), 1000, 300, 1, ENEMYSIDE);
+        Rig::invulnerability(placed(Rig::monster(1), 1008, 306, 1, PLAYERSIDE)) = c.recovering ? 5 : 0;
+        // A seed whose first draw leaves no retarget and whose second is c.draw.
+        unsigned seed = 1;
+        for (;; seed++) {
+            worldsrand(seed);
+            const int retarget = worldrand() % 20;
+            if (retarget != 2 && worldrand() % 10 == c.draw) break;
+        }
+        worldsrand(seed);
+        lastmonster = 0;
+        m.input();
+        lastmonster = -1;
+
+        EXPECT_EQ(m.healt, c.wound ? 95 : 100) << c.draw;
+        EXPECT_EQ(Rig::invulnerability(m), c.wound ? 29 : 0) << c.draw;   // the step spent one
+        const float fx = Rig::forcex(m), fy = Rig::forcey(m);
+        EXPECT_NEAR(std::atan2(-fx, -fy), heading(8, 6), 1e-4) << c.draw;
+        EXPECT_NEAR(std::hypot(fx, fy), (c.wound ? 14 : 1.5) / 1.35, 1e-3) << c.draw;
+    }
+    resetworld();
+}

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 bool writetga(const std::string& path, const Image& image, RowOrder order, bool alpha,
               std::string* error)
@@ -43,7 +44,7 @@ bool writebytes(const std::string& path, const std::vector<uint8_t>& bytes, std:
     return true;
 }
 
-bool writepng(const std::string& path, const Image& image, std::string* error)
+bool writepng(const std::string& path, const Image& image, std::string* error, bool alpha)
 {
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) {
@@ -59,12 +60,33 @@ bool writepng(const std::string& path, const Image& image, std::string* error)
         return false;
     }
     png_init_io(png, f);
-    png_set_IHDR(png, info, image.width, image.height, 8, PNG_COLOR_TYPE_RGBA,
+    png_set_IHDR(png, info, image.width, image.height, 8, alpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
+    // The rows stay RGBA in memory; libpng drops the fourth byte.
+    if (!alpha) png_set_filler(png, 0, PNG_FILLER_AFTER);
     for (int py = 0; py < image.height; py++)
         png_write_row(png, const_cast<png_bytep>(image.at(0, py)));
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return std::fclose(f) == 0;
+}
+
+bool readpng(const std::string& path, Image& image, std::string* error)
+{
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    const auto fail = [&](const std::string& why) {
+        if (error) *error = path + ": " + why;
+        png_image_free(&png);
+        return false;
+    };
+    if (!png_image_begin_read_from_file(&png, path.c_str())) return fail(png.message);
+    // A damaged header must not ask for gigabytes: 64 million pixels at most.
+    if ((uint64_t)png.width * png.height > (64u << 20)) return fail("picture too large");
+    png.format = PNG_FORMAT_RGBA;
+    Image read((int)png.width, (int)png.height);
+    if (!png_image_finish_read(&png, nullptr, read.rgba.data(), 0, nullptr)) return fail(png.message);
+    image = std::move(read);
+    return true;
 }

@@ -1,5 +1,6 @@
-// Writing pictures from the data tools: uncompressed true-colour TGA files in
-// the one form the game loads, and PNG files for looking at results.
+// Pictures for the data tools and the tests: uncompressed true-colour TGA
+// files in the one form the game loads, and PNG files, written for looking at
+// results and read back to compare with them.
 #ifndef KUURAKARPALO_IMAGEFILE_H
 #define KUURAKARPALO_IMAGEFILE_H
 
@@ -35,7 +36,12 @@ bool writetga(const std::string& path, const Image& image, RowOrder order, bool 
 // when the file cannot be written.
 bool writebytes(const std::string& path, const std::vector<uint8_t>& bytes, std::string* error);
 
-// Writes an 8-bit RGBA PNG.
-bool writepng(const std::string& path, const Image& image, std::string* error);
+// Writes an 8-bit RGBA PNG, or with alpha false an RGB one that leaves the
+// alpha channel out.
+bool writepng(const std::string& path, const Image& image, std::string* error, bool alpha = true);
+
+// Reads any PNG as 8-bit RGBA (opaque where it has no alpha). Returns false
+// and fills error when the file cannot be read or is no PNG.
+bool readpng(const std::string& path, Image& image, std::string* error);
 
 #endif

@@ -3,22 +3,33 @@
 
 Applies single-site mutations to the game's sources (a comparison negated
 or loosened, a constant changed, an operator swapped, a call dropped), one
-at a time, in a scratch copy of the repository; for each it rebuilds, runs
-the unit tests and plays back the golden recordings, and reports whether
-some test failed (the mutant is killed) or all passed (it survived).
+at a time, in a scratch copy of the repository. For each it rebuilds and runs
+every test in ctest that can catch a mutant: the unit tests (in one
+process) first, then the rest cheapest first (the fuzz corpus, the data
+tools' checks, the soak, the benchmarks' short runs, the golden recordings,
+the golden pictures, golden_remade, the end-to-end scripts), and stops at the
+first failure: the mutant is killed. One that passes them all survived. The
+validators of the desktop entry, the metainfo and the manual page read no
+code and are skipped.
 
     tools/mutate/mutate.py [--sample N] [--seed S] [--site FILE:LINE:KIND] ...
 
-Run it by hand from the project's root; it starts a virtual display of its
-own and takes up to a minute a mutant. A mutant that does not compile is set
-aside and another is drawn.
+Each run draws a fresh sample (40 unless asked), seeded from the date and
+time unless --seed is given; the seed is printed, so a run can be repeated.
+Mutants listed in tools/mutate/equivalent.txt, each with the reason it cannot
+change what the game does, count as equivalent and are not run; no other
+mutant does. Run it by hand from the project's root; it starts a virtual
+display of its own and takes about a minute for a mutant that survives. A
+mutant that does not compile is set aside and another is drawn.
 """
 
 import argparse
+import json
 import os
 import random
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -27,6 +38,12 @@ import time
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 SOURCES = "src"
 SKIP = {"kuurakarpalo.cpp"}   # the entry function only strings the others together
+EQUIVALENT = os.path.join(ROOT, "tools", "mutate", "equivalent.txt")
+# Tests that read no code of the game: the validators.
+UNCATCHING = re.compile(r"^dist_")
+# The folders copied from the working tree into the scratch copy, uncommitted
+# changes included; the rest comes from the last commit.
+COPIED = ("src", "tests", "tools", "bench", "soak", "fuzz", "scripts")
 
 # Each rule: a kind, a pattern, and what it becomes.
 RULES = [
@@ -103,61 +120,124 @@ def apply(tree, site):
 
 
 def run(cmd, cwd, timeout):
+    """The exit code ("timeout" when it ran too long) and the output. A command
+    that runs too long is killed with every process it started."""
+    p = subprocess.Popen(cmd, cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
+                         errors="replace", start_new_session=True)
     try:
-        p = subprocess.run(cmd, cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
-                           timeout=timeout, text=True, errors="replace")
-        return p.returncode, p.stdout
+        out, _ = p.communicate(timeout=timeout)
+        return p.returncode, out
     except subprocess.TimeoutExpired:
+        os.killpg(p.pid, signal.SIGKILL)
+        p.communicate()
         return "timeout", ""
 
 
-def goldens():
-    folder = os.path.join(ROOT, "tests", "golden")
-    return sorted(f for f in os.listdir(folder) if f.endswith(".rec"))
+def mutantkey(site, line):
+    """How a mutant is named in the list of equivalent ones."""
+    return "%s | %s | %s -> %s | %s" % (site[0], site[3], site[4], site[5], line.strip())
 
 
-def verdict(tree, build):
-    """Which test kills the mutant, or None when it survives."""
-    code, _ = run(["cmake", "--build", build, "-j2", "--target", "kuurakarpalo", "kuurakarpalo_tests"],
-                  tree, 900)
-    if code != 0:
-        return "does not compile"
-    env_game = os.path.join(build, "src", "kuurakarpalo")
-    code, _ = run([os.path.join(build, "tests", "kuurakarpalo_tests"), "--gtest_brief=1"], tree, 300)
-    if code != 0:
-        return "unit tests" if code != "timeout" else "unit tests (timeout)"
-    for rec in goldens():
-        code, _ = run([env_game, "--play", os.path.join("tests", "golden", rec), "--fast", "--no-sound"],
-                      tree, 240)
+def equivalents():
+    """The listed equivalent mutants: their names and the reasons."""
+    found = {}
+    with open(EQUIVALENT) as f:
+        for n, line in enumerate(f, 1):
+            line = line.rstrip("\n")
+            if not line.strip() or line.startswith("#"):
+                continue
+            name, sep, reason = line.rpartition(" | ")
+            if not sep or name.count(" | ") < 3 or not reason.strip():
+                sys.exit("mutate.py: %s:%d: not FILE | KIND | OLD -> NEW | LINE | WHY" % (EQUIVALENT, n))
+            found[name] = reason.strip()
+    return found
+
+
+def sourceline(site):
+    with open(os.path.join(ROOT, site[0])) as f:
+        return f.read().split("\n")[site[1] - 1]
+
+
+class Suite:
+    """The tests that can catch a mutant, in the order they run, with the
+    time each may take."""
+
+    def __init__(self, tree, build):
+        self.tree = tree
+        self.build = build
+        code, out = run(["ctest", "--test-dir", build, "--show-only=json-v1"], tree, 120)
         if code != 0:
-            return "golden " + rec[:-4] + ("" if code != "timeout" else " (timeout)")
-    return None
+            sys.exit("mutate.py: ctest cannot list the tests")
+        self.unit = os.path.join(build, "tests", "kuurakarpalo_tests")
+        self.tests = []   # (number, name)
+        for number, test in enumerate(json.loads(out)["tests"], 1):
+            command = " ".join(test.get("command", []))
+            if UNCATCHING.search(test["name"]) or "kuurakarpalo_tests" in command:
+                continue
+            self.tests.append((number, test["name"]))
+        self.limits = {}
+
+    def runone(self, name, number, limit):
+        if name == "unit tests":
+            return run([self.unit, "--gtest_brief=1"], self.tree, limit)
+        return run(["ctest", "--test-dir", self.build, "-I", "%d,%d" % (number, number), "--output-on-failure"],
+                   self.tree, limit)
+
+    def measure(self):
+        """Runs everything once without a mutation: each test must pass; the
+        cheapest run first after the unit tests, and each may take a few
+        times as long as it took here."""
+        timed = []
+        for number, name in [(0, "unit tests")] + self.tests:
+            start = time.time()
+            code, out = self.runone(name, number, 900)
+            if code != 0:
+                sys.exit("mutate.py: %s fails without any mutation:\n%s" % (name, out[-3000:]))
+            spent = time.time() - start
+            self.limits[name] = 4 * spent + 30
+            timed.append((spent, number, name))
+        self.order = [(0, "unit tests")] + [(n, name) for _, n, name in sorted(timed[1:])]
+        print("the unit tests and %d more tests can catch a mutant; all of them take %.0f s" % (
+            len(self.tests), sum(t[0] for t in timed)), flush=True)
+
+    def verdict(self):
+        """Which test kills the built mutant, or None when it survives."""
+        for number, name in self.order:
+            code, _ = self.runone(name, number, self.limits[name])
+            if code != 0:
+                return name + (" (timeout)" if code == "timeout" else "")
+        return None
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
-    parser.add_argument("--sample", type=int, default=60, help="mutants drawn at random (default 60)")
-    parser.add_argument("--seed", type=int, default=2026, help="seed of the draw (default 2026)")
+    parser.add_argument("--sample", type=int, default=40, help="mutants drawn at random (default 40)")
+    parser.add_argument("--seed", type=int, help="seed of the draw (default: the date and time)")
     parser.add_argument("--site", action="append", default=[],
                         help="a chosen mutant as FILE:LINE:KIND (see --list), besides the sample")
     parser.add_argument("--list", action="store_true", help="list every site and stop")
     args = parser.parse_args()
-    # A display of its own: keys pressed on a shared one could end a playback.
-    if not os.environ.get("MUTATE_OWN_DISPLAY"):
-        os.environ["MUTATE_OWN_DISPLAY"] = "1"
-        os.environ.setdefault("SDL_AUDIODRIVER", "dummy")
-        os.execvp("xvfb-run", ["xvfb-run", "-a", "-s", "-screen 0 1024x768x24 -noreset",
-                               sys.executable, os.path.abspath(__file__)] + sys.argv[1:])
+    if args.seed is None:
+        args.seed = int(time.strftime("%Y%m%d%H%M%S"))
 
     every = sites()
     if args.list:
         for s in every:
             print("%s:%d:%s  %s -> %s" % (s[0], s[1], s[3], s[4], s[5]))
         return
+    # A display of its own: keys pressed on a shared one could end a playback.
+    if not os.environ.get("MUTATE_OWN_DISPLAY"):
+        os.environ["MUTATE_OWN_DISPLAY"] = "1"
+        os.environ.setdefault("SDL_AUDIODRIVER", "dummy")
+        os.execvp("xvfb-run", ["xvfb-run", "-a", "-s", "-screen 0 1024x768x24 -noreset",
+                               sys.executable, os.path.abspath(__file__), "--seed", str(args.seed)] + sys.argv[1:])
+
+    known = equivalents()
     chosen = []
     for want in args.site:
         f, n, kind = want.rsplit(":", 2)
         chosen += [s for s in every if s[0] == f and s[1] == int(n) and s[3] == kind][:1]
+    print("seed %d: a sample of %d from %d sites" % (args.seed, args.sample, len(every)), flush=True)
     rng = random.Random(args.seed)
     pool = [s for s in every if s not in chosen]
     rng.shuffle(pool)
@@ -167,54 +247,62 @@ def main():
     build = os.path.join(scratch, "build")
     subprocess.run(["git", "worktree", "add", "--detach", "-q", tree, "HEAD"], cwd=ROOT, check=True)
     try:
-        # The working tree's own sources, uncommitted changes included.
-        for sub in ("src", "tests"):
+        for sub in COPIED:
             shutil.rmtree(os.path.join(tree, sub))
             shutil.copytree(os.path.join(ROOT, sub), os.path.join(tree, sub))
-        subprocess.run(["cmake", "-S", tree, "-B", build, "-DKUURAKARPALO_TOOLS=OFF",
-                        "-DKUURAKARPALO_BENCH=OFF"], check=True, stdout=subprocess.DEVNULL)
-        if verdict(tree, build) is not None:
-            sys.exit("mutate.py: the tests fail without any mutation")
+        subprocess.run(["cmake", "-S", tree, "-B", build, "-DCMAKE_BUILD_TYPE=RelWithDebInfo"], check=True,
+                       stdout=subprocess.DEVNULL)
+        code, out = run(["cmake", "--build", build, "-j2"], tree, 1800)
+        if code != 0:
+            sys.exit("mutate.py: the copy does not build:\n" + out[-3000:])
+        suite = Suite(tree, build)
+        suite.measure()
 
-        results = []
+        results = []   # (site, picked, killer or None, equivalent reason or None)
         queue = [(s, True) for s in chosen] + [(s, False) for s in pool]
         drawn = 0
         for site, picked in queue:
             if not picked and drawn >= args.sample:
                 break
-            original = {}
             path = os.path.join(tree, site[0])
             with open(path) as f:
                 original = f.read()
             apply(tree, site)
             start = time.time()
-            killer = verdict(tree, build)
+            reason = known.get(mutantkey(site, sourceline(site)))
+            builds = run(["cmake", "--build", build, "-j2"], tree, 900)[0] == 0
+            killer = suite.verdict() if builds and not reason else None
             with open(path, "w") as f:
                 f.write(original)
-            if killer == "does not compile":
+            if not builds:
                 continue
             if not picked:
                 drawn += 1
-            results.append((site, picked, killer))
-            print("%-8s %-30s %s:%d %s: %s -> %s  (%.0f s)" % (
-                "killed" if killer else "SURVIVED", killer or "", site[0], site[1], site[3],
-                site[4], site[5], time.time() - start), flush=True)
-        # Leave the tree as the sources are.
+            results.append((site, picked, killer, reason))
+            state = "equivalent" if reason else "killed" if killer else "SURVIVED"
+            print("%-10s %-32s %s:%d %s: %s -> %s  (%.0f s)" % (
+                state, killer or "", site[0], site[1], site[3], site[4], site[5], time.time() - start), flush=True)
+        # Leave the build as the sources are.
         run(["cmake", "--build", build, "-j2"], tree, 900)
     finally:
         subprocess.run(["git", "worktree", "remove", "--force", tree], cwd=ROOT)
         shutil.rmtree(scratch, ignore_errors=True)
 
     sample = [r for r in results if not r[1]]
-    killed = sum(1 for r in sample if r[2])
-    print("\nrandom sample: %d of %d mutants killed (%.0f %%), %d sites in all" % (
-        killed, len(sample), 100.0 * killed / max(1, len(sample)), len(every)))
-    picked = [r for r in results if r[1]]
+    counted = [r for r in sample if not r[3]]
+    killed = sum(1 for r in counted if r[2])
+    print("\nseed %d: %d of %d mutants killed (%.0f %%), %d listed as equivalent; %d sites in all" % (
+        args.seed, killed, len(counted), 100.0 * killed / max(1, len(counted)), len(sample) - len(counted),
+        len(every)))
+    picked = [r for r in results if r[1] and not r[3]]
     if picked:
         print("chosen: %d of %d killed" % (sum(1 for r in picked if r[2]), len(picked)))
-    for site, _, killer in results:
-        if not killer:
-            print("survivor: %s:%d %s: %s -> %s" % (site[0], site[1], site[3], site[4], site[5]))
+    for site, _, killer, reason in results:
+        if reason:
+            print("equivalent: %s:%d %s -> %s: %s" % (site[0], site[1], site[4], site[5], reason))
+    for site, _, killer, reason in results:
+        if not killer and not reason:
+            print("survivor: %s:%d  %s" % (site[0], site[1], mutantkey(site, sourceline(site))))
 
 
 if __name__ == "__main__":

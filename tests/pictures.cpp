@@ -1,0 +1,338 @@
+// The golden pictures: chosen frames of the golden recordings as the game
+// draws them, read back just before they are shown and compared with the PNG
+// files beside the list that names them (tests/golden/pictures.list, whose
+// header says what a line holds).
+//
+//   goldenpictures [--into DIR] LIST [NAME...]   compare; on a mismatch the
+//                                                actual picture and the
+//                                                difference go into DIR
+//   goldenpictures --remake LIST [NAME...]       write the pictures whose
+//                                                pixels changed anew
+//
+// Each recording is played in a process of its own, from the game's start
+// as the game plays it back (fast), until its last picture is taken. Run from
+// anywhere the game finds its data; exit code 0 when every picture matches
+// (or was written), 1 when one differs or cannot be taken, 2 on a wrong
+// command line, 3 when a recording no longer matches the game.
+#include "imagefile.h"
+#include "main.h"
+
+#include <getopt.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The tolerance. llvmpipe may round a colour a level or two differently on
+// another machine (other CPU features, another LLVM), and may move the edge
+// of a rotated quad by a pixel: a pixel counts as changed only when a channel
+// differs by more than CHANNELSLACK levels, and a picture fails only when
+// more than CHANGEDMAX pixels changed. A missing texture, a wrong texture
+// coordinate or a mirrored sprite changes hundreds of pixels at least.
+const int CHANNELSLACK = 4;    // levels of 255
+const int CHANGEDMAX = 40;     // pixels of 786,432
+
+// One line of the list.
+struct Shot {
+    std::string name;        // NAME.png beside the list
+    std::string recording;   // RECORDING.rec beside the list
+    int world = 0;
+    int box = 0;
+    bool question = false;   // box counts the frames of the question box opened after world frame world
+};
+
+// The question box that question shots open over the frozen world, its
+// second option chosen with the down arrow before its first frame.
+const char* const QUESTIONLINES[8] = {"Portilla kolkutetaan.", "", "Mit{ teet?", "", "", "Avaan", "Ajan pois",
+                                      "Kutsun muut"};
+const int QUESTIONOPTIONS = 3;
+
+std::string folder;          // where the list lies, absolute
+std::string into;            // where mismatches are written, absolute
+bool remake;
+
+bool readnumber(const std::string& text, int& value)
+{
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+    value = std::atoi(text.c_str());
+    return true;
+}
+
+bool plainname(const std::string& name)
+{
+    return !name.empty() && name.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789-_") == std::string::npos;
+}
+
+// Reads the list; false after one line on stderr naming what is wrong.
+bool readlist(const std::string& path, std::vector<Shot>& shots)
+{
+    std::ifstream in(path);
+    if (!in) {
+        std::fprintf(stderr, "goldenpictures: cannot read the list \"%s\": %s\n", path.c_str(), std::strerror(errno));
+        return false;
+    }
+    std::string line;
+    for (int number = 1; std::getline(in, line); number++) {
+        std::istringstream words(line);
+        std::string box, what;
+        Shot s;
+        if (!(words >> s.name) || s.name[0] == '#') continue;
+        words >> s.recording >> std::ws;
+        std::string world;
+        words >> world >> box >> what;
+        if (box.rfind("question:", 0) == 0) {
+            s.question = true;
+            box = box.substr(9);
+        }
+        bool ok = plainname(s.name) && plainname(s.recording) && readnumber(world, s.world) &&
+                  readnumber(box, s.box) && !what.empty() && (s.box > 0 || (s.world > 0 && !s.question));
+        for (const Shot& other : shots) ok = ok && other.name != s.name;
+        if (!ok) {
+            std::fprintf(stderr, "goldenpictures: %s:%d: not NAME RECORDING WORLD BOX WHAT, or a name taken twice\n",
+                         path.c_str(), number);
+            return false;
+        }
+        shots.push_back(s);
+    }
+    return true;
+}
+
+// What the frames at the points look like, top row first, once taken.
+std::vector<Image> pictures;
+std::vector<bool> taken;
+
+void keep(size_t point, const unsigned char* rgba)
+{
+    Image& p = pictures[point];
+    p = Image(SCREEN_WIDTH, SCREEN_HEIGHT);
+    for (int y = 0; y < SCREEN_HEIGHT; y++) {
+        const unsigned char* row = rgba + (size_t)(SCREEN_HEIGHT - 1 - y) * SCREEN_WIDTH * 4;
+        std::copy(row, row + SCREEN_WIDTH * 4, p.at(0, y));
+        for (int x = 0; x < SCREEN_WIDTH; x++) p.at(x, y)[3] = 255;
+    }
+    taken[point] = true;
+}
+
+bool alltaken()
+{
+    return std::find(taken.begin(), taken.end(), false) == taken.end();
+}
+
+// How far two pictures of the same size are apart.
+struct Difference {
+    int changed = 0;   // pixels with a channel more than CHANNELSLACK off
+    int largest = 0;   // levels
+    int x = 0, y = 0;  // where the largest is
+};
+
+Difference compare(const Image& a, const Image& b, Image* picture)
+{
+    Difference d;
+    if (picture) *picture = Image(a.width, a.height);
+    for (int y = 0; y < a.height; y++) {
+        for (int x = 0; x < a.width; x++) {
+            int most = 0;
+            for (int c = 0; c < 3; c++) most = std::max(most, std::abs(a.at(x, y)[c] - b.at(x, y)[c]));
+            if (most > d.largest) d = Difference{d.changed, most, x, y};
+            if (most > CHANNELSLACK) d.changed++;
+            if (!picture) continue;
+            // The expected picture dimmed to grey; changed pixels red, those
+            // within the slack blue.
+            uint8_t* out = picture->at(x, y);
+            const uint8_t grey = uint8_t((b.at(x, y)[0] + b.at(x, y)[1] + b.at(x, y)[2]) / 9);
+            out[0] = most > CHANNELSLACK ? 255 : grey;
+            out[1] = grey;
+            out[2] = most > 0 && most <= CHANNELSLACK ? 255 : grey;
+            out[3] = 255;
+        }
+    }
+    return d;
+}
+
+// Compares, or with --remake writes, one picture; false when it fails.
+bool judge(const Shot& s, const Image& actual)
+{
+    const std::string stored = folder + "/" + s.name + ".png";
+    Image expected;
+    std::string error;
+    const bool have = readpng(stored, expected, &error) && expected.width == actual.width &&
+                      expected.height == actual.height;
+    if (remake) {
+        if (have && compare(actual, expected, nullptr).largest == 0) {
+            std::printf("unchanged: %s\n", s.name.c_str());
+            return true;
+        }
+        if (!writepng(stored, actual, &error, false)) {
+            std::fprintf(stderr, "goldenpictures: %s\n", error.c_str());
+            return false;
+        }
+        std::printf("remade: %s\n", stored.c_str());
+        return true;
+    }
+    if (!have) {
+        std::fprintf(stderr, "FAIL: %s: %s (goldenpictures --remake makes it)\n", s.name.c_str(),
+                     error.empty() ? "the stored picture is not 1024x768" : error.c_str());
+        return false;
+    }
+    Image picture;
+    const Difference d = compare(actual, expected, &picture);
+    if (d.changed <= CHANGEDMAX) {
+        std::printf("ok: %s (%d pixels more than %d levels off, the most %d)\n", s.name.c_str(), d.changed,
+                    CHANNELSLACK, d.largest);
+        return true;
+    }
+    const std::string base = into + "/" + s.name;
+    mkdir(into.c_str(), 0777);
+    const bool written = writepng(base + ".actual.png", actual, &error, false) &&
+                         writepng(base + ".diff.png", picture, &error, false);
+    std::fprintf(stderr,
+                 "FAIL: %s: %d pixels more than %d levels off (at most %d may be), the most %d at (%d, %d); "
+                 "%s\n",
+                 s.name.c_str(), d.changed, CHANNELSLACK, CHANGEDMAX, d.largest, d.x, d.y,
+                 written ? ("see " + base + ".actual.png and " + base + ".diff.png").c_str() : error.c_str());
+    return false;
+}
+
+// Plays one recording and judges its shots: all its plain ones, or a single
+// question shot. Runs in a process of its own and ends it.
+[[noreturn]] void play(const std::vector<Shot>& shots)
+{
+    const std::string path = folder + "/" + shots[0].recording + ".rec";
+    const char* args[] = {"goldenpictures", "--window", "--no-sound", "--play", path.c_str(), "--fast", nullptr};
+    if (parseoptions(6, const_cast<char**>(args)) >= 0) std::exit(2);
+    if (!enterdatadir(nullptr)) std::exit(1);
+    map.open(MAPFILE);
+    if (!openinput()) std::exit(1);
+    const bool question = shots[0].question;
+    std::vector<Picturepoint> points;
+    // A question shot's frame counts from the box's opening.
+    for (const Shot& s : shots) points.push_back(Picturepoint{question ? 0 : s.world, s.box});
+    pictures.assign(shots.size(), Image());
+    taken.assign(shots.size(), false);
+    if (!question) takepictures(points, keep);
+    if (!init()) quitgame(1);
+    startup();
+
+    bool quit = false;
+    for (int frame = 0; !quit && (question ? frame < shots[0].world : !alltaken()); frame++) quit = runframe();
+    if (question && !quit) {
+        // Out of the recording: the box is played live, its keys pushed.
+        closeinput();
+        fastframes = true;
+        takepictures(points, keep);
+        Box box;
+        boxopen(box, QUESTIONLINES, true, QUESTIONOPTIONS);
+        pushkey(SDLK_DOWN);
+        while (!alltaken()) boxframe(box);
+    }
+
+    bool good = true;
+    for (size_t i = 0; i < shots.size(); i++) {
+        if (taken[i]) {
+            good = judge(shots[i], pictures[i]) && good;
+            continue;
+        }
+        std::fprintf(stderr, "FAIL: %s: %s.rec never comes to world frame %d, box frame %d\n",
+                     shots[i].name.c_str(), shots[i].recording.c_str(), shots[i].world, shots[i].box);
+        good = false;
+    }
+    takepictures({}, nullptr);
+    quitgame(good ? 0 : 1);
+}
+
+// Runs play in a child process; its exit code.
+int inchild(const std::vector<Shot>& shots)
+{
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child < 0) {
+        std::fprintf(stderr, "goldenpictures: cannot start a process: %s\n", std::strerror(errno));
+        return 1;
+    }
+    if (child == 0) play(shots);
+    int status = 0;
+    if (waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
+        std::fprintf(stderr, "goldenpictures: playing %s.rec ended abnormally\n", shots[0].recording.c_str());
+        return 1;
+    }
+    return WEXITSTATUS(status);
+}
+
+std::string absolute(const std::string& path)
+{
+    char* full = realpath(path.c_str(), nullptr);
+    if (!full) return "";
+    std::string out = full;
+    std::free(full);
+    return out;
+}
+
+int usage()
+{
+    std::fprintf(stderr, "usage: goldenpictures [--remake] [--into DIR] LIST [NAME...]\n");
+    return 2;
+}
+
+}   // namespace
+
+int main(int argc, char* argv[])
+{
+    static const option longopts[] = {
+        {"remake", no_argument, nullptr, 'r'}, {"into", required_argument, nullptr, 'i'}, {}};
+    std::string intoarg = ".";
+    int c;
+    while ((c = getopt_long(argc, argv, "", longopts, nullptr)) != -1) {
+        if (c == 'r')
+            remake = true;
+        else if (c == 'i')
+            intoarg = optarg;
+        else
+            return usage();
+    }
+    if (optind >= argc) return usage();
+    const std::string list = absolute(argv[optind]);
+    into = intoarg[0] == '/' ? intoarg : absolute(".") + "/" + intoarg;
+    if (list.empty()) {
+        std::fprintf(stderr, "goldenpictures: no such list: %s\n", argv[optind]);
+        return 1;
+    }
+    folder = list.substr(0, list.rfind('/'));
+    std::vector<Shot> shots;
+    if (!readlist(list, shots)) return 1;
+    const std::vector<std::string> wanted(argv + optind + 1, argv + argc);
+    for (const std::string& name : wanted) {
+        if (std::none_of(shots.begin(), shots.end(), [&](const Shot& s) { return s.name == name; })) {
+            std::fprintf(stderr, "goldenpictures: the list names no picture %s\n", name.c_str());
+            return 2;
+        }
+    }
+
+    // One process a recording's plain shots, and one a question shot.
+    std::vector<std::vector<Shot>> runs;
+    for (const Shot& s : shots) {
+        if (!wanted.empty() && std::find(wanted.begin(), wanted.end(), s.name) == wanted.end()) continue;
+        auto run = std::find_if(runs.begin(), runs.end(), [&](const std::vector<Shot>& r) {
+            return !s.question && !r[0].question && r[0].recording == s.recording;
+        });
+        if (run == runs.end())
+            runs.push_back({s});
+        else
+            run->push_back(s);
+    }
+    int worst = 0;
+    for (const std::vector<Shot>& run : runs) {
+        const int code = inchild(run);
+        if (code == 3 || worst == 0) worst = code;
+    }
+    return worst == 0 || worst == 3 ? worst : 1;
+}
