@@ -20,7 +20,8 @@ static bool gameends;     // the game ends by itself after this frame
 static bool shown = true; // this frame reaches the screen
 
 // Pictures: the points asked for, where the input stands counted from the
-// request, and the point the frame being drawn is (-1 none).
+// request, and the point the frame being drawn is (-1 none), set by
+// beginframe. Rows of RGBA pixels are 4096 bytes, aligned as OpenGL packs.
 static std::vector<Picturepoint> points;
 static void (*picturetaken)(size_t point, const unsigned char* rgba);
 static std::vector<unsigned char> picture;
@@ -378,7 +379,6 @@ void takepictures(const std::vector<Picturepoint>& npoints,
     picture.assign(points.empty() ? 0 : (size_t)SCREEN_WIDTH * SCREEN_HEIGHT * 4, 0);
     pictureworld = 0;
     picturebox = 0;
-    picturing = -1;
 }
 
 // The index of the point the frame about to be drawn is, or -1.
@@ -406,10 +406,8 @@ void showframe()
 {
     if (picturing >= 0) {
         glReadBuffer(GL_BACK);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glReadPixels(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, GL_RGBA, GL_UNSIGNED_BYTE, picture.data());
         picturetaken((size_t)picturing, picture.data());
-        picturing = -1;
     }
     if (shown) SDL_GL_SwapBuffers();
 }

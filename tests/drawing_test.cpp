@@ -2,6 +2,7 @@
 // overlay, the dead hero, and characters off screen.
 #include "rig.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -201,5 +202,32 @@ TEST(Drawing, LayersLeaveEverythingOffAndDrawAsAlone)
     for (int i = 0; i < 3; i++) {
         alone[i] = readpixel(probe[i][0], probe[i][1]);
         EXPECT_TRUE(colourof(alone[i], together[i].r, together[i].g, together[i].b)) << i;
+    }
+}
+
+// A layer switches from any pen to any other: texturing, the alpha test
+// (greater than 0.5) and blending (by source alpha) are then as the new pen
+// wants them, whatever the pen before.
+TEST(Drawing, ALayerGoesFromAnyPenToAnyOther)
+{
+    const Pen pens[] = {GROUND, CUTOUT, BLENDED, PLAIN};
+    const bool wanted[4][3] = {{true, false, false}, {true, true, false}, {true, false, true}, {false, false, true}};
+    for (int from = -1; from < 4; from++) {
+        for (int to = 0; to < 4; to++) {
+            Layer l;
+            if (from >= 0) l.use(pens[from]);
+            l.use(pens[to]);
+            const bool now[3] = {glIsEnabled(GL_TEXTURE_2D) == GL_TRUE, glIsEnabled(GL_ALPHA_TEST) == GL_TRUE,
+                                 glIsEnabled(GL_BLEND) == GL_TRUE};
+            EXPECT_TRUE(std::equal(now, now + 3, wanted[to])) << from << " to " << to;
+            GLint func = 0, src = 0, dst = 0;
+            GLfloat ref = 0;
+            glGetIntegerv(GL_ALPHA_TEST_FUNC, &func);
+            glGetFloatv(GL_ALPHA_TEST_REF, &ref);
+            glGetIntegerv(GL_BLEND_SRC, &src);
+            glGetIntegerv(GL_BLEND_DST, &dst);
+            EXPECT_TRUE(!wanted[to][1] || (func == GL_GREATER && ref == 0.5f)) << from << " to " << to;
+            EXPECT_TRUE(!wanted[to][2] || (src == GL_SRC_ALPHA && dst == GL_ONE_MINUS_SRC_ALPHA)) << from << " to " << to;
+        }
     }
 }

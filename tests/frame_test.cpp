@@ -168,3 +168,67 @@ TEST(Frame, WaitEndsAtAFramesLength)
     waitframe();
     EXPECT_LT(fps.get_ticks(), 3000 + slack);
 }
+
+// The stopwatch: stopped it reads 0; paused it holds its reading, and
+// unpaused it goes on from there. Elapsed time is made by moving the start
+// back, so the bounds only allow for a busy machine.
+TEST(Frame, TimerPausesAndGoesOn)
+{
+    const int slack = 1000;   // milliseconds
+    Timer t;
+    EXPECT_FALSE(t.is_started());
+    EXPECT_EQ(t.get_ticks(), 0);
+    t.pause();   // a stopped watch does not pause
+    EXPECT_FALSE(t.is_paused());
+
+    t.start();
+    EXPECT_TRUE(t.is_started());
+    Rig::startTicks(t) -= 500;
+    t.pause();
+    EXPECT_TRUE(t.is_paused());
+    const int held = t.get_ticks();
+    EXPECT_GE(held, 500);
+    EXPECT_LT(held, 500 + slack);
+    Rig::startTicks(t) -= 3000;   // time passing while paused does not count
+    t.pause();
+    EXPECT_EQ(t.get_ticks(), held);
+
+    t.unpause();
+    EXPECT_FALSE(t.is_paused());
+    EXPECT_EQ(Rig::pausedTicks(t), 0);
+    EXPECT_GE(t.get_ticks(), held);
+    EXPECT_LT(t.get_ticks(), held + slack);
+    t.unpause();   // not paused: nothing changes
+    EXPECT_GE(t.get_ticks(), held);
+    EXPECT_LT(t.get_ticks(), held + slack);
+
+    t.stop();
+    EXPECT_FALSE(t.is_started());
+    EXPECT_FALSE(t.is_paused());
+    EXPECT_EQ(t.get_ticks(), 0);
+}
+
+// Start-up fills every texture slot the game draws from, builds the font,
+// hides the mouse pointer, puts the camera on the village and loads the
+// music and the hit sound.
+TEST(Frame, StartUpLoadsEveryPictureAndHidesThePointer)
+{
+    resetworld();
+    startup();
+    for (int slot = TEXGROUND; slot <= TEXSWORD; slot++) EXPECT_NE(textures[slot].texID, 0u) << "slot " << slot;
+    for (int slot = TEXSWORD + 1; slot < TEXTURESLOTS; slot++) EXPECT_EQ(textures[slot].texID, 0u) << "slot " << slot;
+    EXPECT_TRUE(glIsList(base) && glIsList(base + 255));
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    EXPECT_EQ(Camera.x, 992);
+    EXPECT_EQ(Camera.y, 0);
+    EXPECT_NE(music, nullptr);
+    EXPECT_NE(hit1, nullptr);
+
+    SDL_ShowCursor(SDL_ENABLE);
+    Mix_HaltMusic();
+    Mix_FreeMusic(music);
+    Mix_FreeChunk(hit1);
+    music = nullptr;
+    hit1 = nullptr;
+    resetworld();
+}

@@ -33,6 +33,8 @@ TEST(MapFile, FieldsLandWhereTheyBelongAndEraseKeepsTheLight)
     Rig::erase();
     EXPECT_EQ(light[cell(198, 198)], 35);
     EXPECT_EQ(Rig::tile()[cell(3, 4)], 0);
+    EXPECT_EQ(Rig::tile2()[cell(5, 6)], 0);
+    EXPECT_EQ(Rig::tile3()[cell(7, 8)], 0);
     EXPECT_EQ(stop[cell(11, 12)], 0);
     EXPECT_EQ(Rig::name()[0], '\0');
 }
