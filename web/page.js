@@ -25,6 +25,7 @@ var kuurakarpalo = {
   pictures: [],       // the pictures asked for, as PNG data URLs, in order
   firstframe: null,   // milliseconds from navigation to the first picture shown
   swaps: [],          // when the last pictures were shown, milliseconds
+  shown: 0,           // pictures shown
 };
 
 (function () {
@@ -172,6 +173,7 @@ var kuurakarpalo = {
       var now = performance.now();
       if (kuurakarpalo.firstframe === null) kuurakarpalo.firstframe = now;
       kuurakarpalo.swaps.push(now);
+      kuurakarpalo.shown++;
       if (kuurakarpalo.swaps.length > 2000) kuurakarpalo.swaps.splice(0, 1000);
     },
     onExit: function (code) {
