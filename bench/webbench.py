@@ -64,13 +64,14 @@ def spread(values, form="%.1f"):
 def main():
     program, benchdir, siteroot = sys.argv[1:4]
     rounds = int(sys.argv[4]) if len(sys.argv) > 4 else 5
-    print("== The full fight, %d frames, %d rounds taken in turns (microseconds a frame, each round's median)"
+    print("== The full fight, %d frames, %d rounds taken in turns (microseconds a frame, each round's median);"
           % (FRAMES, rounds))
+    print("   screen: one textured quad over the whole screen, drawn and read back")
     runs = {"native": [], "web": []}
     for _ in range(rounds):
         runs["native"].append(native(program))
         runs["web"].append(web(benchdir))
-    for part in ("update", "draw", "frame"):
+    for part in ("update", "draw", "frame", "screen"):
         n = [r[part] for r in runs["native"]]
         w = [r[part] for r in runs["web"]]
         ratios = [b / a for a, b in zip(n, w)]

@@ -8,6 +8,9 @@
 //                                to the page), unpaced with fast
 //   ?record                      offer the game's recording when it ends
 //   ?nosound                     play silently
+//   ?picture=W.B,W.B,...         take pictures of these frames (world frame
+//                                W, box frame B after it, 0 for the world
+//                                frame itself) into kuurakarpalo.pictures
 //   ?NAME[=VALUE]                any other option of the game, as --NAME[=VALUE]
 //
 // The state is kept in window.kuurakarpalo for whoever drives the page.
@@ -19,9 +22,10 @@ var kuurakarpalo = {
   message: '',        // the line the game printed last on its error output
   score: null,
   recording: null,    // the recording's text, with ?record, once ended
-  pictures: {},       // name: PNG data URL, for the pictures asked for
+  pictures: [],       // the pictures asked for, as PNG data URLs, in order
   firstframe: null,   // milliseconds from navigation to the first picture shown
   swaps: [],          // when the last pictures were shown, milliseconds
+  shown: 0,           // pictures shown
 };
 
 (function () {
@@ -105,11 +109,43 @@ var kuurakarpalo = {
     fetchrecording().then(function (recording) {
       var args = commandline();
       if (recording) args.push('--play', recording);
+      if (params.has('picture')) askpictures(params.get('picture'));
       show('loading', false);
       kuurakarpalo.state = 'running';
       focushint();
       Module.callMain(args);
     });
+  }
+
+  // The frames to take pictures of, handed to the game before it starts.
+  function askpictures(list) {
+    var places = list.split(',').map(function (p) {
+      var wb = p.split('.');
+      return [Number(wb[0]), Number(wb[1] || 0)];
+    });
+    var at = Module._malloc(places.length * 8);
+    places.forEach(function (p, i) {
+      Module.HEAP32[(at >> 2) + 2 * i] = p[0];
+      Module.HEAP32[(at >> 2) + 2 * i + 1] = p[1];
+    });
+    Module._pagepictures(at, places.length);
+  }
+
+  // A picture of the game, bottom row first, as a PNG data URL.
+  function topicture(index, pixels) {
+    var w = canvas.width, h = canvas.height;
+    var c = document.createElement('canvas');
+    c.width = w;
+    c.height = h;
+    var context = c.getContext('2d');
+    var image = context.createImageData(w, h);
+    for (var y = 0; y < h; y++) {
+      var row = pixels.subarray((h - 1 - y) * w * 4, (h - y) * w * 4);
+      image.data.set(row, y * w * 4);
+    }
+    for (var i = 3; i < image.data.length; i += 4) image.data[i] = 255;
+    context.putImageData(image, 0, 0);
+    kuurakarpalo.pictures[index] = c.toDataURL('image/png');
   }
 
   function focushint() {
@@ -132,10 +168,12 @@ var kuurakarpalo = {
       if (text) $('status').textContent = text.replace(/\s*\(.*\)/, '');
     },
     onRuntimeInitialized: start,
+    onpicture: topicture,
     onswap: function () {
       var now = performance.now();
       if (kuurakarpalo.firstframe === null) kuurakarpalo.firstframe = now;
       kuurakarpalo.swaps.push(now);
+      kuurakarpalo.shown++;
       if (kuurakarpalo.swaps.length > 2000) kuurakarpalo.swaps.splice(0, 1000);
     },
     onExit: function (code) {
