@@ -438,32 +438,36 @@ void glOrtho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdou
 // Switches
 // ---------------------------------------------------------------------------
 
+// The switches kept here, travelling with each vertex; nullptr for one that
+// WebGL keeps itself.
+static bool* kept(GLenum cap)
+{
+    switch (cap) {
+    case GL_TEXTURE_2D: return &texturing;
+    case GL_ALPHA_TEST: return &alphatest;
+    case GL_BLEND: return &blending;
+    default: return nullptr;
+    }
+}
+
 void glEnable(GLenum cap)
 {
-    if (cap == GL_TEXTURE_2D)
-        texturing = true;
-    else if (cap == GL_ALPHA_TEST)
-        alphatest = true;
-    else if (cap == GL_BLEND)
-        blending = true;
-    else {
-        flush();
-        emscripten_glEnable(cap);
+    if (bool* on = kept(cap)) {
+        *on = true;
+        return;
     }
+    flush();
+    emscripten_glEnable(cap);
 }
 
 void glDisable(GLenum cap)
 {
-    if (cap == GL_TEXTURE_2D)
-        texturing = false;
-    else if (cap == GL_ALPHA_TEST)
-        alphatest = false;
-    else if (cap == GL_BLEND)
-        blending = false;
-    else {
-        flush();
-        emscripten_glDisable(cap);
+    if (bool* on = kept(cap)) {
+        *on = false;
+        return;
     }
+    flush();
+    emscripten_glDisable(cap);
 }
 
 void glAlphaFunc(GLenum, GLclampf ref)
