@@ -87,6 +87,11 @@ static void changemode(bool full, int w, int h)
         if (!setmode(wasfull, wasw, wash)) quitgame(1);
     }
     if (held && !glIsList(base)) restorecontext();
+    // The first picture shown after a change of size can land where the old
+    // size had it (Mesa's software rasteriser under X does so): a black one
+    // goes first, and the next frame is in place.
+    glClear(GL_COLOR_BUFFER_BIT);
+    SDL_GL_SwapBuffers();
 }
 
 void resizewindow(int w, int h)

@@ -72,6 +72,8 @@ void resetworld()
     emptyworld();
     Camera.set(0, 0);
     night = 0;
+    closing = 0;
+    pauseasked = false;
     drainevents();
 }
 
