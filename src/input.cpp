@@ -150,11 +150,12 @@ bool commonevent(const SDL_Event& e)
         return true;
     case SDL_VIDEOEXPOSE:
         return true;
-    case SDL_ACTIVEEVENT:
-        // Losing the keyboard, or being minimised; the mouse leaving is nothing.
-        if (!e.active.gain && (e.active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE)) && focuspauses())
-            pauseasked = true;
+    case SDL_ACTIVEEVENT: {
+        // The keyboard, or the window shown at all; the mouse is nothing.
+        const int state = e.active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE);
+        focuslost = e.active.gain ? focuslost & ~state : focuslost | state;
         return true;
+    }
     case SDL_KEYDOWN:
         switch (keyaction(e.key.keysym.sym, e.key.keysym.mod)) {
         case ACTIONPAUSE:
@@ -483,7 +484,7 @@ void beginframe(bool boxframe)
 void showframe()
 {
     if (!shown) return;
-    if (pauseasked)
+    if (endsinpause())
         pausegame();
     else
         SDL_GL_SwapBuffers();

@@ -919,9 +919,9 @@ extern volatile std::sig_atomic_t closing;   // input.cpp
 // Installs handlers for SIGTERM, SIGINT and SIGHUP that only set closing.
 void catchsignals();
 // What every event loop takes alike, besides its own keys: a window close
-// sets closing; a new window size is taken; P asks for a pause, and so
-// does the window losing focus in a game a person plays; Alt+Enter
-// switches full screen. True if the event was one of these.
+// sets closing; a new window size is taken; P asks for a pause; the window
+// losing or regaining focus is noted in focuslost; Alt+Enter switches full
+// screen. True if the event was one of these.
 bool commonevent(const SDL_Event& e);
 // An arrow's action going down or up sets or clears its entry of key.
 void walkkey(Action action, bool down);
@@ -968,11 +968,18 @@ void showframe();
 // again; the music and the effects stop meanwhile. The arrows pressed or let
 // go while paused count when the game goes on. A pause writes nothing into
 // a recording, so a game recorded with pauses plays back without them.
-extern bool pauseasked;   // pause.cpp: the frame being drawn ends in a pause
+extern bool pauseasked;   // pause.cpp: P asked for a pause at the frame's end
+extern int focuslost;     // pause.cpp: SDL_APPINPUTFOCUS, SDL_APPACTIVE: what the window lost and has not regained
+const int AWAYFRAMES = 3;   // shown frames in a row without focus that end in a pause
 // Whether a pause can be asked for: not by a scripted player, nor in fast
 // playback. The window's focus pauses only a game a person plays live.
 bool canpause();
 bool focuspauses();
+// Whether the frame being shown ends in a pause: P asked for it, or the
+// window has been without the keyboard, or hidden, for AWAYFRAMES shown
+// frames (focus that goes and comes back at once, as a window is mapped,
+// is nothing). Called once a shown frame.
+bool endsinpause();
 // The pause, from the back buffer holding the frame just drawn until P, or
 // until the game closes.
 void pausegame();

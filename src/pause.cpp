@@ -8,6 +8,8 @@
 #include <cstring>
 
 bool pauseasked;
+int focuslost;
+static int awayframes;   // shown frames in a row with focus lost
 
 bool canpause()
 {
@@ -17,6 +19,12 @@ bool canpause()
 bool focuspauses()
 {
     return canpause() && inputsource != PLAYINPUT;
+}
+
+bool endsinpause()
+{
+    awayframes = focuslost != 0 && focuspauses() ? awayframes + 1 : 0;
+    return pauseasked || awayframes >= AWAYFRAMES;
 }
 
 // Reads the viewport's pixels of the back buffer into TEXPAUSE. Without
@@ -119,7 +127,10 @@ void pausegame()
         if (paused && !closing) SDL_Delay(FRAMEMS);
     }
     droppicture();
+    // Going on is the player's: whatever the window lost is back.
     pauseasked = false;
+    focuslost = 0;
+    awayframes = 0;
     Mix_Resume(-1);
     Mix_ResumeMusic();
 }

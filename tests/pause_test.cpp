@@ -18,6 +18,7 @@ protected:
         fastframes = false;
         closing = 0;
         pauseasked = false;
+        focuslost = 0;
         options = Options{};
         drainevents();
     }
@@ -30,12 +31,6 @@ SDL_Event activeevent(int gain, int state)
     e.active.gain = (Uint8)gain;
     e.active.state = (Uint8)state;
     return e;
-}
-
-void pushactive(int gain, int state)
-{
-    SDL_Event e = activeevent(gain, state);
-    SDL_PushEvent(&e);
 }
 
 void nofeeder(bool)
@@ -51,6 +46,18 @@ std::string filetext(const std::string& path)
 }
 
 }  // namespace
+
+// Whether the frame being shown ends in a pause, after the event and as
+// many frames as the window's focus needs.
+bool pausesafter(const SDL_Event& e)
+{
+    pauseasked = false;
+    focuslost = 0;
+    EXPECT_TRUE(commonevent(e));
+    bool paused = false;
+    for (int f = 0; f < AWAYFRAMES; f++) paused = endsinpause();
+    return paused;
+}
 
 // P pauses what a person plays, live or watched; the window losing the
 // keyboard or being minimised pauses only a live game. A scripted player and
@@ -77,14 +84,36 @@ TEST_F(Pause, WhatMayPause)
         fastframes = c.fast;
         inputfeeder = c.feeder ? nofeeder : nullptr;
         std::string pauses;
-        for (const SDL_Event* e : std::initializer_list<const SDL_Event*>{&p, &lost, &minimised, &mouse, &back}) {
-            pauseasked = false;
-            EXPECT_TRUE(commonevent(*e));
-            pauses += pauseasked ? 'P' : '-';
-        }
+        for (const SDL_Event* e : std::initializer_list<const SDL_Event*>{&p, &lost, &minimised, &mouse, &back})
+            pauses += pausesafter(*e) ? 'P' : '-';
         EXPECT_EQ(pauses, c.pauses) << "source " << c.source << (c.feeder ? ", scripted" : "")
                                     << (c.fast ? ", fast" : "");
     }
+}
+
+// Focus lost for AWAYFRAMES shown frames pauses; focus that goes and comes
+// back sooner, as when a window is mapped, does not. Going on with P gives
+// the focus back, whatever the window said.
+TEST_F(Pause, TheWindowAwayPausesAfterSomeFrames)
+{
+    const SDL_Event lost = activeevent(0, SDL_APPINPUTFOCUS), back = activeevent(1, SDL_APPINPUTFOCUS),
+                    shown = activeevent(1, SDL_APPACTIVE), hidden = activeevent(0, SDL_APPACTIVE);
+    commonevent(lost);
+    for (int f = 1; f < AWAYFRAMES; f++) EXPECT_FALSE(endsinpause());
+    commonevent(back);
+    EXPECT_FALSE(endsinpause());
+    EXPECT_FALSE(endsinpause());
+    // Hidden, then shown again, but still without the keyboard.
+    commonevent(hidden);
+    commonevent(lost);
+    commonevent(shown);
+    for (int f = 1; f < AWAYFRAMES; f++) EXPECT_FALSE(endsinpause());
+    pushkey(SDLK_p);
+    showframe();
+    EXPECT_EQ(focuslost, 0);
+    EXPECT_FALSE(endsinpause());
+    SDL_Event e;
+    EXPECT_EQ(SDL_PollEvent(&e), 0);
 }
 
 // The frame that asked for the pause is shown still, with the notice in the
@@ -200,10 +229,9 @@ TEST_F(Pause, TheWorldNeitherRunsNorDraws)
     EXPECT_EQ(play(true), still);
 }
 
-// The same game, once with pauses (P, and the window losing focus, in world
-// and box frames, with an arrow pressed while paused, which the next frame
-// holds) and once without: the recordings are the same byte for byte, and
-// the one with pauses plays back.
+// The same game, once with pauses (in world and box frames, with an arrow
+// pressed while paused, which the next frame holds) and once without: the
+// recordings are the same byte for byte, and the one with pauses plays back.
 TEST_F(Pause, AGameWithPausesRecordsAsWithout)
 {
     const char* const lines[8] = {"Tauon", "", "", "", "", "", "", ""};
@@ -221,7 +249,7 @@ TEST_F(Pause, AGameWithPausesRecordsAsWithout)
             }
             if (!playing && !pausing && f == 3) pushkey(SDLK_UP);
             if (!playing && pausing && f == 4) {
-                pushactive(0, SDL_APPINPUTFOCUS);
+                pushkey(SDLK_p);
                 pushkey(SDLK_p);
             }
             if (f == 5) {

@@ -74,6 +74,7 @@ void resetworld()
     night = 0;
     closing = 0;
     pauseasked = false;
+    focuslost = 0;
     drainevents();
 }
 

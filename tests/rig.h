@@ -46,7 +46,8 @@ const std::string& scratchdir();
 
 // Puts the world into a known empty state: the open 100 by 60 map, the
 // game's empty world (emptyworld) in full daylight with the camera at the
-// map's corner, no close nor pause asked for, and no event waiting.
+// map's corner, no close nor pause asked for, the window's focus had, and
+// no event waiting.
 void resetworld();
 // Frees every neutral, monster and corpse slot and zeroes their records.
 void clearslots();
