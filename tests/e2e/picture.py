@@ -4,11 +4,11 @@ among black bars, and how much of it is lit.
 
     picture.py FILE.ppm [LEFT TOP RIGHT BOTTOM]
 
-prints one line: WIDTH HEIGHT LEFT TOP RIGHT BOTTOM LIT, the size of the
-image (or of the part of it given, inclusive), the bounding box of every
-pixel in it that is not pure black (inclusive, from the part's corner; -1s
-when there is none), and the per cent of the box's pixels brighter than a
-dark grey. FILE is a binary PPM (P6) of 8 bits, as
+prints one line: WIDTH HEIGHT LEFT TOP RIGHT BOTTOM LIT MEAN, the size of
+the image (or of the part of it given, inclusive), the bounding box of
+every pixel in it that is not pure black (inclusive, from the part's
+corner; -1s when there is none), the per cent of the box's pixels brighter
+than a dark grey, and their mean brightness, 0 to 255. FILE is a binary PPM (P6) of 8 bits, as
 `import -window root -depth 8 ppm:FILE` writes.
 """
 
@@ -38,15 +38,17 @@ def main():
         left, right = min(left, first // 3), max(right, last // 3)
         top, bottom = min(top, y), y
     if right < 0:
-        print(width, height, -1, -1, -1, -1, 0)
+        print(width, height, -1, -1, -1, -1, 0, 0)
         return
-    lit = total = 0
+    lit = total = brightness = 0
     for y in range(top, bottom + 1, 4):
         for x in range(left, right + 1, 4):
             at = y * row + x * 3
             total += 1
-            lit += pixels[at] + pixels[at + 1] + pixels[at + 2] > 48
-    print(width, height, left, top, right, bottom, lit * 100 // total)
+            value = pixels[at] + pixels[at + 1] + pixels[at + 2]
+            lit += value > 48
+            brightness += value
+    print(width, height, left, top, right, bottom, lit * 100 // total, brightness // (3 * total))
 
 
 main()
