@@ -108,7 +108,7 @@ static const KeyBinding KEYBINDINGS[] = {
     {SDLK_p, 0, ACTIONPAUSE},
 };
 
-Action keyaction(SDLKey sym, SDLMod mod)
+Action keyaction(SDLKey sym, int mod)
 {
     for (const KeyBinding& b : KEYBINDINGS)
         if (b.sym == sym && (b.mod == 0 || (mod & b.mod) != 0)) return b.action;

@@ -129,7 +129,7 @@ void pollevents(bool& quit);
 struct Keypress {
     SDLKey sym;
     bool down;
-    SDLMod mod;   // the modifiers held with a key; none for a gamepad
+    int mod;      // the modifiers held with a key (SDLMod); none for a gamepad
 };
 const int GAMEPADPRESSES = 4;        // the most presses one event stands for
 const int GAMEPADDEADZONE = 8000;    // stick travel, of 32767, that counts as centred
@@ -909,7 +909,7 @@ enum Action {
 };
 // What a key does, pressed with the modifiers mod: the arrows walk, space
 // swings, Escape quits, P pauses, Alt+Enter switches full screen.
-Action keyaction(SDLKey sym, SDLMod mod);
+Action keyaction(SDLKey sym, int mod);
 
 // Set when the game must close at once: the window's close button, SIGTERM,
 // SIGINT or SIGHUP, Escape while paused, or the watcher of a playback

@@ -117,8 +117,11 @@ static bool pausedevent(const SDL_Event& e)
 void pausegame()
 {
     keeppicture();
-    Mix_PauseMusic();
-    Mix_Pause(-1);
+    // Without sound the mixer was never opened.
+    if (options.sound) {
+        Mix_PauseMusic();
+        Mix_Pause(-1);
+    }
     showpaused();
     bool paused = true;
     SDL_Event e;
@@ -131,6 +134,8 @@ void pausegame()
     pauseasked = false;
     focuslost = 0;
     awayframes = 0;
-    Mix_Resume(-1);
-    Mix_ResumeMusic();
+    if (options.sound) {
+        Mix_Resume(-1);
+        Mix_ResumeMusic();
+    }
 }

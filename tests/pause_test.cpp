@@ -3,8 +3,10 @@
 // recorded with pauses that is recorded as without them.
 #include "rig.h"
 
+#include <atomic>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 namespace {
 
@@ -165,6 +167,31 @@ TEST_F(Pause, ShowsTheFrameStillWithTheNotice)
     EXPECT_TRUE(colourof(windowpixel(533, 384), 255, 255, 255));
     const Pixel beside = cellcolor(1, 1);
     EXPECT_TRUE(colourof(windowpixel(462, 384), beside.r, beside.g, beside.b));
+}
+
+// The music stops while paused and plays on after; a pause seen from
+// beside the game, which goes on with P once the music has stopped.
+TEST_F(Pause, StopsTheMusic)
+{
+    Mix_Music* track = Mix_LoadMUS(MUSICFILE);
+    ASSERT_TRUE(track) << Mix_GetError();
+    ASSERT_EQ(Mix_PlayMusic(track, -1), 0);
+    std::atomic<bool> stopped{false};
+    std::thread beside([&stopped] {
+        for (int waited = 0; waited < 3000 && !stopped; waited += 10) {
+            SDL_Delay(10);
+            stopped = Mix_PausedMusic() == 1;
+        }
+        pushkey(SDLK_p);
+    });
+    pauseasked = true;
+    showframe();
+    beside.join();
+    EXPECT_TRUE(stopped);
+    EXPECT_EQ(Mix_PausedMusic(), 0);
+    EXPECT_EQ(Mix_PlayingMusic(), 1);
+    Mix_HaltMusic();
+    Mix_FreeMusic(track);
 }
 
 // What a pause takes: P goes on, Escape and every way of closing end it

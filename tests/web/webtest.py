@@ -17,6 +17,9 @@ browser); TEST one of:
     gamepad       a gamepad's stick and buttons reach the game
     sound         the music starts once the page has had a click, the effect
                   plays at the hero's death; ?nosound opens no audio at all
+    pause         the picture losing focus pauses the game, focus coming back
+                  does not go on, P does; P pauses and Escape ends the paused
+                  game; the game recorded plays back natively
 
 Every page must load without a console error or an uncaught exception,
 except where the test makes it fail on purpose.
@@ -195,6 +198,60 @@ def play(site, game, scratch):
           % (done.returncode, done.stderr.strip()))
 
 
+def lastshown(browser):
+    """When the page last showed a picture, in milliseconds."""
+    return browser.eval("kuurakarpalo.swaps[kuurakarpalo.swaps.length - 1]")
+
+
+def still(browser, seconds):
+    """Whether no picture was shown for the seconds after the game settled."""
+    browser.pump(0.5)
+    before = lastshown(browser)
+    browser.pump(seconds)
+    return lastshown(browser) == before
+
+
+def pause(site, game, scratch):
+    browser = Browser()
+    recording = None
+    try:
+        browser.open(site.url("index.html?record&nosound"))
+        browser.wait("window.kuurakarpalo && kuurakarpalo.state == 'running'", 60)
+        import json
+        r = json.loads(browser.eval("JSON.stringify(document.getElementById('canvas').getBoundingClientRect())"))
+        browser.click(r["x"] + r["width"] / 2, r["y"] + r["height"] / 2)
+        browser.pump(2.5)
+        for _ in range(2):
+            browser.press(" ")
+            browser.pump(0.3)
+            browser.press(" ")
+            browser.pump(1.2)
+        browser.eval("document.getElementById('canvas').blur()")
+        check(still(browser, 1.5), "the picture losing focus pauses the game")
+        browser.eval("document.getElementById('canvas').focus()")
+        check(still(browser, 1.0), "focus coming back leaves the game paused")
+        browser.press("p")
+        check(not still(browser, 1.0), "P goes on")
+        browser.press("p")
+        check(still(browser, 1.0), "P pauses")
+        browser.press("Escape")
+        s = state(browser, 30)
+        check(s["code"] == 0 and s["title"] == "Kuurakarpalo: exit 0", "Escape ends the paused game with exit 0")
+        recording = browser.eval("kuurakarpalo.recording")
+        clean(browser, "pause")
+    finally:
+        browser.close()
+    if not check(bool(recording), "the page offers the recording"):
+        return
+    path = os.path.join(scratch, "paused.rec")
+    with open(path, "w") as f:
+        f.write(recording)
+    done = subprocess.run([game, "--play", path, "--fast", "--no-sound"], cwd=ROOT,
+                          capture_output=True, text=True, timeout=300)
+    check(done.returncode == 0, "the game paused in the browser plays back natively with exit 0 (%d: %s)"
+          % (done.returncode, done.stderr.strip()))
+
+
 GAMEPAD = """
 (function () {
   var pad = { id: 'test pad', index: 0, connected: true, mapping: 'standard', timestamp: 0,
@@ -303,6 +360,8 @@ def main():
             gamepad(site)
         elif test == "sound":
             sound(site)
+        elif test == "pause":
+            pause(site, game, scratch)
         else:
             print("unknown test " + test)
             return 2
