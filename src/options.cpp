@@ -50,7 +50,7 @@ static const HelpLine KEYLINES[] = {
     {"P", "pause, and go on; the game also pauses when its window loses focus"},
     {"Escape", "quit (in a message box only while paused)"},
     {"Alt+Enter", "switch between full screen and a window"},
-    {"the window's close button", "quit at once, at any moment; so do SIGTERM, SIGINT and SIGHUP"},
+    {"window close", "quit at once, at any moment; so do SIGTERM, SIGINT and SIGHUP"},
     {"a gamepad", "the first one plugged in walks with its hat or left stick; any button is space"},
 };
 static const HelpLine EXITLINES[] = {
