@@ -33,6 +33,26 @@ void closer(bool boxframe)
     if (boxframe && ++boxframes == closeat) deliver(closeway);
 }
 
+// The world two frames before the opening messages, recording into path
+// or playing it back.
+::testing::AssertionResult beforeopening(const std::string& path, bool record)
+{
+    resetworld();
+    Rig::time() = OPENINGFRAME - 2;
+    options = Options{};
+    (record ? options.record : options.play) = path.c_str();
+    if (openinput()) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "cannot open " << path;
+}
+
+// Runs the game's frames until it ends, at most 10; how many ran.
+int framestoend()
+{
+    int frames = 1;
+    while (!runframe() && frames < 10) frames++;
+    return frames;
+}
+
 class Closing : public ::testing::Test {
 protected:
     void SetUp() override
@@ -141,20 +161,14 @@ TEST_F(Closing, ACloseInABoxIsRecordedAndPlaysBack)
 {
     const std::string path = scratchdir() + "/closed.rec";
     for (Way way : WAYS) {
-        resetworld();
-        Rig::time() = OPENINGFRAME - 2;
-        options = Options{};
-        options.record = path.c_str();
-        ASSERT_TRUE(openinput());
+        ASSERT_TRUE(beforeopening(path, true));
         boxframes = 0;
         closeat = 4;
         closeway = way;
         inputfeeder = closer;
-        int frames = 1;
-        while (!runframe() && frames < 10) frames++;
+        EXPECT_EQ(framestoend(), 3) << WAYNAMES[way];
         inputfeeder = nullptr;
         ASSERT_TRUE(closeinput());
-        EXPECT_EQ(frames, 3) << WAYNAMES[way];
         EXPECT_EQ(boxframes, 5) << WAYNAMES[way];
         Digest recorded;
         takedigest(recorded);
@@ -166,15 +180,9 @@ TEST_F(Closing, ACloseInABoxIsRecordedAndPlaysBack)
         EXPECT_NE(text.str().find("\nend 3 player\n"), std::string::npos) << text.str();
 
         // A mismatch would end this process with exit code 3.
-        resetworld();
-        Rig::time() = OPENINGFRAME - 2;
-        options = Options{};
-        options.play = path.c_str();
-        ASSERT_TRUE(openinput());
-        frames = 1;
-        while (!runframe() && frames < 10) frames++;
+        ASSERT_TRUE(beforeopening(path, false));
+        EXPECT_EQ(framestoend(), 3);
         closeinput();
-        EXPECT_EQ(frames, 3);
         Digest played;
         takedigest(played);
         EXPECT_TRUE(std::equal(played.value, played.value + played.count, recorded.value)) << WAYNAMES[way];
@@ -187,10 +195,7 @@ TEST_F(Closing, ACloseInABoxIsRecordedAndPlaysBack)
 TEST_F(Closing, EndsAPlayback)
 {
     const std::string path = scratchdir() + "/watched.rec";
-    options = Options{};
-    options.record = path.c_str();
-    Rig::time() = OPENINGFRAME - 2;
-    ASSERT_TRUE(openinput());
+    ASSERT_TRUE(beforeopening(path, true));
     inputfeeder = [](bool boxframe) {
         if (boxframe) pushkey(SDLK_SPACE);
     };
@@ -203,11 +208,7 @@ TEST_F(Closing, EndsAPlayback)
     // The close in the frame before the boxes, and in the boxes' frame.
     for (int at : {1, 3}) {
         for (Way way : WAYS) {
-            resetworld();
-            Rig::time() = OPENINGFRAME - 2;
-            options = Options{};
-            options.play = path.c_str();
-            ASSERT_TRUE(openinput());
+            ASSERT_TRUE(beforeopening(path, false));
             int frames = 1;
             while (frames < at && !runframe()) frames++;
             deliver(way);

@@ -158,21 +158,7 @@ TEST_F(Display, RestoredContextDrawsTheSame)
     const GLuint ground = textures[TEXGROUND].texID;
     auto draw = [] {
         clearscreen();
-        glLoadIdentity();
-        glColor4f(1, 1, 1, 1);
-        glEnable(GL_TEXTURE_2D);
-        bindtexture(TEXGROUND);
-        glBegin(GL_QUADS);
-        glTexCoord2f(0, 0);
-        glVertex2i(0, 0);
-        glTexCoord2f(1, 0);
-        glVertex2i(100, 0);
-        glTexCoord2f(1, 1);
-        glVertex2i(100, 100);
-        glTexCoord2f(0, 1);
-        glVertex2i(0, 100);
-        glEnd();
-        glDisable(GL_TEXTURE_2D);
+        drawslot(TEXGROUND, 0, 0, 100, 100);
         glPrint(200, 200, "AB", 0, 0);
         return std::vector<Pixel>{readpixel(50, 50), readpixel(203, 203), readpixel(213, 209)};
     };

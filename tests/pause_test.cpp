@@ -126,21 +126,7 @@ TEST_F(Pause, ShowsTheFrameStillWithTheNotice)
     solidtexture(TEXFONT, 256, 256, 255, 255, 255);
     celltexture(TEXGROUND, 4, 3, 256, 256);
     showred();
-    glLoadIdentity();
-    glColor4f(1, 1, 1, 1);
-    glEnable(GL_TEXTURE_2D);
-    bindtexture(TEXGROUND);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex2i(0, 0);
-    glTexCoord2f(1, 0);
-    glVertex2i(SCREEN_WIDTH, 0);
-    glTexCoord2f(1, 1);
-    glVertex2i(SCREEN_WIDTH, SCREEN_HEIGHT);
-    glTexCoord2f(0, 1);
-    glVertex2i(0, SCREEN_HEIGHT);
-    glEnd();
-    glDisable(GL_TEXTURE_2D);
+    drawslot(TEXGROUND, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
     // Every cell's corners and middle, read back before the pause.
     std::vector<std::pair<int, int>> points;
     for (int c = 0; c < 4; c++)

@@ -87,6 +87,9 @@ Pixel windowpixel(int x, int y);
 void showred();
 // Clears the back buffer to black.
 void clearscreen();
+// Draws the whole picture of texture slot n, untinted, over the screen's
+// rectangle (x0, y0)-(x1, y1), its first row at the top.
+void drawslot(int n, int x0, int y0, int x1, int y1);
 
 // Builds a TGA file in memory: the header (of another image type, or with
 // an ID field, if asked), then pixels as stored (BGR or BGRA).
