@@ -18,7 +18,7 @@ source "$(dirname "$(readlink -f "$0")")/game.sh"
 shows() {
     local name=$3
     shoot "$1" "${name// /-}"
-    read -r w h left top right bottom lit <<<"$shot"
+    read -r w h left top right bottom lit _ <<<"$shot"
     if [ "$w $h $left $top $right $bottom" = "$2" ] && [ "$lit" -ge 80 ]; then
         echo "ok: $name: $shot"
     else

@@ -27,7 +27,7 @@ paused() {
     sleep 0.6
     shoot "$window" "$1-b" "${NOTICE[@]}"
     cmp -s "$dir/$1-a.ppm" "$dir/$1-b.ppm" || fail "$1: the picture moves while paused"
-    read -r _ _ left top right bottom lit <<<"$shot"
+    read -r _ _ left top right bottom lit _ <<<"$shot"
     [ "$left" -ge 18 ] && [ "$top" -ge 10 ] && [ "$right" -le 77 ] && [ "$bottom" -le 29 ] && [ "$lit" -gt 0 ] ||
         fail "$1: no notice on a black band in the middle: $shot"
 }
