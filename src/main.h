@@ -103,10 +103,10 @@ std::string optionusage(const OptionRow& row);
 int parseoptions(int argc, char* argv[]);
 
 // Keeps freed memory in the heap; catches the signals that close the game;
-// opens SDL, the display (opendisplay), audio
-// (unless options.sound is false), the fixed GL state and the caption. False
-// at the first step that fails, after one line on stderr naming the step and
-// SDL's or the mixer's reason.
+// opens SDL, the display (opendisplay), audio (unless options.sound is
+// false), the fixed GL state and the caption. False at the first step that
+// fails, after one line on stderr naming the step and SDL's or the mixer's
+// reason.
 bool init();
 // Sets the clear colour and the pixel-exact projection; false on a GL error.
 bool init_GL();
@@ -969,7 +969,7 @@ void showframe();
 // go while paused count when the game goes on. A pause writes nothing into
 // a recording, so a game recorded with pauses plays back without them.
 extern bool pauseasked;   // pause.cpp: P asked for a pause at the frame's end
-extern int focuslost;     // pause.cpp: SDL_APPINPUTFOCUS, SDL_APPACTIVE: what the window lost and has not regained
+extern int focuslost;     // pause.cpp: of SDL_APPINPUTFOCUS and SDL_APPACTIVE, what the window lost, not regained
 const int AWAYFRAMES = 3;   // shown frames in a row without focus that end in a pause
 // Whether a pause can be asked for: not by a scripted player, nor in fast
 // playback. The window's focus pauses only a game a person plays live.
@@ -1010,7 +1010,7 @@ const char BOXCLOSE = 'Q';         // a box frame's last letter: the game closed
 struct RecordedInput {
     bool box;              // a box frame, or a world frame
     int count;             // frames, 1..RUNMAX, all alike
-    std::string keys;      // world: "UDLRS" with '-' for keys up; box: one letter a key-down, then Q if closed
+    std::string keys;      // world: "UDLRS", '-' for keys up; box: a letter a key-down, then Q if closed
 };
 struct Checkpoint {
     int frame;             // world frames played when it was taken

@@ -1,7 +1,8 @@
 // The command line: how to play (full screen or in a window of some size,
-// with or without sound), where the data is, and recording and playing back games. Every
-// option is a row of one table; --help is printed from it, the manual page
-// is made from --help, and the README's table of options is held to it.
+// with or without sound), where the data is, and recording and playing back
+// games. Every option is a row of one table; --help is printed from it, the
+// manual page is made from --help, and the README's table of options is held
+// to it.
 #include "main.h"
 
 #include <getopt.h>
@@ -119,7 +120,12 @@ static std::string absolutepath(const char* path)
     return std::string(here) + "/" + path;
 }
 
-static int usageerror(const char* what, const char* arg);
+static int usageerror(const char* what, const char* arg)
+{
+    std::fprintf(stderr, "kuurakarpalo: %s%s%s; try 'kuurakarpalo --help'\n", what, arg ? " " : "",
+                 arg ? arg : "");
+    return 2;
+}
 
 // WIDTHxHEIGHT, each a whole number of pixels; the display clamps it to
 // what a window may be.
@@ -132,13 +138,6 @@ static int windowsize(const char* size)
     options.windowwidth = w;
     options.windowheight = h;
     return -1;
-}
-
-static int usageerror(const char* what, const char* arg)
-{
-    std::fprintf(stderr, "kuurakarpalo: %s%s%s; try 'kuurakarpalo --help'\n", what, arg ? " " : "",
-                 arg ? arg : "");
-    return 2;
 }
 
 int parseoptions(int argc, char* argv[])

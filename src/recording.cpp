@@ -15,14 +15,16 @@
 //                                every box after it in that frame, "k Q"
 //   c 50 0000002a ...            the digest after world frame 50
 //   end 1234 player              world frames in all, and who ended the game:
-//                                the player (Escape, the window closed) or
+//                                the player (Escape, the window closed, a
+//                                signal) or
 //                                the game itself (its dark end)
 //
 // Runs hold 1 to 50 frames and a checkpoint follows every 50th world frame
 // and the last, so the work a file asks for grows with its length: a hostile
-// file cannot make playback run for long. Pauses write nothing. A checkpoint's values are matched
+// file cannot make playback run for long. A checkpoint's values are matched
 // with the game's digest by the names of the digest line, so a recording
-// outlives a field added to the records or taken from them.
+// outlives a field added to the records or taken from them. Pauses write
+// nothing.
 #include "main.h"
 
 #include <cerrno>
