@@ -27,12 +27,16 @@ bool endsinpause()
     return pauseasked || awayframes >= AWAYFRAMES;
 }
 
-// Reads the viewport's pixels of the back buffer into TEXPAUSE. Without
-// memory for them the slot stays empty and the picture shows black.
+// Reads the viewport's pixels of the back buffer into TEXPAUSE. A picture
+// larger than a texture may be, or without memory for it, leaves the slot
+// empty, and the pause shows the notice on black.
 static void keeppicture()
 {
     TextureImage& t = textures[TEXPAUSE];
     t = TextureImage{};
+    GLint most = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &most);
+    if (viewport.w > most || viewport.h > most) return;
     t.imageData = (GLubyte*)std::malloc((size_t)viewport.w * (size_t)viewport.h * 4);
     if (!t.imageData) return;
     t.width = (GLuint)viewport.w;
@@ -75,21 +79,23 @@ static void drawnotice()
 static void showpaused()
 {
     glClear(GL_COLOR_BUFFER_BIT);
-    glLoadIdentity();
-    glColor4f(1, 1, 1, 1);
-    glEnable(GL_TEXTURE_2D);
-    bindtexture(TEXPAUSE);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 1);
-    glVertex2i(0, 0);
-    glTexCoord2f(1, 1);
-    glVertex2i(SCREEN_WIDTH, 0);
-    glTexCoord2f(1, 0);
-    glVertex2i(SCREEN_WIDTH, SCREEN_HEIGHT);
-    glTexCoord2f(0, 0);
-    glVertex2i(0, SCREEN_HEIGHT);
-    glEnd();
-    glDisable(GL_TEXTURE_2D);
+    if (textures[TEXPAUSE].texID != 0) {
+        glLoadIdentity();
+        glColor4f(1, 1, 1, 1);
+        glEnable(GL_TEXTURE_2D);
+        bindtexture(TEXPAUSE);
+        glBegin(GL_QUADS);
+        glTexCoord2f(0, 1);
+        glVertex2i(0, 0);
+        glTexCoord2f(1, 1);
+        glVertex2i(SCREEN_WIDTH, 0);
+        glTexCoord2f(1, 0);
+        glVertex2i(SCREEN_WIDTH, SCREEN_HEIGHT);
+        glTexCoord2f(0, 0);
+        glVertex2i(0, SCREEN_HEIGHT);
+        glEnd();
+        glDisable(GL_TEXTURE_2D);
+    }
     drawnotice();
     SDL_GL_SwapBuffers();
 }
