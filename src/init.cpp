@@ -24,6 +24,8 @@ bool init()
 {
     mallopt(M_MMAP_THRESHOLD, KEEPHEAP);
     mallopt(M_TRIM_THRESHOLD, KEEPHEAP);
+    // Before SDL starts: it leaves handlers of the game's own in place.
+    catchsignals();
     // Every subsystem, but audio on its own, so that its failure can say how
     // to play without it.
     if (SDL_Init(SDL_INIT_EVERYTHING & ~SDL_INIT_AUDIO) < 0) return failed("cannot start SDL", SDL_GetError());
@@ -35,9 +37,7 @@ bool init()
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
 
-    const Uint32 mode = options.window ? SDL_OPENGL : SDL_FULLSCREEN | SDL_OPENGL;
-    if (!SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, mode))
-        return failed("cannot open a 1024x768 OpenGL display", SDL_GetError());
+    if (!opendisplay()) return failed("cannot open an OpenGL display", SDL_GetError());
     if (options.sound && (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0 || Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 4096) == -1)) {
         std::fprintf(stderr, "kuurakarpalo: cannot open the audio device: %s (--no-sound plays without it)\n",
                      Mix_GetError());

@@ -2,8 +2,12 @@
 // worldinput (once per world frame) and boxinput (once per box frame): live
 // from SDL's events, live and written to a recording, or read back from a
 // recording while the keyboard only ends the game. The rest of the game
-// cannot tell which.
+// cannot tell which. Here too are the keys of the game's actions, and what
+// every event loop takes alike: closing, the window's size and focus, pause
+// and full screen.
 #include "main.h"
+
+#include <signal.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -13,9 +17,10 @@
 InputSource inputsource = LIVEINPUT;
 bool fastframes;
 void (*inputfeeder)(bool boxframe);
+volatile std::sig_atomic_t closing;
 
 static int worldframes;   // world frames whose input was read
-static bool stopasked;    // playback: Escape or a window close came
+static bool cutshort;     // playback: the watcher stopped it inside a box
 static bool gameends;     // the game ends by itself after this frame
 static bool shown = true; // this frame reaches the screen
 
@@ -96,6 +101,88 @@ static const RecordedInput& nextrecorded(bool box)
 }
 
 // ---------------------------------------------------------------------------
+// The keys of the game's actions, and what every event loop takes
+// ---------------------------------------------------------------------------
+
+// A key with modifiers counts only while one of them is held; a key
+// without counts whatever is held. The first row that fits wins.
+struct KeyBinding {
+    SDLKey sym;
+    int mod;
+    Action action;
+};
+static const KeyBinding KEYBINDINGS[] = {
+    {SDLK_RETURN, KMOD_ALT, ACTIONFULLSCREEN}, {SDLK_KP_ENTER, KMOD_ALT, ACTIONFULLSCREEN},
+    {SDLK_UP, 0, ACTIONUP},       {SDLK_DOWN, 0, ACTIONDOWN},    {SDLK_LEFT, 0, ACTIONLEFT},
+    {SDLK_RIGHT, 0, ACTIONRIGHT}, {SDLK_SPACE, 0, ACTIONSWING},  {SDLK_ESCAPE, 0, ACTIONQUIT},
+    {SDLK_p, 0, ACTIONPAUSE},
+};
+
+Action keyaction(SDLKey sym, int mod)
+{
+    for (const KeyBinding& b : KEYBINDINGS)
+        if (b.sym == sym && (b.mod == 0 || (mod & b.mod) != 0)) return b.action;
+    return ACTIONNONE;
+}
+
+void walkkey(Action action, bool down)
+{
+    switch (action) {
+    case ACTIONUP: key[KEYUP] = down; break;
+    case ACTIONDOWN: key[KEYDOWN] = down; break;
+    case ACTIONLEFT: key[KEYLEFT] = down; break;
+    case ACTIONRIGHT: key[KEYRIGHT] = down; break;
+    default: break;
+    }
+}
+
+static void onsignal(int)
+{
+    closing = 1;
+}
+
+void catchsignals()
+{
+    struct sigaction action {};
+    action.sa_handler = onsignal;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) sigaction(signal, &action, nullptr);
+}
+
+bool commonevent(const SDL_Event& e)
+{
+    switch (e.type) {
+    case SDL_QUIT:
+        closing = 1;
+        return true;
+    case SDL_VIDEORESIZE:
+        resizewindow(e.resize.w, e.resize.h);
+        return true;
+    case SDL_VIDEOEXPOSE:
+        return true;
+    case SDL_ACTIVEEVENT: {
+        // The keyboard, or the window shown at all; the mouse is nothing.
+        const int state = e.active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE);
+        focuslost = e.active.gain ? focuslost & ~state : focuslost | state;
+        return true;
+    }
+    case SDL_KEYDOWN:
+        switch (keyaction(e.key.keysym.sym, e.key.keysym.mod)) {
+        case ACTIONPAUSE:
+            if (canpause()) pauseasked = true;
+            return true;
+        case ACTIONFULLSCREEN:
+            togglefullscreen();
+            return true;
+        default:
+            return false;
+        }
+    default:
+        return false;
+    }
+}
+
+// ---------------------------------------------------------------------------
 // The gamepad
 // ---------------------------------------------------------------------------
 
@@ -123,7 +210,7 @@ static int steer(int& held, int now, Keypress press[GAMEPADPRESSES])
     } arrows[4] = {{PADUP, SDLK_UP}, {PADDOWN, SDLK_DOWN}, {PADLEFT, SDLK_LEFT}, {PADRIGHT, SDLK_RIGHT}};
     int n = 0;
     for (const auto& a : arrows)
-        if ((held ^ now) & a.bit) press[n++] = Keypress{a.sym, (now & a.bit) != 0};
+        if ((held ^ now) & a.bit) press[n++] = Keypress{a.sym, (now & a.bit) != 0, KMOD_NONE};
     held = now;
     return n;
 }
@@ -141,7 +228,7 @@ int keypresses(const SDL_Event& e, Keypress press[GAMEPADPRESSES])
     switch (e.type) {
     case SDL_KEYDOWN:
     case SDL_KEYUP:
-        press[0] = Keypress{e.key.keysym.sym, e.type == SDL_KEYDOWN};
+        press[0] = Keypress{e.key.keysym.sym, e.type == SDL_KEYDOWN, e.key.keysym.mod};
         return 1;
     case SDL_JOYHATMOTION:
         if (e.jhat.which != 0 || e.jhat.hat != 0) return 0;
@@ -162,7 +249,7 @@ int keypresses(const SDL_Event& e, Keypress press[GAMEPADPRESSES])
     case SDL_JOYBUTTONDOWN:
     case SDL_JOYBUTTONUP:
         if (e.jbutton.which != 0) return 0;
-        press[0] = Keypress{SDLK_SPACE, e.type == SDL_JOYBUTTONDOWN};
+        press[0] = Keypress{SDLK_SPACE, e.type == SDL_JOYBUTTONDOWN, KMOD_NONE};
         return 1;
     default:
         return 0;
@@ -173,13 +260,14 @@ int keypresses(const SDL_Event& e, Keypress press[GAMEPADPRESSES])
 // Playback
 // ---------------------------------------------------------------------------
 
-// In playback the keyboard only ends the game: Escape, or closing the window.
+// In playback the keyboard only ends the game (Escape, or any way of
+// closing), besides pausing it and switching full screen.
 static void watchkeyboard()
 {
     SDL_Event e;
-    while (SDL_PollEvent(&e)) {
-        if ((e.type == SDL_KEYDOWN && e.key.keysym.sym == SDLK_ESCAPE) || e.type == SDL_QUIT)
-            stopasked = true;
+    while (!pauseasked && SDL_PollEvent(&e)) {
+        if (commonevent(e)) continue;
+        if (e.type == SDL_KEYDOWN && keyaction(e.key.keysym.sym, e.key.keysym.mod) == ACTIONQUIT) closing = 1;
     }
 }
 
@@ -194,7 +282,7 @@ void worldinput(bool& quit)
         const RecordedInput& r = nextrecorded(false);
         for (int i = 0; i < 5; i++) key[i] = r.keys[i] == WORLDKEYS[i];
         worldframes++;
-        if (stopasked || worldframes == playback.frames) quit = true;
+        if (closing || worldframes == playback.frames) quit = true;
         return;
     }
     if (inputfeeder) inputfeeder(false);
@@ -207,12 +295,13 @@ void worldinput(bool& quit)
     }
 }
 
-void pushkey(SDLKey sym, bool down)
+void pushkey(SDLKey sym, bool down, SDLMod mod)
 {
     SDL_Event e{};
     e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
     e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     e.key.keysym.sym = sym;
+    e.key.keysym.mod = mod;
     SDL_PushEvent(&e);
 }
 
@@ -236,18 +325,35 @@ static SDLKey boxsym(char letter)
     return syms[std::strchr(BOXKEYS, letter) - BOXKEYS];
 }
 
-void boxinput(Box& box)
+// A box ends at once when the game closes, and its frame says so with
+// BOXCLOSE after the keys it took; a box opened while the game closes
+// runs that one frame. Playback ends the box where the recording does.
+bool boxinput(Box& box)
 {
     picturebox++;
     if (inputsource == PLAYINPUT) {
         watchkeyboard();
-        for (char c : nextrecorded(true).keys) boxpress(box, boxsym(c));
-        return;
+        if (closing) {
+            // The watcher's stop: the world is left as it stands, unlike
+            // the recorded game's, so the frame's checkpoint is not compared.
+            cutshort = true;
+            box.repeat = false;
+            return false;
+        }
+        for (char c : nextrecorded(true).keys) {
+            if (c == BOXCLOSE) {
+                box.repeat = false;
+                return false;
+            }
+            boxpress(box, boxsym(c));
+        }
+        return true;
     }
     if (inputfeeder) inputfeeder(true);
     std::string keys;
     Keypress press[GAMEPADPRESSES];
-    while (SDL_PollEvent(&event)) {
+    while (!closing && !pauseasked && SDL_PollEvent(&event)) {
+        if (commonevent(event)) continue;
         const int n = keypresses(event, press);
         for (int i = 0; i < n; i++) {
             const char c = press[i].down ? boxletter(press[i].sym) : 0;
@@ -256,7 +362,13 @@ void boxinput(Box& box)
             boxpress(box, press[i].sym);
         }
     }
+    const bool closed = closing != 0;
+    if (closed) {
+        keys += BOXCLOSE;
+        box.repeat = false;
+    }
     if (inputsource == RECORDINPUT) addframe(true, keys);
+    return !closed;
 }
 
 void worldframedone(bool quit)
@@ -271,7 +383,7 @@ void worldframedone(bool quit)
         if (std::fflush(recordfile) != 0) writefailed = true;
         return;
     }
-    if (inputsource != PLAYINPUT) return;
+    if (inputsource != PLAYINPUT || cutshort) return;
     if (checkpoint < playback.checkpoints.size() && playback.checkpoints[checkpoint].frame == worldframes) {
         Digest d;
         takedigest(d);
@@ -356,7 +468,7 @@ bool closeinput()
     inputsource = LIVEINPUT;
     fastframes = false;
     worldframes = 0;
-    stopasked = false;
+    cutshort = false;
     playback = Recording{};
     places.clear();
     if (!recordfile) return true;
@@ -409,5 +521,9 @@ void showframe()
         glReadPixels(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, GL_RGBA, GL_UNSIGNED_BYTE, picture.data());
         picturetaken((size_t)picturing, picture.data());
     }
-    if (shown) SDL_GL_SwapBuffers();
+    if (!shown) return;
+    if (endsinpause())
+        pausegame();
+    else
+        SDL_GL_SwapBuffers();
 }

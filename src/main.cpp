@@ -56,36 +56,26 @@ void startup()
     hit1 = Mix_LoadWAV_RW(SDL_RWFromFile(HITFILE, "rb"), 1);
 }
 
+// The events after a pause's P wait for the pause, which takes them.
 void pollevents(bool& quit)
 {
     Keypress press[GAMEPADPRESSES];
-    while (SDL_PollEvent(&event)) {
-        if (event.type == SDL_QUIT) quit = true;
+    while (!pauseasked && SDL_PollEvent(&event)) {
+        if (commonevent(event)) continue;
         const int n = keypresses(event, press);
         for (int i = 0; i < n; i++) {
-            if (press[i].down) {
-                switch (press[i].sym) {
-                case SDLK_UP: key[KEYUP] = true; break;
-                case SDLK_DOWN: key[KEYDOWN] = true; break;
-                case SDLK_LEFT: key[KEYLEFT] = true; break;
-                case SDLK_RIGHT: key[KEYRIGHT] = true; break;
-                case SDLK_SPACE: key[KEYSPACE] = true; break;
-                case SDLK_ESCAPE: quit = true; break;
-                default: break;
-                }
-            } else {
-                // Space counts once per press and is cleared each frame, so
-                // only the arrows are released here.
-                switch (press[i].sym) {
-                case SDLK_UP: key[KEYUP] = false; break;
-                case SDLK_DOWN: key[KEYDOWN] = false; break;
-                case SDLK_LEFT: key[KEYLEFT] = false; break;
-                case SDLK_RIGHT: key[KEYRIGHT] = false; break;
-                default: break;
-                }
-            }
+            const Action action = keyaction(press[i].sym, press[i].mod);
+            // Space counts once per press and is cleared each frame, so
+            // only the arrows are released.
+            if (press[i].down && action == ACTIONSWING)
+                key[KEYSPACE] = true;
+            else if (press[i].down && action == ACTIONQUIT)
+                quit = true;
+            else
+                walkkey(action, press[i].down);
         }
     }
+    if (closing) quit = true;
 }
 
 void scoretext(int value, char fp[SCORETEXT])
@@ -119,6 +109,8 @@ bool runframe()
 
     showframe();
     if (!fastframes) waitframe();
+    // The game closed in a box or a pause of this frame.
+    if (closing) quit = true;
     worldframedone(quit);
     return quit;
 }

@@ -8,6 +8,7 @@
 #include <SDL/SDL_mixer.h>
 #include <GL/gl.h>
 
+#include <csignal>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -69,7 +70,9 @@ float ABS(float a);
 
 // What the command line asks for.
 struct Options {
-    bool window = false;          // a 1024x768 window instead of full screen
+    bool window = false;          // a window instead of full screen
+    int windowwidth = SCREEN_WIDTH;     // pixels: the window's size when it opens
+    int windowheight = SCREEN_HEIGHT;
     bool sound = true;            // false: no audio device, no music, no effect
     const char* data = nullptr;   // the data directory given with --data
     const char* record = nullptr; // record the game into this file
@@ -99,10 +102,11 @@ std::string optionusage(const OptionRow& row);
 // after a usage error, with a one-line hint on stderr.
 int parseoptions(int argc, char* argv[]);
 
-// Keeps freed memory in the heap; opens SDL, the OpenGL mode (full screen unless options.window), audio
-// (unless options.sound is false), the fixed GL state and the caption. False
-// at the first step that fails, after one line on stderr naming the step and
-// SDL's or the mixer's reason.
+// Keeps freed memory in the heap; catches the signals that close the game;
+// opens SDL, the display (opendisplay), audio (unless options.sound is
+// false), the fixed GL state and the caption. False at the first step that
+// fails, after one line on stderr naming the step and SDL's or the mixer's
+// reason.
 bool init();
 // Sets the clear colour and the pixel-exact projection; false on a GL error.
 bool init_GL();
@@ -116,12 +120,16 @@ void clean_up();
 void startup();
 // Fills the fixed texture slots from DATA/.
 void LoadTextures();
-// Takes every pending event into key; sets quit on Escape or a window close.
+// Takes the pending events into key, up to a pause asked for: sets quit on
+// Escape, a window close or a closing signal; asks for a pause on P or when
+// the window loses focus; switches full screen on Alt+Enter; follows the
+// window's size.
 void pollevents(bool& quit);
 // A key going down or up, from the keyboard or standing in for a gamepad.
 struct Keypress {
     SDLKey sym;
     bool down;
+    int mod;      // the modifiers held with a key (SDLMod); none for a gamepad
 };
 const int GAMEPADPRESSES = 4;        // the most presses one event stands for
 const int GAMEPADDEADZONE = 8000;    // stick travel, of 32767, that counts as centred
@@ -137,6 +145,40 @@ void scoretext(int value, char fp[SCORETEXT]);
 // One frame of the main loop, paced to at least FRAMEMS. Returns true once the
 // loop must end after this frame.
 bool runframe();
+
+// ---------------------------------------------------------------------------
+// The display: a window or the whole screen (display.cpp). The game draws in
+// SCREEN_WIDTH by SCREEN_HEIGHT logical pixels; the viewport scales them into
+// the largest centred 4:3 rectangle, with black bars beside or above it.
+// ---------------------------------------------------------------------------
+
+const int WINDOWMINWIDTH = 320;    // pixels: the smallest window kept
+const int WINDOWMINHEIGHT = 240;   // pixels
+
+// A rectangle of the display in its own pixels, from its bottom-left
+// corner, as glViewport takes it.
+struct Viewport {
+    int x, y, w, h;
+};
+extern Viewport viewport;   // display.cpp: where the picture lies on the display
+extern bool fullscreen;     // display.cpp: the display is the whole screen, not a window
+
+// The largest 4:3 rectangle centred in a display of w by h pixels.
+Viewport fitviewport(int w, int h);
+// Moves a window's size into bounds: at least WINDOWMINWIDTH by
+// WINDOWMINHEIGHT, at most the desktop (or the logical screen, if larger).
+void clampwindow(int& w, int& h);
+// Sets the display options ask for: full screen at the desktop's own
+// resolution, or a resizable window of options.windowwidth by
+// options.windowheight. False, with SDL's reason in SDL_GetError, if none.
+bool opendisplay();
+// The window as the player resized it, clamped; nothing in full screen.
+void resizewindow(int w, int h);
+// Between full screen and the window, as Alt+Enter asks.
+void togglefullscreen();
+// After a mode change that gave a new OpenGL context: the fixed GL state,
+// every texture slot uploaded again from its pixels and the font's lists.
+void restorecontext();
 
 // ---------------------------------------------------------------------------
 // Data: the directory that holds kuurakarpalo.map and DATA/ (datadir.cpp)
@@ -174,7 +216,7 @@ bool enterdatadir(const char* option);
 
 const int TEXTURESLOTS = 19;
 
-// What each texture slot holds; slots 12 to 18 stay empty.
+// What each texture slot holds; slots 13 to 18 stay empty.
 enum TextureSlot {
     TEXGROUND,          // the map's first tile set: the ground layer
     TEXLAYERS,          // the map's second tile set: the second and the over layer
@@ -188,6 +230,7 @@ enum TextureSlot {
     TEXPLAYER,          // the hero's body
     TEXPLAYERFLASH,     // his flash
     TEXSWORD,           // the blade
+    TEXPAUSE,           // the picture of a paused game, while it is paused
 };
 
 // The files the game reads from its data directory, as paths under it: the
@@ -226,6 +269,8 @@ extern int NTEXTURE;                          // textures.cpp: slot bound last, 
 // Reads an uncompressed 24- or 32-bit TGA into texture and uploads it.
 // Anything else, or a damaged file, is refused and leaves the slot empty.
 bool LoadTGA(TextureImage* texture, const char* filename);
+// Uploads the pixels a slot holds as a new OpenGL texture, its texID.
+void uploadtexture(TextureImage* texture);
 // LoadTGA's reading and checking, from an open file at its first byte: on
 // success the pixels, turned to RGB(A), and the sizes are in texture (texID
 // untouched), and the image descriptor byte, which the game ignores, in
@@ -853,11 +898,42 @@ int putfriend(int x, int y);
 enum InputSource { LIVEINPUT, RECORDINPUT, PLAYINPUT };
 extern InputSource inputsource;   // input.cpp: where this run's input comes from
 
-// One world frame's input: key[0..4] and, on Escape or a window close, quit.
-// In playback quit is also set in the recording's last frame.
+// The game's actions, and the keys that do them.
+enum Action {
+    ACTIONNONE,
+    ACTIONUP, ACTIONDOWN, ACTIONLEFT, ACTIONRIGHT,   // walk, while held
+    ACTIONSWING,        // swing the sword; in a box, show it whole, then close it
+    ACTIONQUIT,         // end the game (a box ignores it, unless paused)
+    ACTIONPAUSE,        // pause, and go on
+    ACTIONFULLSCREEN,   // between full screen and the window
+};
+// What a key does, pressed with the modifiers mod: the arrows walk, space
+// swings, Escape quits, P pauses, Alt+Enter switches full screen.
+Action keyaction(SDLKey sym, int mod);
+
+// Set when the game must close at once: the window's close button, SIGTERM,
+// SIGINT or SIGHUP, Escape while paused, or the watcher of a playback
+// stopping it. Every frame loop reads it: the world frame running is the
+// last, an open box ends in the box frame that sees it, and so does a pause.
+extern volatile std::sig_atomic_t closing;   // input.cpp
+// Installs handlers for SIGTERM, SIGINT and SIGHUP that only set closing.
+void catchsignals();
+// What every event loop takes alike, besides its own keys: a window close
+// sets closing; a new window size is taken; P asks for a pause; the window
+// losing or regaining focus is noted in focuslost; Alt+Enter switches full
+// screen. True if the event was one of these.
+bool commonevent(const SDL_Event& e);
+// An arrow's action going down or up sets or clears its entry of key.
+void walkkey(Action action, bool down);
+
+// One world frame's input: key[0..4] and, on Escape, a window close or a
+// closing signal, quit. In playback quit is also set in the recording's
+// last frame.
 void worldinput(bool& quit);
 // One box frame's input: every key-down the box takes, handed to boxpress.
-void boxinput(Box& box);
+// Once the game is closing the box ends at once: false, and the box frame
+// draws nothing more.
+bool boxinput(Box& box);
 // The end of a world frame, after it was drawn: a checkpoint is written or
 // compared. quit says that this frame is the game's last.
 void worldframedone(bool quit);
@@ -869,8 +945,9 @@ extern bool fastframes;   // input.cpp
 // Called before live input is read, with true in a box frame; a scripted
 // player pushes its keys into SDL's queue here. Empty in the game.
 extern void (*inputfeeder)(bool boxframe);   // input.cpp
-// Puts a key going down (or up) into SDL's queue, as the keyboard sends it.
-void pushkey(SDLKey sym, bool down = true);
+// Puts a key going down (or up) into SDL's queue, as the keyboard sends it,
+// with the modifiers mod held.
+void pushkey(SDLKey sym, bool down = true, SDLMod mod = KMOD_NONE);
 // Starts recording into, or playing back from, the file options name. False
 // after one line on stderr. A recording whose checkpoints lack fields of the
 // game, or hold fields it no longer has, plays with those left unchecked,
@@ -880,7 +957,8 @@ bool openinput();
 // not be written whole.
 bool closeinput();
 // Starts and ends the drawing of one frame: in a fast frame, drawing goes
-// into the scissor and the picture is shown only now and then.
+// into the scissor and the picture is shown only now and then. A frame
+// shown while a pause is asked for ends in the pause.
 void beginframe(bool boxframe);
 void showframe();
 
@@ -897,6 +975,28 @@ struct Picturepoint {
 // RGBA read from the back buffer, bottom row first, are handed to taken with
 // the point's index. Places count from this call; no points, no pictures.
 void takepictures(const std::vector<Picturepoint>& points, void (*taken)(size_t point, const unsigned char* rgba));
+
+// Pausing (pause.cpp). A pause comes between two frames: the frame that
+// asked for it is drawn whole, its picture kept and shown still with the
+// pause notice, and nothing of the world runs or draws until P goes down
+// again; the music and the effects stop meanwhile. The arrows pressed or let
+// go while paused count when the game goes on. A pause writes nothing into
+// a recording, so a game recorded with pauses plays back without them.
+extern bool pauseasked;   // pause.cpp: P asked for a pause at the frame's end
+extern int focuslost;     // pause.cpp: of SDL_APPINPUTFOCUS and SDL_APPACTIVE, what the window lost, not regained
+const int AWAYFRAMES = 3;   // shown frames in a row without focus that end in a pause
+// Whether a pause can be asked for: not by a scripted player, nor in fast
+// playback. The window's focus pauses only a game a person plays live.
+bool canpause();
+bool focuspauses();
+// Whether the frame being shown ends in a pause: P asked for it, or the
+// window has been without the keyboard, or hidden, for AWAYFRAMES shown
+// frames (focus that goes and comes back at once, as a window is mapped,
+// is nothing). Called once a shown frame.
+bool endsinpause();
+// The pause, from the back buffer holding the frame just drawn until P, or
+// until the game closes.
+void pausegame();
 
 // A digest of the whole world: the world's counters exactly and one CRC-32
 // per field of each kind of record, taken over every slot of that kind.
@@ -920,10 +1020,11 @@ const int BOXKEYMAX = 256;         // key-downs in one box frame
 const long RECORDINGMAX = 64L << 20;   // bytes
 const char WORLDKEYS[] = "UDLRS";  // a world line's letters for key[0..4]
 const char BOXKEYS[] = "S123UD";   // the keys a box takes: space, 1, 2, 3, up, down
+const char BOXCLOSE = 'Q';         // a box frame's last letter: the game closed in it
 struct RecordedInput {
     bool box;              // a box frame, or a world frame
     int count;             // frames, 1..RUNMAX, all alike
-    std::string keys;      // world: "UDLRS" with '-' for keys up; box: one letter a key-down
+    std::string keys;      // world: "UDLRS", '-' for keys up; box: a letter a key-down, then Q if closed
 };
 struct Checkpoint {
     int frame;             // world frames played when it was taken
@@ -940,6 +1041,7 @@ struct Recording {
     std::vector<size_t> checkpointat;  // input entries read before each checkpoint
     int frames;                        // world frames in all
     bool endedbygame;                  // the game ended by itself, not by the player
+    bool closedinbox;                  // the game closed in a box frame of the last world frame
 };
 // Reads a recording from its text. False, with the line and what is wrong
 // with it in error, for anything but a whole, well-formed recording.

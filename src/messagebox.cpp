@@ -76,7 +76,7 @@ static int linecolor(const Box& box, int i)
 void boxframe(Box& box)
 {
     fps.start();
-    boxinput(box);
+    if (!boxinput(box)) return;
 
     beginframe(true);
     glClear(GL_COLOR_BUFFER_BIT);

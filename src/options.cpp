@@ -1,13 +1,15 @@
-// The command line: how to play (full screen or in a window, with or without
-// sound), where the data is, and recording and playing back games. Every
-// option is a row of one table; --help is printed from it, the manual page
-// is made from --help, and the README's table of options is held to it.
+// The command line: how to play (full screen or in a window of some size,
+// with or without sound), where the data is, and recording and playing back
+// games. Every option is a row of one table; --help is printed from it, the
+// manual page is made from --help, and the README's table of options is held
+// to it.
 #include "main.h"
 
 #include <getopt.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 Options options;
@@ -15,11 +17,13 @@ const char VERSION[] = KUURAKARPALO_VERSION;
 
 static int showhelp(const char*);
 static int showversion(const char*);
+static int windowsize(const char* size);
 
 const OptionRow OPTIONROWS[] = {
-    {"window", nullptr, "play in a 1024x768 window instead of full screen",
+    {"window", nullptr, "play in a window instead of full screen; the window can be resized",
      [](const char*) { return options.window = true, -1; }},
-    {"fullscreen", nullptr, "play full screen (the default)",
+    {"size", "SIZE", "the window's size in pixels, as WIDTHxHEIGHT: 1024x768 unless given", windowsize},
+    {"fullscreen", nullptr, "play full screen at the desktop's resolution (the default)",
      [](const char*) { return options.window = false, -1; }},
     {"no-sound", nullptr, "play silently, without opening an audio device",
      [](const char*) { return options.sound = false, -1; }},
@@ -44,11 +48,14 @@ struct HelpLine {
 static const HelpLine KEYLINES[] = {
     {"arrow keys", "walk; two at once walk diagonally"},
     {"space", "swing the sword; in a message box, show the whole text, then close it"},
-    {"Escape", "quit (not while a message box is open)"},
+    {"P", "pause, and go on; the game also pauses when its window loses focus"},
+    {"Escape", "quit (in a message box only while paused)"},
+    {"Alt+Enter", "switch between full screen and a window"},
+    {"window close", "quit at once, at any moment; so do SIGTERM, SIGINT and SIGHUP"},
     {"a gamepad", "the first one plugged in walks with its hat or left stick; any button is space"},
 };
 static const HelpLine EXITLINES[] = {
-    {"0", "a normal end: Escape, the window closed, or the game's own end"},
+    {"0", "a normal end: Escape, the window closed, a signal to end, or the game's own end"},
     {"1", "the game cannot start, or a file it reads is bad; one line on stderr says why"},
     {"2", "a wrong command line, with a one-line hint"},
     {"3", "a recording given with --play no longer matches the game"},
@@ -118,6 +125,19 @@ static int usageerror(const char* what, const char* arg)
     std::fprintf(stderr, "kuurakarpalo: %s%s%s; try 'kuurakarpalo --help'\n", what, arg ? " " : "",
                  arg ? arg : "");
     return 2;
+}
+
+// WIDTHxHEIGHT, each a whole number of pixels; the display clamps it to
+// what a window may be.
+static int windowsize(const char* size)
+{
+    int w = 0, h = 0, end = 0;
+    if (size[std::strspn(size, "0123456789x")] != '\0' || std::sscanf(size, "%5dx%5d%n", &w, &h, &end) != 2 ||
+        size[end] != '\0' || w < 1 || h < 1)
+        return usageerror("a window size is WIDTHxHEIGHT, not", size);
+    options.windowwidth = w;
+    options.windowheight = h;
+    return -1;
 }
 
 int parseoptions(int argc, char* argv[])

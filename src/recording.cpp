@@ -9,16 +9,22 @@
 //   w 12 U--R-                   12 world frames with up and right held
 //   b 30                         30 box frames without a key
 //   k S                          one box frame in which space went down
+//   k SQ                         one in which space went down, then the
+//                                game closed (the window's close button, a
+//                                signal): the box ended there, and so does
+//                                every box after it in that frame, "k Q"
 //   c 50 0000002a ...            the digest after world frame 50
 //   end 1234 player              world frames in all, and who ended the game:
-//                                the player (Escape, the window closed) or
+//                                the player (Escape, the window closed, a
+//                                signal) or
 //                                the game itself (its dark end)
 //
 // Runs hold 1 to 50 frames and a checkpoint follows every 50th world frame
 // and the last, so the work a file asks for grows with its length: a hostile
 // file cannot make playback run for long. A checkpoint's values are matched
 // with the game's digest by the names of the digest line, so a recording
-// outlives a field added to the records or taken from them.
+// outlives a field added to the records or taken from them. Pauses write
+// nothing.
 #include "main.h"
 
 #include <cerrno>
@@ -358,6 +364,13 @@ static bool parsebody(Reader& in, Recording& r, bool& done, std::string& error)
 {
     const std::vector<std::string>& w = in.words;
     long long v;
+    // Once the game closed in a box, only that frame's later boxes (each
+    // closed in its one frame), its checkpoint and the end follow.
+    const bool closedbox = w[0] == "k" && w.size() == 2 && w[1] == std::string(1, BOXCLOSE);
+    if (r.closedinbox && !closedbox && w[0] != "c" && w[0] != "end") {
+        error = "input follows the box frame in which the game closed";
+        return false;
+    }
     if (w[0] == "w") {
         if (w.size() != 3 || !number(w[1], 1, RUNMAX, v) || w[2].size() != 5) {
             error = "a world line is not \"w COUNT KEYS\" with a count of 1 to " + std::to_string(RUNMAX);
@@ -403,12 +416,16 @@ static bool parsebody(Reader& in, Recording& r, bool& done, std::string& error)
             r.input.push_back(RecordedInput{true, (int)v, ""});
             return true;
         }
-        if (w.size() != 2 || w[1].size() > (size_t)BOXKEYMAX ||
-            w[1].find_first_not_of(BOXKEYS) != std::string::npos) {
-            error = "a box key line is not \"k KEYS\" with keys among S123UD";
+        // The keys, and at their end the close that ended the box.
+        std::string keys = w.size() == 2 ? w[1] : std::string();
+        const bool closes = !keys.empty() && keys.back() == BOXCLOSE;
+        if (closes) keys.pop_back();
+        if (w.size() != 2 || keys.size() > (size_t)BOXKEYMAX || keys.find_first_not_of(BOXKEYS) != std::string::npos) {
+            error = "a box key line is not \"k KEYS\" with keys among S123UD, then Q if the game closed";
             return false;
         }
         r.input.push_back(RecordedInput{true, 1, w[1]});
+        r.closedinbox = r.closedinbox || closes;
         return true;
     }
     if (w[0] == "c") {

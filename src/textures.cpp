@@ -94,7 +94,12 @@ bool LoadTGA(TextureImage* texture, const char* filename)
     const bool read = readtga(file, texture);
     std::fclose(file);
     if (!read) return false;
+    uploadtexture(texture);
+    return true;
+}
 
+void uploadtexture(TextureImage* texture)
+{
     glGenTextures(1, &texture->texID);
     glBindTexture(GL_TEXTURE_2D, texture->texID);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
@@ -105,5 +110,4 @@ bool LoadTGA(TextureImage* texture, const char* filename)
     const GLenum format = texture->bpp == 24 ? GL_RGB : GL_RGBA;
     glTexImage2D(GL_TEXTURE_2D, 0, format, texture->width, texture->height, 0, format, GL_UNSIGNED_BYTE,
                  texture->imageData);
-    return true;
 }

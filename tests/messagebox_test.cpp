@@ -54,17 +54,27 @@ TEST_F(Boxes, LinesTypeOutAndSpaceShowsAllThenCloses)
     EXPECT_FALSE(box.repeat);
 }
 
-TEST_F(Boxes, EscapeAndWindowCloseAreSwallowed)
+// A box swallows Escape and the arrows; a window close ends it in that
+// frame, and the game with the world frame that opened it.
+TEST_F(Boxes, EscapeIsSwallowedAWindowCloseEndsTheBox)
 {
     Box box;
     boxopen(box, EMPTY, false, 1);
     for (SDLKey k : {SDLK_ESCAPE, SDLK_UP, SDLK_RIGHT}) pushkey(k);
-    pushquit();
     boxframe(box);
     EXPECT_TRUE(box.repeat);
     SDL_Event e;
     EXPECT_EQ(0, SDL_PollEvent(&e));
     EXPECT_FALSE(key[0] || key[3]);
+    EXPECT_FALSE(closing);
+
+    pushquit();
+    pushkey(SDLK_SPACE);   // after the close: never taken
+    boxframe(box);
+    EXPECT_FALSE(box.repeat);
+    EXPECT_EQ(1, box.y);   // the frame that closed types nothing more
+    EXPECT_TRUE(closing);
+    closing = 0;
 }
 
 TEST_F(Boxes, MessageForgetsArrowsQuestionKeepsThem)

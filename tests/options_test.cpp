@@ -68,6 +68,39 @@ TEST(Options, CommandLines)
     options = Options{};
 }
 
+// A window's size is two whole numbers of pixels with an x between; the
+// display clamps what the screen cannot hold.
+TEST(Options, WindowSizes)
+{
+    const struct {
+        const char* size;
+        int w, h;   // 0: a usage error
+    } cases[] = {
+        {"800x600", 800, 600},  {"1x1", 1, 1},     {"99999x99999", 99999, 99999}, {"0x600", 0, 0},
+        {"800", 0, 0},          {"800x", 0, 0},    {"x600", 0, 0},                {"800x600x2", 0, 0},
+        {" 800x600", 0, 0},     {"+800x600", 0, 0}, {"800X600", 0, 0},            {"-800x600", 0, 0},
+        {"123456x10", 0, 0},    {"", 0, 0},
+    };
+    for (const auto& c : cases) {
+        const std::string option = std::string("--size=") + c.size;
+        char name[] = "kuurakarpalo";
+        char* argv[] = {name, const_cast<char*>(option.c_str()), nullptr};
+        ::testing::internal::CaptureStderr();
+        const int code = parseoptions(2, argv);
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(code, c.w ? -1 : 2) << c.size;
+        if (c.w) {
+            EXPECT_EQ(options.windowwidth, c.w) << c.size;
+            EXPECT_EQ(options.windowheight, c.h) << c.size;
+        } else {
+            EXPECT_NE(err.find("WIDTHxHEIGHT"), std::string::npos) << err;
+        }
+    }
+    options = Options{};
+    EXPECT_EQ(options.windowwidth, SCREEN_WIDTH);
+    EXPECT_EQ(options.windowheight, SCREEN_HEIGHT);
+}
+
 // Every option is in --help with its whole text, wrapped into lines of at
 // most 79 characters that continue under the text's first column.
 TEST(Options, HelpGivesEveryRowWhole)

@@ -180,6 +180,13 @@ TEST(Recording, WrittenLinesReadBack)
     EXPECT_EQ(r.checkpointat[0], 5u);
     // Box frames may follow the last world frame's keys, before its checkpoint.
     EXPECT_EQ(parsed(edited("c 60", "b 2\nc 60")), "ok");
+    // So may a box in which the game closed, after the keys it took, and the
+    // boxes the rest of that frame opened, each closed at once.
+    ASSERT_EQ(parsed(edited("c 60", "b 2\nk SQ\nk Q\nc 60"), &r), "ok");
+    EXPECT_TRUE(r.closedinbox);
+    EXPECT_EQ(r.input[r.input.size() - 2].keys, "SQ");
+    EXPECT_EQ(parsed(edited("c 60", "k " + std::string(BOXKEYMAX, 'S') + "Q\nc 60")), "ok");
+    EXPECT_FALSE(parsed(sample(), &r) == "ok" && r.closedinbox);
 }
 
 TEST(Recording, DamagedAndHostileFilesAreRefused)
@@ -203,6 +210,12 @@ TEST(Recording, DamagedAndHostileFilesAreRefused)
         {edited("w 20 -----", "b 2\nw 20 -----"), "a box frame comes before the first world frame"},
         {edited("k SU", "k SUX"), "keys among S123UD"},
         {edited("k SU", "k " + std::string(BOXKEYMAX + 1, 'S')), "keys among S123UD"},
+        {edited("k SU", "k QS"), "keys among S123UD, then Q"},
+        {edited("k SU", "k SQQ"), "keys among S123UD, then Q"},
+        {edited("k SU", "k SUQ"), "input follows the box frame in which the game closed"},
+        {edited("c 60", "k Q\nb 1\nc 60"), "input follows the box frame in which the game closed"},
+        {edited("c 60", "k Q\nk S\nc 60"), "input follows the box frame in which the game closed"},
+        {edited("c 60", "k SQ\nk SQ\nc 60"), "input follows the box frame in which the game closed"},
         {edited("b 3", "b 0"), "a box line is not"},
         {edited("c 50", "c 49"), "a checkpoint for frame 49 stands after frame 50"},
         {edited("c 50 00000000", "c 50 0000000g"), "not eight hexadecimal digits"},

@@ -72,6 +72,9 @@ void resetworld()
     emptyworld();
     Camera.set(0, 0);
     night = 0;
+    closing = 0;
+    pauseasked = false;
+    focuslost = 0;
     drainevents();
 }
 
@@ -171,6 +174,25 @@ void showred()
 void clearscreen()
 {
     glClear(GL_COLOR_BUFFER_BIT);
+}
+
+void drawslot(int n, int x0, int y0, int x1, int y1)
+{
+    glLoadIdentity();
+    glColor4f(1, 1, 1, 1);
+    glEnable(GL_TEXTURE_2D);
+    bindtexture(n);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2i(x0, y0);
+    glTexCoord2f(1, 0);
+    glVertex2i(x1, y0);
+    glTexCoord2f(1, 1);
+    glVertex2i(x1, y1);
+    glTexCoord2f(0, 1);
+    glVertex2i(x0, y1);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
 }
 
 std::string tgafile(int width, int height, int bpp, const std::string& pixels,

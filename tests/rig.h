@@ -46,7 +46,8 @@ const std::string& scratchdir();
 
 // Puts the world into a known empty state: the open 100 by 60 map, the
 // game's empty world (emptyworld) in full daylight with the camera at the
-// map's corner, and no event waiting.
+// map's corner, no close nor pause asked for, the window's focus had, and
+// no event waiting.
 void resetworld();
 // Frees every neutral, monster and corpse slot and zeroes their records.
 void clearslots();
@@ -86,6 +87,9 @@ Pixel windowpixel(int x, int y);
 void showred();
 // Clears the back buffer to black.
 void clearscreen();
+// Draws the whole picture of texture slot n, untinted, over the screen's
+// rectangle (x0, y0)-(x1, y1), its first row at the top.
+void drawslot(int n, int x0, int y0, int x1, int y1);
 
 // Builds a TGA file in memory: the header (of another image type, or with
 // an ID field, if asked), then pixels as stored (BGR or BGRA).

@@ -549,6 +549,19 @@ static void bindbound()
     emscripten_glBindTexture(GL_TEXTURE_2D, bound);
 }
 
+// A texture deleted gives up its unit, and its name is drawn untextured.
+void glDeleteTextures(GLsizei n, const GLuint* textures)
+{
+    flush();
+    for (GLsizei i = 0; i < n; i++) {
+        const GLuint name = textures[i];
+        if (name == 0 || name >= made.size()) continue;
+        if (made[name].unit >= 0) onunit[made[name].unit] = 0;
+        made[name] = Texture{};
+    }
+    emscripten_glDeleteTextures(n, textures);
+}
+
 void glTexParameteri(GLenum target, GLenum pname, GLint param)
 {
     bindbound();
@@ -616,6 +629,11 @@ void glCallList(GLuint list)
         case TRANSLATE: glTranslatef(s.v[0], s.v[1], s.v[2]); break;
         }
     }
+}
+
+GLboolean glIsList(GLuint list)
+{
+    return list != 0 && list < lists.size();
 }
 
 void glDeleteLists(GLuint list, GLsizei range)

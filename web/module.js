@@ -61,3 +61,28 @@
     return playwebaudio.apply(SDL, arguments);
   };
 })();
+
+// The picture's focus, as SDL 1.2 tells a desktop window's: the game pauses
+// when it loses the keyboard (a click elsewhere on the page, another tab or
+// window) or is hidden. Emscripten's SDL tells focus only as SDL 2 window
+// events, which the game does not read, and only for the browser's window;
+// these come as SDL 1.2 active events instead, as SDL_PushEvent would put
+// them: a copy of the event in the module's memory, freed when taken.
+(function () {
+  var ACTIVEEVENT = 0x7000, INPUTFOCUS = 2, ACTIVE = 4;
+  var SIZE = 32;   // bytes: SDL copies as many as an SDL_KeyboardEvent holds, 28
+  function push(gain, state) {
+    if (!SDL.screen) return;   // before the game opened its display
+    var event = _malloc(SIZE);
+    HEAPU8.fill(0, event, event + SIZE);
+    HEAP32[event >> 2] = ACTIVEEVENT;
+    HEAPU8[event + 4] = gain;
+    HEAPU8[event + 5] = state;
+    SDL.events.push(event);
+  }
+  var canvas = Module.canvas;
+  if (!canvas) return;
+  canvas.addEventListener('blur', function () { push(0, INPUTFOCUS); });
+  canvas.addEventListener('focus', function () { push(1, INPUTFOCUS); });
+  document.addEventListener('visibilitychange', function () { push(document.hidden ? 0 : 1, ACTIVE); });
+})();

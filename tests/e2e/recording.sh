@@ -8,43 +8,7 @@ set -u
 
 game="$(readlink -f "${1:?usage: recording.sh path-of-the-game}")"
 dir="$(mktemp -d)"
-pid=""
-failures=0
-finish() {
-    [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null
-    rm -rf "$dir"
-}
-trap finish EXIT
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-alive() { kill -0 "$pid" 2>/dev/null; }
-
-# Starts the game with the given options and waits for its window.
-start() {
-    "$game" "$@" 2>"$dir/err" &
-    pid=$!
-    local window
-    for _ in $(seq 1 300); do
-        window=$(xdotool search --pid "$pid" --name '^Kuurakarpalo$' 2>/dev/null | head -n 1)
-        # Without a window manager the keys go where the focus is set.
-        [ -n "$window" ] && xdotool windowfocus "$window" 2>/dev/null && return 0
-        alive || return 1
-        sleep 0.1
-    done
-    return 1
-}
-# Waits up to $1 seconds for the game to end; sets code (or "running").
-ended() {
-    local end=$((SECONDS + $1))
-    while alive && [ $SECONDS -lt "$end" ]; do sleep 0.1; done
-    if alive; then
-        kill -9 "$pid"
-        code=running
-    else
-        wait "$pid"
-        code=$?
-    fi
-    pid=""
-}
+source "$(dirname "$(readlink -f "$0")")/game.sh"
 # Runs the game to its end; $1 the exit code expected, $2 a text the one line
 # on stderr must hold (or "" for no line), then the options.
 expect() {

@@ -22,6 +22,9 @@ browser); TEST one of:
     pictures [DIR]  the golden pictures of tests/golden/pictures.list taken in
                   the browser match the stored ones within the web's
                   tolerance; mismatches are written into DIR
+    pause         the picture losing focus pauses the game, focus coming back
+                  does not go on, P does; P pauses and Escape ends the paused
+                  game; the game recorded plays back natively
 
 Every page must load without a console error or an uncaught exception,
 except where the test makes it fail on purpose.
@@ -233,6 +236,58 @@ def play(site, game, scratch):
     done = subprocess.run([game, "--play", path, "--fast", "--no-sound"], cwd=ROOT,
                           capture_output=True, text=True, timeout=300)
     check(done.returncode == 0, "the game recorded in the browser plays back natively with exit 0 (%d: %s)"
+          % (done.returncode, done.stderr.strip()))
+
+
+def lastshown(browser):
+    """When the page last showed a picture, in milliseconds."""
+    return browser.eval("kuurakarpalo.swaps[kuurakarpalo.swaps.length - 1]")
+
+
+def still(browser, seconds):
+    """Whether no picture was shown for the seconds after the game settled."""
+    browser.pump(0.5)
+    before = lastshown(browser)
+    browser.pump(seconds)
+    return lastshown(browser) == before
+
+
+def pause(site, game, scratch):
+    browser = Browser()
+    recording = None
+    try:
+        browser.open(site.url("index.html?record&nosound"))
+        browser.wait("window.kuurakarpalo && kuurakarpalo.state == 'running'", 60)
+        import json
+        r = json.loads(browser.eval("JSON.stringify(document.getElementById('canvas').getBoundingClientRect())"))
+        browser.click(r["x"] + r["width"] / 2, r["y"] + r["height"] / 2)
+        frames(browser, 60)
+        for wait in (3, 30, 10):   # both opening messages closed, as in play
+            browser.press(" ")
+            frames(browser, wait)
+        browser.eval("document.getElementById('canvas').blur()")
+        check(still(browser, 1.5), "the picture losing focus pauses the game")
+        browser.eval("document.getElementById('canvas').focus()")
+        check(still(browser, 1.0), "focus coming back leaves the game paused")
+        browser.press("p")
+        check(not still(browser, 1.0), "P goes on")
+        browser.press("p")
+        check(still(browser, 1.0), "P pauses")
+        browser.press("Escape")
+        s = state(browser, 30)
+        check(s["code"] == 0 and s["title"] == "Kuurakarpalo: exit 0", "Escape ends the paused game with exit 0")
+        recording = browser.eval("kuurakarpalo.recording")
+        clean(browser, "pause")
+    finally:
+        browser.close()
+    if not check(bool(recording), "the page offers the recording"):
+        return
+    path = os.path.join(scratch, "paused.rec")
+    with open(path, "w") as f:
+        f.write(recording)
+    done = subprocess.run([game, "--play", path, "--fast", "--no-sound"], cwd=ROOT,
+                          capture_output=True, text=True, timeout=300)
+    check(done.returncode == 0, "the game paused in the browser plays back natively with exit 0 (%d: %s)"
           % (done.returncode, done.stderr.strip()))
 
 
@@ -462,6 +517,8 @@ def main():
             sound(site)
         elif test == "pictures":
             pictures(site, sys.argv[4] if len(sys.argv) > 4 else None)
+        elif test == "pause":
+            pause(site, game, scratch)
         else:
             print("unknown test " + test)
             return 2

@@ -53,6 +53,7 @@ void glNewList(GLuint list, GLenum mode);
 void glEndList(void);
 void glCallList(GLuint list);
 void glDeleteLists(GLuint list, GLsizei range);
+GLboolean glIsList(GLuint list);
 
 // Reading takes the one drawing buffer WebGL has.
 void glReadBuffer(GLenum mode);

@@ -1,0 +1,191 @@
+// The display: the picture scaled into the largest centred 4:3 rectangle of
+// any window, black bars around it, full screen switched to and back with
+// the textures kept, and the keys of the game's actions.
+#include "rig.h"
+
+#include <climits>
+
+namespace {
+
+// Puts the rig's window back as every other test expects it.
+class Display : public ::testing::Test {
+protected:
+    void SetUp() override { resetworld(); }
+    void TearDown() override
+    {
+        if (fullscreen) togglefullscreen();
+        resizewindow(SCREEN_WIDTH, SCREEN_HEIGHT);
+        drainevents();
+    }
+};
+
+::testing::AssertionResult isviewport(const Viewport& v, int x, int y, int w, int h)
+{
+    if (v.x == x && v.y == y && v.w == w && v.h == h) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "viewport " << v.w << "x" << v.h << " at " << v.x << "," << v.y
+                                         << ", expected " << w << "x" << h << " at " << x << "," << y;
+}
+
+// The whole logical screen in red, shown.
+void showredpicture()
+{
+    glClear(GL_COLOR_BUFFER_BIT);
+    glLoadIdentity();
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(1, 0, 0, 1);
+    glBegin(GL_QUADS);
+    glVertex2i(0, 0);
+    glVertex2i(SCREEN_WIDTH, 0);
+    glVertex2i(SCREEN_WIDTH, SCREEN_HEIGHT);
+    glVertex2i(0, SCREEN_HEIGHT);
+    glEnd();
+    SDL_GL_SwapBuffers();
+}
+
+}  // namespace
+
+TEST(Viewport, LargestCentredFourThirds)
+{
+    const struct {
+        int w, h;
+        Viewport want;
+    } cases[] = {
+        {1024, 768, {0, 0, 1024, 768}},       {1920, 1080, {240, 0, 1440, 1080}},
+        {3840, 2160, {480, 0, 2880, 2160}},   {800, 400, {133, 0, 533, 400}},
+        {1024, 1000, {0, 116, 1024, 768}},    {640, 480, {0, 0, 640, 480}},
+        {10000, 10000, {0, 1250, 10000, 7500}}, {1, 1, {0, 0, 1, 1}},
+        {0, 0, {0, 0, 1, 1}},                 {-5, 300, {0, 149, 1, 1}},
+        {INT_MAX, 3, {(INT_MAX - 4) / 2, 0, 4, 3}}, {3, INT_MAX, {0, (INT_MAX - 2) / 2, 3, 2}},
+    };
+    for (const auto& c : cases)
+        EXPECT_TRUE(isviewport(fitviewport(c.w, c.h), c.want.x, c.want.y, c.want.w, c.want.h))
+            << c.w << "x" << c.h;
+}
+
+TEST(Viewport, WindowSizesAreClamped)
+{
+    const struct {
+        int w, h, wantw, wanth;
+    } cases[] = {{1, 1, WINDOWMINWIDTH, WINDOWMINHEIGHT}, {800, 600, 800, 600}, {-3, 500, WINDOWMINWIDTH, 500},
+                 {1024, 768, 1024, 768}, {319, 2000, WINDOWMINWIDTH, -1}};
+    for (const auto& c : cases) {
+        int w = c.w, h = c.h;
+        clampwindow(w, h);
+        EXPECT_EQ(w, c.wantw) << c.w << "x" << c.h;
+        if (c.wanth >= 0) {
+            EXPECT_EQ(h, c.wanth) << c.w << "x" << c.h;
+        }
+    }
+    // No larger than the desktop, or the logical screen where that is larger.
+    int w = 100000, h = 100000;
+    clampwindow(w, h);
+    EXPECT_GE(w, SCREEN_WIDTH);
+    EXPECT_GE(h, SCREEN_HEIGHT);
+    EXPECT_LT(w, 100000);
+    int again = w, againh = h;
+    clampwindow(again, againh);
+    EXPECT_EQ(again, w);
+    EXPECT_EQ(againh, h);
+}
+
+// The window as the player drags it, to any size: the picture fills the
+// largest 4:3 rectangle and the bars beside it stay black.
+TEST_F(Display, ResizedWindowShowsThePictureInBars)
+{
+    const struct {
+        int w, h;
+        Viewport want;
+        int barx, bary;   // a point in a bar, in window pixels from the top left
+    } cases[] = {{800, 400, {133, 0, 533, 400}, 60, 200},
+                 {640, 700, {0, 110, 640, 480}, 320, 40},
+                 {1, 1, {0, 0, WINDOWMINWIDTH, WINDOWMINHEIGHT}, -1, -1}};
+    for (const auto& c : cases) {
+        resizewindow(c.w, c.h);
+        ASSERT_TRUE(SDL_GetVideoSurface());
+        EXPECT_FALSE(fullscreen);
+        EXPECT_TRUE(isviewport(viewport, c.want.x, c.want.y, c.want.w, c.want.h)) << c.w << "x" << c.h;
+        showredpicture();
+        const int top = SDL_GetVideoSurface()->h - c.want.y - c.want.h;
+        EXPECT_TRUE(colourof(windowpixel(c.want.x + c.want.w / 2, top + c.want.h / 2), 255, 0, 0)) << c.w << "x" << c.h;
+        EXPECT_TRUE(colourof(windowpixel(c.want.x, top), 255, 0, 0)) << c.w << "x" << c.h;
+        EXPECT_TRUE(colourof(windowpixel(c.want.x + c.want.w - 1, top + c.want.h - 1), 255, 0, 0));
+        if (c.barx >= 0) {
+            EXPECT_TRUE(colourof(windowpixel(c.barx, c.bary), 0, 0, 0)) << c.w << "x" << c.h;
+        }
+    }
+    // A huge size is cut to what the desktop holds, and still drawn in 4:3.
+    resizewindow(10000, 10000);
+    ASSERT_TRUE(SDL_GetVideoSurface());
+    EXPECT_LT(SDL_GetVideoSurface()->w, 10000);
+    EXPECT_EQ(viewport.w * SCREEN_HEIGHT / SCREEN_WIDTH, viewport.h);
+    resizewindow(SCREEN_WIDTH, SCREEN_HEIGHT);
+    EXPECT_TRUE(isviewport(viewport, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT));
+}
+
+// Alt+Enter switches in a world frame, a box frame and a playback alike;
+// Enter alone does nothing. The textures and the font's lists live on.
+TEST_F(Display, AltEnterSwitchesAndTexturesSurvive)
+{
+    solidtexture(TEXPANEL, 8, 8, 20, 40, 60);
+    const GLuint panel = textures[TEXPANEL].texID;
+    bool quit = false;
+    pushkey(SDLK_RETURN);
+    pollevents(quit);
+    EXPECT_FALSE(fullscreen);
+    pushkey(SDLK_RETURN, true, KMOD_LALT);
+    pollevents(quit);
+    EXPECT_TRUE(fullscreen);
+    EXPECT_TRUE(glIsTexture(panel));
+    EXPECT_TRUE(glIsList(base));
+    const char* const lines[8] = {"", "", "", "", "", "", "", ""};
+    Box box;
+    boxopen(box, lines, false, 1);
+    pushkey(SDLK_KP_ENTER, true, KMOD_RALT);
+    boxinput(box);
+    EXPECT_FALSE(fullscreen);
+    EXPECT_TRUE(box.repeat);
+    EXPECT_FALSE(quit);
+    EXPECT_TRUE(isviewport(viewport, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT));
+    EXPECT_EQ(panel, textures[TEXPANEL].texID);
+}
+
+// Where the platform gives a new context, everything is uploaded again from
+// the pixels kept, and draws as before: textures, tile sets and the font.
+TEST_F(Display, RestoredContextDrawsTheSame)
+{
+    solidtexture(TEXGROUND, 64, 64, 10, 200, 30);
+    celltexture(TEXFONT, 16, 16, 16, 16);
+    const GLuint ground = textures[TEXGROUND].texID;
+    auto draw = [] {
+        clearscreen();
+        drawslot(TEXGROUND, 0, 0, 100, 100);
+        glPrint(200, 200, "AB", 0, 0);
+        return std::vector<Pixel>{readpixel(50, 50), readpixel(203, 203), readpixel(213, 209)};
+    };
+    const std::vector<Pixel> before = draw();
+    restorecontext();
+    EXPECT_NE(ground, textures[TEXGROUND].texID);
+    const std::vector<Pixel> after = draw();
+    for (size_t i = 0; i < before.size(); i++)
+        EXPECT_TRUE(colourof(after[i], before[i].r, before[i].g, before[i].b)) << i;
+    EXPECT_TRUE(colourof(before[0], 10, 200, 30));
+}
+
+TEST(Keys, ActionsOfKeys)
+{
+    const struct {
+        SDLKey sym;
+        int mod;
+        Action action;
+    } cases[] = {
+        {SDLK_UP, KMOD_NONE, ACTIONUP},          {SDLK_DOWN, KMOD_LSHIFT, ACTIONDOWN},
+        {SDLK_LEFT, KMOD_NONE, ACTIONLEFT},      {SDLK_RIGHT, KMOD_LCTRL, ACTIONRIGHT},
+        {SDLK_SPACE, KMOD_LSHIFT, ACTIONSWING},  {SDLK_ESCAPE, KMOD_NONE, ACTIONQUIT},
+        {SDLK_p, KMOD_NONE, ACTIONPAUSE},        {SDLK_p, KMOD_CAPS, ACTIONPAUSE},
+        {SDLK_RETURN, KMOD_NONE, ACTIONNONE},    {SDLK_RETURN, KMOD_LALT, ACTIONFULLSCREEN},
+        {SDLK_RETURN, KMOD_RALT, ACTIONFULLSCREEN}, {SDLK_KP_ENTER, KMOD_LALT, ACTIONFULLSCREEN},
+        {SDLK_RETURN, KMOD_LCTRL, ACTIONNONE},   {SDLK_a, KMOD_NONE, ACTIONNONE},
+        {SDLK_KP8, KMOD_NONE, ACTIONNONE},
+    };
+    for (const auto& c : cases) EXPECT_EQ(keyaction(c.sym, (SDLMod)c.mod), c.action) << c.sym << " " << c.mod;
+}

@@ -1,0 +1,306 @@
+// Pausing: who may pause, the still picture with its notice, the events a
+// pause takes, a world that neither runs nor draws meanwhile, and a game
+// recorded with pauses that is recorded as without them.
+#include "rig.h"
+
+#include <atomic>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace {
+
+class Pause : public ::testing::Test {
+protected:
+    void SetUp() override { resetworld(); }
+    void TearDown() override
+    {
+        inputfeeder = nullptr;
+        inputsource = LIVEINPUT;
+        fastframes = false;
+        closing = 0;
+        pauseasked = false;
+        focuslost = 0;
+        options = Options{};
+        drainevents();
+    }
+};
+
+SDL_Event activeevent(int gain, int state)
+{
+    SDL_Event e{};
+    e.type = SDL_ACTIVEEVENT;
+    e.active.gain = (Uint8)gain;
+    e.active.state = (Uint8)state;
+    return e;
+}
+
+void nofeeder(bool)
+{
+}
+
+std::string filetext(const std::string& path)
+{
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+}  // namespace
+
+// Whether the frame being shown ends in a pause, after the event and as
+// many frames as the window's focus needs.
+bool pausesafter(const SDL_Event& e)
+{
+    pauseasked = false;
+    focuslost = 0;
+    EXPECT_TRUE(commonevent(e));
+    bool paused = false;
+    for (int f = 0; f < AWAYFRAMES; f++) paused = endsinpause();
+    return paused;
+}
+
+// P pauses what a person plays, live or watched; the window losing the
+// keyboard or being minimised pauses only a live game. A scripted player and
+// fast playback never pause; the mouse leaving, or focus coming back, is
+// nothing.
+TEST_F(Pause, WhatMayPause)
+{
+    SDL_Event p{};
+    p.type = SDL_KEYDOWN;
+    p.key.keysym.sym = SDLK_p;
+    const SDL_Event lost = activeevent(0, SDL_APPINPUTFOCUS), minimised = activeevent(0, SDL_APPACTIVE),
+                    mouse = activeevent(0, SDL_APPMOUSEFOCUS), back = activeevent(1, SDL_APPINPUTFOCUS);
+    const struct {
+        InputSource source;
+        bool feeder, fast;
+        const char* pauses;   // for P, focus lost, minimised, mouse gone, focus back: 'P' pauses
+    } cases[] = {
+        {LIVEINPUT, false, false, "PPP--"},   {RECORDINPUT, false, false, "PPP--"},
+        {PLAYINPUT, false, false, "P----"},   {PLAYINPUT, false, true, "-----"},
+        {LIVEINPUT, true, false, "-----"},
+    };
+    for (const auto& c : cases) {
+        inputsource = c.source;
+        fastframes = c.fast;
+        inputfeeder = c.feeder ? nofeeder : nullptr;
+        std::string pauses;
+        for (const SDL_Event* e : std::initializer_list<const SDL_Event*>{&p, &lost, &minimised, &mouse, &back})
+            pauses += pausesafter(*e) ? 'P' : '-';
+        EXPECT_EQ(pauses, c.pauses) << "source " << c.source << (c.feeder ? ", scripted" : "")
+                                    << (c.fast ? ", fast" : "");
+    }
+}
+
+// Focus lost for AWAYFRAMES shown frames pauses; focus that goes and comes
+// back sooner, as when a window is mapped, does not. Going on with P gives
+// the focus back, whatever the window said.
+TEST_F(Pause, TheWindowAwayPausesAfterSomeFrames)
+{
+    const SDL_Event lost = activeevent(0, SDL_APPINPUTFOCUS), back = activeevent(1, SDL_APPINPUTFOCUS),
+                    shown = activeevent(1, SDL_APPACTIVE), hidden = activeevent(0, SDL_APPACTIVE);
+    commonevent(lost);
+    for (int f = 1; f < AWAYFRAMES; f++) EXPECT_FALSE(endsinpause());
+    commonevent(back);
+    EXPECT_FALSE(endsinpause());
+    EXPECT_FALSE(endsinpause());
+    // Hidden, then shown again, but still without the keyboard.
+    commonevent(hidden);
+    commonevent(lost);
+    commonevent(shown);
+    for (int f = 1; f < AWAYFRAMES; f++) EXPECT_FALSE(endsinpause());
+    pushkey(SDLK_p);
+    showframe();
+    EXPECT_EQ(focuslost, 0);
+    EXPECT_FALSE(endsinpause());
+    SDL_Event e;
+    EXPECT_EQ(SDL_PollEvent(&e), 0);
+}
+
+// The frame that asked for the pause is shown still, with the notice in the
+// game's font on a black band in the middle, until P; then the picture's
+// slot is empty again.
+TEST_F(Pause, ShowsTheFrameStillWithTheNotice)
+{
+    solidtexture(TEXFONT, 256, 256, 255, 255, 255);
+    celltexture(TEXGROUND, 4, 3, 256, 256);
+    showred();
+    drawslot(TEXGROUND, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    // Every cell's corners and middle, read back before the pause.
+    std::vector<std::pair<int, int>> points;
+    for (int c = 0; c < 4; c++)
+        for (int r = 0; r < 3; r++)
+            for (int d : {0, 128, 255}) points.emplace_back(256 * c + d, 256 * r + d);
+    std::vector<Pixel> frame;
+    for (const auto& at : points) frame.push_back(readpixel(at.first, at.second));
+
+    pauseasked = true;
+    pushkey(SDLK_p);
+    showframe();
+    EXPECT_FALSE(pauseasked);
+    EXPECT_EQ(textures[TEXPAUSE].texID, 0u);
+    EXPECT_EQ(textures[TEXPAUSE].imageData, nullptr);
+    // "Tauko": five glyphs from x 484, a band 20 pixels wider each side.
+    for (size_t i = 0; i < points.size(); i++) {
+        const int x = points[i].first, y = points[i].second;
+        if (x >= 464 && x < 560 && y >= 364 && y < 404) continue;
+        EXPECT_TRUE(colourof(windowpixel(x, y), frame[i].r, frame[i].g, frame[i].b)) << x << "," << y;
+    }
+    EXPECT_TRUE(colourof(windowpixel(470, 370), 0, 0, 0));
+    EXPECT_TRUE(colourof(windowpixel(555, 400), 0, 0, 0));
+    EXPECT_TRUE(colourof(windowpixel(490, 384), 255, 255, 255));
+    EXPECT_TRUE(colourof(windowpixel(533, 384), 255, 255, 255));
+    const Pixel beside = cellcolor(1, 1);
+    EXPECT_TRUE(colourof(windowpixel(462, 384), beside.r, beside.g, beside.b));
+}
+
+// The music stops while paused and plays on after; a pause seen from
+// beside the game, which goes on with P once the music has stopped.
+TEST_F(Pause, StopsTheMusic)
+{
+    Mix_Music* track = Mix_LoadMUS(MUSICFILE);
+    ASSERT_TRUE(track) << Mix_GetError();
+    ASSERT_EQ(Mix_PlayMusic(track, -1), 0);
+    std::atomic<bool> stopped{false};
+    std::thread beside([&stopped] {
+        for (int waited = 0; waited < 3000 && !stopped; waited += 10) {
+            SDL_Delay(10);
+            stopped = Mix_PausedMusic() == 1;
+        }
+        pushkey(SDLK_p);
+    });
+    pauseasked = true;
+    showframe();
+    beside.join();
+    EXPECT_TRUE(stopped);
+    EXPECT_EQ(Mix_PausedMusic(), 0);
+    EXPECT_EQ(Mix_PlayingMusic(), 1);
+    Mix_HaltMusic();
+    Mix_FreeMusic(track);
+}
+
+// What a pause takes: P goes on, Escape and every way of closing end it
+// with the game closing, the arrows count as held or let go, and the other
+// keys, space among them, do nothing.
+TEST_F(Pause, EventsWhilePaused)
+{
+    const struct {
+        std::vector<std::pair<SDLKey, bool>> keys;   // SDLK_UNKNOWN: a window close
+        bool closes;
+        const char* held;   // the arrows afterwards, "UDLR"
+    } cases[] = {
+        {{{SDLK_p, true}}, false, "----"},
+        {{{SDLK_ESCAPE, true}}, true, "----"},
+        {{{SDLK_UNKNOWN, true}}, true, "----"},
+        {{{SDLK_RIGHT, true}, {SDLK_UP, true}, {SDLK_UP, false}, {SDLK_SPACE, true}, {SDLK_RETURN, true},
+          {SDLK_p, true}},
+         false, "---R"},
+        {{{SDLK_DOWN, true}, {SDLK_ESCAPE, false}, {SDLK_p, false}, {SDLK_p, true}}, false, "-D--"},
+    };
+    for (const auto& c : cases) {
+        for (bool& k : key) k = false;
+        for (const auto& k : c.keys) k.first == SDLK_UNKNOWN ? pushquit() : pushkey(k.first, k.second);
+        pauseasked = true;
+        showframe();
+        std::string held;
+        for (int i = 0; i < 4; i++) held += key[i] ? "UDLR"[i] : '-';
+        EXPECT_EQ(held, c.held);
+        EXPECT_FALSE(key[KEYSPACE]);
+        EXPECT_EQ(closing != 0, c.closes);
+        EXPECT_FALSE(pauseasked);
+        closing = 0;
+        drainevents();
+    }
+}
+
+// A pause neither runs the world nor draws it (drawing heals the hero and
+// decays corpses): frames with pauses end in the same world as without.
+// The events after P wait for the pause, which takes them.
+TEST_F(Pause, TheWorldNeitherRunsNorDraws)
+{
+    auto play = [](bool pausing) {
+        resetworld();
+        Rig::time() = 100;
+        Rig::player().healt = 50;
+        putcorpse(MONSTERCORPSE, 100, 100);
+        for (int f = 0; f < 6; f++) {
+            if (f == 1) pushkey(SDLK_RIGHT);
+            if (pausing && (f == 2 || f == 4)) {
+                pushkey(SDLK_p);
+                pushkey(SDLK_p);
+            }
+            EXPECT_FALSE(runframe());
+        }
+        SDL_Event e;
+        EXPECT_EQ(SDL_PollEvent(&e), 0);
+        Digest d;
+        takedigest(d);
+        return std::vector<uint32_t>(d.value, d.value + d.count);
+    };
+    const std::vector<uint32_t> still = play(false);
+    EXPECT_EQ(play(true), still);
+}
+
+// The same game, once with pauses (in world and box frames, with an arrow
+// pressed while paused, which the next frame holds) and once without: the
+// recordings are the same byte for byte, and the one with pauses plays back.
+TEST_F(Pause, AGameWithPausesRecordsAsWithout)
+{
+    const char* const lines[8] = {"Tauon", "", "", "", "", "", "", ""};
+    // The world frames run by the game's own frame; a box between two.
+    auto game = [&](bool pausing, bool playing) {
+        resetworld();
+        Rig::time() = 100;
+        bool quit = false;
+        for (int f = 0; f < 8 && !quit; f++) {
+            if (!playing && f == 1) pushkey(SDLK_RIGHT);
+            if (!playing && pausing && f == 2) {
+                pushkey(SDLK_p);
+                pushkey(SDLK_UP);
+                pushkey(SDLK_p);
+            }
+            if (!playing && !pausing && f == 3) pushkey(SDLK_UP);
+            if (!playing && pausing && f == 4) {
+                pushkey(SDLK_p);
+                pushkey(SDLK_p);
+            }
+            if (f == 5) {
+                Box box;
+                boxopen(box, lines, true, 3);
+                if (!playing && pausing) {
+                    pushkey(SDLK_p);
+                    pushkey(SDLK_p);
+                }
+                boxframe(box);
+                if (!playing) {
+                    pushkey(SDLK_DOWN);
+                    pushkey(SDLK_SPACE);
+                    pushkey(SDLK_SPACE);
+                }
+                while (box.repeat) boxframe(box);
+                EXPECT_EQ(box.valinta, 2);
+            }
+            if (!playing && f == 7) pushkey(SDLK_ESCAPE);
+            quit = runframe();
+        }
+        EXPECT_TRUE(quit);
+        EXPECT_TRUE(closeinput());
+    };
+    const std::string paused = scratchdir() + "/paused.rec", still = scratchdir() + "/still.rec";
+    for (bool pausing : {true, false}) {
+        options = Options{};
+        options.record = (pausing ? paused : still).c_str();
+        ASSERT_TRUE(openinput());
+        game(pausing, false);
+    }
+    const std::string text = filetext(paused);
+    EXPECT_EQ(text, filetext(still));
+    EXPECT_NE(text.find("\nw 1 -----\nw 2 ---R-\nw 2 U--R-\nb 1\nk DSS\nw 3 U--R-\nc 8 "), std::string::npos) << text;
+
+    // A mismatch would end this process with exit code 3.
+    options = Options{};
+    options.play = paused.c_str();
+    ASSERT_TRUE(openinput());
+    game(false, true);
+}
