@@ -6,7 +6,9 @@
 #include "main.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 
@@ -103,17 +105,17 @@ void opengamepad()
     hatheld = stickheld = 0;
 }
 
-// Presses and releases the arrows whose directions differ between the held
-// set and the new one.
+// Presses and releases the walking actions whose directions differ between
+// the held set and the new one.
 static int steer(int& held, int now, Keypress press[GAMEPADPRESSES])
 {
     static const struct {
         int bit;
-        SDLKey sym;
-    } arrows[4] = {{PADUP, SDLK_UP}, {PADDOWN, SDLK_DOWN}, {PADLEFT, SDLK_LEFT}, {PADRIGHT, SDLK_RIGHT}};
+        Action action;
+    } arrows[4] = {{PADUP, ACTIONUP}, {PADDOWN, ACTIONDOWN}, {PADLEFT, ACTIONLEFT}, {PADRIGHT, ACTIONRIGHT}};
     int n = 0;
     for (const auto& a : arrows)
-        if ((held ^ now) & a.bit) press[n++] = Keypress{a.sym, (now & a.bit) != 0};
+        if ((held ^ now) & a.bit) press[n++] = Keypress{SDLK_UNKNOWN, (now & a.bit) != 0, 1u << a.action};
     held = now;
     return n;
 }
@@ -131,7 +133,7 @@ int keypresses(const SDL_Event& e, Keypress press[GAMEPADPRESSES])
     switch (e.type) {
     case SDL_KEYDOWN:
     case SDL_KEYUP:
-        press[0] = Keypress{e.key.keysym.sym, e.type == SDL_KEYDOWN};
+        press[0] = Keypress{e.key.keysym.sym, e.type == SDL_KEYDOWN, keyactions(e.key.keysym.sym)};
         return 1;
     case SDL_JOYHATMOTION:
         if (e.jhat.which != 0 || e.jhat.hat != 0) return 0;
@@ -152,7 +154,7 @@ int keypresses(const SDL_Event& e, Keypress press[GAMEPADPRESSES])
     case SDL_JOYBUTTONDOWN:
     case SDL_JOYBUTTONUP:
         if (e.jbutton.which != 0) return 0;
-        press[0] = Keypress{SDLK_SPACE, e.type == SDL_JOYBUTTONDOWN};
+        press[0] = Keypress{SDLK_UNKNOWN, e.type == SDL_JOYBUTTONDOWN, 1u << ACTIONSWING};
         return 1;
     default:
         return 0;
@@ -160,15 +162,136 @@ int keypresses(const SDL_Event& e, Keypress press[GAMEPADPRESSES])
 }
 
 // ---------------------------------------------------------------------------
+// Key bindings
+// ---------------------------------------------------------------------------
+
+// The keys the settings name, each by one name; a few by a second one too.
+static const struct {
+    const char* name;
+    SDLKey sym;
+} KEYNAMES[] = {
+    {"Up", SDLK_UP}, {"Down", SDLK_DOWN}, {"Left", SDLK_LEFT}, {"Right", SDLK_RIGHT},
+    {"Space", SDLK_SPACE}, {"Return", SDLK_RETURN}, {"Enter", SDLK_RETURN}, {"Escape", SDLK_ESCAPE},
+    {"Esc", SDLK_ESCAPE}, {"Tab", SDLK_TAB}, {"Backspace", SDLK_BACKSPACE}, {"Insert", SDLK_INSERT},
+    {"Delete", SDLK_DELETE}, {"Home", SDLK_HOME}, {"End", SDLK_END}, {"PageUp", SDLK_PAGEUP},
+    {"PageDown", SDLK_PAGEDOWN}, {"Pause", SDLK_PAUSE}, {"LeftShift", SDLK_LSHIFT}, {"RightShift", SDLK_RSHIFT},
+    {"LeftCtrl", SDLK_LCTRL}, {"RightCtrl", SDLK_RCTRL}, {"LeftAlt", SDLK_LALT}, {"RightAlt", SDLK_RALT},
+    {"Comma", SDLK_COMMA}, {"Period", SDLK_PERIOD}, {"Slash", SDLK_SLASH}, {"Semicolon", SDLK_SEMICOLON},
+    {"Quote", SDLK_QUOTE}, {"Minus", SDLK_MINUS}, {"Equals", SDLK_EQUALS}, {"LeftBracket", SDLK_LEFTBRACKET},
+    {"RightBracket", SDLK_RIGHTBRACKET}, {"Backslash", SDLK_BACKSLASH}, {"Backquote", SDLK_BACKQUOTE},
+    {"Less", SDLK_LESS}, {"KPEnter", SDLK_KP_ENTER}, {"KPPlus", SDLK_KP_PLUS}, {"KPMinus", SDLK_KP_MINUS},
+    {"KPMultiply", SDLK_KP_MULTIPLY}, {"KPDivide", SDLK_KP_DIVIDE}, {"KPPeriod", SDLK_KP_PERIOD},
+};
+
+// Whether two names are the same but for the case of their letters.
+static bool samename(const std::string& a, const char* b)
+{
+    size_t i = 0;
+    for (; i < a.size() && b[i]; i++)
+        if (std::tolower((unsigned char)a[i]) != std::tolower((unsigned char)b[i])) return false;
+    return i == a.size() && !b[i];
+}
+
+SDLKey keynamed(const std::string& name)
+{
+    for (const auto& k : KEYNAMES)
+        if (samename(name, k.name)) return k.sym;
+    // A letter or a digit names itself; F1..F15 and KP0..KP9 are numbered.
+    if (name.size() == 1 && std::isalnum((unsigned char)name[0]))
+        return (SDLKey)std::tolower((unsigned char)name[0]);
+    const auto number = [&name](size_t from, int lo, int hi) {
+        const std::string digits = name.substr(from);
+        if (digits.empty() || digits.size() > 2 || digits.find_first_not_of("0123456789") != std::string::npos ||
+            (digits.size() > 1 && digits[0] == '0'))
+            return -1;
+        const int n = std::atoi(digits.c_str());
+        return n >= lo && n <= hi ? n : -1;
+    };
+    if (name.size() > 1 && (name[0] == 'F' || name[0] == 'f')) {
+        const int n = number(1, 1, 15);
+        if (n >= 1) return (SDLKey)(SDLK_F1 + n - 1);
+    }
+    if (name.size() > 2 && samename(name.substr(0, 2), "KP")) {
+        const int n = number(2, 0, 9);
+        if (n >= 0) return (SDLKey)(SDLK_KP0 + n);
+    }
+    return SDLK_UNKNOWN;
+}
+
+std::string keyname(SDLKey sym)
+{
+    for (const auto& k : KEYNAMES)
+        if (k.sym == sym) return k.name;
+    if ((sym >= SDLK_a && sym <= SDLK_z) || (sym >= SDLK_0 && sym <= SDLK_9))
+        return std::string(1, (char)std::toupper((int)sym));
+    if (sym >= SDLK_F1 && sym <= SDLK_F15) return "F" + std::to_string(sym - SDLK_F1 + 1);
+    if (sym >= SDLK_KP0 && sym <= SDLK_KP9) return "KP" + std::to_string(sym - SDLK_KP0);
+    return "";
+}
+
+std::string keynamelist()
+{
+    std::string out;
+    for (const auto& k : KEYNAMES) out += (out.empty() ? "" : ", ") + std::string(k.name);
+    return out;
+}
+
+const char* readbinding(const char* words, Binding& binding)
+{
+    Binding read{};
+    const std::string text = words;
+    bool none = false;
+    for (size_t at = 0; at < text.size();) {
+        if (text[at] == ' ' || text[at] == '\t') {
+            at++;
+            continue;
+        }
+        const size_t end = std::min(text.find_first_of(" \t", at), text.size());
+        const std::string word = text.substr(at, end - at);
+        at = end;
+        if (samename(word, "none")) {
+            none = true;
+            continue;
+        }
+        const SDLKey sym = keynamed(word);
+        if (sym == SDLK_UNKNOWN) {
+            static std::string why;
+            why = "names a key the game does not know";
+            bool printable = word.size() <= 20;
+            for (char c : word) printable = printable && c > 32 && c < 127;
+            if (printable) why += ": " + word;
+            return why.c_str();
+        }
+        if (read.count == BINDINGKEYS) return "names more than 8 keys";
+        read.keys[read.count++] = sym;
+    }
+    if (none && read.count > 0) return "names keys and none";
+    if (!none && read.count == 0) return "names no key (none for none)";
+    binding = read;
+    return nullptr;
+}
+
+unsigned keyactions(SDLKey sym)
+{
+    unsigned actions = 0;
+    for (int a = 0; a < ACTIONS; a++) {
+        const Binding& b = options.bindings[a];
+        for (int i = 0; i < b.count; i++)
+            if (b.keys[i] == sym) actions |= 1u << a;
+    }
+    return actions;
+}
+
+// ---------------------------------------------------------------------------
 // Playback
 // ---------------------------------------------------------------------------
 
-// In playback the keyboard only ends the game: Escape, or closing the window.
+// In playback the keyboard only ends the game: a quit key, or closing the window.
 static void watchkeyboard()
 {
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
-        if ((e.type == SDL_KEYDOWN && e.key.keysym.sym == SDLK_ESCAPE) || e.type == SDL_QUIT)
+        if ((e.type == SDL_KEYDOWN && keyactions(e.key.keysym.sym) & 1u << ACTIONQUIT) || e.type == SDL_QUIT)
             stopasked = true;
     }
 }
@@ -204,20 +327,20 @@ void pushkey(SDLKey sym, bool down)
     SDL_PushEvent(&e);
 }
 
-// The letter a box key is written as, or 0 for a key boxes do not take.
-static char boxletter(SDLKey sym)
+// The letter a box's key-down is written as: the action it stands for, or
+// the digit that chooses an option; 0 for a press boxes do not take.
+static char boxletter(const Keypress& press)
 {
-    switch (sym) {
-    case SDLK_SPACE: return 'S';
-    case SDLK_1: return '1';
-    case SDLK_2: return '2';
-    case SDLK_3: return '3';
-    case SDLK_UP: return 'U';
-    case SDLK_DOWN: return 'D';
-    default: return 0;
-    }
+    if (press.actions & 1u << ACTIONSWING) return 'S';
+    if (press.sym == SDLK_1) return '1';
+    if (press.sym == SDLK_2) return '2';
+    if (press.sym == SDLK_3) return '3';
+    if (press.actions & 1u << ACTIONUP) return 'U';
+    if (press.actions & 1u << ACTIONDOWN) return 'D';
+    return 0;
 }
 
+// The key a box takes for a letter: the action's key as the box knows it.
 static SDLKey boxsym(char letter)
 {
     static const SDLKey syms[] = {SDLK_SPACE, SDLK_1, SDLK_2, SDLK_3, SDLK_UP, SDLK_DOWN};
@@ -237,10 +360,11 @@ void boxinput(Box& box)
     while (SDL_PollEvent(&event)) {
         const int n = keypresses(event, press);
         for (int i = 0; i < n; i++) {
-            const char c = press[i].down ? boxletter(press[i].sym) : 0;
+            const char c = press[i].down ? boxletter(press[i]) : 0;
             if (c == 0 || keys.size() == (size_t)BOXKEYMAX) continue;
             keys += c;
-            boxpress(box, press[i].sym);
+            // The box takes the key as played back, so that both go alike.
+            boxpress(box, boxsym(c));
         }
     }
     if (inputsource == RECORDINPUT) addframe(true, keys);

@@ -63,27 +63,13 @@ void pollevents(bool& quit)
         if (event.type == SDL_QUIT) quit = true;
         const int n = keypresses(event, press);
         for (int i = 0; i < n; i++) {
-            if (press[i].down) {
-                switch (press[i].sym) {
-                case SDLK_UP: key[KEYUP] = true; break;
-                case SDLK_DOWN: key[KEYDOWN] = true; break;
-                case SDLK_LEFT: key[KEYLEFT] = true; break;
-                case SDLK_RIGHT: key[KEYRIGHT] = true; break;
-                case SDLK_SPACE: key[KEYSPACE] = true; break;
-                case SDLK_ESCAPE: quit = true; break;
-                default: break;
-                }
-            } else {
-                // Space counts once per press and is cleared each frame, so
-                // only the arrows are released here.
-                switch (press[i].sym) {
-                case SDLK_UP: key[KEYUP] = false; break;
-                case SDLK_DOWN: key[KEYDOWN] = false; break;
-                case SDLK_LEFT: key[KEYLEFT] = false; break;
-                case SDLK_RIGHT: key[KEYRIGHT] = false; break;
-                default: break;
-                }
-            }
+            const unsigned actions = press[i].actions;
+            // Space counts once per press and is cleared each frame, so only
+            // the walking actions are let go of here.
+            const int last = press[i].down ? ACTIONSWING : ACTIONRIGHT;
+            for (int a = ACTIONUP; a <= last; a++)
+                if (actions & 1u << a) key[a] = press[i].down;
+            if (press[i].down && actions & 1u << ACTIONQUIT) quit = true;
         }
     }
 }

@@ -67,40 +67,72 @@ void waitframe();
 // Absolute value of a float.
 float ABS(float a);
 
-// What the command line asks for.
+// What the player's keys do: walk, swing the sword, quit and pause. The
+// first five are the entries of key the world reads.
+enum Action {
+    ACTIONUP = KEYUP, ACTIONDOWN = KEYDOWN, ACTIONLEFT = KEYLEFT, ACTIONRIGHT = KEYRIGHT, ACTIONSWING = KEYSPACE,
+    ACTIONQUIT, ACTIONPAUSE, ACTIONS
+};
+const int BINDINGKEYS = 8;   // keys one action takes at most
+// The keys bound to one action.
+struct Binding {
+    int count;
+    SDLKey keys[BINDINGKEYS];
+};
+
+// What the settings file and the command line ask for.
 struct Options {
-    bool window = false;          // a 1024x768 window instead of full screen
+    bool window = false;          // a window instead of full screen
+    int windowwidth = SCREEN_WIDTH;     // pixels: the window's size
+    int windowheight = SCREEN_HEIGHT;
     bool sound = true;            // false: no audio device, no music, no effect
+    int musicvolume = MIX_MAX_VOLUME;     // 0..128, SDL_mixer's scale
+    int effectsvolume = MIX_MAX_VOLUME;   // 0..128
+    Binding bindings[ACTIONS] = {        // indexed by Action
+        {1, {SDLK_UP}}, {1, {SDLK_DOWN}}, {1, {SDLK_LEFT}}, {1, {SDLK_RIGHT}},
+        {1, {SDLK_SPACE}}, {1, {SDLK_ESCAPE}}, {1, {SDLK_p}}};
+    std::string language;         // a language code ("en", "fi_FI"); empty: the environment's
+    const char* config = nullptr; // the settings file given with --config
     const char* data = nullptr;   // the data directory given with --data
     const char* record = nullptr; // record the game into this file
     const char* play = nullptr;   // play back the recording in this file
     bool fast = false;            // play back without waiting between frames
+    bool help = false;            // show the help and exit
+    bool version = false;         // show the version and exit
 };
-extern Options options;   // options.cpp: the command line of this run
+extern Options options;   // options.cpp: the settings file and the command line of this run
 extern const char VERSION[];   // options.cpp: the game's version, as "1.0"
 
 // One option of the command line. --help prints the rows in order, the
 // manual page is made from --help, and the README's table of options holds
-// one line a row; a setting that mirrors an option belongs in its row.
+// one line a row. A row that sets something lasting names its key in the
+// settings file: an option with an argument takes the same value there
+// ("language = en"); a switch gives its key a fixed value ("--window" is
+// "fullscreen = no").
 struct OptionRow {
     const char* name;       // "data" for --data
-    const char* argument;   // "DIR" for --data DIR; nullptr for an option without one
+    const char* argument;   // "DIR" for --data DIR; nullptr for a switch
     const char* help;       // what it does, as --help, the manual and the README say it
-    // Takes the option in, with its argument: -1 to go on, else the exit code to end with.
-    int (*apply)(const char* argument);
+    // Takes the option in, with its argument: nullptr, or what is wrong
+    // with the argument ("takes a number from 0 to 128").
+    const char* (*apply)(const char* argument);
+    const char* setting;    // its key in the settings file, or nullptr for none
+    const char* value;      // a switch's value for its key ("no"); nullptr for an option with an argument
 };
 extern const OptionRow OPTIONROWS[];   // options.cpp: every option, in the order --help gives them
 extern const int NOPTIONROWS;
 // How a row is written on the command line: "--data DIR".
 std::string optionusage(const OptionRow& row);
 
-// Reads the command line into options. Returns -1 when the game should go
-// on, or the exit code to end with at once: 0 after --help or --version, 2
-// after a usage error, with a one-line hint on stderr.
+// Reads the settings file and then the command line into options: the
+// command line overrides the file. Returns -1 when the game should go on,
+// or the exit code to end with at once: 0 after --help or --version, 2
+// after a usage error, with a one-line hint on stderr. A settings file that
+// cannot be read whole never ends the game: see readsettings.
 int parseoptions(int argc, char* argv[]);
 
 // Keeps freed memory in the heap; opens SDL, the OpenGL mode (full screen unless options.window), audio
-// (unless options.sound is false), the fixed GL state and the caption. False
+// (unless options.sound is false) at the options' volumes, the fixed GL state and the caption. False
 // at the first step that fails, after one line on stderr naming the step and
 // SDL's or the mixer's reason.
 bool init();
@@ -118,16 +150,19 @@ void startup();
 void LoadTextures();
 // Takes every pending event into key; sets quit on Escape or a window close.
 void pollevents(bool& quit);
-// A key going down or up, from the keyboard or standing in for a gamepad.
+// A key going down or up, from the keyboard or standing in for a gamepad,
+// with the actions it stands for.
 struct Keypress {
-    SDLKey sym;
+    SDLKey sym;         // the key; SDLK_UNKNOWN for a gamepad
     bool down;
+    unsigned actions;   // a bit (1 << Action) for each action it stands for
 };
 const int GAMEPADPRESSES = 4;        // the most presses one event stands for
 const int GAMEPADDEADZONE = 8000;    // stick travel, of 32767, that counts as centred
-// The key presses an event stands for: a key for itself; from the first
-// gamepad, the hat and the left stick as the arrow keys (each direction going
-// down when it starts and up when it ends) and any button as space.
+// The key presses an event stands for: a key for the actions it is bound
+// to; from the first gamepad, whatever the keys are bound to, the hat and
+// the left stick as walking (each direction going down when it starts and
+// up when it ends) and any button as the sword's swing.
 int keypresses(const SDL_Event& e, Keypress press[GAMEPADPRESSES]);
 // Opens the first gamepad, if there is one, for its events.
 void opengamepad();
@@ -137,6 +172,31 @@ void scoretext(int value, char fp[SCORETEXT]);
 // One frame of the main loop, paced to at least FRAMEMS. Returns true once the
 // loop must end after this frame.
 bool runframe();
+
+// ---------------------------------------------------------------------------
+// Settings: the file of lasting settings (settings.cpp)
+// ---------------------------------------------------------------------------
+
+const char* const SETTINGSFILE = "kuurakarpalo/kuurakarpalo.conf";   // under the configuration directory
+const long SETTINGSMAX = 64L << 10;   // bytes a settings file may hold
+const int SETTINGSLINEMAX = 1024;     // characters in one of its lines
+const int SETTINGSWARNINGS = 8;       // warnings given for one file; the rest are counted
+
+// Where the settings file lies: under $XDG_CONFIG_HOME when that is an
+// absolute path, else under ~/.config; "" when neither is known.
+std::string settingspath(const char* xdgconfighome, const char* home);
+// Takes in the text of a settings file: lines "key = value", where a key is
+// the settings key of an option row, '#' starts a comment and blank lines
+// are skipped. Every line that cannot be taken in (an unknown key, a bad
+// value, a damaged line) leaves what it would set as it was and adds a
+// warning "kuurakarpalo: NAME:LINE: why" to warnings.
+void parsesettings(const char* text, size_t size, const std::string& name, std::vector<std::string>& warnings);
+// Reads the settings file at path into options. A missing file is quietly
+// no settings, unless given says the player named it; a file that cannot
+// be read, is not a text file or is larger than SETTINGSMAX is skipped
+// whole. Every problem is one warning line on stderr (at most
+// SETTINGSWARNINGS, then one that counts the rest); the game goes on.
+void readsettings(const std::string& path, bool given);
 
 // ---------------------------------------------------------------------------
 // Data: the directory that holds kuurakarpalo.map and DATA/ (datadir.cpp)
@@ -845,6 +905,21 @@ int putfriend(int x, int y);
 // ---------------------------------------------------------------------------
 // Input and recorded games (input.cpp, recording.cpp)
 // ---------------------------------------------------------------------------
+
+// Key bindings.
+// The key of a name, as the settings write it ("Up", "W", "Space", "KP8"),
+// in any case; SDLK_UNKNOWN for a name it does not know.
+SDLKey keynamed(const std::string& name);
+// The name the settings give a key ("Up"), or "" for a key without one.
+std::string keyname(SDLKey sym);
+// The names keynamed knows besides letters, digits, F1..F15 and KP0..KP9,
+// separated by ", ".
+std::string keynamelist();
+// Reads binding from keys named by words ("Up W"; "none" for none): nullptr,
+// or what is wrong, leaving binding as it was.
+const char* readbinding(const char* words, Binding& binding);
+// The actions a key stands for under options.bindings, a bit (1 << Action) each.
+unsigned keyactions(SDLKey sym);
 
 // Every read of the player's input goes through worldinput and boxinput. In
 // live play they read SDL's events; while recording they also write what

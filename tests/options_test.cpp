@@ -69,7 +69,8 @@ TEST(Options, CommandLines)
 }
 
 // Every option is in --help with its whole text, wrapped into lines of at
-// most 79 characters that continue under the text's first column.
+// most 79 characters that continue under the text's first column; every
+// settings key is there with the options that set the same.
 TEST(Options, HelpGivesEveryRowWhole)
 {
     const std::string text = help();
@@ -77,11 +78,11 @@ TEST(Options, HelpGivesEveryRowWhole)
     size_t from = 0;
     for (size_t end; (end = text.find('\n', from)) != std::string::npos; from = end + 1)
         EXPECT_LE(end - from, 79u) << text.substr(from, end - from);
-    const std::string column(17, ' ');   // where the texts start
+    const std::string column(24, ' ');   // where the texts start
     for (int i = 0; i < NOPTIONROWS; i++) {
         const OptionRow& row = OPTIONROWS[i];
         std::string first = "  " + optionusage(row);
-        ASSERT_LE(first.size(), 15u) << row.name;
+        ASSERT_LE(first.size(), 22u) << row.name;
         first += std::string(column.size() - first.size(), ' ');
         const size_t at = text.find("\n" + first);
         ASSERT_NE(at, std::string::npos) << row.name;
@@ -94,6 +95,9 @@ TEST(Options, HelpGivesEveryRowWhole)
             line = end + 1;
         } while (text.compare(line, column.size(), column) == 0);
         EXPECT_EQ(joined, row.help) << row.name;
+        if (row.setting) {
+            EXPECT_NE(text.find("\n  " + std::string(row.setting) + " = "), std::string::npos) << row.setting;
+        }
     }
 }
 
