@@ -8,6 +8,8 @@
 #include <SDL/SDL_mixer.h>
 #include <GL/gl.h>
 
+#include "fontletters.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -305,12 +307,22 @@ void bindtexture(int n);
 extern GLuint base;   // font.cpp: first of the font's 256 display lists
 
 void BuildFont();
-// Prints string with its top-left corner at screen pixel (x, y); set 0 or 1
-// (above 1 counts as 1), color 0 white, anything else red.
+// Prints string, UTF-8, with its top-left corner at screen pixel (x, y); set
+// 0 or 1 (above 1 counts as 1), color 0 white, anything else red. Each
+// character is one glyph: printable ASCII, the letters of FONTLETTERS (and
+// "{" and "}" as ä and ö), and a question mark for any other character and
+// for each byte that does not start a whole UTF-8 character.
 void glPrint(GLint x, GLint y, const char* string, int set, int color);
 // The same for the first n characters of string only.
 void glPrintn(GLint x, GLint y, const char* string, size_t n, int set, int color);
 void KillFont();
+// The next character of UTF-8 text at p, moving p past it: its code point,
+// or UNREADABLE for a byte that does not start a whole character (p moves
+// by that byte alone). p must not stand at the terminator.
+const unsigned UNREADABLE = 0xFFFD;
+unsigned nextchar(const char*& p);
+// The characters in text, as glPrint counts them.
+size_t textlength(const char* text);
 
 // A modal panel of eight lines typed out over the frozen world; one press of
 // space shows all lines, the next closes it. Always returns 0.
@@ -324,7 +336,7 @@ int Questionbox(const char* line1, const char* line2, const char* line3, const c
 // The state of one open box, advanced one box frame at a time.
 struct Box {
     const char* lines[8];
-    size_t lx[8];      // line lengths
+    size_t lx[8];      // line lengths, characters
     int x;             // characters of line y shown
     int y;             // line being typed, 8 once all are shown
     bool repeat;       // the box stays open while true
