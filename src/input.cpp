@@ -422,7 +422,7 @@ bool openinput()
             return false;
         }
         inputsource = RECORDINPUT;
-        write(recordingheader(MAPFILESIZE, mapcrc));
+        write(recordingheader(MAPFILESIZE, mapcrc, gamelanguage));
         return true;
     }
     if (!options.play) return true;
@@ -437,6 +437,11 @@ bool openinput()
                      "kuurakarpalo: recording \"%s\" was made on another map (CRC-32 %08x); "
                      "this map file's is %08x\n",
                      options.play, (unsigned)playback.mapcrc, (unsigned)mapcrc);
+        return false;
+    }
+    if (!setlanguage(playback.language)) {
+        std::fprintf(stderr, "kuurakarpalo: recording \"%s\" was made in the language %s, which the game has no texts in\n",
+                     options.play, playback.language.c_str());
         return false;
     }
     // A field added to the game or taken from it leaves the others to check.

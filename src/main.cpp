@@ -98,7 +98,7 @@ bool runframe()
     map.show();
 
     scoretext(score, fp);
-    glPrint(760, 700, "Pisteet:", 0, 0);
+    glPrint(760, 700, _("Pisteet:"), 0, 0);
     glPrint(920, 700, fp, 0, 1);
 
     showframe();

@@ -212,6 +212,8 @@ struct Datahomes {
     std::string fromgames;    // the same, relative to the installed executable's directory
     std::string buildtree;    // the build directory; empty without build-tree lookup
     std::string sourcetree;   // the repository's root, tried by executables under buildtree
+    std::string locale;       // the installed catalogs' directory (share/locale), absolute
+    std::string localefromgames;   // the same, relative to the installed executable's directory
 };
 
 // The places compiled into this program.
@@ -228,6 +230,46 @@ std::string finddata(const std::vector<std::string>& places, bool strict,
 std::string nodatamessage(const std::vector<std::string>& tried, bool strict);
 // Changes into the data directory, option (--data, or null) first; false after one line on stderr.
 bool enterdatadir(const char* option);
+// The running program's own path, links resolved; "" where it cannot be known.
+std::string programpath();
+
+// ---------------------------------------------------------------------------
+// Language: the game's texts in the player's language (language.cpp)
+// ---------------------------------------------------------------------------
+
+// The game's texts are in Finnish, its own language, and they are the
+// message ids of the GNU gettext catalogs that translate them. _("Pisteet:")
+// marks a text where it is used and gives it in the game's language.
+#define _(text) translated(text)
+const char* const TEXTDOMAIN = "kuurakarpalo";   // a catalog is LANGUAGE/LC_MESSAGES/kuurakarpalo.mo
+
+extern std::string gamelanguage;   // language.cpp: the language of the catalog in use ("en"); empty in Finnish
+// text in the game's language: its translation, or text itself in Finnish.
+const char* translated(const char* text);
+
+// Whether text is a language as the environment writes one ("en",
+// "fi_FI.UTF-8", "sr@latin"): a letter, then letters, digits and "_.@-", at
+// most 32 characters.
+bool languagecode(const std::string& text);
+// The languages a player asks for, most wanted first, each as a catalog is
+// named ("en_GB", then "en"): the option's alone when one is given; else
+// the languages of LANGUAGE, a list separated by colons, and the locale's,
+// the first of LC_ALL, LC_MESSAGES and LANG that is set. None when the
+// locale is C or POSIX: the game's own texts then, as GNU programs do.
+std::vector<std::string> languagesasked(const std::string& option, const char* language, const char* lcall,
+                                        const char* lcmessages, const char* lang);
+// Where the catalogs may lie, in order: the build tree's for a program in
+// it, the installed ones beside the program, those where it was installed.
+std::vector<std::string> localeplaces(const Datahomes& homes, const std::string& exe);
+// The first of places that holds language's catalog; "" for none.
+std::string findcatalog(const std::vector<std::string>& places, const std::string& language);
+// Gives the game's texts in language: Finnish for "" or any Finnish,
+// else from its catalog. False, and Finnish, when it has none.
+bool setlanguage(const std::string& language);
+// Sets this run's language, asked for by options.language or else by the
+// environment: the first asked for that is Finnish or has a catalog, and
+// Finnish when none does, after one warning if options.language asked.
+void chooselanguage();
 
 // ---------------------------------------------------------------------------
 // Presentation: textures, font, message boxes (textures.cpp, font.cpp,
@@ -958,8 +1000,10 @@ extern bool fastframes;   // input.cpp
 extern void (*inputfeeder)(bool boxframe);   // input.cpp
 // Puts a key going down (or up) into SDL's queue, as the keyboard sends it.
 void pushkey(SDLKey sym, bool down = true);
-// Starts recording into, or playing back from, the file options name. False
-// after one line on stderr. A recording whose checkpoints lack fields of the
+// Starts recording into, or playing back from, the file options name: a
+// recording keeps gamelanguage, and playback plays in the recording's
+// language. False after one line on stderr, also for a recording in a
+// language the game has no texts in. A recording whose checkpoints lack fields of the
 // game, or hold fields it no longer has, plays with those left unchecked,
 // after one line on stderr naming them; one that shares none is refused.
 bool openinput();
@@ -1004,6 +1048,7 @@ struct Checkpoint {
 };
 struct Recording {
     std::string game;                  // the version of the game that made it
+    std::string language;              // the language of its texts; empty for Finnish
     long long mapsize;                 // bytes of the map file it was made on
     uint32_t mapcrc;                   // CRC-32 of that map file
     int interval;                      // world frames between checkpoints
@@ -1021,7 +1066,7 @@ bool parserecording(const char* text, size_t size, Recording& recording, std::st
 bool readrecording(const char* path, Recording& recording, std::string& error);
 // The lines of a recording file: its header, and then the input and the
 // checkpoints as the game goes.
-std::string recordingheader(long mapsize, uint32_t mapcrc);
+std::string recordingheader(long mapsize, uint32_t mapcrc, const std::string& language);
 std::string worldline(int count, const std::string& keys);  // keys as "UDLRS", '-' for up
 std::string boxline(int count, const std::string& keys);
 std::string checkpointline(int frame, const Digest& digest);

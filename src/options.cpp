@@ -9,7 +9,6 @@
 #include <getopt.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -51,14 +50,9 @@ static const char* windowsize(const char* text)
     return nullptr;
 }
 
-// A language code as the environment writes one: letters first, then
-// letters, digits and "_.@-"; at most 32 characters.
 static const char* language(const char* text)
 {
-    const size_t n = std::strlen(text);
-    if (n == 0 || n > 32 || !std::isalpha((unsigned char)text[0]) ||
-        std::strspn(text, "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_.@-") != n)
-        return "takes a language code, such as en or fi";
+    if (!languagecode(text)) return "takes a language code, such as en or fi";
     options.language = text;
     return nullptr;
 }
