@@ -3,7 +3,8 @@
 # generated no locale at all: the environment's variables alone decide, by
 # name. The unit test Language.TheEnvironmentAsItStands is run under each
 # environment with the language it must choose; then the real game with a
-# language it has no texts in, asked for and in the environment.
+# language it has no texts in, asked for and in the environment; and the
+# English golden recording, which plays in its own language.
 # $1: the unit tests; $2: the game. Runs from the project's root with DISPLAY set.
 set -u
 tests="${1:?usage: language.sh unit-tests game}"
@@ -54,4 +55,17 @@ for run in "--language xx" "LANG=xx_YY.UTF-8" "LANGUAGE=en"; do
         fail "$run: exit $code, $lines lines on stderr: $(cat "$err")"
     fi
 done
+# The English golden recording plays in English whatever the environment
+# asks for, and its game is not the Finnish one.
+bare LANG=fi_FI.UTF-8 "$game" --window --no-sound --play tests/golden/english.rec --fast 2>"$err" ||
+    fail "the English recording does not play back under LANG=fi_FI.UTF-8: $(cat "$err")"
+grep -v '^language ' tests/golden/english.rec >"$err.rec"
+bare "$game" --window --no-sound --play "$err.rec" --fast 2>"$err"
+code=$?
+rm -f "$err.rec"
+if [ "$code" = 3 ]; then
+    echo "ok: the English recording, made Finnish, no longer matches the game"
+else
+    fail "the English recording without its language gives exit $code, not 3"
+fi
 [ "$failures" = 0 ]
