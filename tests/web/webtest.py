@@ -17,6 +17,9 @@ browser); TEST one of:
     gamepad       a gamepad's stick and buttons reach the game
     sound         the music starts once the page has had a click, the effect
                   plays at the hero's death; ?nosound opens no audio at all
+    language      ?language=en plays in English in a Finnish browser and
+                  ?language=fi in Finnish in an English one; each recording
+                  keeps its language and plays back natively
 
 Every page must load without a console error or an uncaught exception,
 except where the test makes it fail on purpose.
@@ -144,25 +147,30 @@ def closedboth(lines):
     return len(presses) >= 2 and any(l.startswith("w ") for l in lines[presses[-1]:])
 
 
+def opening(browser):
+    """Gives the running game focus with a click and closes both opening
+    messages."""
+    import json
+    r = json.loads(browser.eval("JSON.stringify(document.getElementById('canvas').getBoundingClientRect())"))
+    browser.click(r["x"] + r["width"] / 2, r["y"] + r["height"] / 2)
+    # The opening message comes at the 21st frame and types itself out.
+    browser.pump(2.5)
+    for _ in range(2):   # two messages: the first press shows all, the second closes
+        browser.press(" ")
+        browser.pump(0.3)
+        browser.press(" ")
+        browser.pump(1.2)
+
+
 def play(site, game, scratch):
     browser = Browser()
     try:
         browser.open(site.url("index.html?record&nosound"))
         browser.wait("window.kuurakarpalo && kuurakarpalo.state == 'running'", 60)
         check(browser.eval("!document.getElementById('focus').hidden"), "the page asks for a click before the keys")
-        rect = browser.eval("JSON.stringify(document.getElementById('canvas').getBoundingClientRect())")
-        import json
-        r = json.loads(rect)
-        browser.click(r["x"] + r["width"] / 2, r["y"] + r["height"] / 2)
+        opening(browser)
         check(browser.eval("document.activeElement.id") == "canvas", "a click gives the game focus")
         check(browser.eval("document.getElementById('focus').hidden"), "the hint goes once the game has focus")
-        # The opening message comes at the 21st frame and types itself out.
-        browser.pump(2.5)
-        for _ in range(2):   # two messages: the first press shows all, the second closes
-            browser.press(" ")
-            browser.pump(0.3)
-            browser.press(" ")
-            browser.pump(1.2)
         browser.key("ArrowRight", True)
         browser.pump(1.0)
         browser.key("ArrowRight", False)
@@ -193,6 +201,35 @@ def play(site, game, scratch):
                           capture_output=True, text=True, timeout=300)
     check(done.returncode == 0, "the game recorded in the browser plays back natively with exit 0 (%d: %s)"
           % (done.returncode, done.stderr.strip()))
+
+
+def language(site, game, scratch):
+    """?language=LANG plays in LANG whatever the browser's own language, and
+    the recording keeps it: English, then Finnish, with the browser in the
+    other one."""
+    for code, browserlanguage in (("en", "fi"), ("fi", "en-US")):
+        browser = Browser(extra_flags=["--lang=" + browserlanguage])
+        try:
+            browser.open(site.url("index.html?record&nosound&language=" + code))
+            browser.wait("window.kuurakarpalo && kuurakarpalo.state == 'running'", 60)
+            opening(browser)
+            browser.press("Escape")
+            s = state(browser, 30)
+            recording = browser.eval("kuurakarpalo.recording") or ""
+            check(s["code"] == 0, "?language=%s: the game ends with exit 0 (%s)" % (code, s["code"]))
+            header = recording.split("\nmap ")[0]
+            check(("\nlanguage en" in header) == (code == "en"),
+                  "?language=%s: the recording's header says so: %r" % (code, header))
+            clean(browser, "language " + code)
+        finally:
+            browser.close()
+        path = os.path.join(scratch, "language-%s.rec" % code)
+        with open(path, "w") as f:
+            f.write(recording)
+        done = subprocess.run([game, "--play", path, "--fast", "--no-sound"], cwd=ROOT,
+                              capture_output=True, text=True, timeout=300)
+        check(done.returncode == 0, "?language=%s: the recording plays back natively (%d: %s)"
+              % (code, done.returncode, done.stderr.strip()))
 
 
 GAMEPAD = """
@@ -295,6 +332,8 @@ def main():
             golden(site, sys.argv[4])
         elif test == "play":
             play(site, game, scratch)
+        elif test == "language":
+            language(site, game, scratch)
         elif test == "refusals":
             refusals(site, scratch)
         elif test == "failures":
