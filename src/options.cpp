@@ -197,7 +197,7 @@ static int showhelp()
                               " by default) or the FILE of --config, holds lines KEY = VALUE; # starts a "
                               "comment. Its keys are the options that last, and the command line overrides "
                               "them for one run. The game reads the file and never writes it; a line it "
-                              "cannot take gives one warning and leaves that setting as it was.", 2);
+                              "cannot take gives one warning and leaves that setting as it was.", 2) + "\n";
     text += settingslines();
     text += helpentry("KEYS", "key names separated by spaces, or none: a letter or a digit (W, 2), F1 to F15, "
                               "KP0 to KP9 on the keypad, or " + keynamelist());

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -101,22 +102,50 @@ TEST(Options, HelpGivesEveryRowWhole)
     }
 }
 
-// The README's table of options has a line for each row, in order, that
-// says what --help says.
-TEST(Options, TheReadmeTableIsTheTable)
+// The README's lines that start with start ("" for all of them).
+std::vector<std::string> readmelines(const std::string& start)
 {
-    FILE* readme = std::fopen("README.md", "r");
-    ASSERT_TRUE(readme) << "run from the project's root";
     std::vector<std::string> lines;
+    FILE* readme = std::fopen("README.md", "r");
+    if (!readme) return lines;
     char line[1024];
     while (std::fgets(line, sizeof line, readme))
-        if (std::string(line).rfind("| `--", 0) == 0) lines.emplace_back(line, std::strcspn(line, "\n"));
+        if (std::string(line).rfind(start, 0) == 0) lines.emplace_back(line, std::strcspn(line, "\n"));
     std::fclose(readme);
-    std::vector<std::string> rows;
-    std::string table;
+    return lines;
+}
+
+// The README's table of options has a line for each row, in order, that
+// says what --help says; its table of settings a line for each key, with
+// the values it takes and the options that set the same.
+TEST(Options, TheReadmeTablesAreTheTable)
+{
+    std::vector<std::string> rows, settings;
     for (int i = 0; i < NOPTIONROWS; i++) {
-        rows.push_back("| `" + optionusage(OPTIONROWS[i]) + "` | " + OPTIONROWS[i].help + " |");
-        table += rows.back() + "\n";
+        const OptionRow& row = OPTIONROWS[i];
+        rows.push_back("| `" + optionusage(row) + "` | " + row.help + " |");
+        if (!row.setting) continue;
+        const std::string start = "| `" + std::string(row.setting) + "` | ";
+        auto same = std::find_if(settings.begin(), settings.end(),
+                                 [&](const std::string& s) { return s.rfind(start, 0) == 0; });
+        if (same == settings.end()) {
+            settings.push_back(start + (row.argument ? row.argument : row.value) + " | `--" + row.name + "` |");
+            continue;
+        }
+        if (!row.argument) same->insert(same->find(" | `--"), std::string(", ") + row.value);
+        same->insert(same->size() - 2, std::string(", `--") + row.name + "`");
     }
-    EXPECT_EQ(lines, rows) << "the README's table of options should read:\n" << table;
+    const auto table = [](const std::vector<std::string>& lines) {
+        std::string out;
+        for (const std::string& l : lines) out += l + "\n";
+        return out;
+    };
+    EXPECT_EQ(readmelines("| `--"), rows) << "the README's table of options should read:\n" << table(rows);
+    // The settings table: the lines after its header and rule.
+    const std::vector<std::string> all = readmelines("");
+    std::vector<std::string> readme;
+    const auto header = std::find(all.begin(), all.end(), "| Setting | Value | The same for one game |");
+    ASSERT_NE(header, all.end()) << "the README has no table of settings";
+    for (auto l = header + 2; l < all.end() && l->rfind("|", 0) == 0; ++l) readme.push_back(*l);
+    EXPECT_EQ(readme, settings) << "the README's table of settings should read:\n" << table(settings);
 }
