@@ -57,6 +57,12 @@ static const char* language(const char* text)
     return nullptr;
 }
 
+// The keys of an action, from an option or a setting.
+template <Action A> static const char* bindkeys(const char* keys)
+{
+    return readbinding(keys, options.bindings[A]);
+}
+
 const OptionRow OPTIONROWS[] = {
     {"window", nullptr, "play in a window instead of full screen",
      [](const char*) { return options.window = true, (const char*)nullptr; }, "fullscreen", "no"},
@@ -76,19 +82,19 @@ const OptionRow OPTIONROWS[] = {
      "(LANGUAGE, LC_ALL, LC_MESSAGES, LANG), and Finnish for one the game does not have",
      language, "language", nullptr},
     {"key-up", "KEYS", "the keys that walk up, by name, separated by spaces (default: Up)",
-     [](const char* k) { return readbinding(k, options.bindings[ACTIONUP]); }, "key-up", nullptr},
+     bindkeys<ACTIONUP>, "key-up", nullptr},
     {"key-down", "KEYS", "the keys that walk down (default: Down)",
-     [](const char* k) { return readbinding(k, options.bindings[ACTIONDOWN]); }, "key-down", nullptr},
+     bindkeys<ACTIONDOWN>, "key-down", nullptr},
     {"key-left", "KEYS", "the keys that walk left (default: Left)",
-     [](const char* k) { return readbinding(k, options.bindings[ACTIONLEFT]); }, "key-left", nullptr},
+     bindkeys<ACTIONLEFT>, "key-left", nullptr},
     {"key-right", "KEYS", "the keys that walk right (default: Right)",
-     [](const char* k) { return readbinding(k, options.bindings[ACTIONRIGHT]); }, "key-right", nullptr},
+     bindkeys<ACTIONRIGHT>, "key-right", nullptr},
     {"key-swing", "KEYS", "the keys that swing the sword and close messages (default: Space)",
-     [](const char* k) { return readbinding(k, options.bindings[ACTIONSWING]); }, "key-swing", nullptr},
+     bindkeys<ACTIONSWING>, "key-swing", nullptr},
     {"key-quit", "KEYS", "the keys that quit the game (default: Escape)",
-     [](const char* k) { return readbinding(k, options.bindings[ACTIONQUIT]); }, "key-quit", nullptr},
+     bindkeys<ACTIONQUIT>, "key-quit", nullptr},
     {"key-pause", "KEYS", "the keys that pause and resume the game (default: P)",
-     [](const char* k) { return readbinding(k, options.bindings[ACTIONPAUSE]); }, "key-pause", nullptr},
+     bindkeys<ACTIONPAUSE>, "key-pause", nullptr},
     {"config", "FILE", "read the settings from FILE instead of the settings file",
      [](const char* file) { return options.config = file, (const char*)nullptr; }, nullptr, nullptr},
     {"data", "DIR", "read the game's data (kuurakarpalo.map and DATA/) from DIR, and from nowhere else",

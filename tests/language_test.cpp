@@ -119,13 +119,7 @@ TEST(Language, EnglishAndFinnishTexts)
 TEST(Language, ChosenFromTheOptionOrTheEnvironment)
 {
     const char* const names[] = {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"};
-    std::string saved[4];
-    bool had[4];
-    for (int i = 0; i < 4; i++) {
-        const char* v = std::getenv(names[i]);
-        had[i] = v != nullptr;
-        if (v) saved[i] = v;
-    }
+    const Scopedenv kept[] = {{names[0], nullptr}, {names[1], nullptr}, {names[2], nullptr}, {names[3], nullptr}};
     const struct {
         const char* option;
         const char* env[4];
@@ -161,12 +155,6 @@ TEST(Language, ChosenFromTheOptionOrTheEnvironment)
             EXPECT_EQ(err, "kuurakarpalo: the game has no texts in the language xx; they are in Finnish\n");
         }
         EXPECT_STREQ(_("Pisteet:"), *c.chosen ? "Score:" : "Pisteet:");
-    }
-    for (int i = 0; i < 4; i++) {
-        if (had[i])
-            setenv(names[i], saved[i].c_str(), 1);
-        else
-            unsetenv(names[i]);
     }
     options = Options{};
     setlanguage("");

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -57,31 +58,6 @@ int lines(const std::string& text)
     for (char c : text) n += c == '\n';
     return n;
 }
-
-// Sets an environment variable for one test, putting it back afterwards.
-class Scopedenv {
-    std::string name, old;
-    bool had;
-
-public:
-    Scopedenv(const char* nname, const char* value) : name(nname)
-    {
-        const char* was = std::getenv(nname);
-        had = was != nullptr;
-        if (had) old = was;
-        if (value)
-            setenv(nname, value, 1);
-        else
-            unsetenv(nname);
-    }
-    ~Scopedenv()
-    {
-        if (had)
-            setenv(name.c_str(), old.c_str(), 1);
-        else
-            unsetenv(name.c_str());
-    }
-};
 
 int parse(std::vector<const char*> args)
 {
@@ -144,10 +120,20 @@ TEST(Settings, AGoodFileSetsEverything)
     EXPECT_TRUE(options.sound);
     EXPECT_EQ(warningsof("music-volume = 10\nmusic-volume = loud\n").size(), 1u);
     EXPECT_EQ(options.musicvolume, 10);
-    // The defaults are today's keys.
+    // The defaults are the keys the game has always had, and P to pause, as
+    // the options' texts say.
     options = Options{};
-    EXPECT_EQ(keysof(options.bindings[ACTIONSWING]), "Space");
-    EXPECT_EQ(keysof(options.bindings[ACTIONPAUSE]), "P");
+    const char* const actions[ACTIONS] = {"up", "down", "left", "right", "swing", "quit", "pause"};
+    const char* const defaultkeys[ACTIONS] = {"Up", "Down", "Left", "Right", "Space", "Escape", "P"};
+    for (int a = 0; a < ACTIONS; a++) {
+        EXPECT_EQ(keysof(options.bindings[a]), defaultkeys[a]);
+        const OptionRow* row = std::find_if(OPTIONROWS, OPTIONROWS + NOPTIONROWS, [&](const OptionRow& r) {
+            return std::string(r.name) == std::string("key-") + actions[a];
+        });
+        ASSERT_NE(row, OPTIONROWS + NOPTIONROWS) << actions[a];
+        const std::string help = row->help, said = "(default: " + std::string(defaultkeys[a]) + ")";
+        EXPECT_EQ(help.substr(help.size() - said.size()), said);
+    }
     EXPECT_EQ(warningsof("# nothing but a comment").size(), 0u);
     EXPECT_TRUE(defaults());
 }
@@ -271,7 +257,7 @@ TEST(Settings, TheCommandLineOverridesTheFile)
     writefile("fullscreen = no\nsound = no\nlanguage = en\nkey-up = W\nbogus = 1\n",
               "xdg/kuurakarpalo/kuurakarpalo.conf");
     const std::string other = writefile("music-volume = 5\n", "other.conf");
-    Scopedenv xdg("XDG_CONFIG_HOME", home.c_str());
+    const Scopedenv xdg("XDG_CONFIG_HOME", home.c_str());
 
     ::testing::internal::CaptureStderr();
     EXPECT_EQ(parse({}), -1);
