@@ -150,7 +150,7 @@ void clean_up();
 void startup();
 // Fills the fixed texture slots from DATA/.
 void LoadTextures();
-// Takes every pending event into key; sets quit on Escape or a window close.
+// Takes every pending event into key; sets quit on a quit key or a window close.
 void pollevents(bool& quit);
 // A key going down or up, from the keyboard or standing in for a gamepad,
 // with the actions it stands for.
@@ -199,6 +199,18 @@ void parsesettings(const char* text, size_t size, const std::string& name, std::
 // whole. Every problem is one warning line on stderr (at most
 // SETTINGSWARNINGS, then one that counts the rest); the game goes on.
 void readsettings(const std::string& path, bool given);
+
+// The key of a name, as the settings write it ("Up", "W", "Space", "KP8"),
+// in any case; SDLK_UNKNOWN for a name it does not know.
+SDLKey keynamed(const std::string& name);
+// The name the settings give a key ("Up"), or "" for a key without one.
+std::string keyname(SDLKey sym);
+// The names keynamed knows besides letters, digits, F1..F15 and KP0..KP9,
+// separated by ", ".
+std::string keynamelist();
+// Reads binding from keys named by words ("Up W"; "none" for none): nullptr,
+// or what is wrong, leaving binding as it was.
+const char* readbinding(const char* words, Binding& binding);
 
 // ---------------------------------------------------------------------------
 // Data: the directory that holds kuurakarpalo.map and DATA/ (datadir.cpp)
@@ -960,18 +972,6 @@ int putfriend(int x, int y);
 // Input and recorded games (input.cpp, recording.cpp)
 // ---------------------------------------------------------------------------
 
-// Key bindings.
-// The key of a name, as the settings write it ("Up", "W", "Space", "KP8"),
-// in any case; SDLK_UNKNOWN for a name it does not know.
-SDLKey keynamed(const std::string& name);
-// The name the settings give a key ("Up"), or "" for a key without one.
-std::string keyname(SDLKey sym);
-// The names keynamed knows besides letters, digits, F1..F15 and KP0..KP9,
-// separated by ", ".
-std::string keynamelist();
-// Reads binding from keys named by words ("Up W"; "none" for none): nullptr,
-// or what is wrong, leaving binding as it was.
-const char* readbinding(const char* words, Binding& binding);
 // The actions a key stands for under options.bindings, a bit (1 << Action) each.
 unsigned keyactions(SDLKey sym);
 
@@ -1003,9 +1003,10 @@ void pushkey(SDLKey sym, bool down = true);
 // Starts recording into, or playing back from, the file options name: a
 // recording keeps gamelanguage, and playback plays in the recording's
 // language. False after one line on stderr, also for a recording in a
-// language the game has no texts in. A recording whose checkpoints lack fields of the
-// game, or hold fields it no longer has, plays with those left unchecked,
-// after one line on stderr naming them; one that shares none is refused.
+// language the game has no texts in. A recording whose checkpoints lack
+// fields of the game, or hold fields it no longer has, plays with those
+// left unchecked, after one line on stderr naming them; one that shares
+// none is refused.
 bool openinput();
 // Finishes the recording file. False, after a line on stderr, if it could
 // not be written whole.
