@@ -138,6 +138,8 @@ int parseoptions(int argc, char* argv[]);
 // at the first step that fails, after one line on stderr naming the step and
 // SDL's or the mixer's reason.
 bool init();
+// Sets the mixer's music and effect volumes to the options'.
+void setvolumes();
 // Sets the clear colour and the pixel-exact projection; false on a GL error.
 bool init_GL();
 // Closes everything init and start-up opened, in reverse.
