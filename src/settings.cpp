@@ -36,8 +36,8 @@ static std::string yesno(const std::string& word)
     return "";
 }
 
-// What is wrong with a key shown in a warning: itself when it is short
-// printable text, else nothing of it.
+// A key as a warning names it: " key" when it is short printable text,
+// else nothing of it.
 static std::string quoted(const std::string& key)
 {
     for (char c : key)
@@ -45,8 +45,8 @@ static std::string quoted(const std::string& key)
     return key.size() <= 40 ? " " + key : "";
 }
 
-// Takes in one line, already cut at its comment and trimmed: nullptr, or
-// why it could not be taken in.
+// Takes in one line, already cut at its comment and trimmed: "" when it is
+// taken in, else why not.
 static std::string takeline(const std::string& line)
 {
     const size_t equals = line.find('=');
