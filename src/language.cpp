@@ -3,9 +3,8 @@
 // Another language's texts come from its GNU gettext catalog, found beside
 // the program. The language is the game's own choice, made from the option
 // or the environment's variables by name, so that it does not depend on
-// which locales the system has generated: the C library's gettext is then
-// told the choice through LANGUAGE (GNU) or the name of the messages locale
-// (musl, in the web build).
+// which locales the system has generated: gettext is then told the choice
+// through LANGUAGE (the web build's own gettext reads it too).
 #include "main.h"
 
 #include <libintl.h>
@@ -112,14 +111,11 @@ bool setlanguage(const std::string& language)
     if (dir.empty()) return false;
     // GNU gettext takes the language from LANGUAGE, but only under a locale
     // other than C, which the C.UTF-8 locale of every system will do when the
-    // environment's own is not generated; musl takes it from the messages
-    // locale's name, whatever that is. Setting a locale also lets gettext
-    // forget the catalog of an earlier language.
+    // environment's own is not generated. Setting the locale also lets
+    // gettext forget the catalog of an earlier language.
     setenv("LANGUAGE", language.c_str(), 1);
-    if (!std::setlocale(LC_MESSAGES, language.c_str())) {
-        const char* set = std::setlocale(LC_MESSAGES, "");
-        if (!set || clocalename(set)) std::setlocale(LC_MESSAGES, "C.UTF-8");
-    }
+    const char* set = std::setlocale(LC_MESSAGES, "");
+    if (!set || clocalename(set)) std::setlocale(LC_MESSAGES, "C.UTF-8");
     bindtextdomain(TEXTDOMAIN, dir.c_str());
     bind_textdomain_codeset(TEXTDOMAIN, "UTF-8");
     gamelanguage = language;
