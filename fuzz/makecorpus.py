@@ -11,6 +11,8 @@ files and from the forms the tests refuse:
   recording/  the golden recordings "messages" and "death" cut short after
               a checkpoint, "messages" with a digest field taken out and
               one added, and damaged forms
+  settings/   a settings file that sets everything, the empty one, and
+              damaged ones: bad keys and values, binary junk, long lines
 
 Run from anywhere: python3 fuzz/makecorpus.py. It writes every file anew.
 """
@@ -153,6 +155,46 @@ def recordings():
         write("recording", name, text.encode("latin-1"))
 
 
+def settings():
+    good = (
+        "# Kuurakarpalo\n"
+        "fullscreen = no\n"
+        "window-size = 1280x960\n"
+        "sound = yes\n"
+        "music-volume = 64\n"
+        "effects-volume = 100  # a comment\n"
+        "language = en_GB.UTF-8\n"
+        "key-up = Up W\n"
+        "key-down = Down S\n"
+        "key-left = Left A\n"
+        "key-right = Right D\n"
+        "key-swing = Space Return KP0\n"
+        "key-quit = Escape\n"
+        "key-pause = none\n"
+    )
+    write("settings", "good.conf", good.encode())
+    write("settings", "windows.conf", ("\ufeff" + good.replace("\n", "\r\n")).encode("utf-8"))
+    write("settings", "empty.conf", b"")
+    bad = (
+        "bogus = 1\n"
+        "fullscreen\n"
+        "= yes\n"
+        "sound =\n"
+        "sound = maybe\n"
+        "music-volume = 129\n"
+        "window-size = 0x768\n"
+        "language = ../../etc\n"
+        "key-up = Up Nosuch\n"
+        "key-up = A B C D E F G H I\n"
+        "key-up = none Up\n"
+        "fullscreen\x01 = yes\n"
+    )
+    write("settings", "bad.conf", bad.encode())
+    write("settings", "long.conf", ("sound = no" + " " * 1100 + "\n").encode())
+    write("settings", "junk.conf", bytes((i * 7) % 256 for i in range(512)))
+
+
 tga()
 maps()
 recordings()
+settings()

@@ -28,6 +28,12 @@ namespace fs = std::filesystem;
 #ifndef KUURAKARPALO_SOURCEDIR
 #define KUURAKARPALO_SOURCEDIR ""
 #endif
+#ifndef KUURAKARPALO_LOCALEDIR
+#define KUURAKARPALO_LOCALEDIR ""
+#endif
+#ifndef KUURAKARPALO_LOCALEDIR_FROMGAMES
+#define KUURAKARPALO_LOCALEDIR_FROMGAMES ""
+#endif
 
 namespace {
 
@@ -50,12 +56,14 @@ std::string tidy(const fs::path& dir)
 
 // Read through volatile pointers, each path stays one whole string in the
 // program, so that a search of the binary finds a build path if there is one.
-static const char* volatile builtplaces[4] = {KUURAKARPALO_DATADIR, KUURAKARPALO_DATADIR_FROMGAMES,
-                                              KUURAKARPALO_BUILDDIR, KUURAKARPALO_SOURCEDIR};
+static const char* volatile builtplaces[6] = {KUURAKARPALO_DATADIR,    KUURAKARPALO_DATADIR_FROMGAMES,
+                                              KUURAKARPALO_BUILDDIR,   KUURAKARPALO_SOURCEDIR,
+                                              KUURAKARPALO_LOCALEDIR, KUURAKARPALO_LOCALEDIR_FROMGAMES};
 
 Datahomes builtdatahomes()
 {
-    Datahomes homes{builtplaces[0], builtplaces[1], builtplaces[2], builtplaces[3]};
+    Datahomes homes{builtplaces[0], builtplaces[1], builtplaces[2],
+                    builtplaces[3], builtplaces[4], builtplaces[5]};
     // The executable's path comes with every link resolved; so must the
     // build directory it is compared with.
     std::error_code error;
@@ -119,15 +127,22 @@ std::string nodatamessage(const std::vector<std::string>& tried, bool strict)
     return line;
 }
 
-bool enterdatadir(const char* option)
+std::string programpath()
 {
     std::error_code error;
     const fs::path exe = fs::read_symlink("/proc/self/exe", error);
+    return error ? "" : exe.string();
+}
+
+bool enterdatadir(const char* option)
+{
+    std::error_code error;
+    const std::string exe = programpath();
     const fs::path cwd = fs::current_path(error);
     const char* env = std::getenv(DATAENV);
     if (env && !*env) env = nullptr;
     const std::vector<std::string> places =
-        dataplaces(builtdatahomes(), option, env, exe.string(), cwd.string());
+        dataplaces(builtdatahomes(), option, env, exe, cwd.string());
     std::vector<std::string> tried;
     const std::string dir = finddata(places, option != nullptr, &tried);
     if (dir.empty()) {

@@ -43,11 +43,18 @@ bool init()
                      Mix_GetError());
         return false;
     }
+    if (options.sound) setvolumes();
     if (!init_GL()) return failed("cannot set up OpenGL", "the driver reported an error");
 
     SDL_WM_SetCaption("Kuurakarpalo", nullptr);
     opengamepad();
     return true;
+}
+
+void setvolumes()
+{
+    Mix_VolumeMusic(options.musicvolume);
+    Mix_Volume(-1, options.effectsvolume);
 }
 
 bool init_GL()

@@ -2,9 +2,10 @@
 // worldinput (once per world frame) and boxinput (once per box frame): live
 // from SDL's events, live and written to a recording, or read back from a
 // recording while the keyboard only ends the game. The rest of the game
-// cannot tell which. Here too are the keys of the game's actions, and what
-// every event loop takes alike: closing, the window's size and focus, pause
-// and full screen.
+// cannot tell which. Keys are turned into the actions they are bound to as
+// they come, so the world and the recordings see actions only. Here too is
+// what every event loop takes alike: closing, the window's size and focus,
+// pause and full screen.
 #include "main.h"
 
 #include <signal.h>
@@ -104,36 +105,23 @@ static const RecordedInput& nextrecorded(bool box)
 // The keys of the game's actions, and what every event loop takes
 // ---------------------------------------------------------------------------
 
-// A key with modifiers counts only while one of them is held; a key
-// without counts whatever is held. The first row that fits wins.
-struct KeyBinding {
-    SDLKey sym;
-    int mod;
-    Action action;
-};
-static const KeyBinding KEYBINDINGS[] = {
-    {SDLK_RETURN, KMOD_ALT, ACTIONFULLSCREEN}, {SDLK_KP_ENTER, KMOD_ALT, ACTIONFULLSCREEN},
-    {SDLK_UP, 0, ACTIONUP},       {SDLK_DOWN, 0, ACTIONDOWN},    {SDLK_LEFT, 0, ACTIONLEFT},
-    {SDLK_RIGHT, 0, ACTIONRIGHT}, {SDLK_SPACE, 0, ACTIONSWING},  {SDLK_ESCAPE, 0, ACTIONQUIT},
-    {SDLK_p, 0, ACTIONPAUSE},
-};
-
-Action keyaction(SDLKey sym, int mod)
+unsigned keyactions(SDLKey sym, int mod)
 {
-    for (const KeyBinding& b : KEYBINDINGS)
-        if (b.sym == sym && (b.mod == 0 || (mod & b.mod) != 0)) return b.action;
-    return ACTIONNONE;
+    // Alt+Enter switches full screen, whatever Enter is bound to.
+    if ((sym == SDLK_RETURN || sym == SDLK_KP_ENTER) && (mod & KMOD_ALT)) return 1u << ACTIONFULLSCREEN;
+    unsigned actions = 0;
+    for (int a = 0; a < ACTIONS; a++) {
+        const Binding& b = options.bindings[a];
+        for (int i = 0; i < b.count; i++)
+            if (b.keys[i] == sym) actions |= 1u << a;
+    }
+    return actions;
 }
 
-void walkkey(Action action, bool down)
+void walkkeys(unsigned actions, bool down)
 {
-    switch (action) {
-    case ACTIONUP: key[KEYUP] = down; break;
-    case ACTIONDOWN: key[KEYDOWN] = down; break;
-    case ACTIONLEFT: key[KEYLEFT] = down; break;
-    case ACTIONRIGHT: key[KEYRIGHT] = down; break;
-    default: break;
-    }
+    for (int a = ACTIONUP; a <= ACTIONRIGHT; a++)
+        if (actions & 1u << a) key[a] = down;
 }
 
 static void onsignal(int)
@@ -166,17 +154,16 @@ bool commonevent(const SDL_Event& e)
         focuslost = e.active.gain ? focuslost & ~state : focuslost | state;
         return true;
     }
-    case SDL_KEYDOWN:
-        switch (keyaction(e.key.keysym.sym, e.key.keysym.mod)) {
-        case ACTIONPAUSE:
-            if (canpause()) pauseasked = true;
-            return true;
-        case ACTIONFULLSCREEN:
+    case SDL_KEYDOWN: {
+        const unsigned actions = keyactions(e.key.keysym.sym, e.key.keysym.mod);
+        if (actions & 1u << ACTIONFULLSCREEN) {
             togglefullscreen();
             return true;
-        default:
-            return false;
         }
+        if (!(actions & 1u << ACTIONPAUSE)) return false;
+        if (canpause()) pauseasked = true;
+        return true;
+    }
     default:
         return false;
     }
@@ -200,17 +187,17 @@ void opengamepad()
     hatheld = stickheld = 0;
 }
 
-// Presses and releases the arrows whose directions differ between the held
-// set and the new one.
+// Presses and releases the walking actions whose directions differ between
+// the held set and the new one.
 static int steer(int& held, int now, Keypress press[GAMEPADPRESSES])
 {
     static const struct {
         int bit;
-        SDLKey sym;
-    } arrows[4] = {{PADUP, SDLK_UP}, {PADDOWN, SDLK_DOWN}, {PADLEFT, SDLK_LEFT}, {PADRIGHT, SDLK_RIGHT}};
+        Action action;
+    } arrows[4] = {{PADUP, ACTIONUP}, {PADDOWN, ACTIONDOWN}, {PADLEFT, ACTIONLEFT}, {PADRIGHT, ACTIONRIGHT}};
     int n = 0;
     for (const auto& a : arrows)
-        if ((held ^ now) & a.bit) press[n++] = Keypress{a.sym, (now & a.bit) != 0, KMOD_NONE};
+        if ((held ^ now) & a.bit) press[n++] = Keypress{SDLK_UNKNOWN, (now & a.bit) != 0, 1u << a.action};
     held = now;
     return n;
 }
@@ -228,7 +215,7 @@ int keypresses(const SDL_Event& e, Keypress press[GAMEPADPRESSES])
     switch (e.type) {
     case SDL_KEYDOWN:
     case SDL_KEYUP:
-        press[0] = Keypress{e.key.keysym.sym, e.type == SDL_KEYDOWN, e.key.keysym.mod};
+        press[0] = Keypress{e.key.keysym.sym, e.type == SDL_KEYDOWN, keyactions(e.key.keysym.sym, e.key.keysym.mod)};
         return 1;
     case SDL_JOYHATMOTION:
         if (e.jhat.which != 0 || e.jhat.hat != 0) return 0;
@@ -249,7 +236,7 @@ int keypresses(const SDL_Event& e, Keypress press[GAMEPADPRESSES])
     case SDL_JOYBUTTONDOWN:
     case SDL_JOYBUTTONUP:
         if (e.jbutton.which != 0) return 0;
-        press[0] = Keypress{SDLK_SPACE, e.type == SDL_JOYBUTTONDOWN, KMOD_NONE};
+        press[0] = Keypress{SDLK_UNKNOWN, e.type == SDL_JOYBUTTONDOWN, 1u << ACTIONSWING};
         return 1;
     default:
         return 0;
@@ -260,14 +247,14 @@ int keypresses(const SDL_Event& e, Keypress press[GAMEPADPRESSES])
 // Playback
 // ---------------------------------------------------------------------------
 
-// In playback the keyboard only ends the game (Escape, or any way of
+// In playback the keyboard only ends the game (a quit key, or any way of
 // closing), besides pausing it and switching full screen.
 static void watchkeyboard()
 {
     SDL_Event e;
     while (!pauseasked && SDL_PollEvent(&e)) {
         if (commonevent(e)) continue;
-        if (e.type == SDL_KEYDOWN && keyaction(e.key.keysym.sym, e.key.keysym.mod) == ACTIONQUIT) closing = 1;
+        if (e.type == SDL_KEYDOWN && keyactions(e.key.keysym.sym, e.key.keysym.mod) & 1u << ACTIONQUIT) closing = 1;
     }
 }
 
@@ -305,20 +292,20 @@ void pushkey(SDLKey sym, bool down, SDLMod mod)
     SDL_PushEvent(&e);
 }
 
-// The letter a box key is written as, or 0 for a key boxes do not take.
-static char boxletter(SDLKey sym)
+// The letter a box's key-down is written as: the action it stands for, or
+// the digit that chooses an option; 0 for a press boxes do not take.
+static char boxletter(const Keypress& press)
 {
-    switch (sym) {
-    case SDLK_SPACE: return 'S';
-    case SDLK_1: return '1';
-    case SDLK_2: return '2';
-    case SDLK_3: return '3';
-    case SDLK_UP: return 'U';
-    case SDLK_DOWN: return 'D';
-    default: return 0;
-    }
+    if (press.actions & 1u << ACTIONSWING) return 'S';
+    if (press.sym == SDLK_1) return '1';
+    if (press.sym == SDLK_2) return '2';
+    if (press.sym == SDLK_3) return '3';
+    if (press.actions & 1u << ACTIONUP) return 'U';
+    if (press.actions & 1u << ACTIONDOWN) return 'D';
+    return 0;
 }
 
+// The key a box takes for a letter: the action's key as the box knows it.
 static SDLKey boxsym(char letter)
 {
     static const SDLKey syms[] = {SDLK_SPACE, SDLK_1, SDLK_2, SDLK_3, SDLK_UP, SDLK_DOWN};
@@ -356,10 +343,11 @@ bool boxinput(Box& box)
         if (commonevent(event)) continue;
         const int n = keypresses(event, press);
         for (int i = 0; i < n; i++) {
-            const char c = press[i].down ? boxletter(press[i].sym) : 0;
+            const char c = press[i].down ? boxletter(press[i]) : 0;
             if (c == 0 || keys.size() == (size_t)BOXKEYMAX) continue;
             keys += c;
-            boxpress(box, press[i].sym);
+            // The box takes the key as played back, so that both go alike.
+            boxpress(box, boxsym(c));
         }
     }
     const bool closed = closing != 0;
@@ -423,7 +411,7 @@ bool openinput()
             return false;
         }
         inputsource = RECORDINPUT;
-        write(recordingheader(MAPFILESIZE, mapcrc));
+        write(recordingheader(MAPFILESIZE, mapcrc, gamelanguage));
         return true;
     }
     if (!options.play) return true;
@@ -438,6 +426,11 @@ bool openinput()
                      "kuurakarpalo: recording \"%s\" was made on another map (CRC-32 %08x); "
                      "this map file's is %08x\n",
                      options.play, (unsigned)playback.mapcrc, (unsigned)mapcrc);
+        return false;
+    }
+    if (!setlanguage(playback.language)) {
+        std::fprintf(stderr, "kuurakarpalo: recording \"%s\" was made in the language %s, which the game has no texts in\n",
+                     options.play, playback.language.c_str());
         return false;
     }
     // A field added to the game or taken from it leaves the others to check.

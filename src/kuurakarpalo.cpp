@@ -11,6 +11,7 @@ int main(int argc, char* argv[])
     if (!enterdatadir(options.data)) return 1;
     // A map file that cannot be read ends the program here, before any window.
     map.open(MAPFILE);
+    chooselanguage();
     if (!openinput()) return 1;
     if (!init()) quitgame(1);
     startup();

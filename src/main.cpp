@@ -64,15 +64,12 @@ void pollevents(bool& quit)
         if (commonevent(event)) continue;
         const int n = keypresses(event, press);
         for (int i = 0; i < n; i++) {
-            const Action action = keyaction(press[i].sym, press[i].mod);
-            // Space counts once per press and is cleared each frame, so
-            // only the arrows are released.
-            if (press[i].down && action == ACTIONSWING)
-                key[KEYSPACE] = true;
-            else if (press[i].down && action == ACTIONQUIT)
-                quit = true;
-            else
-                walkkey(action, press[i].down);
+            const unsigned actions = press[i].actions;
+            // The swing counts once per press and is cleared each frame, so
+            // only the walking actions are let go of here.
+            walkkeys(actions, press[i].down);
+            if (press[i].down && actions & 1u << ACTIONSWING) key[KEYSPACE] = true;
+            if (press[i].down && actions & 1u << ACTIONQUIT) quit = true;
         }
     }
     if (closing) quit = true;
@@ -104,7 +101,7 @@ bool runframe()
     map.show();
 
     scoretext(score, fp);
-    glPrint(760, 700, "Pisteet:", 0, 0);
+    glPrint(760, 700, _("Pisteet:"), 0, 0);
     glPrint(920, 700, fp, 0, 1);
 
     showframe();

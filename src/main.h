@@ -9,6 +9,8 @@
 #include <GL/gl.h>
 
 #include <csignal>
+#include "fontletters.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -68,46 +70,80 @@ void waitframe();
 // Absolute value of a float.
 float ABS(float a);
 
-// What the command line asks for.
+// What the player's keys do: walk, swing the sword, quit and pause, each
+// bound to keys of the player's choice; the first five are the entries of
+// key the world reads. Alt+Enter switches full screen, bound to nothing.
+enum Action {
+    ACTIONUP = KEYUP, ACTIONDOWN = KEYDOWN, ACTIONLEFT = KEYLEFT, ACTIONRIGHT = KEYRIGHT, ACTIONSWING = KEYSPACE,
+    ACTIONQUIT, ACTIONPAUSE, ACTIONS,
+    ACTIONFULLSCREEN = ACTIONS
+};
+const int BINDINGKEYS = 8;   // keys one action takes at most
+// The keys bound to one action.
+struct Binding {
+    int count;
+    SDLKey keys[BINDINGKEYS];
+};
+
+// What the settings file and the command line ask for.
 struct Options {
     bool window = false;          // a window instead of full screen
     int windowwidth = SCREEN_WIDTH;     // pixels: the window's size when it opens
     int windowheight = SCREEN_HEIGHT;
     bool sound = true;            // false: no audio device, no music, no effect
+    int musicvolume = MIX_MAX_VOLUME;     // 0..128, SDL_mixer's scale
+    int effectsvolume = MIX_MAX_VOLUME;   // 0..128
+    Binding bindings[ACTIONS] = {        // indexed by Action
+        {1, {SDLK_UP}}, {1, {SDLK_DOWN}}, {1, {SDLK_LEFT}}, {1, {SDLK_RIGHT}},
+        {1, {SDLK_SPACE}}, {1, {SDLK_ESCAPE}}, {1, {SDLK_p}}};
+    std::string language;         // a language code ("en", "fi_FI"); empty: the environment's
+    const char* config = nullptr; // the settings file given with --config
     const char* data = nullptr;   // the data directory given with --data
     const char* record = nullptr; // record the game into this file
     const char* play = nullptr;   // play back the recording in this file
     bool fast = false;            // play back without waiting between frames
+    bool help = false;            // show the help and exit
+    bool version = false;         // show the version and exit
 };
-extern Options options;   // options.cpp: the command line of this run
+extern Options options;   // options.cpp: the settings file and the command line of this run
 extern const char VERSION[];   // options.cpp: the game's version, as "1.0"
 
 // One option of the command line. --help prints the rows in order, the
 // manual page is made from --help, and the README's table of options holds
-// one line a row; a setting that mirrors an option belongs in its row.
+// one line a row. A row that sets something lasting names its key in the
+// settings file: an option with an argument takes the same value there
+// ("language = en"); a switch gives its key a fixed value ("--window" is
+// "fullscreen = no").
 struct OptionRow {
     const char* name;       // "data" for --data
-    const char* argument;   // "DIR" for --data DIR; nullptr for an option without one
+    const char* argument;   // "DIR" for --data DIR; nullptr for a switch
     const char* help;       // what it does, as --help, the manual and the README say it
-    // Takes the option in, with its argument: -1 to go on, else the exit code to end with.
-    int (*apply)(const char* argument);
+    // Takes the option in, with its argument: nullptr, or what is wrong
+    // with the argument ("takes a number from 0 to 128").
+    const char* (*apply)(const char* argument);
+    const char* setting;    // its key in the settings file, or nullptr for none
+    const char* value;      // a switch's value for its key ("no"); nullptr for an option with an argument
 };
 extern const OptionRow OPTIONROWS[];   // options.cpp: every option, in the order --help gives them
 extern const int NOPTIONROWS;
 // How a row is written on the command line: "--data DIR".
 std::string optionusage(const OptionRow& row);
 
-// Reads the command line into options. Returns -1 when the game should go
-// on, or the exit code to end with at once: 0 after --help or --version, 2
-// after a usage error, with a one-line hint on stderr.
+// Reads the settings file and then the command line into options: the
+// command line overrides the file. Returns -1 when the game should go on,
+// or the exit code to end with at once: 0 after --help or --version, 2
+// after a usage error, with a one-line hint on stderr. A settings file that
+// cannot be read whole never ends the game: see readsettings.
 int parseoptions(int argc, char* argv[]);
 
 // Keeps freed memory in the heap; catches the signals that close the game;
 // opens SDL, the display (opendisplay), audio (unless options.sound is
-// false), the fixed GL state and the caption. False at the first step that
-// fails, after one line on stderr naming the step and SDL's or the mixer's
-// reason.
+// false) at the options' volumes, the fixed GL state and the caption. False
+// at the first step that fails, after one line on stderr naming the step
+// and SDL's or the mixer's reason.
 bool init();
+// Sets the mixer's music and effect volumes to the options'.
+void setvolumes();
 // Sets the clear colour and the pixel-exact projection; false on a GL error.
 bool init_GL();
 // Closes everything init and start-up opened, in reverse.
@@ -121,21 +157,23 @@ void startup();
 // Fills the fixed texture slots from DATA/.
 void LoadTextures();
 // Takes the pending events into key, up to a pause asked for: sets quit on
-// Escape, a window close or a closing signal; asks for a pause on P or when
-// the window loses focus; switches full screen on Alt+Enter; follows the
-// window's size.
+// a quit key, a window close or a closing signal; asks for a pause on a
+// pause key or when the window loses focus; switches full screen on
+// Alt+Enter; follows the window's size.
 void pollevents(bool& quit);
-// A key going down or up, from the keyboard or standing in for a gamepad.
+// A key going down or up, from the keyboard or standing in for a gamepad,
+// with the actions it stands for.
 struct Keypress {
-    SDLKey sym;
+    SDLKey sym;         // the key; SDLK_UNKNOWN for a gamepad
     bool down;
-    int mod;      // the modifiers held with a key (SDLMod); none for a gamepad
+    unsigned actions;   // a bit (1 << Action) for each action it stands for
 };
 const int GAMEPADPRESSES = 4;        // the most presses one event stands for
 const int GAMEPADDEADZONE = 8000;    // stick travel, of 32767, that counts as centred
-// The key presses an event stands for: a key for itself; from the first
-// gamepad, the hat and the left stick as the arrow keys (each direction going
-// down when it starts and up when it ends) and any button as space.
+// The key presses an event stands for: a key for the actions it is bound
+// to; from the first gamepad, whatever the keys are bound to, the hat and
+// the left stick as walking (each direction going down when it starts and
+// up when it ends) and any button as the sword's swing.
 int keypresses(const SDL_Event& e, Keypress press[GAMEPADPRESSES]);
 // Opens the first gamepad, if there is one, for its events.
 void opengamepad();
@@ -181,6 +219,43 @@ void togglefullscreen();
 void restorecontext();
 
 // ---------------------------------------------------------------------------
+// Settings: the file of lasting settings (settings.cpp)
+// ---------------------------------------------------------------------------
+
+const char* const SETTINGSFILE = "kuurakarpalo/kuurakarpalo.conf";   // under the configuration directory
+const long SETTINGSMAX = 64L << 10;   // bytes a settings file may hold
+const int SETTINGSLINEMAX = 1024;     // characters in one of its lines
+const int SETTINGSWARNINGS = 8;       // warnings given for one file; the rest are counted
+
+// Where the settings file lies: under $XDG_CONFIG_HOME when that is an
+// absolute path, else under ~/.config; "" when neither is known.
+std::string settingspath(const char* xdgconfighome, const char* home);
+// Takes in the text of a settings file: lines "key = value", where a key is
+// the settings key of an option row, '#' starts a comment and blank lines
+// are skipped. Every line that cannot be taken in (an unknown key, a bad
+// value, a damaged line) leaves what it would set as it was and adds a
+// warning "kuurakarpalo: NAME:LINE: why" to warnings.
+void parsesettings(const char* text, size_t size, const std::string& name, std::vector<std::string>& warnings);
+// Reads the settings file at path into options. A missing file is quietly
+// no settings, unless given says the player named it; a file that cannot
+// be read, is not a text file or is larger than SETTINGSMAX is skipped
+// whole. Every problem is one warning line on stderr (at most
+// SETTINGSWARNINGS, then one that counts the rest); the game goes on.
+void readsettings(const std::string& path, bool given);
+
+// The key of a name, as the settings write it ("Up", "W", "Space", "KP8"),
+// in any case; SDLK_UNKNOWN for a name it does not know.
+SDLKey keynamed(const std::string& name);
+// The name the settings give a key ("Up"), or "" for a key without one.
+std::string keyname(SDLKey sym);
+// The names keynamed knows besides letters, digits, F1..F15 and KP0..KP9,
+// separated by ", ".
+std::string keynamelist();
+// Reads binding from keys named by words ("Up W"; "none" for none): nullptr,
+// or what is wrong, leaving binding as it was.
+const char* readbinding(const char* words, Binding& binding);
+
+// ---------------------------------------------------------------------------
 // Data: the directory that holds kuurakarpalo.map and DATA/ (datadir.cpp)
 // ---------------------------------------------------------------------------
 
@@ -192,6 +267,8 @@ struct Datahomes {
     std::string fromgames;    // the same, relative to the installed executable's directory
     std::string buildtree;    // the build directory; empty without build-tree lookup
     std::string sourcetree;   // the repository's root, tried by executables under buildtree
+    std::string locale;       // the installed catalogs' directory (share/locale), absolute
+    std::string localefromgames;   // the same, relative to the installed executable's directory
 };
 
 // The places compiled into this program.
@@ -208,6 +285,46 @@ std::string finddata(const std::vector<std::string>& places, bool strict,
 std::string nodatamessage(const std::vector<std::string>& tried, bool strict);
 // Changes into the data directory, option (--data, or null) first; false after one line on stderr.
 bool enterdatadir(const char* option);
+// The running program's own path, links resolved; "" where it cannot be known.
+std::string programpath();
+
+// ---------------------------------------------------------------------------
+// Language: the game's texts in the player's language (language.cpp)
+// ---------------------------------------------------------------------------
+
+// The game's texts are in Finnish, its own language, and they are the
+// message ids of the GNU gettext catalogs that translate them. _("Pisteet:")
+// marks a text where it is used and gives it in the game's language.
+#define _(text) translated(text)
+const char* const TEXTDOMAIN = "kuurakarpalo";   // a catalog is LANGUAGE/LC_MESSAGES/kuurakarpalo.mo
+
+extern std::string gamelanguage;   // language.cpp: the language of the catalog in use ("en"); empty in Finnish
+// text in the game's language: its translation, or text itself in Finnish.
+const char* translated(const char* text);
+
+// Whether text is a language as the environment writes one ("en",
+// "fi_FI.UTF-8", "sr@latin"): a letter, then letters, digits and "_.@-", at
+// most 32 characters.
+bool languagecode(const std::string& text);
+// The languages a player asks for, most wanted first, each as a catalog is
+// named ("en_GB", then "en"): the option's alone when one is given; else
+// the languages of LANGUAGE, a list separated by colons, and the locale's,
+// the first of LC_ALL, LC_MESSAGES and LANG that is set. None when the
+// locale is C or POSIX: the game's own texts then, as GNU programs do.
+std::vector<std::string> languagesasked(const std::string& option, const char* language, const char* lcall,
+                                        const char* lcmessages, const char* lang);
+// Where the catalogs may lie, in order: the build tree's for a program in
+// it, the installed ones beside the program, those where it was installed.
+std::vector<std::string> localeplaces(const Datahomes& homes, const std::string& exe);
+// The first of places that holds language's catalog; "" for none.
+std::string findcatalog(const std::vector<std::string>& places, const std::string& language);
+// Gives the game's texts in language: Finnish for "" or any Finnish,
+// else from its catalog. False, and Finnish, when it has none.
+bool setlanguage(const std::string& language);
+// Sets this run's language, asked for by options.language or else by the
+// environment: the first asked for that is Finnish or has a catalog, and
+// Finnish when none does, after one warning if options.language asked.
+void chooselanguage();
 
 // ---------------------------------------------------------------------------
 // Presentation: textures, font, message boxes (textures.cpp, font.cpp,
@@ -290,12 +407,22 @@ void bindtexture(int n);
 extern GLuint base;   // font.cpp: first of the font's 256 display lists
 
 void BuildFont();
-// Prints string with its top-left corner at screen pixel (x, y); set 0 or 1
-// (above 1 counts as 1), color 0 white, anything else red.
+// Prints string, UTF-8, with its top-left corner at screen pixel (x, y); set
+// 0 or 1 (above 1 counts as 1), color 0 white, anything else red. Each
+// character is one glyph: printable ASCII, the letters of FONTLETTERS (and
+// "{" and "}" as ä and ö), and a question mark for any other character and
+// for each byte that does not start a whole UTF-8 character.
 void glPrint(GLint x, GLint y, const char* string, int set, int color);
 // The same for the first n characters of string only.
 void glPrintn(GLint x, GLint y, const char* string, size_t n, int set, int color);
 void KillFont();
+// The next character of UTF-8 text at p, moving p past it: its code point,
+// or UNREADABLE for a byte that does not start a whole character (p moves
+// by that byte alone). p must not stand at the terminator.
+const unsigned UNREADABLE = 0xFFFD;
+unsigned nextchar(const char*& p);
+// The characters in text, as glPrint counts them.
+size_t textlength(const char* text);
 
 // A modal panel of eight lines typed out over the frozen world; one press of
 // space shows all lines, the next closes it. Always returns 0.
@@ -309,7 +436,7 @@ int Questionbox(const char* line1, const char* line2, const char* line3, const c
 // The state of one open box, advanced one box frame at a time.
 struct Box {
     const char* lines[8];
-    size_t lx[8];      // line lengths
+    size_t lx[8];      // line lengths, characters
     int x;             // characters of line y shown
     int y;             // line being typed, 8 once all are shown
     bool repeat;       // the box stays open while true
@@ -891,6 +1018,11 @@ int putfriend(int x, int y);
 // Input and recorded games (input.cpp, recording.cpp)
 // ---------------------------------------------------------------------------
 
+// The actions a key stands for, pressed with the modifiers mod, a bit
+// (1 << Action) each: those options.bindings binds it to, or with Alt held
+// Enter full screen alone.
+unsigned keyactions(SDLKey sym, int mod = KMOD_NONE);
+
 // Every read of the player's input goes through worldinput and boxinput. In
 // live play they read SDL's events; while recording they also write what
 // they read; in playback they read the recording instead and the keyboard
@@ -898,18 +1030,6 @@ int putfriend(int x, int y);
 enum InputSource { LIVEINPUT, RECORDINPUT, PLAYINPUT };
 extern InputSource inputsource;   // input.cpp: where this run's input comes from
 
-// The game's actions, and the keys that do them.
-enum Action {
-    ACTIONNONE,
-    ACTIONUP, ACTIONDOWN, ACTIONLEFT, ACTIONRIGHT,   // walk, while held
-    ACTIONSWING,        // swing the sword; in a box, show it whole, then close it
-    ACTIONQUIT,         // end the game (a box ignores it, unless paused)
-    ACTIONPAUSE,        // pause, and go on
-    ACTIONFULLSCREEN,   // between full screen and the window
-};
-// What a key does, pressed with the modifiers mod: the arrows walk, space
-// swings, Escape quits, P pauses, Alt+Enter switches full screen.
-Action keyaction(SDLKey sym, int mod);
 
 // Set when the game must close at once: the window's close button, SIGTERM,
 // SIGINT or SIGHUP, Escape while paused, or the watcher of a playback
@@ -919,12 +1039,13 @@ extern volatile std::sig_atomic_t closing;   // input.cpp
 // Installs handlers for SIGTERM, SIGINT and SIGHUP that only set closing.
 void catchsignals();
 // What every event loop takes alike, besides its own keys: a window close
-// sets closing; a new window size is taken; P asks for a pause; the window
-// losing or regaining focus is noted in focuslost; Alt+Enter switches full
-// screen. True if the event was one of these.
+// sets closing; a new window size is taken; a pause key asks for a pause;
+// the window losing or regaining focus is noted in focuslost; Alt+Enter
+// switches full screen. True if the event was one of these.
 bool commonevent(const SDL_Event& e);
-// An arrow's action going down or up sets or clears its entry of key.
-void walkkey(Action action, bool down);
+// The walking actions among actions going down or up set or clear their
+// entries of key.
+void walkkeys(unsigned actions, bool down);
 
 // One world frame's input: key[0..4] and, on Escape, a window close or a
 // closing signal, quit. In playback quit is also set in the recording's
@@ -948,10 +1069,13 @@ extern void (*inputfeeder)(bool boxframe);   // input.cpp
 // Puts a key going down (or up) into SDL's queue, as the keyboard sends it,
 // with the modifiers mod held.
 void pushkey(SDLKey sym, bool down = true, SDLMod mod = KMOD_NONE);
-// Starts recording into, or playing back from, the file options name. False
-// after one line on stderr. A recording whose checkpoints lack fields of the
-// game, or hold fields it no longer has, plays with those left unchecked,
-// after one line on stderr naming them; one that shares none is refused.
+// Starts recording into, or playing back from, the file options name: a
+// recording keeps gamelanguage, and playback plays in the recording's
+// language. False after one line on stderr, also for a recording in a
+// language the game has no texts in. A recording whose checkpoints lack
+// fields of the game, or hold fields it no longer has, plays with those
+// left unchecked, after one line on stderr naming them; one that shares
+// none is refused.
 bool openinput();
 // Finishes the recording file. False, after a line on stderr, if it could
 // not be written whole.
@@ -1032,6 +1156,7 @@ struct Checkpoint {
 };
 struct Recording {
     std::string game;                  // the version of the game that made it
+    std::string language;              // the language of its texts; empty for Finnish
     long long mapsize;                 // bytes of the map file it was made on
     uint32_t mapcrc;                   // CRC-32 of that map file
     int interval;                      // world frames between checkpoints
@@ -1050,7 +1175,7 @@ bool parserecording(const char* text, size_t size, Recording& recording, std::st
 bool readrecording(const char* path, Recording& recording, std::string& error);
 // The lines of a recording file: its header, and then the input and the
 // checkpoints as the game goes.
-std::string recordingheader(long mapsize, uint32_t mapcrc);
+std::string recordingheader(long mapsize, uint32_t mapcrc, const std::string& language);
 std::string worldline(int count, const std::string& keys);  // keys as "UDLRS", '-' for up
 std::string boxline(int count, const std::string& keys);
 std::string checkpointline(int frame, const Digest& digest);

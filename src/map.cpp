@@ -456,8 +456,8 @@ static void friendpair(const StoryTile& gate)
 void Map::runscript()
 {
     if (time == OPENINGFRAME) {
-        say("On koston aika!");
-        say("Teurastakaa ne kaikki!");
+        say(_("On koston aika!"));
+        say(_("Teurastakaa ne kaikki!"));
     }
 
     if (!(player.healt > 0)) {
@@ -471,7 +471,10 @@ void Map::runscript()
     }
 
     // Each random draw is made only when the trigger's other conditions hold.
-    if (time == WARNINGFRAME) say("Valmistautukaa pahimpaan, sill{ pian koittaa y}!");
+    // TRANSLATORS: the game's font draws "{" as ä and "}" as ö, so the
+    // Finnish texts write them so; a translation writes its letters as they
+    // are, in UTF-8.
+    if (time == WARNINGFRAME) say(_("Valmistautukaa pahimpaan, sill{ pian koittaa y}!"));
     if (playerx() > 1024 && worldrand() % 600 == 1) enemypair(WESTGATE);
     if (playerx() < 1024 && worldrand() % 600 == 1) enemypair(EASTGATE);
     if (playerx() < 1920 && worldrand() % 600 == 1) enemypair(EASTGATE);

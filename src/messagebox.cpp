@@ -3,8 +3,6 @@
 // box runs its own paced frame loop inside the frame that opened it.
 #include "main.h"
 
-#include <cstring>
-
 void boxopen(Box& box, const char* const lines[8], bool question, int num)
 {
     box.repeat = true;
@@ -15,7 +13,7 @@ void boxopen(Box& box, const char* const lines[8], bool question, int num)
         for (int i = KEYUP; i <= KEYRIGHT; i++) key[i] = false;
     for (int i = 0; i < 8; i++) {
         box.lines[i] = lines[i] ? lines[i] : "";
-        box.lx[i] = std::strlen(box.lines[i]);
+        box.lx[i] = textlength(box.lines[i]);
     }
     box.x = 0;
     box.y = 0;

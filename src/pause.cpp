@@ -59,7 +59,7 @@ static void droppicture()
 // The notice, white in the game's font on a black band across the middle.
 static void drawnotice()
 {
-    const char* const notice = "Tauko";
+    const char* const notice = _("Tauko");
     const int width = 10 * (int)std::strlen(notice) + 6;
     const int x = (SCREEN_WIDTH - width) / 2;
     const int y = SCREEN_HEIGHT / 2 - 8;
@@ -103,20 +103,21 @@ static void showpaused()
 // One event while paused; false once the game goes on.
 static bool pausedevent(const SDL_Event& e)
 {
-    const Action action = e.type == SDL_KEYDOWN ? keyaction(e.key.keysym.sym, e.key.keysym.mod) : ACTIONNONE;
-    if (action == ACTIONPAUSE) return false;
-    if (action == ACTIONQUIT) {
+    const unsigned actions = e.type == SDL_KEYDOWN ? keyactions(e.key.keysym.sym, e.key.keysym.mod) : 0;
+    if (actions & 1u << ACTIONPAUSE) return false;
+    if (actions & 1u << ACTIONQUIT) {
         closing = 1;
         return true;
     }
-    const bool redraw = e.type == SDL_VIDEOEXPOSE || e.type == SDL_VIDEORESIZE || action == ACTIONFULLSCREEN;
+    const bool redraw =
+        e.type == SDL_VIDEOEXPOSE || e.type == SDL_VIDEORESIZE || (actions & 1u << ACTIONFULLSCREEN) != 0;
     if (commonevent(e)) {
         if (redraw) showpaused();
         return true;
     }
     Keypress press[GAMEPADPRESSES];
     const int n = keypresses(e, press);
-    for (int i = 0; i < n; i++) walkkey(keyaction(press[i].sym, press[i].mod), press[i].down);
+    for (int i = 0; i < n; i++) walkkeys(press[i].actions, press[i].down);
     return true;
 }
 

@@ -27,7 +27,7 @@ void Player::input()
     if (healt <= 0 && healt != -100) {
         Mix_PlayChannelTimed(-1, hit1, 0, -1);
         putcorpse(VILLAGERCORPSE, (int)x, (int)y);
-        Messagebox("Argh!!!", "", "", "", "", "", "", "");
+        Messagebox(_("Argh!!!"), "", "", "", "", "", "", "");
         healt = -100;
     }
 }

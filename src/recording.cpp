@@ -3,6 +3,7 @@
 //
 //   kuurakarpalo recording 1
 //   game 1.0
+//   language en                  the language of the texts; without it, Finnish
 //   map 792032 1a2b3c4d          size and CRC-32 of the map file
 //   checkpoints 50               world frames between checkpoints
 //   digest score finalscore ...  the names of a checkpoint's values
@@ -16,15 +17,15 @@
 //   c 50 0000002a ...            the digest after world frame 50
 //   end 1234 player              world frames in all, and who ended the game:
 //                                the player (Escape, the window closed, a
-//                                signal) or
-//                                the game itself (its dark end)
+//                                signal) or the game itself (its dark end)
 //
 // Runs hold 1 to 50 frames and a checkpoint follows every 50th world frame
 // and the last, so the work a file asks for grows with its length: a hostile
 // file cannot make playback run for long. A checkpoint's values are matched
 // with the game's digest by the names of the digest line, so a recording
 // outlives a field added to the records or taken from them. Pauses write
-// nothing.
+// nothing. A box types its text one character a frame, so the language of
+// the texts changes the world: a recording keeps the language it was made in.
 #include "main.h"
 
 #include <cerrno>
@@ -175,13 +176,15 @@ std::string digestdiff(const Checkpoint& recorded, const std::vector<int>& place
 // Writing
 // ---------------------------------------------------------------------------
 
-std::string recordingheader(long mapsize, uint32_t crc)
+std::string recordingheader(long mapsize, uint32_t crc, const std::string& language)
 {
     char text[160];
-    std::snprintf(text, sizeof text,
-                  "kuurakarpalo recording %d\ngame %s\nmap %ld %08" PRIx32 "\ncheckpoints %d\ndigest",
-                  RECORDINGVERSION, VERSION, mapsize, crc, CHECKPOINTEVERY);
+    std::snprintf(text, sizeof text, "kuurakarpalo recording %d\ngame %s\n", RECORDINGVERSION, VERSION);
     std::string out = text;
+    if (!language.empty()) out += "language " + language + "\n";
+    std::snprintf(text, sizeof text, "map %ld %08" PRIx32 "\ncheckpoints %d\ndigest", mapsize, crc,
+                  CHECKPOINTEVERY);
+    out += text;
     for (const std::string& name : digestnames()) out += " " + name;
     return out + "\n";
 }
@@ -306,7 +309,7 @@ bool hexword(const std::string& w, uint32_t& out)
 
 }   // namespace
 
-// Reads the header's five lines.
+// Reads the header's five lines, or six with the language.
 static bool parseheader(Reader& in, Recording& r, std::string& error)
 {
     long long v;
@@ -331,7 +334,22 @@ static bool parseheader(Reader& in, Recording& r, std::string& error)
     }
     r.game = w[1];
 
-    if (!in.next(error) || w.size() != 3 || w[0] != "map" || !number(w[1], 0, 1LL << 40, r.mapsize) ||
+    if (!in.next(error)) {
+        if (error.empty()) error = "has no map size and checksum";
+        return false;
+    }
+    if (w[0] == "language") {
+        if (w.size() != 2 || !languagecode(w[1])) {
+            error = "names no language";
+            return false;
+        }
+        r.language = w[1];
+        if (!in.next(error)) {
+            if (error.empty()) error = "has no map size and checksum";
+            return false;
+        }
+    }
+    if (w.size() != 3 || w[0] != "map" || !number(w[1], 0, 1LL << 40, r.mapsize) ||
         !hexword(w[2], r.mapcrc)) {
         if (error.empty()) error = "has no map size and checksum";
         return false;

@@ -14,7 +14,7 @@
 using Places = std::vector<std::string>;
 
 const Datahomes HOMES = {"/usr/share/games/kuurakarpalo", "../share/games/kuurakarpalo",
-                         "/src/build", "/src"};
+                         "/src/build", "/src", "/usr/share/locale", "../share/locale"};
 
 TEST(DataLookup, PlacesInOrderEachOnce)
 {
@@ -40,7 +40,7 @@ TEST(DataLookup, PlacesInOrderEachOnce)
         {"a sibling of the build tree is not in it", HOMES, nullptr, nullptr,
          "/src/build2/kuurakarpalo", "/w",
          {"/src/share/games/kuurakarpalo", "/usr/share/games/kuurakarpalo", "/w"}},
-        {"no build-tree lookup", {HOMES.installed, HOMES.fromgames, "", ""}, nullptr, nullptr,
+        {"no build-tree lookup", {HOMES.installed, HOMES.fromgames, "", "", HOMES.locale, HOMES.localefromgames}, nullptr, nullptr,
          "/src/build/src/kuurakarpalo", "/w",
          {"/src/build/share/games/kuurakarpalo", "/usr/share/games/kuurakarpalo", "/w"}},
         {"program and working directory unknown", HOMES, nullptr, "/e", "", "",

@@ -3,6 +3,7 @@
 #include "rig.h"
 
 #include <string>
+#include <vector>
 
 const int A = 'A' - 32, B = 'B' - 32;
 
@@ -92,4 +93,52 @@ TEST_F(Font, CharactersOutsideTheFontShowAsQuestionMarks)
     glPrint(100, 500, "\x7f", 0, 0);   // the last printable character has its own
     EXPECT_TRUE(glyphat(105, 505, 95));
     EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
+}
+
+// Texts are UTF-8: every whole character is one glyph, its letters beyond
+// ASCII in cells of their own, and a byte that starts no whole character is
+// one question mark.
+TEST(Utf8, CharactersAndTheirCodePoints)
+{
+    const struct {
+        const char* text;
+        std::vector<unsigned> codes;
+    } cases[] = {
+        {"Ab", {'A', 'b'}},
+        {"\xC3\xA4\xC3\xB6", {0xE4, 0xF6}},                             // ä ö
+        {"\xC3\x84\xC3\x96\xC3\x85\xC3\xA5", {0xC4, 0xD6, 0xC5, 0xE5}}, // Ä Ö Å å
+        {"\xE2\x82\xAC!", {0x20AC, '!'}},                               // €
+        {"\xF0\x9F\x98\x80", {0x1F600}},
+        {"\xC3", {UNREADABLE}},                      // cut short at the end
+        {"\xC3!", {UNREADABLE, '!'}},                // cut short by another character
+        {"\xC0\x80", {UNREADABLE, UNREADABLE}},      // a longer spelling of NUL
+        {"\xE0\x80\xAF", {UNREADABLE, UNREADABLE, UNREADABLE}},
+        {"\xED\xA0\x80", {UNREADABLE, UNREADABLE, UNREADABLE}},   // a surrogate
+        {"\xF4\x90\x80\x80", {UNREADABLE, UNREADABLE, UNREADABLE, UNREADABLE}},   // past U+10FFFF
+        {"\x80\xBF\xFF\xFE", {UNREADABLE, UNREADABLE, UNREADABLE, UNREADABLE}},
+        {"\x7f\x01", {0x7f, 0x01}},
+    };
+    for (const auto& c : cases) {
+        std::vector<unsigned> codes;
+        for (const char* p = c.text; *p;) codes.push_back(nextchar(p));
+        EXPECT_EQ(codes, c.codes) << c.text;
+        EXPECT_EQ(textlength(c.text), c.codes.size()) << c.text;
+    }
+}
+
+TEST_F(Font, LettersBeyondAsciiHaveCellsOfTheirOwn)
+{
+    // ä and ö in the cells of { and }, as the game has always written them;
+    // Ä Ö Å å after the printable ASCII; € unknown.
+    glPrint(100, 100, "\xC3\xA4{\xC3\xB6}\xC3\x84\xC3\x96\xC3\x85\xC3\xA5\xE2\x82\xAC", 0, 0);
+    const int cells[] = {'{' - 32, '{' - 32, '}' - 32, '}' - 32, 96, 97, 98, 99, '?' - 32};
+    for (int i = 0; i < 9; i++) EXPECT_TRUE(glyphat(105 + 10 * i, 108, cells[i])) << i;
+    EXPECT_TRUE(black(196, 108));
+    glPrint(100, 300, "\xC3\x85", 1, 0);
+    EXPECT_TRUE(glyphat(105, 308, 98 + 128));
+
+    // glPrintn counts characters, not bytes.
+    glPrintn(100, 500, "\xC3\x84\xC3\x96X", 2, 0, 0);
+    EXPECT_TRUE(glyphat(115, 508, 97));
+    EXPECT_TRUE(black(126, 508));
 }

@@ -126,7 +126,7 @@ TEST(Frame, ProjectionIsPixelExact)
 
 // The suite's window comes from the game's own start-up: a 1024x768 OpenGL
 // window clearing to black, and the mixer open at 22,050 Hz, 16-bit stereo,
-// as the music and the hit sound are made.
+// as the music and the hit sound are made, at the settings' volumes.
 TEST(Frame, StartUpOpensTheWindowAndTheMixer)
 {
     const SDL_Surface* screen = SDL_GetVideoSurface();
@@ -146,6 +146,20 @@ TEST(Frame, StartUpOpensTheWindowAndTheMixer)
     clearscreen();
     const Pixel corner = readpixel(0, 0);
     EXPECT_TRUE(corner.r == 0 && corner.g == 0 && corner.b == 0 && corner.a == 0);
+
+    // Both volumes full by default, as the mixer starts; the settings' own
+    // volumes set on every channel.
+    EXPECT_EQ(Mix_VolumeMusic(-1), MIX_MAX_VOLUME);
+    EXPECT_EQ(Mix_Volume(-1, -1), MIX_MAX_VOLUME);
+    options.musicvolume = 40;
+    options.effectsvolume = 7;
+    setvolumes();
+    EXPECT_EQ(Mix_VolumeMusic(-1), 40);
+    for (int channel = 0; channel < Mix_AllocateChannels(-1); channel++) EXPECT_EQ(Mix_Volume(channel, -1), 7);
+    options = Options{};
+    options.window = true;
+    setvolumes();
+    EXPECT_EQ(Mix_VolumeMusic(-1), MIX_MAX_VOLUME);
 }
 
 // The frame's wait ends on the first tick count of FRAMEMS, however much of

@@ -168,3 +168,65 @@ TEST(Recording, AlikeFramesShareALine)
               std::string::npos)
         << text.str();
 }
+
+// Keys bound to actions are recorded as the actions, in world frames and
+// box frames alike, so a game played with WASD plays back with any keys.
+TEST(Bindings, RecordingsHoldActionsNotKeys)
+{
+    resetworld();
+    const std::string path = scratchdir() + "/wasd.rec";
+    options = Options{};
+    const char* const bound[][2] = {{"W", "up"}, {"S", "down"}, {"A", "left"}, {"D", "right"},
+                                    {"Return", "swing"}, {"Q", "quit"}};
+    for (int a = 0; a < 6; a++) ASSERT_EQ(readbinding(bound[a][0], options.bindings[a]), nullptr) << bound[a][1];
+    options.record = path.c_str();
+    ASSERT_TRUE(openinput());
+
+    bool quit = false;
+    key[KEYSPACE] = false;
+    for (SDLKey k : {SDLK_w, SDLK_d, SDLK_UP, SDLK_LEFT, SDLK_ESCAPE, SDLK_RETURN}) pushkey(k);
+    worldinput(quit);
+    EXPECT_EQ(std::string(key, key + 5), std::string({1, 0, 0, 1, 1}));
+    EXPECT_FALSE(quit);   // Escape is no longer a quit key
+
+    const char* const lines[8] = {"", "", "", "", "", "", "yksi", "kaksi"};
+    Box box;
+    boxopen(box, lines, true, 2);
+    for (SDLKey k : {SDLK_s, SDLK_SPACE, SDLK_DOWN, SDLK_RETURN, SDLK_1, SDLK_w}) pushkey(k);
+    boxinput(box);
+    EXPECT_EQ(box.valinta, 1);   // down, then 1, then up
+    EXPECT_EQ(box.y, 8);
+
+    key[KEYSPACE] = false;
+    pushkey(SDLK_w, false);
+    pushkey(SDLK_q);
+    worldinput(quit);
+    EXPECT_TRUE(quit);
+    worldframedone(true);
+    ASSERT_TRUE(closeinput());
+
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_NE(text.str().find("\nw 1 U--RS\nk DS1U\nw 1 ---R-\n"), std::string::npos) << text.str();
+
+    // Played back with the default keys, the same actions come.
+    options = Options{};
+    options.play = path.c_str();
+    ASSERT_TRUE(openinput());
+    quit = false;
+    key[KEYSPACE] = false;
+    worldinput(quit);
+    EXPECT_EQ(std::string(key, key + 5), std::string({1, 0, 0, 1, 1}));
+    boxopen(box, lines, true, 2);
+    boxinput(box);
+    EXPECT_EQ(box.valinta, 1);
+    EXPECT_EQ(box.y, 8);
+    key[KEYSPACE] = false;
+    worldinput(quit);
+    EXPECT_EQ(std::string(key, key + 5), std::string({0, 0, 0, 1, 0}));
+    EXPECT_TRUE(quit);
+    worldframedone(true);
+    closeinput();
+    options = Options{};
+}

@@ -31,6 +31,15 @@ TEST_F(Boxes, LinesTypeOutAndSpaceShowsAllThenCloses)
     boxframe(box);
     EXPECT_FALSE(box.repeat);
 
+    // A box types characters, not bytes: "Äö" is two letters.
+    const char* letters[8] = {"\xC3\x84\xC3\xB6", "", "", "", "", "", "", ""};
+    boxopen(box, letters, false, 1);
+    for (int frame = 1; frame <= 2; frame++) boxframe(box);
+    EXPECT_EQ(0, box.y);
+    EXPECT_EQ(2, box.x);
+    boxframe(box);
+    EXPECT_EQ(1, box.y);
+
     // Eight empty lines: one frame each.
     boxopen(box, EMPTY, false, 1);
     for (int frame = 1; frame <= 7; frame++) boxframe(box);

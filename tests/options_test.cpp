@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -76,13 +77,14 @@ TEST(Options, WindowSizes)
         const char* size;
         int w, h;   // 0: a usage error
     } cases[] = {
-        {"800x600", 800, 600},  {"1x1", 1, 1},     {"99999x99999", 99999, 99999}, {"0x600", 0, 0},
+        {"800x600", 800, 600},  {"1x1", 1, 1},     {"16384x16384", 16384, 16384}, {"0x600", 0, 0},
+        {"16385x600", 0, 0},
         {"800", 0, 0},          {"800x", 0, 0},    {"x600", 0, 0},                {"800x600x2", 0, 0},
         {" 800x600", 0, 0},     {"+800x600", 0, 0}, {"800X600", 0, 0},            {"-800x600", 0, 0},
         {"123456x10", 0, 0},    {"", 0, 0},
     };
     for (const auto& c : cases) {
-        const std::string option = std::string("--size=") + c.size;
+        const std::string option = std::string("--window-size=") + c.size;
         char name[] = "kuurakarpalo";
         char* argv[] = {name, const_cast<char*>(option.c_str()), nullptr};
         ::testing::internal::CaptureStderr();
@@ -102,7 +104,8 @@ TEST(Options, WindowSizes)
 }
 
 // Every option is in --help with its whole text, wrapped into lines of at
-// most 79 characters that continue under the text's first column.
+// most 79 characters that continue under the text's first column; every
+// settings key is there with the options that set the same.
 TEST(Options, HelpGivesEveryRowWhole)
 {
     const std::string text = help();
@@ -110,11 +113,11 @@ TEST(Options, HelpGivesEveryRowWhole)
     size_t from = 0;
     for (size_t end; (end = text.find('\n', from)) != std::string::npos; from = end + 1)
         EXPECT_LE(end - from, 79u) << text.substr(from, end - from);
-    const std::string column(17, ' ');   // where the texts start
+    const std::string column(24, ' ');   // where the texts start
     for (int i = 0; i < NOPTIONROWS; i++) {
         const OptionRow& row = OPTIONROWS[i];
         std::string first = "  " + optionusage(row);
-        ASSERT_LE(first.size(), 15u) << row.name;
+        ASSERT_LE(first.size(), 22u) << row.name;
         first += std::string(column.size() - first.size(), ' ');
         const size_t at = text.find("\n" + first);
         ASSERT_NE(at, std::string::npos) << row.name;
@@ -127,25 +130,56 @@ TEST(Options, HelpGivesEveryRowWhole)
             line = end + 1;
         } while (text.compare(line, column.size(), column) == 0);
         EXPECT_EQ(joined, row.help) << row.name;
+        if (row.setting) {
+            EXPECT_NE(text.find("\n  " + std::string(row.setting) + " = "), std::string::npos) << row.setting;
+        }
     }
 }
 
-// The README's table of options has a line for each row, in order, that
-// says what --help says.
-TEST(Options, TheReadmeTableIsTheTable)
+// The README's lines that start with start ("" for all of them).
+std::vector<std::string> readmelines(const std::string& start)
 {
-    FILE* readme = std::fopen("README.md", "r");
-    ASSERT_TRUE(readme) << "run from the project's root";
     std::vector<std::string> lines;
+    FILE* readme = std::fopen("README.md", "r");
+    if (!readme) return lines;
     char line[1024];
     while (std::fgets(line, sizeof line, readme))
-        if (std::string(line).rfind("| `--", 0) == 0) lines.emplace_back(line, std::strcspn(line, "\n"));
+        if (std::string(line).rfind(start, 0) == 0) lines.emplace_back(line, std::strcspn(line, "\n"));
     std::fclose(readme);
-    std::vector<std::string> rows;
-    std::string table;
+    return lines;
+}
+
+// The README's table of options has a line for each row, in order, that
+// says what --help says; its table of settings a line for each key, with
+// the values it takes and the options that set the same.
+TEST(Options, TheReadmeTablesAreTheTable)
+{
+    std::vector<std::string> rows, settings;
     for (int i = 0; i < NOPTIONROWS; i++) {
-        rows.push_back("| `" + optionusage(OPTIONROWS[i]) + "` | " + OPTIONROWS[i].help + " |");
-        table += rows.back() + "\n";
+        const OptionRow& row = OPTIONROWS[i];
+        rows.push_back("| `" + optionusage(row) + "` | " + row.help + " |");
+        if (!row.setting) continue;
+        const std::string start = "| `" + std::string(row.setting) + "` | ";
+        auto same = std::find_if(settings.begin(), settings.end(),
+                                 [&](const std::string& s) { return s.rfind(start, 0) == 0; });
+        if (same == settings.end()) {
+            settings.push_back(start + (row.argument ? row.argument : row.value) + " | `--" + row.name + "` |");
+            continue;
+        }
+        if (!row.argument) same->insert(same->find(" | `--"), std::string(", ") + row.value);
+        same->insert(same->size() - 2, std::string(", `--") + row.name + "`");
     }
-    EXPECT_EQ(lines, rows) << "the README's table of options should read:\n" << table;
+    const auto table = [](const std::vector<std::string>& lines) {
+        std::string out;
+        for (const std::string& l : lines) out += l + "\n";
+        return out;
+    };
+    EXPECT_EQ(readmelines("| `--"), rows) << "the README's table of options should read:\n" << table(rows);
+    // The settings table: the lines after its header and rule.
+    const std::vector<std::string> all = readmelines("");
+    std::vector<std::string> readme;
+    const auto header = std::find(all.begin(), all.end(), "| Setting | Value | The same for one game |");
+    ASSERT_NE(header, all.end()) << "the README has no table of settings";
+    for (auto l = header + 2; l < all.end() && l->rfind("|", 0) == 0; ++l) readme.push_back(*l);
+    EXPECT_EQ(readme, settings) << "the README's table of settings should read:\n" << table(settings);
 }

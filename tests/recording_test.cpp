@@ -24,7 +24,7 @@ std::string sample()
 {
     Digest zero{};
     zero.count = (int)digestnames().size();
-    std::string r = recordingheader(MAPFILESIZE, 0x1cedfc6f);
+    std::string r = recordingheader(MAPFILESIZE, 0x1cedfc6f, "");
     r += worldline(20, "-----") + worldline(1, "U--R-") + boxline(3, "") + boxline(1, "SU") +
          worldline(29, "----S") + checkpointline(50, zero) + worldline(10, "-D---") +
          checkpointline(60, zero) + endline(60, false);
@@ -89,7 +89,7 @@ std::string withfields(const std::vector<std::string>& names)
 {
     const std::vector<std::string>& game = digestnames();
     const Digest& now = digestnow();
-    std::string text = recordingheader(MAPFILESIZE, mapcrc);
+    std::string text = recordingheader(MAPFILESIZE, mapcrc, "");
     text.erase(text.find("digest"));
     text += "digest";
     std::string values;

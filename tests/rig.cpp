@@ -65,6 +65,25 @@ void loadworld(const std::string& path)
     map.open(path.c_str());
 }
 
+Scopedenv::Scopedenv(const char* nname, const char* value) : name(nname)
+{
+    const char* was = std::getenv(nname);
+    had = was != nullptr;
+    if (had) old = was;
+    if (value)
+        setenv(nname, value, 1);
+    else
+        unsetenv(nname);
+}
+
+Scopedenv::~Scopedenv()
+{
+    if (had)
+        setenv(name.c_str(), old.c_str(), 1);
+    else
+        unsetenv(name.c_str());
+}
+
 void resetworld()
 {
     static const std::string path = writemap(TestMap(), "o.map");

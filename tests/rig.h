@@ -69,6 +69,19 @@ void swinging(Weapon& w, float angle, float extension, int hit = 2);
 void stepneutral(int n, bool retarget);
 void stepmonster(int n, bool retarget);
 
+// Sets an environment variable (or unsets it, for nullptr) while it lives,
+// and puts back what was there before.
+class Scopedenv {
+    std::string name, old;
+    bool had;
+
+public:
+    Scopedenv(const char* nname, const char* value);
+    ~Scopedenv();
+    Scopedenv(const Scopedenv&) = delete;
+    Scopedenv& operator=(const Scopedenv&) = delete;
+};
+
 // A window close into SDL's queue (keys: pushkey in main.h).
 void pushquit();
 // Drops every pending event.

@@ -2,8 +2,8 @@
 # Installs the build into a scratch prefix with cmake --install and plays the
 # installed game there: exactly the game's files land where a Linux desktop
 # looks for them, they pass the desktop and AppStream validators as
-# installed, and the game started from / finds its data beside itself, shows
-# its window and ends with exit code 0 on Escape.
+# installed, and the game started from / finds its data and its English
+# texts beside itself, shows its window and ends with exit code 0 on Escape.
 # $1: the configured build tree. Needs DISPLAY, xdotool, desktop-file-validate
 # and appstreamcli.
 set -u
@@ -28,6 +28,7 @@ $(sed "s|^|$data/|" "$root/dist/datafiles.txt")
 share/applications/$id.desktop
 share/metainfo/$id.metainfo.xml
 share/man/man6/kuurakarpalo.6
+$(grep -v '^#' "$root/po/LINGUAS" | sed 's|.*|share/locale/&/LC_MESSAGES/kuurakarpalo.mo|')
 $(for n in 16 32 48 64 128 256; do echo "share/icons/hicolor/${n}x$n/apps/$id.png"; done)"
 installed="$(cd "$prefix" && find . -type f -o -type l | sed 's|^\./||')"
 if [ "$(sort <<<"$installed")" != "$(sort <<<"$expected")" ]; then
@@ -48,6 +49,9 @@ echo "$out" | grep -E '^[EW]:' && fail "appstreamcli validate-tree found errors 
 
 # From /, where there is no data, the game must find the copy beside itself.
 (cd / && bash "$here/start.sh" "$prefix/games/kuurakarpalo") || fail "the installed game did not start and end as it should"
+# And its English texts: the English golden recording plays back only in English.
+(cd / && "$prefix/games/kuurakarpalo" --window --no-sound --play "$root/tests/golden/english.rec" --fast) ||
+    fail "the installed game does not play the English golden recording"
 
 [ "$failures" = 0 ] || { echo "$failures check(s) failed"; exit 1; }
 echo "all install checks passed"

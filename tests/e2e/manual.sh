@@ -17,7 +17,7 @@ while read -r option text; do
     grep -qF -- "$option" <<<"$shown" || { echo "FAIL: $option is not in the manual page"; failures=$((failures + 1)); }
     grep -qF -- "$first $second $third" <<<"$shown" ||
         { echo "FAIL: the text of $option is not in the manual page"; failures=$((failures + 1)); }
-done < <("$game" --help | sed -n 's/^  \(--[a-z-]*\)\( [A-Z]*\)\{0,1\}  *\([^ ].*\)/\1 \3/p')
+done < <("$game" --help | sed -n 's/^  \(--[a-z-]*\)\( [A-Z][A-Za-z]*\)\{0,1\}  *\([^ ].*\)/\1 \3/p')
 [ "$options" -gt 0 ] || { echo "FAIL: --help gives no option"; exit 1; }
 [ "$failures" = 0 ] || exit 1
 echo "all $options options of --help are in the manual page"

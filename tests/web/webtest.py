@@ -25,6 +25,9 @@ browser); TEST one of:
     pause         the picture losing focus pauses the game, focus coming back
                   does not go on, P does; P pauses and Escape ends the paused
                   game; the game recorded plays back natively
+    language      ?language=en plays in English in a Finnish browser and
+                  ?language=fi in Finnish in an English one; each recording
+                  keeps its language and plays back natively
 
 Every page must load without a console error or an uncaught exception,
 except where the test makes it fail on purpose.
@@ -185,6 +188,22 @@ def closedboth(lines):
 PLAYPICTURES = [("typing", 21, 15), ("walking", 60, 0), ("walked", 90, 0)]
 
 
+def opening(browser):
+    """Gives the running game focus with a click and closes both opening
+    messages."""
+    import json
+    r = json.loads(browser.eval("JSON.stringify(document.getElementById('canvas').getBoundingClientRect())"))
+    browser.click(r["x"] + r["width"] / 2, r["y"] + r["height"] / 2)
+    # The opening message comes in the 21st world frame and has typed itself
+    # out 23 box frames later (38 in English): a press closes it. Of the
+    # second message, the first press shows it whole and the next closes
+    # it; the last press swings the sword.
+    frames(browser, 80)
+    for wait in (3, 3, 3, 10):
+        browser.press(" ")
+        frames(browser, wait)
+
+
 def play(site, game, scratch):
     browser = Browser()
     try:
@@ -192,19 +211,9 @@ def play(site, game, scratch):
         browser.open(site.url("index.html?record&nosound&picture=" + places))
         browser.wait("window.kuurakarpalo && kuurakarpalo.state == 'running'", 60)
         check(browser.eval("!document.getElementById('focus').hidden"), "the page asks for a click before the keys")
-        rect = browser.eval("JSON.stringify(document.getElementById('canvas').getBoundingClientRect())")
-        import json
-        r = json.loads(rect)
-        browser.click(r["x"] + r["width"] / 2, r["y"] + r["height"] / 2)
+        opening(browser)
         check(browser.eval("document.activeElement.id") == "canvas", "a click gives the game focus")
         check(browser.eval("document.getElementById('focus').hidden"), "the hint goes once the game has focus")
-        # The opening message comes in the 21st frame and has typed itself
-        # out 23 frames later: a press closes it. The second message is
-        # pressed twice, once to show it whole and once to close it.
-        frames(browser, 60)
-        for wait in (3, 30, 10):
-            browser.press(" ")
-            frames(browser, wait)
         browser.key("ArrowRight", True)
         frames(browser, 40)
         browser.key("ArrowRight", False)
@@ -258,13 +267,7 @@ def pause(site, game, scratch):
     try:
         browser.open(site.url("index.html?record&nosound"))
         browser.wait("window.kuurakarpalo && kuurakarpalo.state == 'running'", 60)
-        import json
-        r = json.loads(browser.eval("JSON.stringify(document.getElementById('canvas').getBoundingClientRect())"))
-        browser.click(r["x"] + r["width"] / 2, r["y"] + r["height"] / 2)
-        frames(browser, 60)
-        for wait in (3, 30, 10):   # both opening messages closed, as in play
-            browser.press(" ")
-            frames(browser, wait)
+        opening(browser)
         browser.eval("document.getElementById('canvas').blur()")
         check(still(browser, 1.5), "the picture losing focus pauses the game")
         browser.eval("document.getElementById('canvas').focus()")
@@ -291,6 +294,35 @@ def pause(site, game, scratch):
           % (done.returncode, done.stderr.strip()))
 
 
+def language(site, game, scratch):
+    """?language=LANG plays in LANG whatever the browser's own language, and
+    the recording keeps it: English, then Finnish, with the browser in the
+    other one."""
+    for code, browserlanguage in (("en", "fi"), ("fi", "en-US")):
+        browser = Browser(extra_flags=["--lang=" + browserlanguage])
+        try:
+            browser.open(site.url("index.html?record&nosound&language=" + code))
+            browser.wait("window.kuurakarpalo && kuurakarpalo.state == 'running'", 60)
+            opening(browser)
+            browser.press("Escape")
+            s = state(browser, 30)
+            recording = browser.eval("kuurakarpalo.recording") or ""
+            check(s["code"] == 0, "?language=%s: the game ends with exit 0 (%s)" % (code, s["code"]))
+            header = recording.split("\nmap ")[0]
+            check(("\nlanguage en" in header) == (code == "en"),
+                  "?language=%s: the recording's header says so: %r" % (code, header))
+            clean(browser, "language " + code)
+        finally:
+            browser.close()
+        path = os.path.join(scratch, "language-%s.rec" % code)
+        with open(path, "w") as f:
+            f.write(recording)
+        done = subprocess.run([game, "--play", path, "--fast", "--no-sound"], cwd=ROOT,
+                              capture_output=True, text=True, timeout=300)
+        check(done.returncode == 0, "?language=%s: the recording plays back natively (%d: %s)"
+              % (code, done.returncode, done.stderr.strip()))
+
+
 GAMEPAD = """
 (function () {
   var pad = { id: 'test pad', index: 0, connected: true, mapping: 'standard', timestamp: 0,
@@ -307,8 +339,8 @@ def gamepad(site):
     try:
         browser.open(site.url("index.html?record&nosound"), before=GAMEPAD)
         browser.wait("window.kuurakarpalo && kuurakarpalo.state == 'running'", 60)
-        frames(browser, 60)
-        for wait in (3, 30, 10):     # the face button closes the messages as space does
+        frames(browser, 80)
+        for wait in (3, 3, 3, 10):     # the face button closes the messages as space does
             browser.eval("testpad.buttons[0].pressed = true")
             frames(browser, 2)
             browser.eval("testpad.buttons[0].pressed = false")
@@ -507,6 +539,8 @@ def main():
             golden(site, sys.argv[4])
         elif test == "play":
             play(site, game, scratch)
+        elif test == "language":
+            language(site, game, scratch)
         elif test == "refusals":
             refusals(site, scratch)
         elif test == "failures":

@@ -1,7 +1,7 @@
 // Checks that the characters', interface and sound data have the layouts the
 // game reads: picture sizes and TGA form, figures standing in their cells the
 // right way up, walking frames that move, overlays that cover their sheets,
-// the corpse pictures, the font grid with ä and ö, the blade's direction, a
+// the corpse pictures, the font grid with its letters beyond ASCII, the blade's direction, a
 // dark panel behind the text lines, a short hit sound and a music track of a
 // minute or more. Usage: artcheck DIR, the directory that holds DATA/; each
 // file is the one the game loads.
@@ -162,11 +162,17 @@ bool sameglyph(const Picture& font, int a, int b)
 
 void checkfont(const Picture& font)
 {
-    // Only the two sets' rows 0..5 and 8..13 hold glyphs.
+    // Only the two sets' rows 0..5 and 8..13 hold glyphs, and the cells of
+    // the letters beyond ASCII.
+    const auto letterat = [](int cell) {
+        for (const FontLetter& l : FONTLETTERS)
+            if (l.cell == cell % 128) return true;
+        return false;
+    };
     for (int row : {6, 7, 14, 15})
         for (int g = row * 16; g < row * 16 + 16; g++)
             for (int r = 0; r < 16; r++)
-                if (glyphsolid(font, g, r, 0, 15))
+                if (!letterat(g) && glyphsolid(font, g, r, 0, 15))
                     return fail("font: grid row " + std::to_string(row) + " from the top is not empty");
     for (int set = 0; set < 2; set++) {
         const int base = 128 * set - 32;
@@ -188,11 +194,25 @@ void checkfont(const Picture& font)
             for (int r = 0; r < 16; r++)
                 if (glyphsolid(font, base + code, r, 11, 15))
                     return fail(s + ": glyph " + std::to_string(code) + " wider than the 10-pixel pen step");
-        for (auto pair : {std::pair<int, int>{'{', 'a'}, {'}', 'o'}}) {
-            int n = 0;
-            for (int r = 0; r < 16; r++) n += glyphsolid(font, base + pair.first, r, 0, 15);
-            if (n < 20 || sameglyph(font, base + pair.first, base + pair.second))
-                fail(s + ": no umlaut letter in the cell of " + std::string(1, char(pair.first)));
+        // Each letter beyond ASCII is drawn, within the pen step, and is not
+        // its letter without the marks (ä is not a, Å is not A).
+        static const char PLAIN[][2] = {{(char)0xE4, 'a'}, {(char)0xF6, 'o'}, {(char)0xC4, 'A'},
+                                        {(char)0xD6, 'O'}, {(char)0xC5, 'A'}, {(char)0xE5, 'a'}};
+        for (const FontLetter& l : FONTLETTERS) {
+            const int cell = 128 * set + l.cell;
+            int n = 0, wide = 0;
+            for (int r = 0; r < 16; r++) {
+                n += glyphsolid(font, cell, r, 0, 15);
+                wide += glyphsolid(font, cell, r, 11, 15);
+            }
+            char plain = 0;
+            for (const auto& p : PLAIN)
+                if ((unsigned char)p[0] == l.code) plain = p[1];
+            if (n < 20 || wide > 0 || plain == 0 || sameglyph(font, cell, base + plain)) {
+                char code[16];
+                std::snprintf(code, sizeof code, "U+%04X", l.code);
+                fail(s + ": no letter " + code + " drawn in cell " + std::to_string(l.cell));
+            }
         }
     }
 }

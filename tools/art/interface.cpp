@@ -1,5 +1,7 @@
 #include "interface.h"
 
+#include "fontletters.h"
+
 #include "rng.h"
 
 #include <ft2build.h>
@@ -7,6 +9,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -173,16 +177,25 @@ bool makefont(Image* font, std::string* error)
             ok = false;
             break;
         }
-        for (int code = 33; code < 127 && ok; code++) {
-            // The game writes ä as "{" and ö as "}".
-            const unsigned long shown = code == '{' ? 0xe4 : code == '}' ? 0xf6 : code;
+        // The printable ASCII from "!" on, then the letters beyond it; a
+        // letter's cell may be an ASCII character's ("{" is ä).
+        std::vector<std::pair<int, unsigned long>> cells;
+        for (int code = 33; code < 127; code++) cells.emplace_back(code - 32, code);
+        for (const FontLetter& l : FONTLETTERS) {
+            if (l.cell < FONTASCII)
+                cells[l.cell - 1].second = l.code;
+            else
+                cells.emplace_back(l.cell, l.code);
+        }
+        for (const auto& [cellno, shown] : cells) {
+            if (!ok) break;
             if (FT_Load_Char(face, shown, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO)) {
                 *error = std::string(faces[set]) + ": no glyph for " + std::to_string(shown);
                 ok = false;
                 break;
             }
             const FT_Bitmap& bm = face->glyph->bitmap;
-            const int glyph = code - 32 + 128 * set;
+            const int glyph = cellno + 128 * set;
             const int cellx = (glyph % 16) * 16, celly = (glyph / 16) * 16;
             Image cell(16, 16);
             for (int r = 0; r < int(bm.rows); r++) {
@@ -192,7 +205,10 @@ bool makefont(Image* font, std::string* error)
                     const int x = 1 + face->glyph->bitmap_left + c;
                     const int y = baseline - face->glyph->bitmap_top + r;
                     // Leave room for the outline and keep within the 10-pixel pen step.
-                    if (x >= 1 && x <= 9 && y >= 1 && y <= 14) put(cell, x, y, 255, 255, 255);
+                    // A letter beyond ASCII may reach the cell's top row, where
+                    // the ring of Å lies; the outline then stops at the edge.
+                    const int top = cellno < FONTASCII ? 1 : 0;
+                    if (x >= 1 && x <= 9 && y >= top && y <= 14) put(cell, x, y, 255, 255, 255);
                 }
             }
             for (int y = 0; y < 16; y++) {

@@ -17,6 +17,9 @@ export SDL_AUDIODRIVER=${SDL_AUDIODRIVER-dummy}
 work=$(mktemp -d)
 pid=""
 trap 'kill $pid 2>/dev/null; rm -rf "$work"' EXIT
+# The pictures show the game as it comes, in Finnish with its own keys,
+# whatever the settings and the language of whoever takes them.
+export XDG_CONFIG_HOME="$work/settings"
 
 shot() { import -window root "$docs/$1.png"; echo "$(date +%T) $1"; }
 # Walks while swinging the sword every half second.
@@ -31,7 +34,7 @@ panel() {
     convert "$work/now.png" -crop 300x80+600+660 -scale 1x1 -format '%[fx:round(255*r)] %[fx:round(255*g)] %[fx:round(255*b)]' info:
 }
 
-"$game" &
+"$game" --language fi &
 pid=$!
 sleep 1.0
 shot message
@@ -54,7 +57,7 @@ wait $pid || true
 ln -s "$PWD/DATA" "$work/DATA"
 "$mapfile" block kuurakarpalo.map "$work/kuurakarpalo.map" 48,9 48,8 49,6 47,7 44,9 44,8 43,6 45,7 43,10 49,10
 cd "$work"
-"$game" --data "$work" &
+"$game" --language fi --data "$work" &
 pid=$!
 sleep 1.0
 for _ in 1 2 3 4; do xdotool key space; sleep 0.3; done

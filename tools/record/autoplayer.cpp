@@ -6,6 +6,10 @@
 // It finds the data as the game does and plays unpaced, in a window.
 // A plan is a text file of steps, one a line ('#' starts a comment):
 //
+//   language LANG     play the game in language LANG (a setting for the
+//                     whole game, not a step; Finnish unless given)
+//   boxes N           answer message boxes every N box frames (a setting;
+//                     12 unless given)
 //   wait N            no keys for N frames
 //   hold KEYS N       hold arrows for N frames; KEYS like "up" or "down+left"
 //   walk C R [N]      walk to tile column C, row R: until there, stuck for
@@ -16,8 +20,9 @@
 //   die N             walk into the nearest enemy, without swinging, until
 //                     the hero has fallen, at most N frames
 //
-// Message boxes are answered by themselves: space on every 12th box frame,
-// which shows a box whole and then closes it. When the plan ends the game
+// Message boxes are answered by themselves: space on every 12th box frame
+// (or Nth, as the plan sets), which shows a box whole unless it has typed
+// out its text by then, and closes it. When the plan ends the game
 // goes on until it ends by itself (the hero's dark end) if the hero has
 // fallen, and is otherwise ended with Escape.
 #include "main.h"
@@ -45,6 +50,8 @@ struct Step {
 };
 
 std::vector<Step> plan;
+std::string language = "fi";   // the language the plan plays in
+int boxevery = 12;             // box frames between presses of space
 size_t current;
 int stepframe;        // frames spent in the current step
 int boxframes;        // box frames in a row
@@ -71,6 +78,15 @@ bool readplan(const char* path, std::string& error)
         if (!(words >> verb)) continue;
         Step s{};
         bool ok = true;
+        if (verb == "language" || verb == "boxes") {
+            const bool read = verb == "language" ? words >> language && languagecode(language)
+                                                 : words >> boxevery && boxevery >= 1;
+            if (!read) {
+                error = "line " + std::to_string(number) + ": cannot read \"" + line + "\"";
+                return false;
+            }
+            continue;
+        }
         if (verb == "wait" || verb == "swing" || verb == "fight" || verb == "die") {
             s.kind = verb == "wait" ? WAIT : verb == "swing" ? SWING : verb == "fight" ? FIGHT : DIE;
             ok = bool(words >> s.frames);
@@ -274,9 +290,9 @@ void feeder(bool boxframe)
     if (boxframe) {
         seen.boxframes++;
         if (boxframes == 0) seen.boxes++;
-        if (++boxframes % 12 == 0) {
+        if (++boxframes % boxevery == 0) {
             tap(SDLK_SPACE);
-            if (boxframes % 24 == 0) boxframes = 0;
+            if (boxframes % (2 * boxevery) == 0) boxframes = 0;
         }
         return;
     }
@@ -321,10 +337,14 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "autoplayer: plan \"%s\" %s\n", argv[1], error.c_str());
         return 1;
     }
-    const char* args[] = {"autoplayer", "--window", "--no-sound", "--record", argv[2], nullptr};
-    if (parseoptions(5, const_cast<char**>(args)) >= 0) return 2;
+    // No settings file: the plan's keys are the default ones.
+    const char* args[] = {"autoplayer", "--window",   "--no-sound",     "--config=/dev/null",
+                          "--language", language.c_str(), "--record", argv[2], nullptr};
+    if (parseoptions(8, const_cast<char**>(args)) >= 0) return 2;
     if (!enterdatadir(nullptr)) return 1;
     map.open(MAPFILE);
+    chooselanguage();
+    if (gamelanguage != (language == "fi" ? "" : language)) return 1;
     if (!openinput()) return 1;
     fastframes = true;
     inputfeeder = feeder;

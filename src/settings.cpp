@@ -1,0 +1,252 @@
+// The settings that last between runs: a small text file of "key = value"
+// lines whose keys are the settings keys of the option rows, read before
+// the command line. The game only reads it. Nothing in it can stop the game
+// from starting: whatever cannot be taken in is one warning, and what it
+// would have set keeps its default. The keys bound to the actions are
+// named as the settings write them.
+#include "main.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+std::string settingspath(const char* xdgconfighome, const char* home)
+{
+    // A relative XDG_CONFIG_HOME is no configuration directory at all.
+    if (xdgconfighome && xdgconfighome[0] == '/') return std::string(xdgconfighome) + "/" + SETTINGSFILE;
+    if (home && home[0]) return std::string(home) + "/.config/" + SETTINGSFILE;
+    return "";
+}
+
+// yes or no, as a switch's value: also true/false, on/off and 1/0; "" for
+// anything else.
+static std::string yesno(const std::string& word)
+{
+    for (const char* yes : {"yes", "true", "on", "1"})
+        if (word == yes) return "yes";
+    for (const char* no : {"no", "false", "off", "0"})
+        if (word == no) return "no";
+    return "";
+}
+
+// A key as a warning names it: " key" when it is short printable text,
+// else nothing of it.
+static std::string quoted(const std::string& key)
+{
+    for (char c : key)
+        if (c < 33 || c > 126) return "";
+    return key.size() <= 40 ? " " + key : "";
+}
+
+// Takes in one line, already cut at its comment and trimmed: "" when it is
+// taken in, else why not.
+static std::string takeline(const std::string& line)
+{
+    const size_t equals = line.find('=');
+    if (equals == std::string::npos) return "is not a line KEY = VALUE";
+    std::string key = line.substr(0, equals), value = line.substr(equals + 1);
+    key.erase(key.find_last_not_of(" \t") + 1);
+    value.erase(0, value.find_first_not_of(" \t"));
+    if (key.empty()) return "has no key before its =";
+    bool known = false;
+    for (int i = 0; i < NOPTIONROWS; i++) {
+        const OptionRow& row = OPTIONROWS[i];
+        if (!row.setting || key != row.setting) continue;
+        known = true;
+        if (value.empty()) return "the setting" + quoted(key) + " has no value";
+        if (!row.argument) {
+            // The switches of one key: the one whose value this is.
+            if (yesno(value) != row.value) continue;
+            row.apply(nullptr);
+            return "";
+        }
+        if (const char* wrong = row.apply(value.c_str())) return key + " " + wrong;
+        return "";
+    }
+    if (!known) return "no setting is called" + quoted(key);
+    return key + " takes yes or no";
+}
+
+void parsesettings(const char* text, size_t size, const std::string& name, std::vector<std::string>& warnings)
+{
+    const auto warn = [&](int line, const std::string& why) {
+        warnings.push_back("kuurakarpalo: " + name + (line > 0 ? ":" + std::to_string(line) : "") + ": " + why);
+    };
+    if (std::memchr(text, '\0', size)) {
+        warn(0, "is not a text file; the settings are left as they are");
+        return;
+    }
+    const char* p = text;
+    const char* end = text + size;
+    // A byte order mark, as some editors write, is no part of the first line.
+    if (size >= 3 && std::memcmp(p, "\xEF\xBB\xBF", 3) == 0) p += 3;
+    for (int number = 1; p < end; number++) {
+        const char* nl = static_cast<const char*>(std::memchr(p, '\n', (size_t)(end - p)));
+        const char* stop = nl ? nl : end;
+        std::string line(p, stop);
+        p = nl ? nl + 1 : end;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.size() > (size_t)SETTINGSLINEMAX) {
+            warn(number, "is longer than " + std::to_string(SETTINGSLINEMAX) + " characters");
+            continue;
+        }
+        line.erase(std::min(line.find('#'), line.size()));
+        bool control = false;
+        for (char c : line) control = control || ((unsigned char)c < 32 && c != '\t') || c == 127;
+        if (control) {
+            warn(number, "holds a character a settings file never has");
+            continue;
+        }
+        line.erase(0, line.find_first_not_of(" \t"));
+        line.erase(line.find_last_not_of(" \t") + 1);
+        if (line.empty()) continue;
+        const std::string why = takeline(line);
+        if (!why.empty()) warn(number, why);
+    }
+}
+
+void readsettings(const std::string& path, bool given)
+{
+    if (path.empty()) return;
+    std::vector<std::string> warnings;
+    const auto fail = [&](const std::string& why) {
+        std::fprintf(stderr, "kuurakarpalo: %s: %s; the settings are left as they are\n", path.c_str(), why.c_str());
+    };
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) {
+        if (errno != ENOENT || given) fail(std::string("cannot be read: ") + std::strerror(errno));
+        return;
+    }
+    if (S_ISDIR(st.st_mode)) return fail("is a directory, not a settings file");
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return fail(std::string("cannot be read: ") + std::strerror(errno));
+    std::string text(SETTINGSMAX + 1, '\0');
+    const size_t got = std::fread(&text[0], 1, text.size(), f);
+    const int error = std::ferror(f) ? errno : 0;
+    std::fclose(f);
+    if (error) return fail(std::string("cannot be read: ") + std::strerror(error));
+    if (got > (size_t)SETTINGSMAX) return fail("is larger than " + std::to_string(SETTINGSMAX >> 10) + " KiB");
+    parsesettings(text.data(), got, path, warnings);
+    for (size_t i = 0; i < warnings.size() && i < (size_t)SETTINGSWARNINGS; i++)
+        std::fprintf(stderr, "%s\n", warnings[i].c_str());
+    if (warnings.size() > (size_t)SETTINGSWARNINGS)
+        std::fprintf(stderr, "kuurakarpalo: %s: %zu more lines could not be taken in\n", path.c_str(),
+                     warnings.size() - SETTINGSWARNINGS);
+}
+
+// ---------------------------------------------------------------------------
+// Key names
+// ---------------------------------------------------------------------------
+
+// The keys the settings name, each by one name; a few by a second one too.
+static const struct {
+    const char* name;
+    SDLKey sym;
+} KEYNAMES[] = {
+    {"Up", SDLK_UP}, {"Down", SDLK_DOWN}, {"Left", SDLK_LEFT}, {"Right", SDLK_RIGHT},
+    {"Space", SDLK_SPACE}, {"Return", SDLK_RETURN}, {"Enter", SDLK_RETURN}, {"Escape", SDLK_ESCAPE},
+    {"Esc", SDLK_ESCAPE}, {"Tab", SDLK_TAB}, {"Backspace", SDLK_BACKSPACE}, {"Insert", SDLK_INSERT},
+    {"Delete", SDLK_DELETE}, {"Home", SDLK_HOME}, {"End", SDLK_END}, {"PageUp", SDLK_PAGEUP},
+    {"PageDown", SDLK_PAGEDOWN}, {"Pause", SDLK_PAUSE}, {"LeftShift", SDLK_LSHIFT}, {"RightShift", SDLK_RSHIFT},
+    {"LeftCtrl", SDLK_LCTRL}, {"RightCtrl", SDLK_RCTRL}, {"LeftAlt", SDLK_LALT}, {"RightAlt", SDLK_RALT},
+    {"Comma", SDLK_COMMA}, {"Period", SDLK_PERIOD}, {"Slash", SDLK_SLASH}, {"Semicolon", SDLK_SEMICOLON},
+    {"Quote", SDLK_QUOTE}, {"Minus", SDLK_MINUS}, {"Equals", SDLK_EQUALS}, {"LeftBracket", SDLK_LEFTBRACKET},
+    {"RightBracket", SDLK_RIGHTBRACKET}, {"Backslash", SDLK_BACKSLASH}, {"Backquote", SDLK_BACKQUOTE},
+    {"Less", SDLK_LESS}, {"KPEnter", SDLK_KP_ENTER}, {"KPPlus", SDLK_KP_PLUS}, {"KPMinus", SDLK_KP_MINUS},
+    {"KPMultiply", SDLK_KP_MULTIPLY}, {"KPDivide", SDLK_KP_DIVIDE}, {"KPPeriod", SDLK_KP_PERIOD},
+};
+
+// Whether two names are the same but for the case of their letters.
+static bool samename(const std::string& a, const char* b)
+{
+    size_t i = 0;
+    for (; i < a.size() && b[i]; i++)
+        if (std::tolower((unsigned char)a[i]) != std::tolower((unsigned char)b[i])) return false;
+    return i == a.size() && !b[i];
+}
+
+SDLKey keynamed(const std::string& name)
+{
+    for (const auto& k : KEYNAMES)
+        if (samename(name, k.name)) return k.sym;
+    // A letter or a digit names itself; F1..F15 and KP0..KP9 are numbered.
+    if (name.size() == 1 && std::isalnum((unsigned char)name[0]))
+        return (SDLKey)std::tolower((unsigned char)name[0]);
+    const auto number = [&name](size_t from, int lo, int hi) {
+        const std::string digits = name.substr(from);
+        if (digits.empty() || digits.size() > 2 || digits.find_first_not_of("0123456789") != std::string::npos ||
+            (digits.size() > 1 && digits[0] == '0'))
+            return -1;
+        const int n = std::atoi(digits.c_str());
+        return n >= lo && n <= hi ? n : -1;
+    };
+    if (name.size() > 1 && (name[0] == 'F' || name[0] == 'f')) {
+        const int n = number(1, 1, 15);
+        if (n >= 1) return (SDLKey)(SDLK_F1 + n - 1);
+    }
+    if (name.size() > 2 && samename(name.substr(0, 2), "KP")) {
+        const int n = number(2, 0, 9);
+        if (n >= 0) return (SDLKey)(SDLK_KP0 + n);
+    }
+    return SDLK_UNKNOWN;
+}
+
+std::string keyname(SDLKey sym)
+{
+    for (const auto& k : KEYNAMES)
+        if (k.sym == sym) return k.name;
+    if ((sym >= SDLK_a && sym <= SDLK_z) || (sym >= SDLK_0 && sym <= SDLK_9))
+        return std::string(1, (char)std::toupper((int)sym));
+    if (sym >= SDLK_F1 && sym <= SDLK_F15) return "F" + std::to_string(sym - SDLK_F1 + 1);
+    if (sym >= SDLK_KP0 && sym <= SDLK_KP9) return "KP" + std::to_string(sym - SDLK_KP0);
+    return "";
+}
+
+std::string keynamelist()
+{
+    std::string out;
+    for (const auto& k : KEYNAMES) out += (out.empty() ? "" : ", ") + std::string(k.name);
+    return out;
+}
+
+const char* readbinding(const char* words, Binding& binding)
+{
+    Binding read{};
+    const std::string text = words;
+    bool none = false;
+    for (size_t at = 0; at < text.size();) {
+        if (text[at] == ' ' || text[at] == '\t') {
+            at++;
+            continue;
+        }
+        const size_t end = std::min(text.find_first_of(" \t", at), text.size());
+        const std::string word = text.substr(at, end - at);
+        at = end;
+        if (samename(word, "none")) {
+            none = true;
+            continue;
+        }
+        const SDLKey sym = keynamed(word);
+        if (sym == SDLK_UNKNOWN) {
+            static std::string why;
+            why = "names a key the game does not know";
+            bool printable = word.size() <= 20;
+            for (char c : word) printable = printable && c > 32 && c < 127;
+            if (printable) why += ": " + word;
+            return why.c_str();
+        }
+        if (read.count == BINDINGKEYS) return "names more than 8 keys";
+        read.keys[read.count++] = sym;
+    }
+    if (none && read.count > 0) return "names keys and none";
+    if (!none && read.count == 0) return "names no key (none for none)";
+    binding = read;
+    return nullptr;
+}

@@ -1,0 +1,237 @@
+// The language of the game's texts: which one a player asks for, where the
+// catalogs lie, the English texts and the Finnish ones, and recordings that
+// keep their language.
+#include "rig.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Languages = std::vector<std::string>;
+
+// The game's texts, in the order the story shows them.
+const char* const TEXTS[] = {"On koston aika!", "Teurastakaa ne kaikki!",
+                             "Valmistautukaa pahimpaan, sill{ pian koittaa y}!", "Argh!!!", "Pisteet:"};
+const char* const ENGLISH[] = {"The time for revenge has come!", "Slaughter them all!",
+                               "Prepare for the worst, for night will soon fall!", "Argh!!!", "Score:"};
+
+// Whether the font draws every character of text with a glyph of its own.
+::testing::AssertionResult drawable(const char* text)
+{
+    for (const char* p = text; *p;) {
+        const unsigned c = nextchar(p);
+        bool known = (c >= 32 && c < 127) || c == '?';
+        for (const FontLetter& l : FONTLETTERS) known = known || l.code == c;
+        if (!known) return ::testing::AssertionFailure() << text << " holds U+" << std::hex << c;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+}  // namespace
+
+TEST(Language, WhichOneIsAskedFor)
+{
+    const struct {
+        const char* option;
+        const char* language;
+        const char* lcall;
+        const char* lcmessages;
+        const char* lang;
+        Languages asked;
+    } cases[] = {
+        {"en", "sv", nullptr, nullptr, "de_DE.UTF-8", {"en"}},
+        {"en_GB.UTF-8@euro", nullptr, nullptr, nullptr, nullptr, {"en_GB", "en"}},
+        {"fi", nullptr, nullptr, nullptr, "en_US.UTF-8", {"fi"}},
+        {"", "sv:en", nullptr, nullptr, "de_DE.UTF-8", {"sv", "en", "de_DE", "de"}},
+        {"", nullptr, nullptr, nullptr, "en_US.UTF-8", {"en_US", "en"}},
+        {"", "en", nullptr, nullptr, nullptr, {"en"}},           // no locale set at all
+        {"", "en", nullptr, nullptr, "C", {}},                   // the C locale: the game's own
+        {"", "en", "POSIX", nullptr, "en_US.UTF-8", {}},
+        {"", nullptr, nullptr, nullptr, "C.UTF-8", {}},
+        {"", nullptr, "", "en_US.UTF-8", "fi_FI.UTF-8", {"en_US", "en"}},   // an empty one is unset
+        {"", nullptr, "fi_FI.UTF-8", "en_US.UTF-8", "en_US.UTF-8", {"fi_FI", "fi"}},
+        {"", "::en:", nullptr, nullptr, nullptr, {"en"}},
+        {"", "../x:en", nullptr, nullptr, "xx_YY", {"en", "xx_YY", "xx"}},
+        {"", nullptr, nullptr, nullptr, nullptr, {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(languagesasked(c.option, c.language, c.lcall, c.lcmessages, c.lang), c.asked)
+            << c.option << " " << (c.language ? c.language : "-") << " " << (c.lang ? c.lang : "-");
+    for (const char* code : {"en", "fi_FI.UTF-8", "sr@latin", "pt-BR", "x1"}) EXPECT_TRUE(languagecode(code)) << code;
+    for (const char* code : {"", "1en", "en/..", "en us", "e\xC3\xA4", "_en"}) EXPECT_FALSE(languagecode(code)) << code;
+    EXPECT_FALSE(languagecode(std::string(33, 'e')));
+}
+
+TEST(Language, WhereTheCatalogsLie)
+{
+    const Datahomes homes = {"/usr/share/games/kuurakarpalo", "../share/games/kuurakarpalo", "/src/build", "/src",
+                             "/usr/share/locale", "../share/locale"};
+    const struct {
+        const char* exe;
+        Languages places;
+    } cases[] = {
+        {"/src/build/src/kuurakarpalo", {"/src/build/locale", "/src/build/share/locale", "/usr/share/locale"}},
+        {"/usr/games/kuurakarpalo", {"/usr/share/locale"}},
+        {"/opt/k/games/kuurakarpalo", {"/opt/k/share/locale", "/usr/share/locale"}},
+        {"/src/buildx/kuurakarpalo", {"/src/share/locale", "/usr/share/locale"}},
+        {"", {"/usr/share/locale"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(localeplaces(homes, c.exe), c.places) << c.exe;
+
+    // This program's own: the build tree's catalogs, which hold English.
+    const Languages places = localeplaces(builtdatahomes(), programpath());
+    ASSERT_FALSE(places.empty());
+    EXPECT_NE(findcatalog(places, "en"), "");
+    EXPECT_EQ(findcatalog(places, "xx"), "");
+    EXPECT_EQ(findcatalog({}, "en"), "");
+}
+
+// English for every text, drawn by the font; Finnish, the game's own, for
+// Finnish and for a language the game has no texts in.
+TEST(Language, EnglishAndFinnishTexts)
+{
+    ASSERT_TRUE(setlanguage("en"));
+    EXPECT_EQ(gamelanguage, "en");
+    for (int i = 0; i < 5; i++) {
+        EXPECT_STREQ(_(TEXTS[i]), ENGLISH[i]);
+        EXPECT_TRUE(drawable(_(TEXTS[i])));
+    }
+    const struct {
+        const char* language;
+        bool found;
+    } finnish[] = {{"", true}, {"fi", true}, {"fi_FI", true}, {"xx", false}, {"en_US", false}, {"../en", false}};
+    for (const auto& f : finnish) {
+        ASSERT_TRUE(setlanguage("en"));
+        EXPECT_EQ(setlanguage(f.language), f.found) << f.language;
+        EXPECT_EQ(gamelanguage, "") << f.language;
+        for (const char* text : TEXTS) EXPECT_EQ(_(text), text) << f.language;
+    }
+    for (const char* text : TEXTS) EXPECT_TRUE(drawable(text));
+}
+
+// The language a player asks for, from the command line or the
+// environment; an unknown one gives Finnish, with one warning only when the
+// command line asked for it.
+TEST(Language, ChosenFromTheOptionOrTheEnvironment)
+{
+    const char* const names[] = {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"};
+    const Scopedenv kept[] = {{names[0], nullptr}, {names[1], nullptr}, {names[2], nullptr}, {names[3], nullptr}};
+    const struct {
+        const char* option;
+        const char* env[4];
+        const char* chosen;
+        bool warns;
+    } cases[] = {
+        {"", {nullptr, nullptr, nullptr, "en_US.UTF-8"}, "en", false},
+        {"", {"en", nullptr, nullptr, nullptr}, "en", false},
+        {"", {"en", nullptr, nullptr, "C"}, "", false},
+        {"", {"xx:en", nullptr, nullptr, "fi_FI.UTF-8"}, "en", false},
+        {"", {"fi:en", nullptr, nullptr, nullptr}, "", false},
+        {"", {nullptr, nullptr, nullptr, "xx_YY.UTF-8"}, "", false},
+        {"en", {nullptr, nullptr, nullptr, "C"}, "en", false},
+        {"fi", {"en", nullptr, nullptr, "en_US.UTF-8"}, "", false},
+        {"xx", {nullptr, nullptr, nullptr, "en_US.UTF-8"}, "", true},
+    };
+    for (const auto& c : cases) {
+        for (int i = 0; i < 4; i++) {
+            if (c.env[i])
+                setenv(names[i], c.env[i], 1);
+            else
+                unsetenv(names[i]);
+        }
+        options = Options{};
+        options.language = c.option;
+        ::testing::internal::CaptureStderr();
+        chooselanguage();
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(gamelanguage, c.chosen) << c.option << " " << (c.env[0] ? c.env[0] : "") << " "
+                                          << (c.env[3] ? c.env[3] : "");
+        EXPECT_EQ(err.empty(), !c.warns) << err;
+        if (c.warns) {
+            EXPECT_EQ(err, "kuurakarpalo: the game has no texts in the language xx; they are in Finnish\n");
+        }
+        EXPECT_STREQ(_("Pisteet:"), *c.chosen ? "Score:" : "Pisteet:");
+    }
+    options = Options{};
+    setlanguage("");
+}
+
+// A recording keeps its language, and plays back in it whatever the
+// player's own; one in a language the game has no texts in is refused.
+TEST(Language, RecordingsKeepTheirLanguage)
+{
+    resetworld();
+    const std::string path = scratchdir() + "/english.rec";
+    options = Options{};
+    options.record = path.c_str();
+    ASSERT_TRUE(setlanguage("en"));
+    ASSERT_TRUE(openinput());
+    bool quit = false;
+    worldinput(quit);
+    worldframedone(true);
+    ASSERT_TRUE(closeinput());
+    setlanguage("");
+
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(text.str().rfind("kuurakarpalo recording 1\ngame " + std::string(VERSION) + "\nlanguage en\nmap ", 0),
+              0u)
+        << text.str();
+    Recording r;
+    std::string error;
+    ASSERT_TRUE(parserecording(text.str().data(), text.str().size(), r, error)) << error;
+    EXPECT_EQ(r.language, "en");
+
+    options = Options{};
+    options.play = path.c_str();
+    ASSERT_TRUE(openinput());
+    EXPECT_EQ(gamelanguage, "en");
+    EXPECT_STREQ(_("Argh!!!"), "Argh!!!");
+    EXPECT_STREQ(_("Pisteet:"), "Score:");
+    closeinput();
+
+    // Other languages, and lines that name none.
+    const struct {
+        const char* line;
+        bool opens;
+        const char* error;
+    } cases[] = {
+        {"language fi\n", true, ""},
+        {"language xx\n", false, "was made in the language xx, which the game has no texts in"},
+        {"language\n", false, "line 3: names no language"},
+        {"language en en\n", false, "line 3: names no language"},
+        {"language ../en\n", false, "line 3: names no language"},
+    };
+    for (const auto& c : cases) {
+        std::string edited = text.str();
+        edited.replace(edited.find("language en\n"), 12, c.line);
+        const std::string other = writefile(edited, "language.rec");
+        options.play = other.c_str();
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(openinput(), c.opens) << c.line;
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        EXPECT_NE(err.find(c.error), std::string::npos) << err;
+        EXPECT_EQ(gamelanguage, "") << c.line;
+        if (c.opens) closeinput();
+    }
+    options = Options{};
+    setlanguage("");
+}
+
+// Run by tests/e2e/language.sh, in bare environments: the language that the
+// environment as it stands asks for, with no option.
+TEST(Language, TheEnvironmentAsItStands)
+{
+    const char* expected = std::getenv("KUURAKARPALO_EXPECTED_LANGUAGE");
+    if (!expected) GTEST_SKIP() << "run by tests/e2e/language.sh";
+    options = Options{};
+    chooselanguage();
+    EXPECT_EQ(gamelanguage, expected);
+    EXPECT_STREQ(_("Pisteet:"), *expected ? "Score:" : "Pisteet:");
+    setlanguage("");
+}
