@@ -10,7 +10,8 @@ tools' checks, the soak, the benchmarks' short runs, the golden recordings,
 the golden pictures, golden_remade, the end-to-end scripts), and stops at the
 first failure: the mutant is killed. One that passes them all survived. The
 validators of the desktop entry, the metainfo and the manual page read no
-code and are skipped.
+code, and the web version's tests play a site built once by scripts/web, so
+both are skipped.
 
     tools/mutate/mutate.py [--sample N] [--seed S] [--site FILE:LINE:KIND] ...
 
@@ -39,8 +40,10 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 SOURCES = "src"
 SKIP = {"kuurakarpalo.cpp"}   # the entry function only strings the others together
 EQUIVALENT = os.path.join(ROOT, "tools", "mutate", "equivalent.txt")
-# Tests that read no code of the game: the validators.
-UNCATCHING = re.compile(r"^dist_")
+# Tests that cannot see a mutant: the validators read no code of the game,
+# and the web version's tests play the site scripts/web builds, which is not
+# built again for each mutant (the same playbacks and pictures run natively).
+UNCATCHING = re.compile(r"^(dist_|web_)")
 # The folders copied from the working tree into the scratch copy, uncommitted
 # changes included; the rest comes from the last commit.
 COPIED = ("src", "tests", "tools", "bench", "soak", "fuzz", "scripts")
