@@ -83,6 +83,25 @@ TEST(Tiles, FullSizeMapReadsItsLastLightRowAndColumn)
     EXPECT_TRUE(colourof(readpixel(530, 530), 200, 100, 50));
 }
 
+// A light lookup outside the grid takes the nearest cell inside it, on
+// every side, corners included; inside, the cell itself.
+TEST(Tiles, LightOutsideTheGridIsTheNearestCellsLight)
+{
+    resetworld();
+    for (int i = 0; i < MAPCELLS; i++) light[i] = 1000 + i;
+    const struct {
+        int c, r;         // asked for
+        int inc, inr;     // the cell that answers
+    } cases[] = {
+        {-1, 5, 0, 5},     {-40, 5, 0, 5},     {199, 5, 198, 5},   {250, 5, 198, 5},
+        {5, -1, 5, 0},     {5, -7, 5, 0},      {5, 199, 5, 198},   {5, 300, 5, 198},
+        {-1, -1, 0, 0},    {199, 199, 198, 198}, {-3, 201, 0, 198}, {201, -3, 198, 0},
+        {0, 0, 0, 0},      {198, 198, 198, 198}, {197, 198, 197, 198}, {198, 197, 198, 197},
+    };
+    for (const auto& k : cases)
+        EXPECT_EQ(lightat(k.c, k.r), 1000 + k.inr * MAPW + k.inc) << k.c << ", " << k.r;
+}
+
 // Corner colours come from a table remade when the night changes; light
 // values outside it are worked out directly. Each must give the colour that
 // the light and the tint give.
