@@ -141,6 +141,13 @@ def mutantkey(site, line):
     return "%s | %s | %s -> %s | %s" % (site[0], site[3], site[4], site[5], line.strip())
 
 
+def listedreason(known, site, line):
+    """Why the list calls a mutant equivalent, or None: its own line in the
+    list, or a line that names every mutation of that source line (kind
+    "*", "* -> *"), for code that is not compiled at all."""
+    return known.get(mutantkey(site, line)) or known.get("%s | * | * -> * | %s" % (site[0], line.strip()))
+
+
 def equivalents():
     """The listed equivalent mutants: their names and the reasons."""
     found = {}
@@ -272,7 +279,7 @@ def main():
                 original = f.read()
             apply(tree, site)
             start = time.time()
-            reason = known.get(mutantkey(site, sourceline(site)))
+            reason = listedreason(known, site, sourceline(site))
             builds = run(["cmake", "--build", build, "-j2"], tree, 900)[0] == 0
             killer = suite.verdict() if builds and not reason else None
             with open(path, "w") as f:
