@@ -2,8 +2,9 @@
 // more. Quads are gathered with their colours and texture coordinates, moved
 // through the matrices here, and sent in batches: a batch ends only when the
 // picture is cleared, read or shown, when the scissor changes, or when it
-// needs more textures than WebGL has units, so a frame is a handful of draws
-// instead of thousands. One shader does what the fixed pipeline did: the
+// needs more textures than WebGL has units. The batch's buffer is sent once
+// and drawn in one call for each run of quads on one texture, so a frame is
+// tens of draws instead of thousands. One shader does what the fixed pipeline did: the
 // colour, clamped to 0..1, modulates the texture, and the alpha test drops
 // what fails it.
 #include <GL/gl.h>
@@ -58,7 +59,9 @@ Stack* matrices = &modelview;
 // What OpenGL 1.x keeps as switches (texturing, the alpha test, blending)
 // travels with each vertex instead, so that a change of switches does not
 // end a batch; and the textures a batch needs sit on several texture units
-// at once, each vertex naming its unit. Blending stays on in WebGL with the
+// at once, each vertex naming its unit. The shader samples one unit, chosen
+// for each run of quads: choosing among eight samplers in the shader made
+// every pixel several times as dear under a software rasteriser. Blending stays on in WebGL with the
 // one function the game blends with; a quad drawn without blending gives
 // its colour an alpha of 1, which blends to exactly that colour.
 // ---------------------------------------------------------------------------
@@ -102,6 +105,8 @@ Vertex quad[4];
 int inquad = -1;               // vertices of the quad so far; -1 outside glBegin
 
 GLuint program, buffer, indices;
+GLint pictureat;               // where the shader's sampler is set
+int sampled = -1;              // the unit it samples, -1 not yet set
 bool ready;
 
 const char* const VERTEXSHADER =
@@ -119,25 +124,15 @@ const char* const VERTEXSHADER =
     "    gl_Position = vec4(position, 0.0, 1.0);\n"
     "}\n";
 
-// Samplers cannot be picked by a variable in WebGL's shaders: the unit is
-// found by comparison.
 const char* const FRAGMENTSHADER =
     "precision highp float;\n"
-    "uniform sampler2D unit[8];\n"
+    "uniform sampler2D picture;\n"
     "varying highp vec2 v_coord;\n"
     "varying lowp vec4 v_colour;\n"
     "varying mediump vec3 v_mode;\n"
-    "vec4 picture(float u) {\n"
-    "    if (u < 3.5) {\n"
-    "        if (u < 1.5) return u < 0.5 ? texture2D(unit[0], v_coord) : texture2D(unit[1], v_coord);\n"
-    "        return u < 2.5 ? texture2D(unit[2], v_coord) : texture2D(unit[3], v_coord);\n"
-    "    }\n"
-    "    if (u < 5.5) return u < 4.5 ? texture2D(unit[4], v_coord) : texture2D(unit[5], v_coord);\n"
-    "    return u < 6.5 ? texture2D(unit[6], v_coord) : texture2D(unit[7], v_coord);\n"
-    "}\n"
     "void main() {\n"
     "    vec4 c = v_colour;\n"
-    "    if (v_mode.x > -0.5) c *= picture(v_mode.x);\n"
+    "    if (v_mode.x > -0.5) c *= texture2D(picture, v_coord);\n"
     "    if (!(c.a > v_mode.y)) discard;\n"
     "    if (v_mode.z < 0.5) c.a = 1.0;\n"
     "    gl_FragColor = c;\n"
@@ -168,8 +163,7 @@ void prepare()
     GLint most = 0;
     emscripten_glGetIntegerv(GL_MAX_TEXTURE_IMAGE_UNITS, &most);
     units = most < MAXUNITS ? most : MAXUNITS;
-    const GLint samplers[MAXUNITS] = {0, 1, 2, 3, 4, 5, 6, 7};
-    emscripten_glUniform1iv(emscripten_glGetUniformLocation(program, "unit"), MAXUNITS, samplers);
+    pictureat = emscripten_glGetUniformLocation(program, "picture");
 
     // Every quad as two triangles split along its second and fourth
     // corners, the way Mesa splits OpenGL's quads, so that colours
@@ -199,12 +193,35 @@ void prepare()
     emscripten_glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }
 
-// Draws what the batch holds.
+// Draws quads first..end of the batch, sampling the given unit.
+void draw(int first, int end, int unit)
+{
+    if (unit >= 0 && unit != sampled) {
+        emscripten_glUniform1i(pictureat, unit);
+        sampled = unit;
+    }
+    emscripten_glDrawElements(GL_TRIANGLES, (end - first) * 6, GL_UNSIGNED_SHORT,
+                              (void*)(first * 6 * sizeof(GLushort)));
+}
+
+// Draws what the batch holds: one call for each run of quads on one unit,
+// untextured quads joining whichever run they fall in.
 void flush()
 {
     if (batched == 0) return;
     emscripten_glBufferSubData(GL_ARRAY_BUFFER, 0, (GLsizeiptr)(batched * sizeof(Vertex)), batch);
-    emscripten_glDrawElements(GL_TRIANGLES, batched / 4 * 6, GL_UNSIGNED_SHORT, nullptr);
+    const int quads = batched / 4;
+    int first = 0, unit = -1;
+    for (int q = 0; q < quads; q++) {
+        const int u = (int)batch[q * 4].unit;
+        if (u < 0 || u == unit) continue;
+        if (unit >= 0) {
+            draw(first, q, unit);
+            first = q;
+        }
+        unit = u;
+    }
+    draw(first, quads, unit);
     batched = 0;
 }
 
