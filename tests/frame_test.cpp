@@ -70,6 +70,29 @@ TEST(Frame, NightAboveHundredEndsAfterTheFrame)
     EXPECT_TRUE(runframe());
 }
 
+// A frame starts the track again when it has stopped, and leaves one that
+// plays as it is: a paused track stays paused. Without a track the mixer is
+// left alone.
+TEST(Frame, MusicStartsWhenStoppedAndIsLeftWhilePlaying)
+{
+    resetworld();
+    Rig::time() = 100;   // past the opening message
+    music = Mix_LoadMUS(MUSICFILE);
+    ASSERT_TRUE(music) << Mix_GetError();
+    EXPECT_FALSE(runframe());
+    EXPECT_EQ(Mix_PlayingMusic(), 1);
+    Mix_PauseMusic();
+    EXPECT_FALSE(runframe());
+    EXPECT_EQ(Mix_PausedMusic(), 1);
+
+    Mix_HaltMusic();
+    Mix_FreeMusic(music);
+    music = nullptr;
+    EXPECT_FALSE(runframe());
+    EXPECT_EQ(Mix_PlayingMusic(), 0);
+    resetworld();
+}
+
 // What the player sees: each frame, cleared to black and drawn, is shown in
 // the window; around a map smaller than the screen nothing of the frames
 // before is left.

@@ -125,7 +125,8 @@ TEST(Monsters, TheShortBladeWoundsAtTheOriginWithoutScoring)
     }
 
     // The blow drives the body along the line from the hero's sword hand to
-    // the body's centre: across from a hero beside it, along from one below.
+    // the body's centre, across from a hero beside it, along from one below,
+    // as hard as the long blade's.
     for (bool beside : {true, false}) {
         resetworld();
         playercutting();
@@ -137,6 +138,8 @@ TEST(Monsters, TheShortBladeWoundsAtTheOriginWithoutScoring)
         const float across = beside ? Rig::forcey(m) : Rig::forcex(m);
         EXPECT_LT(std::fabs(across), 0.1f * std::fabs(along)) << (beside ? "beside" : "below");
         EXPECT_GT(std::fabs(along), 1.0f);
+        // 17.5, eased once by the step that took the blow.
+        EXPECT_NEAR(std::hypot(Rig::forcex(m), Rig::forcey(m)), 17.5 / 1.35, 1e-4);
     }
 }
 
