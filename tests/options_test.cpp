@@ -105,7 +105,7 @@ TEST(Options, WindowSizes)
 
 // Every option is in --help with its whole text, wrapped into lines of at
 // most 79 characters that continue under the text's first column; every
-// settings key is there with the options that set the same.
+// settings key is there once, with the options that set the same.
 TEST(Options, HelpGivesEveryRowWhole)
 {
     const std::string text = help();
@@ -131,7 +131,10 @@ TEST(Options, HelpGivesEveryRowWhole)
         } while (text.compare(line, column.size(), column) == 0);
         EXPECT_EQ(joined, row.help) << row.name;
         if (row.setting) {
-            EXPECT_NE(text.find("\n  " + std::string(row.setting) + " = "), std::string::npos) << row.setting;
+            const std::string key = "\n  " + std::string(row.setting) + " = ";
+            const size_t once = text.find(key);
+            EXPECT_NE(once, std::string::npos) << row.setting;
+            EXPECT_EQ(text.find(key, once + 1), std::string::npos) << row.setting << " is given twice";
         }
     }
 }
