@@ -174,6 +174,9 @@ TEST(Settings, EveryBadLineIsOneWarning)
         {"key-up = A B C D E F G H I", "key-up names more than 8 keys"},
         {"key-up = none Up", "key-up names keys and none"},
         {"key-up = \xE4", "key-up names a key the game does not know\n"},
+        // A name is repeated up to 20 characters, longer ones are left out.
+        {"key-up = Nosuchkeyatallhere12", "does not know: Nosuchkeyatallhere12\n"},
+        {"key-up = Nosuchkeyatallhere123", "key-up names a key the game does not know\n"},
         {"fullscreen\x01 = yes", "holds a character a settings file never has"},
         {"sound = no\x7f", "holds a character"},
         {std::string(SETTINGSLINEMAX + 1, ' '), "s.conf:1: is longer than 1024 characters"},
