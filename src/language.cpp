@@ -34,7 +34,7 @@ bool languagecode(const std::string& text)
 // Whether a locale's name is the locale of the C library's own texts.
 static bool clocalename(const std::string& name)
 {
-    return name == "C" || name == "POSIX" || name.rfind("C.", 0) == 0;
+    return name == "C" || name == "POSIX" || name.substr(0, 2) == "C.";
 }
 
 // A locale's name as catalogs are named: "en_GB.UTF-8@euro" gives "en_GB"
