@@ -151,8 +151,12 @@ TEST_F(Pause, ShowsTheFrameStillWithTheNotice)
     EXPECT_TRUE(colourof(windowpixel(555, 400), 0, 0, 0));
     EXPECT_TRUE(colourof(windowpixel(490, 384), 255, 255, 255));
     EXPECT_TRUE(colourof(windowpixel(533, 384), 255, 255, 255));
-    const Pixel beside = cellcolor(1, 1);
-    EXPECT_TRUE(colourof(windowpixel(462, 384), beside.r, beside.g, beside.b));
+    // The band's edges, to the pixel.
+    for (int x : {463, 560}) {
+        const Pixel beside = cellcolor(x / 256, 1);
+        EXPECT_TRUE(colourof(windowpixel(x, 384), beside.r, beside.g, beside.b)) << x;
+    }
+    for (int x : {464, 559}) EXPECT_TRUE(colourof(windowpixel(x, 384), 0, 0, 0)) << x;
 }
 
 // The music stops while paused and plays on after; a pause seen from
