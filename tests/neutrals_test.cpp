@@ -32,7 +32,8 @@ TEST(Neutrals, AFriendWithNothingToFightWalksBackAndWaits)
 }
 
 // A friend with nothing to fight turns back to the player once he is 150
-// pixels away, to any side; at 149 it stays on its way.
+// pixels away, to any side, and walks to him at once; at 149 it stays on
+// its way.
 TEST(Neutrals, AFriendTurnsBackAtAHundredAndFiftyPixels)
 {
     for (const auto& [dx, dy] : {std::pair{150, 0}, {-150, 0}, {0, 150}, {0, -150}}) {
@@ -43,6 +44,7 @@ TEST(Neutrals, AFriendTurnsBackAtAHundredAndFiftyPixels)
             Rig::target(f) = TARGETNONE;
             stepneutral(0, true);
             EXPECT_EQ(Rig::target(f), less ? TARGETNONE : TARGETFOLLOW) << ox << "," << oy;
+            if (!less) EXPECT_NEAR(std::hypot(Rig::mx(f), Rig::my(f)), 2.0, 1e-5) << ox << "," << oy;
         }
     }
 }
