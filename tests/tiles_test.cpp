@@ -53,6 +53,20 @@ TEST(Tiles, ValuesPickAtlasCellsAndEmptyUpperCellsShowTheGround)
     EXPECT_TRUE(showscell(112, 48, 0, 2));
 }
 
+// A ground value past the atlas's rows, or below 0, is worked out as it
+// comes: its column and row as for any value, the texture repeating, so
+// 1025 (row 64) draws as 1 does and -1 (column -1) as 15.
+TEST(Tiles, GroundValuesPastTheAtlasWrapRoundIt)
+{
+    resetworld();
+    celltexture(0, 16, 16);
+    Rig::tile()[cell(0, 2)] = 1025;
+    Rig::tile()[cell(1, 2)] = -1;
+    drawtiles();
+    EXPECT_TRUE(showscell(16, 80, 1, 0));
+    EXPECT_TRUE(showscell(48, 80, 15, 0));
+}
+
 // In the last row and column of the grid, the far corners of tiles and
 // corpses take the light of the nearest cell the grid has.
 TEST(Tiles, FullSizeMapReadsItsLastLightRowAndColumn)
