@@ -75,11 +75,22 @@ TEST(Drawing, HealthBarShowsHowMuchIsLeft)
     }
     const Pixel left = readpixel(402, 297), right = readpixel(414, 297);
     EXPECT_TRUE(colourof(left, 252, 0, 0, 8));
-    EXPECT_GT(right.g, 100);
-    EXPECT_LT(right.r, 160);
-    EXPECT_EQ(right.b, 0);
+    // Its last pixel, nearly the right end's half red and half green (and
+    // faded by a hundredth since the hit).
+    EXPECT_TRUE(colourof(right, 130, 122, 0, 0));
     for (const auto& out : {std::pair{401, 297}, {416, 297}, {408, 294}, {408, 299}})
         EXPECT_TRUE(colourof(readpixel(out.first, out.second), 0, 0, 0)) << out.first << "," << out.second;
+
+    // At full health the right end is pure green: its last pixel, half a
+    // pixel in from it, has only a trace of red.
+    p.healt = 100;
+    Rig::healtfade(p) = 1;
+    clearscreen();
+    {
+        Layer l;
+        p.showfinal(l);
+    }
+    EXPECT_TRUE(colourof(readpixel(429, 297), 5, 247, 0, 0));
 }
 
 TEST(Drawing, InvulnerableBodiesFlashEveryThirdFrame)
