@@ -137,6 +137,20 @@ void catchsignals()
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) sigaction(signal, &action, nullptr);
 }
 
+// An action pushed by pushaction: a user event whose code is the action and
+// whose first datum is set while it goes down.
+static bool actionevent(const SDL_Event& e)
+{
+    return e.type == SDL_USEREVENT && e.user.code >= 0 && e.user.code <= ACTIONTAP;
+}
+
+unsigned downactions(const SDL_Event& e)
+{
+    if (e.type == SDL_KEYDOWN) return keyactions(e.key.keysym.sym, e.key.keysym.mod);
+    if (actionevent(e) && e.user.data1) return 1u << e.user.code;
+    return 0;
+}
+
 bool commonevent(const SDL_Event& e)
 {
     switch (e.type) {
@@ -154,8 +168,9 @@ bool commonevent(const SDL_Event& e)
         focuslost = e.active.gain ? focuslost & ~state : focuslost | state;
         return true;
     }
-    case SDL_KEYDOWN: {
-        const unsigned actions = keyactions(e.key.keysym.sym, e.key.keysym.mod);
+    case SDL_KEYDOWN:
+    case SDL_USEREVENT: {
+        const unsigned actions = downactions(e);
         if (actions & 1u << ACTIONFULLSCREEN) {
             togglefullscreen();
             return true;
@@ -238,6 +253,10 @@ int keypresses(const SDL_Event& e, Keypress press[GAMEPADPRESSES])
         if (e.jbutton.which != 0) return 0;
         press[0] = Keypress{SDLK_UNKNOWN, e.type == SDL_JOYBUTTONDOWN, 1u << ACTIONSWING};
         return 1;
+    case SDL_USEREVENT:
+        if (!actionevent(e)) return 0;
+        press[0] = Keypress{SDLK_UNKNOWN, e.user.data1 != nullptr, 1u << e.user.code};
+        return 1;
     default:
         return 0;
     }
@@ -254,7 +273,7 @@ static void watchkeyboard()
     SDL_Event e;
     while (!pauseasked && SDL_PollEvent(&e)) {
         if (commonevent(e)) continue;
-        if (e.type == SDL_KEYDOWN && keyactions(e.key.keysym.sym, e.key.keysym.mod) & 1u << ACTIONQUIT) closing = 1;
+        if (downactions(e) & 1u << ACTIONQUIT) closing = 1;
     }
 }
 
@@ -292,11 +311,20 @@ void pushkey(SDLKey sym, bool down, SDLMod mod)
     SDL_PushEvent(&e);
 }
 
+void pushaction(Action action, bool down)
+{
+    SDL_Event e{};
+    e.type = SDL_USEREVENT;
+    e.user.code = action;
+    e.user.data1 = down ? &e : nullptr;
+    SDL_PushEvent(&e);
+}
+
 // The letter a box's key-down is written as: the action it stands for, or
 // the digit that chooses an option; 0 for a press boxes do not take.
 static char boxletter(const Keypress& press)
 {
-    if (press.actions & 1u << ACTIONSWING) return 'S';
+    if (press.actions & (1u << ACTIONSWING | 1u << ACTIONTAP)) return 'S';
     if (press.sym == SDLK_1) return '1';
     if (press.sym == SDLK_2) return '2';
     if (press.sym == SDLK_3) return '3';

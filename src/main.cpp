@@ -80,6 +80,11 @@ void scoretext(int value, char fp[SCORETEXT])
     std::snprintf(fp, SCORETEXT, "%d", value);
 }
 
+bool darkend()
+{
+    return night > 100.0f;
+}
+
 bool runframe()
 {
     bool quit = false;
@@ -87,7 +92,7 @@ bool runframe()
 
     fps.start();
     key[KEYSPACE] = false;
-    if (night > 100.0f) quit = true;
+    if (darkend()) quit = true;
     // The track restarts whenever it stopped; one that did not load is not
     // handed to the mixer at all.
     if (music && Mix_PlayingMusic() == 0) Mix_PlayMusic(music, -1);

@@ -72,11 +72,13 @@ float ABS(float a);
 
 // What the player's keys do: walk, swing the sword, quit and pause, each
 // bound to keys of the player's choice; the first five are the entries of
-// key the world reads. Alt+Enter switches full screen, bound to nothing.
+// key the world reads. Alt+Enter switches full screen, bound to nothing. A
+// tap on a touch screen's picture closes a message box as the swing does,
+// and does nothing in the world.
 enum Action {
     ACTIONUP = KEYUP, ACTIONDOWN = KEYDOWN, ACTIONLEFT = KEYLEFT, ACTIONRIGHT = KEYRIGHT, ACTIONSWING = KEYSPACE,
     ACTIONQUIT, ACTIONPAUSE, ACTIONS,
-    ACTIONFULLSCREEN = ACTIONS
+    ACTIONFULLSCREEN = ACTIONS, ACTIONTAP
 };
 const int BINDINGKEYS = 8;   // keys one action takes at most
 // The keys bound to one action.
@@ -180,6 +182,9 @@ void opengamepad();
 // The decimal text of a score; fp holds any int whole.
 const int SCORETEXT = 12;    // characters, terminator included
 void scoretext(int value, char fp[SCORETEXT]);
+// Whether the world has gone dark after the hero's death: the game ends by
+// itself after this frame.
+bool darkend();
 // One frame of the main loop, paced to at least FRAMEMS. Returns true once the
 // loop must end after this frame.
 bool runframe();
@@ -1038,6 +1043,9 @@ extern InputSource inputsource;   // input.cpp: where this run's input comes fro
 extern volatile std::sig_atomic_t closing;   // input.cpp
 // Installs handlers for SIGTERM, SIGINT and SIGHUP that only set closing.
 void catchsignals();
+// The actions an event starts: a key going down, or an action pushed going
+// down; 0 for any other event.
+unsigned downactions(const SDL_Event& e);
 // What every event loop takes alike, besides its own keys: a window close
 // sets closing; a new window size is taken; a pause key asks for a pause;
 // the window losing or regaining focus is noted in focuslost; Alt+Enter
@@ -1069,6 +1077,9 @@ extern void (*inputfeeder)(bool boxframe);   // input.cpp
 // Puts a key going down (or up) into SDL's queue, as the keyboard sends it,
 // with the modifiers mod held.
 void pushkey(SDLKey sym, bool down = true, SDLMod mod = KMOD_NONE);
+// Puts an action going down (or up) into SDL's queue, as a key bound to it
+// would: how controls that are no keys (a touch screen's) play.
+void pushaction(Action action, bool down);
 // Starts recording into, or playing back from, the file options name: a
 // recording keeps gamelanguage, and playback plays in the recording's
 // language. False after one line on stderr, also for a recording in a
@@ -1107,6 +1118,7 @@ void takepictures(const std::vector<Picturepoint>& points, void (*taken)(size_t 
 // go while paused count when the game goes on. A pause writes nothing into
 // a recording, so a game recorded with pauses plays back without them.
 extern bool pauseasked;   // pause.cpp: P asked for a pause at the frame's end
+extern bool pausing;      // pause.cpp: the game waits in a pause
 extern int focuslost;     // pause.cpp: of SDL_APPINPUTFOCUS and SDL_APPACTIVE, what the window lost, not regained
 const int AWAYFRAMES = 3;   // shown frames in a row without focus that end in a pause
 // Whether a pause can be asked for: not by a scripted player, nor in fast

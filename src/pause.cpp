@@ -8,6 +8,7 @@
 #include <cstring>
 
 bool pauseasked;
+bool pausing;
 int focuslost;
 static int awayframes;   // shown frames in a row with focus lost
 
@@ -103,7 +104,7 @@ static void showpaused()
 // One event while paused; false once the game goes on.
 static bool pausedevent(const SDL_Event& e)
 {
-    const unsigned actions = e.type == SDL_KEYDOWN ? keyactions(e.key.keysym.sym, e.key.keysym.mod) : 0;
+    const unsigned actions = downactions(e);
     if (actions & 1u << ACTIONPAUSE) return false;
     if (actions & 1u << ACTIONQUIT) {
         closing = 1;
@@ -130,12 +131,14 @@ void pausegame()
         Mix_Pause(-1);
     }
     showpaused();
+    pausing = true;
     bool paused = true;
     SDL_Event e;
     while (paused && !closing) {
         while (paused && !closing && SDL_PollEvent(&e)) paused = pausedevent(e);
         if (paused && !closing) SDL_Delay(FRAMEMS);
     }
+    pausing = false;
     droppicture();
     // Going on is the player's: whatever the window lost is back.
     pauseasked = false;

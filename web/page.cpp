@@ -14,7 +14,7 @@ EMSCRIPTEN_KEEPALIVE int pagescore()
 
 EMSCRIPTEN_KEEPALIVE int pagedarkend()
 {
-    return night > 100.0f;
+    return darkend();
 }
 
 }
