@@ -1,5 +1,6 @@
 // Corpses: a picture lying where a character died, lit like the ground under
-// it, fading out over 2,000 drawn frames and then freeing its slot.
+// it, fading out over 2,000 drawn frames on the screen and then freeing its
+// slot.
 #include "main.h"
 
 #include <cstdlib>
@@ -32,6 +33,13 @@ int Corpse::gettype()
 }
 
 // An off-screen corpse is neither drawn nor aged.
+void Corpse::age()
+{
+    if (!(decay > 0) || !inscreen(x, y)) return;
+    decay = decay - 0.0005f;
+    if (decay <= 0) type = 0;
+}
+
 void Corpse::show(Layer& l)
 {
     if (!(decay > 0) || !inscreen(x, y)) return;
@@ -74,7 +82,4 @@ void Corpse::show(Layer& l)
         glVertex2i(x + 32, y + 32);
     }
     glEnd();
-
-    decay = decay - 0.0005f;
-    if (decay <= 0) type = 0;
 }

@@ -127,6 +127,14 @@ std::string nodatamessage(const std::vector<std::string>& tried, bool strict)
     return line;
 }
 
+std::string absolutepath(const char* path)
+{
+    if (path[0] == '/' || path[0] == '\0') return path;
+    char here[4096];
+    if (!getcwd(here, sizeof here)) return path;
+    return std::string(here) + "/" + path;
+}
+
 std::string programpath()
 {
     std::error_code error;

@@ -1,9 +1,12 @@
-// The window or the screen the picture is shown on. The game draws in
+// The window or the screen the picture is shown on, the frames shown on it
+// and the pictures taken of them. The game draws in
 // SCREEN_WIDTH by SCREEN_HEIGHT logical pixels whatever the display's size;
 // the viewport scales them into the largest centred 4:3 rectangle, and the
 // frame's clear paints the bars around it black. Full screen takes the
 // desktop's own resolution, so no video mode ever changes.
 #include "main.h"
+
+#include <malloc.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -115,4 +118,155 @@ void restorecontext()
     }
     NTEXTURE = -2;
     BuildFont();
+}
+
+bool hasdisplay()
+{
+    return SDL_GetVideoSurface() != nullptr;
+}
+
+// Bytes. Mesa's software rasteriser takes and gives back large buffers
+// every frame; by default the C library trims the heap after each and
+// grows it again, some six times a frame, and every regrown page faults.
+// Freed memory up to this much stays in the heap (the peak memory does not
+// change) and large buffers come from it, not from fresh mappings.
+const int KEEPHEAP = 64 << 20;
+
+void keepheap()
+{
+    mallopt(M_MMAP_THRESHOLD, KEEPHEAP);
+    mallopt(M_TRIM_THRESHOLD, KEEPHEAP);
+}
+
+// ---------------------------------------------------------------------------
+// The frame, and pictures of it
+// ---------------------------------------------------------------------------
+
+bool headless;
+
+static bool shown;        // this frame reaches the screen
+
+// Pictures: the points asked for, where the input stands counted from the
+// request, and the point the frame being drawn is (-1 none), set by
+// beginframe.
+static std::vector<Picturepoint> points;
+static void (*picturetaken)(size_t point, const unsigned char* rgba, int width, int height);
+static std::vector<unsigned char> picture;
+static int pictureworld;   // world frames read
+static int picturebox;     // box frames read since the last world frame
+static int picturing = -1;
+
+void countinput(bool boxframe)
+{
+    if (boxframe) {
+        picturebox++;
+    } else {
+        pictureworld++;
+        picturebox = 0;
+    }
+}
+
+void takepictures(const std::vector<Picturepoint>& npoints,
+                  void (*taken)(size_t point, const unsigned char* rgba, int width, int height))
+{
+    points = npoints;
+    picturetaken = taken;
+    pictureworld = 0;
+    picturebox = 0;
+}
+
+// The index of the point the frame about to be drawn is, or -1.
+static int pictureat(bool boxframe)
+{
+    const int box = boxframe ? picturebox : 0;
+    for (size_t i = 0; i < points.size(); i++)
+        if (points[i].world == pictureworld && points[i].box == box) return (int)i;
+    return -1;
+}
+
+// A fast frame that is not shown is still drawn, into a one-pixel
+// scissor: Mesa's software rasteriser (llvmpipe) can round a later frame's
+// pixels differently when the frames before it drew less.
+bool beginframe(bool boxframe)
+{
+    if (headless) {
+        picturing = -1;
+        shown = false;
+        return false;
+    }
+    picturing = pictureat(boxframe);
+    shown = !fastframes || (!boxframe && worldframes % FRAMES_PER_SECOND == 0) || picturing >= 0;
+    if (shown) {
+        glDisable(GL_SCISSOR_TEST);
+    } else {
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(0, 0, 1, 1);
+    }
+    return true;
+}
+
+void showframe()
+{
+    if (picturing >= 0) {
+        picture.resize((size_t)viewport.w * viewport.h * 4);
+        glReadBuffer(GL_BACK);
+        glReadPixels(viewport.x, viewport.y, viewport.w, viewport.h, GL_RGBA, GL_UNSIGNED_BYTE, picture.data());
+        picturetaken((size_t)picturing, picture.data(), viewport.w, viewport.h);
+    }
+    if (!shown) return;
+    if (endsinpause())
+        pausegame();
+    else
+        swapframe();
+}
+
+void swapframe()
+{
+    SDL_GL_SwapBuffers();
+}
+
+void keepframe()
+{
+    TextureImage& t = textures[TEXKEPT];
+    freetexture(t);
+    GLint most = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &most);
+    if (viewport.w > most || viewport.h > most) return;
+    t.imageData = (GLubyte*)std::malloc((size_t)viewport.w * (size_t)viewport.h * 4);
+    if (!t.imageData) return;
+    t.width = (GLuint)viewport.w;
+    t.height = (GLuint)viewport.h;
+    t.bpp = 32;
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(viewport.x, viewport.y, viewport.w, viewport.h, GL_RGBA, GL_UNSIGNED_BYTE, t.imageData);
+    uploadtexture(&t);
+}
+
+// The kept picture over the whole logical screen, its first row read the
+// bottom one.
+void showkept()
+{
+    glClear(GL_COLOR_BUFFER_BIT);
+    if (textures[TEXKEPT].texID == 0) return;
+    glLoadIdentity();
+    glColor4f(1, 1, 1, 1);
+    glEnable(GL_TEXTURE_2D);
+    bindtexture(TEXKEPT);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 1);
+    glVertex2i(0, 0);
+    glTexCoord2f(1, 1);
+    glVertex2i(SCREEN_WIDTH, 0);
+    glTexCoord2f(1, 0);
+    glVertex2i(SCREEN_WIDTH, SCREEN_HEIGHT);
+    glTexCoord2f(0, 0);
+    glVertex2i(0, SCREEN_HEIGHT);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+}
+
+void dropkept()
+{
+    freetexture(textures[TEXKEPT]);
 }

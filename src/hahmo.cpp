@@ -159,11 +159,35 @@ void Hahmo::hurt(float angle, float amount, float damage)
 
 // A 4-pixel bar above the body, red at its left end and green at full
 // health on its right, fading out after the last hit.
+// The bar fades by a hundredth each drawn frame it is on the screen.
+static float faded(float healtfade)
+{
+    return (float)(healtfade - 0.01);
+}
+
+static bool barshown(float x, float y, float healtfade, float healt)
+{
+    return inscreen((int)x, (int)y) && healtfade > 0 && healt > 0;
+}
+
+void Hahmo::fadehealt()
+{
+    if (barshown(x, y, healtfade, healt)) healtfade = faded(healtfade);
+}
+
+void Hahmo::flash()
+{
+    if (invulnerability > 0 && invcounter++ > 1) {
+        invcounter = 0;
+        invcolor = -invcolor;
+    }
+}
+
+// Drawn before the bar fades, as it will be.
 void Hahmo::showhealt(Layer& l)
 {
-    if (!inscreen((int)x, (int)y) || !(healtfade > 0) || !(healt > 0)) return;
-    healtfade -= 0.01;
-    const float a = healtfade;
+    if (!barshown(x, y, healtfade, healt)) return;
+    const float a = faded(healtfade);
     const float right = x + healt * 30 / 100;
 
     l.use(PLAIN);
@@ -191,11 +215,6 @@ void Hahmo::showbody(Layer& l, int bodyslot, int overlayslot, float vtop, float 
 
     if (invulnerability > 0) {
         bindtexture(overlayslot);
-        // The flash changes colour every third drawn frame.
-        if (invcounter++ > 1) {
-            invcounter = 0;
-            invcolor = -invcolor;
-        }
         if (invcolor == 1)
             glColor3f(0, 0.3f, 0.8f);
         else

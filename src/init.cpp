@@ -1,17 +1,8 @@
 // Opening and closing SDL, the video mode, audio and the fixed OpenGL state.
 #include "main.h"
 
-#include <malloc.h>
-
 #include <cstdio>
 #include <cstdlib>
-
-// Bytes. Mesa's software rasteriser takes and gives back large buffers
-// every frame; by default the C library trims the heap after each and
-// grows it again, some six times a frame, and every regrown page faults.
-// Freed memory up to this much stays in the heap (the peak memory does not
-// change) and large buffers come from it, not from fresh mappings.
-const int KEEPHEAP = 64 << 20;
 
 // One line on stderr naming the step that failed and SDL's reason.
 static bool failed(const char* what, const char* reason)
@@ -22,8 +13,7 @@ static bool failed(const char* what, const char* reason)
 
 bool init()
 {
-    mallopt(M_MMAP_THRESHOLD, KEEPHEAP);
-    mallopt(M_TRIM_THRESHOLD, KEEPHEAP);
+    keepheap();
     // Before SDL starts: it leaves handlers of the game's own in place.
     catchsignals();
     // Every subsystem, but audio on its own, so that its failure can say how
@@ -43,18 +33,12 @@ bool init()
                      Mix_GetError());
         return false;
     }
-    if (options.sound) setvolumes();
+    setvolumes();
     if (!init_GL()) return failed("cannot set up OpenGL", "the driver reported an error");
 
     SDL_WM_SetCaption("Kuurakarpalo", nullptr);
     opengamepad();
     return true;
-}
-
-void setvolumes()
-{
-    Mix_VolumeMusic(options.musicvolume);
-    Mix_Volume(-1, options.effectsvolume);
 }
 
 bool init_GL()
@@ -77,7 +61,8 @@ bool init_GL()
 void clean_up()
 {
     // Without a window there is no GL context and nothing drawn to close.
-    if (SDL_GetVideoSurface()) {
+    if (hasdisplay()) {
+        for (TextureImage& t : textures) freetexture(t);
         KillFont();
         glMatrixMode(GL_PROJECTION);
         glPopMatrix();
@@ -92,9 +77,17 @@ void clean_up()
     SDL_Quit();
 }
 
+bool initheadless()
+{
+    catchsignals();
+    if (SDL_Init(0) < 0) return failed("cannot start SDL", SDL_GetError());
+    return true;
+}
+
 void quitgame(int code)
 {
-    if (!closeinput() && code == 0) code = 1;
+    const int ended = closeinput();
+    if (code == 0) code = ended;
     clean_up();
     std::exit(code);
 }

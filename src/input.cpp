@@ -1,108 +1,23 @@
-// Where the player's input comes from. Every read of it goes through
-// worldinput (once per world frame) and boxinput (once per box frame): live
-// from SDL's events, live and written to a recording, or read back from a
-// recording while the keyboard only ends the game. The rest of the game
-// cannot tell which. Keys are turned into the actions they are bound to as
-// they come, so the world and the recordings see actions only. Here too is
-// what every event loop takes alike: closing, the window's size and focus,
-// pause and full screen.
+// The player's input, from SDL's events into the game's actions: the keys
+// as bound, the first gamepad, the actions a touch screen pushes, and what
+// every event loop takes alike (closing, the window's size and focus, pause
+// and full screen). Every read of the input goes through worldinput (once
+// a world frame) and boxinput (once a box frame); in playback the recording
+// stands in for the events and the keyboard only ends the game. The world
+// and the recordings see actions only.
 #include "main.h"
 
 #include <signal.h>
 
-#include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 
-InputSource inputsource = LIVEINPUT;
 bool fastframes;
 void (*inputfeeder)(bool boxframe);
 volatile std::sig_atomic_t closing;
-
-static int worldframes;   // world frames whose input was read
-static bool cutshort;     // playback: the watcher stopped it inside a box
-static bool gameends;     // the game ends by itself after this frame
-static bool shown = true; // this frame reaches the screen
-
-// Pictures: the points asked for, where the input stands counted from the
-// request, and the point the frame being drawn is (-1 none), set by
-// beginframe. Rows of RGBA pixels are 4096 bytes, aligned as OpenGL packs.
-static std::vector<Picturepoint> points;
-static void (*picturetaken)(size_t point, const unsigned char* rgba);
-static std::vector<unsigned char> picture;
-static int pictureworld;   // world frames read
-static int picturebox;     // box frames read since the last world frame
-static int picturing = -1;
-
-// Recording: the open file and the run of alike frames not yet written.
-static FILE* recordfile;
-static bool writefailed;
-static struct {
-    bool box;
-    int count;
-    std::string keys;
-} run;
-
-// Playback: the recording, the entry being read and how many of its frames
-// are left, and the next checkpoint to compare.
-static Recording playback;
-static std::vector<int> places;   // each digest entry's place in the checkpoints
-static size_t entry;
-static int left;
-static size_t checkpoint;
-
-static void write(const std::string& line)
-{
-    if (std::fputs(line.c_str(), recordfile) == EOF) writefailed = true;
-}
-
-static void flushrun()
-{
-    if (run.count == 0) return;
-    write(run.box ? boxline(run.count, run.keys) : worldline(run.count, run.keys));
-    run.count = 0;
-}
-
-// Adds one frame's input to the run, starting a new run when it differs.
-// A box frame with keys is a line of its own.
-static void addframe(bool box, const std::string& keys)
-{
-    if (run.count > 0 && (run.box != box || run.keys != keys || run.count == RUNMAX)) flushrun();
-    run.box = box;
-    run.keys = keys;
-    run.count++;
-    if (box && !keys.empty()) flushrun();
-}
-
-[[noreturn]] static void mismatch(const std::string& what)
-{
-    std::fprintf(stderr, "kuurakarpalo: recording \"%s\" no longer matches the game: %s\n",
-                 options.play, what.c_str());
-    quitgame(3);
-}
-
-// Takes the next recorded frame, which must be of the kind the game reads.
-static const RecordedInput& nextrecorded(bool box)
-{
-    if (entry < playback.input.size() && left == 0) {
-        entry++;
-        if (entry < playback.input.size()) left = playback.input[entry].count;
-    }
-    const std::string where = "in frame " + std::to_string(worldframes + (box ? 0 : 1)) + ", ";
-    if (entry >= playback.input.size())
-        mismatch(where + "the game reads on after the recording's end");
-    const RecordedInput& r = playback.input[entry];
-    if (r.box != box) {
-        if (box) mismatch(where + "the game shows a message box that the recording does not");
-        mismatch(where + "the recording shows a message box that the game does not");
-    }
-    left--;
-    return r;
-}
+int worldframes;
 
 // ---------------------------------------------------------------------------
-// The keys of the game's actions, and what every event loop takes
+// Keys into actions, and what every event loop takes
 // ---------------------------------------------------------------------------
 
 unsigned keyactions(SDLKey sym, int mod)
@@ -116,6 +31,20 @@ unsigned keyactions(SDLKey sym, int mod)
             if (b.keys[i] == sym) actions |= 1u << a;
     }
     return actions;
+}
+
+// An action pushed by pushaction: a user event whose code is the action and
+// whose first datum is set while it goes down.
+static bool actionevent(const SDL_Event& e)
+{
+    return e.type == SDL_USEREVENT && e.user.code >= 0 && e.user.code <= ACTIONTAP;
+}
+
+unsigned downactions(const SDL_Event& e)
+{
+    if (e.type == SDL_KEYDOWN) return keyactions(e.key.keysym.sym, e.key.keysym.mod);
+    if (actionevent(e) && e.user.data1) return 1u << e.user.code;
+    return 0;
 }
 
 void walkkeys(unsigned actions, bool down)
@@ -135,20 +64,6 @@ void catchsignals()
     action.sa_handler = onsignal;
     sigemptyset(&action.sa_mask);
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) sigaction(signal, &action, nullptr);
-}
-
-// An action pushed by pushaction: a user event whose code is the action and
-// whose first datum is set while it goes down.
-static bool actionevent(const SDL_Event& e)
-{
-    return e.type == SDL_USEREVENT && e.user.code >= 0 && e.user.code <= ACTIONTAP;
-}
-
-unsigned downactions(const SDL_Event& e)
-{
-    if (e.type == SDL_KEYDOWN) return keyactions(e.key.keysym.sym, e.key.keysym.mod);
-    if (actionevent(e) && e.user.data1) return 1u << e.user.code;
-    return 0;
 }
 
 bool commonevent(const SDL_Event& e)
@@ -262,45 +177,6 @@ int keypresses(const SDL_Event& e, Keypress press[GAMEPADPRESSES])
     }
 }
 
-// ---------------------------------------------------------------------------
-// Playback
-// ---------------------------------------------------------------------------
-
-// In playback the keyboard only ends the game (a quit key, or any way of
-// closing), besides pausing it and switching full screen.
-static void watchkeyboard()
-{
-    SDL_Event e;
-    while (!pauseasked && SDL_PollEvent(&e)) {
-        if (commonevent(e)) continue;
-        if (downactions(e) & 1u << ACTIONQUIT) closing = 1;
-    }
-}
-
-void worldinput(bool& quit)
-{
-    // The frame already knows whether the game ends by itself after it.
-    gameends = quit;
-    pictureworld++;
-    picturebox = 0;
-    if (inputsource == PLAYINPUT) {
-        watchkeyboard();
-        const RecordedInput& r = nextrecorded(false);
-        for (int i = 0; i < 5; i++) key[i] = r.keys[i] == WORLDKEYS[i];
-        worldframes++;
-        if (closing || worldframes == playback.frames) quit = true;
-        return;
-    }
-    if (inputfeeder) inputfeeder(false);
-    pollevents(quit);
-    worldframes++;
-    if (inputsource == RECORDINPUT) {
-        std::string keys;
-        for (int i = 0; i < 5; i++) keys += key[i] ? WORLDKEYS[i] : '-';
-        addframe(false, keys);
-    }
-}
-
 void pushkey(SDLKey sym, bool down, SDLMod mod)
 {
     SDL_Event e{};
@@ -320,6 +196,56 @@ void pushaction(Action action, bool down)
     SDL_PushEvent(&e);
 }
 
+// ---------------------------------------------------------------------------
+// The frames' input
+// ---------------------------------------------------------------------------
+
+// The events after a pause's P wait for the pause, which takes them.
+void pollevents(bool& quit)
+{
+    Keypress press[GAMEPADPRESSES];
+    while (!pauseasked && SDL_PollEvent(&event)) {
+        if (commonevent(event)) continue;
+        const int n = keypresses(event, press);
+        for (int i = 0; i < n; i++) {
+            const unsigned actions = press[i].actions;
+            // The swing counts once per press and is cleared each frame, so
+            // only the walking actions are let go of here.
+            walkkeys(actions, press[i].down);
+            if (press[i].down && actions & 1u << ACTIONSWING) key[KEYSPACE] = true;
+            if (press[i].down && actions & 1u << ACTIONQUIT) quit = true;
+        }
+    }
+    if (closing) quit = true;
+}
+
+// In playback the keyboard only ends the game (a quit key, or any way of
+// closing), besides pausing it and switching full screen.
+static void watchkeyboard()
+{
+    SDL_Event e;
+    while (!pauseasked && SDL_PollEvent(&e)) {
+        if (commonevent(e)) continue;
+        if (downactions(e) & 1u << ACTIONQUIT) closing = 1;
+    }
+}
+
+void worldinput(bool& quit)
+{
+    // The frame already knows whether the game ends by itself after it.
+    const bool ends = quit;
+    worldframes++;
+    countinput(false);
+    if (inputsource == PLAYINPUT) {
+        watchkeyboard();
+        playworld(quit);
+        return;
+    }
+    if (inputfeeder) inputfeeder(false);
+    pollevents(quit);
+    if (inputsource == RECORDINPUT) recordworld(ends);
+}
+
 // The letter a box's key-down is written as: the action it stands for, or
 // the digit that chooses an option; 0 for a press boxes do not take.
 static char boxletter(const Keypress& press)
@@ -333,36 +259,22 @@ static char boxletter(const Keypress& press)
     return 0;
 }
 
-// The key a box takes for a letter: the action's key as the box knows it.
-static SDLKey boxsym(char letter)
+SDLKey boxsym(char letter)
 {
     static const SDLKey syms[] = {SDLK_SPACE, SDLK_1, SDLK_2, SDLK_3, SDLK_UP, SDLK_DOWN};
-    return syms[std::strchr(BOXKEYS, letter) - BOXKEYS];
+    const char* at = std::strchr(BOXKEYS, letter);
+    return at && letter ? syms[at - BOXKEYS] : SDLK_UNKNOWN;
 }
 
 // A box ends at once when the game closes, and its frame says so with
-// BOXCLOSE after the keys it took; a box opened while the game closes
-// runs that one frame. Playback ends the box where the recording does.
+// BOXCLOSE after the keys it took; a box opened while the game closes runs
+// that one frame. Playback ends the box where the recording does.
 bool boxinput(Box& box)
 {
-    picturebox++;
+    countinput(true);
     if (inputsource == PLAYINPUT) {
         watchkeyboard();
-        if (closing) {
-            // The watcher's stop: the world is left as it stands, unlike
-            // the recorded game's, so the frame's checkpoint is not compared.
-            cutshort = true;
-            box.repeat = false;
-            return false;
-        }
-        for (char c : nextrecorded(true).keys) {
-            if (c == BOXCLOSE) {
-                box.repeat = false;
-                return false;
-            }
-            boxpress(box, boxsym(c));
-        }
-        return true;
+        return playbox(box);
     }
     if (inputfeeder) inputfeeder(true);
     std::string keys;
@@ -383,168 +295,43 @@ bool boxinput(Box& box)
         keys += BOXCLOSE;
         box.repeat = false;
     }
-    if (inputsource == RECORDINPUT) addframe(true, keys);
+    if (inputsource == RECORDINPUT) recordbox(keys);
     return !closed;
 }
 
-void worldframedone(bool quit)
+bool pausedinput(bool& redraw)
 {
-    if (inputsource == RECORDINPUT) {
-        if (worldframes % CHECKPOINTEVERY != 0 && !quit) return;
-        Digest d;
-        takedigest(d);
-        flushrun();
-        write(checkpointline(worldframes, d));
-        if (quit) write(endline(worldframes, gameends));
-        if (std::fflush(recordfile) != 0) writefailed = true;
-        return;
-    }
-    if (inputsource != PLAYINPUT || cutshort) return;
-    if (checkpoint < playback.checkpoints.size() && playback.checkpoints[checkpoint].frame == worldframes) {
-        Digest d;
-        takedigest(d);
-        const std::string diff = digestdiff(playback.checkpoints[checkpoint], places, d);
-        if (!diff.empty()) mismatch("at frame " + std::to_string(worldframes) + " " + diff);
-        checkpoint++;
-    }
-    if (gameends && worldframes < playback.frames)
-        mismatch("the game ended at frame " + std::to_string(worldframes) + "; the recording goes on to frame " +
-                 std::to_string(playback.frames));
-    if (!gameends && worldframes == playback.frames && playback.endedbygame)
-        mismatch("the recorded game ended by itself at frame " + std::to_string(worldframes) +
-                 "; the game goes on");
-}
-
-// Names the fields one list has and the other lacks.
-static std::string missing(const std::vector<std::string>& from, const std::vector<std::string>& in)
-{
-    std::string out;
-    for (const std::string& name : from) {
-        bool found = false;
-        for (const std::string& other : in) found = found || other == name;
-        if (!found) out += (out.empty() ? "" : ", ") + name;
-    }
-    return out;
-}
-
-bool openinput()
-{
-    worldframes = 0;
-    run.count = 0;
-    if (options.record) {
-        recordfile = std::fopen(options.record, "wb");
-        if (!recordfile) {
-            std::fprintf(stderr, "kuurakarpalo: cannot write the recording \"%s\": %s\n", options.record,
-                         std::strerror(errno));
-            return false;
+    SDL_Event e;
+    redraw = false;
+    while (!closing && SDL_PollEvent(&e)) {
+        const unsigned actions = downactions(e);
+        if (actions & 1u << ACTIONPAUSE) return false;
+        if (actions & 1u << ACTIONQUIT) {
+            closing = 1;
+            return true;
         }
-        inputsource = RECORDINPUT;
-        write(recordingheader(MAPFILESIZE, mapcrc, gamelanguage));
-        return true;
-    }
-    if (!options.play) return true;
-
-    std::string error;
-    if (!readrecording(options.play, playback, error)) {
-        std::fprintf(stderr, "kuurakarpalo: recording \"%s\" %s\n", options.play, error.c_str());
-        return false;
-    }
-    if (playback.mapsize != MAPFILESIZE || playback.mapcrc != mapcrc) {
-        std::fprintf(stderr,
-                     "kuurakarpalo: recording \"%s\" was made on another map (CRC-32 %08x); "
-                     "this map file's is %08x\n",
-                     options.play, (unsigned)playback.mapcrc, (unsigned)mapcrc);
-        return false;
-    }
-    if (!setlanguage(playback.language)) {
-        std::fprintf(stderr, "kuurakarpalo: recording \"%s\" was made in the language %s, which the game has no texts in\n",
-                     options.play, playback.language.c_str());
-        return false;
-    }
-    // A field added to the game or taken from it leaves the others to check.
-    const std::vector<std::string>& names = digestnames();
-    places = digestplaces(playback.names);
-    if (std::count(places.begin(), places.end(), -1) == (long)places.size()) {
-        std::fprintf(stderr, "kuurakarpalo: recording \"%s\" shares no digest field with this game\n",
-                     options.play);
-        return false;
-    }
-    const std::string lacking = missing(names, playback.names);
-    const std::string gone = missing(playback.names, names);
-    if (!lacking.empty() || !gone.empty())
-        std::fprintf(stderr, "kuurakarpalo: recording \"%s\": fields left unchecked: %s%s%s%s%s\n", options.play,
-                     lacking.empty() ? "" : "it lacks ", lacking.c_str(),
-                     !lacking.empty() && !gone.empty() ? "; " : "",
-                     gone.empty() ? "" : "the game no longer has ", gone.c_str());
-    inputsource = PLAYINPUT;
-    fastframes = options.fast;
-    entry = 0;
-    left = playback.input[0].count;
-    checkpoint = 0;
-    return true;
-}
-
-bool closeinput()
-{
-    inputsource = LIVEINPUT;
-    fastframes = false;
-    worldframes = 0;
-    cutshort = false;
-    playback = Recording{};
-    places.clear();
-    if (!recordfile) return true;
-    flushrun();
-    const bool closed = std::fclose(recordfile) == 0;
-    recordfile = nullptr;
-    if (!closed || writefailed) {
-        writefailed = false;
-        std::fprintf(stderr, "kuurakarpalo: the recording \"%s\" could not be written whole\n", options.record);
-        return false;
+        const bool shown =
+            e.type == SDL_VIDEOEXPOSE || e.type == SDL_VIDEORESIZE || (actions & 1u << ACTIONFULLSCREEN) != 0;
+        if (commonevent(e)) {
+            redraw = redraw || shown;
+            continue;
+        }
+        Keypress press[GAMEPADPRESSES];
+        const int n = keypresses(e, press);
+        for (int i = 0; i < n; i++) walkkeys(press[i].actions, press[i].down);
     }
     return true;
 }
 
-void takepictures(const std::vector<Picturepoint>& npoints,
-                  void (*taken)(size_t point, const unsigned char* rgba))
+bool anykey()
 {
-    points = npoints;
-    picturetaken = taken;
-    picture.assign(points.empty() ? 0 : (size_t)SCREEN_WIDTH * SCREEN_HEIGHT * 4, 0);
-    pictureworld = 0;
-    picturebox = 0;
-}
-
-// The index of the point the frame about to be drawn is, or -1.
-static int pictureat(bool boxframe)
-{
-    const int box = boxframe ? picturebox : 0;
-    for (size_t i = 0; i < points.size(); i++)
-        if (points[i].world == pictureworld && points[i].box == box) return (int)i;
-    return -1;
-}
-
-void beginframe(bool boxframe)
-{
-    picturing = pictureat(boxframe);
-    shown = !fastframes || (!boxframe && worldframes % FRAMES_PER_SECOND == 0) || picturing >= 0;
-    if (shown) {
-        glDisable(GL_SCISSOR_TEST);
-    } else {
-        glEnable(GL_SCISSOR_TEST);
-        glScissor(0, 0, 1, 1);
+    SDL_Event e;
+    bool pressed = false;
+    while (!closing && SDL_PollEvent(&e)) {
+        if (commonevent(e)) continue;
+        Keypress press[GAMEPADPRESSES];
+        const int n = keypresses(e, press);
+        for (int i = 0; i < n; i++) pressed = pressed || press[i].down;
     }
-}
-
-void showframe()
-{
-    if (picturing >= 0) {
-        glReadBuffer(GL_BACK);
-        glReadPixels(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, GL_RGBA, GL_UNSIGNED_BYTE, picture.data());
-        picturetaken((size_t)picturing, picture.data());
-    }
-    if (!shown) return;
-    if (endsinpause())
-        pausegame();
-    else
-        SDL_GL_SwapBuffers();
+    return pressed;
 }

@@ -1,5 +1,5 @@
 // The entry function: read the command line, find the data, open
-// everything, run frames until the game ends, close.
+// everything, run frames until the game ends, keep it, close.
 #include "main.h"
 
 int main(int argc, char* argv[])
@@ -12,9 +12,12 @@ int main(int argc, char* argv[])
     // A map file that cannot be read ends the program here, before any window.
     map.open(MAPFILE);
     chooselanguage();
+    // --scores, --verify and --keep end here; --watch finds its recording.
+    const int asked = gamescommand();
+    if (asked >= 0) return asked;
     if (!openinput()) return 1;
     if (!init()) quitgame(1);
     startup();
     while (!quit) quit = runframe();
-    quitgame(0);
+    quitgame(finishgame());
 }

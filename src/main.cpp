@@ -28,7 +28,7 @@ float ABS(float a)
 
 void LoadTextures()
 {
-    for (TextureImage& t : textures) t = TextureImage{};
+    for (TextureImage& t : textures) freetexture(t);
     for (const PictureFile& p : PICTURES) LoadTGA(&textures[p.slot], p.file);
 }
 
@@ -54,25 +54,6 @@ void startup()
     music = Mix_LoadMUS(MUSICFILE);
     if (music && Mix_PlayingMusic() == 0) Mix_PlayMusic(music, -1);
     hit1 = Mix_LoadWAV_RW(SDL_RWFromFile(HITFILE, "rb"), 1);
-}
-
-// The events after a pause's P wait for the pause, which takes them.
-void pollevents(bool& quit)
-{
-    Keypress press[GAMEPADPRESSES];
-    while (!pauseasked && SDL_PollEvent(&event)) {
-        if (commonevent(event)) continue;
-        const int n = keypresses(event, press);
-        for (int i = 0; i < n; i++) {
-            const unsigned actions = press[i].actions;
-            // The swing counts once per press and is cleared each frame, so
-            // only the walking actions are let go of here.
-            walkkeys(actions, press[i].down);
-            if (press[i].down && actions & 1u << ACTIONSWING) key[KEYSPACE] = true;
-            if (press[i].down && actions & 1u << ACTIONQUIT) quit = true;
-        }
-    }
-    if (closing) quit = true;
 }
 
 void scoretext(int value, char fp[SCORETEXT])
@@ -101,18 +82,23 @@ bool runframe()
 
     // Drawn after the update, and so after any box the update opened, from
     // a cleared buffer.
-    beginframe(false);
-    glClear(GL_COLOR_BUFFER_BIT);
-    map.show();
-
-    scoretext(score, fp);
-    glPrint(760, 700, _("Pisteet:"), 0, 0);
-    glPrint(920, 700, fp, 0, 1);
+    const bool drawn = beginframe(false);
+    if (drawn) glClear(GL_COLOR_BUFFER_BIT);
+    map.showframe(drawn);
+    if (drawn) {
+        scoretext(score, fp);
+        glPrint(760, 700, _("Pisteet:"), 0, 0);
+        glPrint(920, 700, fp, 0, 1);
+    }
+    // The last picture of a game that ended by itself stays under the table
+    // of the best games.
+    if (drawn && quit && darkend() && inputsource != PLAYINPUT) keepframe();
 
     showframe();
     if (!fastframes) waitframe();
     // The game closed in a box or a pause of this frame.
     if (closing) quit = true;
     worldframedone(quit);
-    return quit;
+    // A playback that no longer matches ends with this frame.
+    return quit || closing;
 }

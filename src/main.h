@@ -67,6 +67,10 @@ extern Timer fps;            // main.cpp: the frame timer, built right after map
 // milliseconds remain, then polling. A late frame returns at once.
 void waitframe();
 
+// Sleeps a frame's length: how a loop that waits for the player gives the
+// processor away.
+void rest();
+
 // Absolute value of a float.
 float ABS(float a);
 
@@ -104,6 +108,11 @@ struct Options {
     const char* record = nullptr; // record the game into this file
     const char* play = nullptr;   // play back the recording in this file
     bool fast = false;            // play back without waiting between frames
+    bool keepgames = true;        // record every game played into the games folder
+    bool scores = false;          // print the table of the best games kept and exit
+    int watch = 0;                // play back the watch-th best game kept; 0 none
+    const char* verify = nullptr; // check the recording in this file without a picture
+    const char* keep = nullptr;   // check the recording in this file and keep it among the games
     bool help = false;            // show the help and exit
     bool version = false;         // show the version and exit
 };
@@ -144,10 +153,12 @@ int parseoptions(int argc, char* argv[]);
 // at the first step that fails, after one line on stderr naming the step
 // and SDL's or the mixer's reason.
 bool init();
-// Sets the mixer's music and effect volumes to the options'.
-void setvolumes();
 // Sets the clear colour and the pixel-exact projection; false on a GL error.
 bool init_GL();
+// For a world without a picture: catches the signals that close the game
+// and starts SDL with nothing of it open, no display and no audio. False
+// after one line on stderr.
+bool initheadless();
 // Closes everything init and start-up opened, in reverse.
 void clean_up();
 // Ends the program from anywhere with code: closes what init opened (the
@@ -158,27 +169,6 @@ void clean_up();
 void startup();
 // Fills the fixed texture slots from DATA/.
 void LoadTextures();
-// Takes the pending events into key, up to a pause asked for: sets quit on
-// a quit key, a window close or a closing signal; asks for a pause on a
-// pause key or when the window loses focus; switches full screen on
-// Alt+Enter; follows the window's size.
-void pollevents(bool& quit);
-// A key going down or up, from the keyboard or standing in for a gamepad,
-// with the actions it stands for.
-struct Keypress {
-    SDLKey sym;         // the key; SDLK_UNKNOWN for a gamepad
-    bool down;
-    unsigned actions;   // a bit (1 << Action) for each action it stands for
-};
-const int GAMEPADPRESSES = 4;        // the most presses one event stands for
-const int GAMEPADDEADZONE = 8000;    // stick travel, of 32767, that counts as centred
-// The key presses an event stands for: a key for the actions it is bound
-// to; from the first gamepad, whatever the keys are bound to, the hat and
-// the left stick as walking (each direction going down when it starts and
-// up when it ends) and any button as the sword's swing.
-int keypresses(const SDL_Event& e, Keypress press[GAMEPADPRESSES]);
-// Opens the first gamepad, if there is one, for its events.
-void opengamepad();
 // The decimal text of a score; fp holds any int whole.
 const int SCORETEXT = 12;    // characters, terminator included
 void scoretext(int value, char fp[SCORETEXT]);
@@ -215,6 +205,8 @@ void clampwindow(int& w, int& h);
 // resolution, or a resizable window of options.windowwidth by
 // options.windowheight. False, with SDL's reason in SDL_GetError, if none.
 bool opendisplay();
+// Keeps freed memory in the heap for the drawing's large buffers.
+void keepheap();
 // The window as the player resized it, clamped; nothing in full screen.
 void resizewindow(int w, int h);
 // Between full screen and the window, as Alt+Enter asks.
@@ -235,6 +227,8 @@ const int SETTINGSWARNINGS = 8;       // warnings given for one file; the rest a
 // Where the settings file lies: under $XDG_CONFIG_HOME when that is an
 // absolute path, else under ~/.config; "" when neither is known.
 std::string settingspath(const char* xdgconfighome, const char* home);
+// The settings file of this environment, as settingspath finds it.
+std::string settingsfile();
 // Takes in the text of a settings file: lines "key = value", where a key is
 // the settings key of an option row, '#' starts a comment and blank lines
 // are skipped. Every line that cannot be taken in (an unknown key, a bad
@@ -290,6 +284,8 @@ std::string finddata(const std::vector<std::string>& places, bool strict,
 std::string nodatamessage(const std::vector<std::string>& tried, bool strict);
 // Changes into the data directory, option (--data, or null) first; false after one line on stderr.
 bool enterdatadir(const char* option);
+// A path named on the command line as seen from the working directory.
+std::string absolutepath(const char* path);
 // The running program's own path, links resolved; "" where it cannot be known.
 std::string programpath();
 
@@ -352,7 +348,7 @@ enum TextureSlot {
     TEXPLAYER,          // the hero's body
     TEXPLAYERFLASH,     // his flash
     TEXSWORD,           // the blade
-    TEXPAUSE,           // the picture of a paused game, while it is paused
+    TEXKEPT,            // the picture of a paused or ended game, while it is shown
 };
 
 // The files the game reads from its data directory, as paths under it: the
@@ -391,6 +387,8 @@ extern int NTEXTURE;                          // textures.cpp: slot bound last, 
 // Reads an uncompressed 24- or 32-bit TGA into texture and uploads it.
 // Anything else, or a damaged file, is refused and leaves the slot empty.
 bool LoadTGA(TextureImage* texture, const char* filename);
+// Gives back what a slot holds, its texture and its pixels, and empties it.
+void freetexture(TextureImage& texture);
 // Uploads the pixels a slot holds as a new OpenGL texture, its texID.
 void uploadtexture(TextureImage* texture);
 // LoadTGA's reading and checking, from an open file at its first byte: on
@@ -624,9 +622,10 @@ class Corpse {
 public:
     void put(int ntype, int nx, int ny);
     int gettype();
-    // Draws the corpse and ages it: each drawing takes 0.0005 of its
-    // opacity, so after 2,000 drawings its slot is free. An off-screen
-    // corpse is neither drawn nor aged.
+    // Ages the corpse in a drawn frame: each takes 0.0005 of its opacity,
+    // so after 2,000 its slot is free. An off-screen corpse does not age.
+    void age();
+    // Draws the corpse, unless it is off the screen.
     void show(Layer& l);
 
     // Calls v(name, field) for every field, in declaration order.
@@ -710,6 +709,11 @@ public:
     bool moving();
     int animate();
     void hurt(float angle, float amount, float damage);
+    // What a drawn frame moves on: the invulnerable body's flash turns its
+    // colour every third one; the health bar, on the screen, fades by a
+    // hundredth.
+    void flash();
+    void fadehealt();
 
     // Calls v(name, field) for every field, in declaration order.
     template <class V> void fields(V&& v)
@@ -727,7 +731,7 @@ protected:
     void addy(float ay);
     void force();
     void addforce(float angle, float amount);
-    // Draws the health bar above the body and fades it by a hundredth.
+    // Draws the health bar above the body, as faded in this frame.
     void showhealt(Layer& l);
     // Brings a free slot into play on tile (nnx, nny) with full health; the
     // enemy side starts out hunting the player. Nothing else is reset.
@@ -750,8 +754,7 @@ protected:
     // After running into a wall: a quarter turn either way, at speed 2.
     void turnaside();
     // Draws the 32 by 32 body from a sprite sheet, lit by the character's
-    // tile, and the flashing overlay while invulnerable, whose colour the
-    // drawing turns every third time.
+    // tile, and the flashing overlay while invulnerable.
     void showbody(Layer& l, int bodyslot, int overlayslot, float vtop, float vbottom);
 };
 
@@ -803,9 +806,9 @@ class Player : public Hahmo, public Weapon {
 public:
     Player(int nnx, int nny, int nd);
     void input();
-    // Draws the body, and regenerates the hero while he is drawn: 0.02
-    // health a drawing, so a paced game heals him FRAMES_PER_SECOND times
-    // as much a second.
+    // A drawn frame heals the living hero by 0.02, so a paced game heals
+    // him FRAMES_PER_SECOND times as much a second.
+    void regenerate();
     void show(Layer& l);
     void showfinal(Layer& l);
 
@@ -937,10 +940,13 @@ public:
     void warpto(int x, int y, int d, const char* nname);
     void runscript();
     void initscript();
-    // Draws the whole world. Drawing moves some of it on, once a drawn frame
-    // and in a message box's frames too: corpses decay, health bars fade, the
-    // hero regenerates and invulnerable characters flash.
+    // Draws the whole world as it stands.
     void show();
+    // One drawn frame of the world, in a message box's frames too: what it
+    // moves on (corpses age, health bars fade, the hero regenerates,
+    // invulnerable characters flash), around the picture when there is one.
+    // Without a picture the world moves on exactly as with one.
+    void showframe(bool picture);
     void control();
 
     // Calls v(kind, slot, record) for the player ("player", slot 0) and for
@@ -963,6 +969,10 @@ extern Map map;   // main.cpp: the world; the entry function opens kuurakarpalo.
 // held, no slot stepping, and the random sequence started again. The map's
 // tiles, light and blocking stay as they are.
 void emptyworld();
+
+// The world as a game starts in it: empty, its map file read again, and the
+// script's start run twice, as a game's start-up runs it.
+void newworld();
 
 // Checks a map file and its name without touching the world. Returns nullptr
 // when it can be loaded, else a short description of the problem.
@@ -1020,41 +1030,68 @@ int putenemy(int kind, int x, int y);
 int putfriend(int x, int y);
 
 // ---------------------------------------------------------------------------
-// Input and recorded games (input.cpp, recording.cpp)
+// Input: SDL's events into the game's actions (input.cpp)
 // ---------------------------------------------------------------------------
 
 // The actions a key stands for, pressed with the modifiers mod, a bit
 // (1 << Action) each: those options.bindings binds it to, or with Alt held
 // Enter full screen alone.
 unsigned keyactions(SDLKey sym, int mod = KMOD_NONE);
+// The actions an event starts: a key going down, or an action pushed going
+// down; 0 for any other event.
+unsigned downactions(const SDL_Event& e);
+// A key going down or up, from the keyboard or standing in for a gamepad or
+// a touch screen, with the actions it stands for.
+struct Keypress {
+    SDLKey sym;         // the key; SDLK_UNKNOWN for a gamepad or a pushed action
+    bool down;
+    unsigned actions;   // a bit (1 << Action) for each action it stands for
+};
+const int GAMEPADPRESSES = 4;        // the most presses one event stands for
+const int GAMEPADDEADZONE = 8000;    // stick travel, of 32767, that counts as centred
+// The key presses an event stands for: a key for the actions it is bound
+// to; from the first gamepad, whatever the keys are bound to, the hat and
+// the left stick as walking (each direction going down when it starts and
+// up when it ends) and any button as the sword's swing; a pushed action.
+int keypresses(const SDL_Event& e, Keypress press[GAMEPADPRESSES]);
+// Opens the first gamepad, if there is one, for its events.
+void opengamepad();
+// The walking actions among actions going down or up set or clear their
+// entries of key.
+void walkkeys(unsigned actions, bool down);
+// Puts a key going down (or up) into SDL's queue, as the keyboard sends it,
+// with the modifiers mod held.
+void pushkey(SDLKey sym, bool down = true, SDLMod mod = KMOD_NONE);
+// Puts an action going down (or up) into SDL's queue, as a key bound to it
+// would: how controls that are no keys (a touch screen's) play.
+void pushaction(Action action, bool down);
+
+// Set when the game must close at once: the window's close button, SIGTERM,
+// SIGINT or SIGHUP, Escape while paused, the watcher of a playback stopping
+// it, or a playback that no longer matches the game. Every frame loop reads
+// it: the world frame running is the last, an open box ends in the box frame
+// that sees it, and so does a pause.
+extern volatile std::sig_atomic_t closing;   // input.cpp
+// Installs handlers for SIGTERM, SIGINT and SIGHUP that only set closing.
+void catchsignals();
+// What every event loop takes alike, besides its own keys: a window close
+// sets closing; a new window size is taken; a pause key asks for a pause;
+// the window losing or regaining focus is noted in focuslost; Alt+Enter
+// switches full screen. True if the event was one of these.
+bool commonevent(const SDL_Event& e);
 
 // Every read of the player's input goes through worldinput and boxinput. In
 // live play they read SDL's events; while recording they also write what
 // they read; in playback they read the recording instead and the keyboard
 // only ends the game.
 enum InputSource { LIVEINPUT, RECORDINPUT, PLAYINPUT };
-extern InputSource inputsource;   // input.cpp: where this run's input comes from
-
-
-// Set when the game must close at once: the window's close button, SIGTERM,
-// SIGINT or SIGHUP, Escape while paused, or the watcher of a playback
-// stopping it. Every frame loop reads it: the world frame running is the
-// last, an open box ends in the box frame that sees it, and so does a pause.
-extern volatile std::sig_atomic_t closing;   // input.cpp
-// Installs handlers for SIGTERM, SIGINT and SIGHUP that only set closing.
-void catchsignals();
-// The actions an event starts: a key going down, or an action pushed going
-// down; 0 for any other event.
-unsigned downactions(const SDL_Event& e);
-// What every event loop takes alike, besides its own keys: a window close
-// sets closing; a new window size is taken; a pause key asks for a pause;
-// the window losing or regaining focus is noted in focuslost; Alt+Enter
-// switches full screen. True if the event was one of these.
-bool commonevent(const SDL_Event& e);
-// The walking actions among actions going down or up set or clear their
-// entries of key.
-void walkkeys(unsigned actions, bool down);
-
+extern InputSource inputsource;   // recording.cpp: where this run's input comes from
+extern int worldframes;           // input.cpp: world frames whose input was read
+// Takes the pending events into key, up to a pause asked for: sets quit on
+// a quit key, a window close or a closing signal; asks for a pause on a
+// pause key or when the window loses focus; switches full screen on
+// Alt+Enter; follows the window's size.
+void pollevents(bool& quit);
 // One world frame's input: key[0..4] and, on Escape, a window close or a
 // closing signal, quit. In playback quit is also set in the recording's
 // last frame.
@@ -1063,39 +1100,41 @@ void worldinput(bool& quit);
 // Once the game is closing the box ends at once: false, and the box frame
 // draws nothing more.
 bool boxinput(Box& box);
-// The end of a world frame, after it was drawn: a checkpoint is written or
-// compared. quit says that this frame is the game's last.
-void worldframedone(bool quit);
-// Whether frames run without waiting and mostly undrawn (fast playback and
-// the scripted player). A fast frame still runs every drawing routine, for
-// the state they keep, but into a one-pixel scissor, and only one world
-// frame a second (every FRAMES_PER_SECOND-th) reaches the screen.
+// The key a box takes for a letter of BOXKEYS, as the box knows it.
+SDLKey boxsym(char letter);
+// The events while paused: false once the pause key goes down; redraw set
+// when the picture must be shown again. The arrows pressed and let go count
+// when the game goes on.
+bool pausedinput(bool& redraw);
+// Whether a key, a button or an action went down among the pending events.
+bool anykey();
+// Whether frames run without waiting and mostly undrawn (fast playback, a
+// check of a recording and the scripted player): only one world frame a
+// second (every FRAMES_PER_SECOND-th) is drawn and reaches the screen.
 extern bool fastframes;   // input.cpp
 // Called before live input is read, with true in a box frame; a scripted
 // player pushes its keys into SDL's queue here. Empty in the game.
 extern void (*inputfeeder)(bool boxframe);   // input.cpp
-// Puts a key going down (or up) into SDL's queue, as the keyboard sends it,
-// with the modifiers mod held.
-void pushkey(SDLKey sym, bool down = true, SDLMod mod = KMOD_NONE);
-// Puts an action going down (or up) into SDL's queue, as a key bound to it
-// would: how controls that are no keys (a touch screen's) play.
-void pushaction(Action action, bool down);
-// Starts recording into, or playing back from, the file options name: a
-// recording keeps gamelanguage, and playback plays in the recording's
-// language. False after one line on stderr, also for a recording in a
-// language the game has no texts in. A recording whose checkpoints lack
-// fields of the game, or hold fields it no longer has, plays with those
-// left unchecked, after one line on stderr naming them; one that shares
-// none is refused.
-bool openinput();
-// Finishes the recording file. False, after a line on stderr, if it could
-// not be written whole.
-bool closeinput();
-// Starts and ends the drawing of one frame: in a fast frame, drawing goes
-// into the scissor and the picture is shown only now and then. A frame
-// shown while a pause is asked for ends in the pause.
-void beginframe(bool boxframe);
+
+// ---------------------------------------------------------------------------
+// The frame on the display, and pictures of it (display.cpp)
+// ---------------------------------------------------------------------------
+
+// Whether the world runs without a picture: no frame is drawn while a
+// recording is checked (the world moves on exactly as when drawn).
+extern bool headless;   // display.cpp
+// Whether a display is open to draw on.
+bool hasdisplay();
+// Starts and ends one frame on the display: true if this frame is drawn.
+// In fast frames only one in FRAMES_PER_SECOND is drawn and shown, and a
+// frame a picture is taken of. A frame shown while a pause is asked for
+// ends in the pause.
+bool beginframe(bool boxframe);
 void showframe();
+// Shows the back buffer.
+void swapframe();
+// Notes a world frame's input (or a box frame's) read, for takepictures.
+void countinput(bool boxframe);
 
 // A frame to take a picture of, by its place in the input read since
 // takepictures: world frame world (the first is 1), or with box >= 1 the
@@ -1106,17 +1145,37 @@ struct Picturepoint {
     int box;
 };
 // Takes pictures of the frames at points: each is drawn whole, fast or not,
-// and just before it is shown its pixels, SCREEN_WIDTH by SCREEN_HEIGHT
-// RGBA read from the back buffer, bottom row first, are handed to taken with
-// the point's index. Places count from this call; no points, no pictures.
-void takepictures(const std::vector<Picturepoint>& points, void (*taken)(size_t point, const unsigned char* rgba));
+// and just before it is shown the viewport's pixels, width by height RGBA
+// read from the back buffer, bottom row first, are handed to taken with the
+// point's index. Places count from this call; no points, no pictures.
+void takepictures(const std::vector<Picturepoint>& points,
+                  void (*taken)(size_t point, const unsigned char* rgba, int width, int height));
 
-// Pausing (pause.cpp). A pause comes between two frames: the frame that
-// asked for it is drawn whole, its picture kept and shown still with the
-// pause notice, and nothing of the world runs or draws until P goes down
-// again; the music and the effects stop meanwhile. The arrows pressed or let
-// go while paused count when the game goes on. A pause writes nothing into
-// a recording, so a game recorded with pauses plays back without them.
+// Keeps the frame just drawn, the viewport's pixels of the back buffer, in
+// texture slot TEXKEPT; a picture larger than a texture may be, or without
+// memory for it, leaves the slot empty.
+void keepframe();
+// Draws the kept frame over the whole logical screen, or black without one.
+void showkept();
+// Frees the kept frame.
+void dropkept();
+
+// The sound beyond start-up (audio.cpp): the options' volumes, and the music
+// and the effects stopped and going on again; nothing without sound.
+void setvolumes();
+void pauseaudio();
+void resumeaudio();
+
+// ---------------------------------------------------------------------------
+// Pausing (pause.cpp)
+// ---------------------------------------------------------------------------
+
+// A pause comes between two frames: the frame that asked for it is drawn
+// whole, its picture kept and shown still with the pause notice, and nothing
+// of the world runs or draws until P goes down again; the music and the
+// effects stop meanwhile. The arrows pressed or let go while paused count
+// when the game goes on. A pause writes nothing into a recording, so a game
+// recorded with pauses plays back without them.
 extern bool pauseasked;   // pause.cpp: P asked for a pause at the frame's end
 extern bool pausing;      // pause.cpp: the game waits in a pause
 extern int focuslost;     // pause.cpp: of SDL_APPINPUTFOCUS and SDL_APPACTIVE, what the window lost, not regained
@@ -1133,6 +1192,12 @@ bool endsinpause();
 // The pause, from the back buffer holding the frame just drawn until P, or
 // until the game closes.
 void pausegame();
+// The width of the pause notice's band for a text, in pixels.
+int noticewidth(const char* text);
+
+// ---------------------------------------------------------------------------
+// Recorded games (digest.cpp, recording.cpp)
+// ---------------------------------------------------------------------------
 
 // A digest of the whole world: the world's counters exactly and one CRC-32
 // per field of each kind of record, taken over every slot of that kind.
@@ -1179,9 +1244,12 @@ struct Recording {
     int frames;                        // world frames in all
     bool endedbygame;                  // the game ended by itself, not by the player
     bool closedinbox;                  // the game closed in a box frame of the last world frame
+    bool cut;                          // no end line: the game stopped; input and frames up to the last checkpoint
 };
 // Reads a recording from its text. False, with the line and what is wrong
-// with it in error, for anything but a whole, well-formed recording.
+// with it in error, for anything but a well-formed recording: a whole one,
+// or one cut short after its header, whose lines are whole but perhaps the
+// last (it plays to its last checkpoint).
 bool parserecording(const char* text, size_t size, Recording& recording, std::string& error);
 // Reads a recording file whole and parses it.
 bool readrecording(const char* path, Recording& recording, std::string& error);
@@ -1199,5 +1267,150 @@ std::vector<int> digestplaces(const std::vector<std::string>& recorded);
 // What differs between a checkpoint and the digest taken at its frame, in
 // the entries both have, for a message; empty when they match.
 std::string digestdiff(const Checkpoint& recorded, const std::vector<int>& places, const Digest& now);
+
+
+// Recording a game: the file open for writing; its header is written at
+// once. recordworld and recordbox add a frame's input; worldframedone writes
+// the checkpoints, and the end with the last frame.
+// A kept game's recording (kept) that cannot be written whole is said so,
+// but it does not fail the game.
+bool startrecording(FILE* file, const char* path, bool kept);
+void recordworld(bool ends);
+void recordbox(const std::string& keys);
+// Called after every checkpoint written and flushed; empty but on the web,
+// where it stores the game so far.
+extern void (*recordingsaved)();   // recording.cpp
+// Playing a recording back: checks it against this map and this game's
+// digest and plays in its language. False, with the line to give in error,
+// when it cannot be played; unchecked gets the line naming the fields the
+// recording and the game do not share, if any.
+bool startplayback(const char* path, std::string& error, std::string& unchecked);
+// The recorded world frame's keys, and quit at the recording's end.
+void playworld(bool& quit);
+// The recorded box frame's keys, handed to boxpress; false once the box ends
+// because the game closed.
+bool playbox(Box& box);
+// The end of a world frame, after it was drawn: a checkpoint is written or
+// compared. quit says that this frame is the game's last. A difference ends
+// the playback: closing is set and the line kept for playbackresult.
+void worldframedone(bool quit);
+// How the playback went so far.
+struct Played {
+    std::string difference;   // the first difference, as a line; empty if none
+    bool ended;               // played to its last frame, every checkpoint matched
+    bool cut;                 // a recording cut short
+    bool endedbygame;         // the recorded game ended by itself
+    int frames;               // world frames it holds
+    int score;                // the score of its last checkpoint
+    std::string cutline;      // for a cut recording, the line that says so
+};
+Played playbackresult();
+// Ends a playback without a word: the input is live again.
+void stopplayback();
+// Starts recording into, or playing back from, the file options name: a
+// recording keeps gamelanguage, and playback plays in the recording's
+// language. False after one line on stderr, also for a recording in a
+// language the game has no texts in. A recording whose checkpoints lack
+// fields of the game, or hold fields it no longer has, plays with those
+// left unchecked, after one line on stderr naming them; one that shares
+// none is refused.
+bool openinput();
+// Finishes the recording file or the playback: 0, or the exit code it asks
+// for after its line on stderr: 1 for a recording not written whole, 3 for
+// a playback that differed. A cut recording played to its end gives its line.
+int closeinput();
+
+// ---------------------------------------------------------------------------
+// Kept games: the games folder (games.cpp), and the table of the best games
+// checked by playing them back (scores.cpp)
+// ---------------------------------------------------------------------------
+
+const int BESTGAMES = 10;             // games the table ranks
+const int LASTGAMES = 20;             // the newest games kept besides the best
+const long long GAMESBYTES = 64LL << 20;   // bytes the folder holds at most, but for the best games
+const char* const GAMESFOLDER = "kuurakarpalo/games";   // under the data home
+const char* const GAMESINDEX = "index";                 // the folder's cache of what each recording holds
+const char* const ELSEWHERE = "-elsewhere";             // the end of a kept name: a game played elsewhere
+
+// The folder of kept games: under $XDG_DATA_HOME when that is an absolute
+// path, else under ~/.local/share; "" when neither is known.
+std::string gamespath(const char* xdgdatahome, const char* home);
+// That of this environment.
+std::string gamesfolder();
+// A recording file in the folder, as it lies there.
+struct Gamefile {
+    std::string name;   // its name in the folder ("2026-12-07_23-15-57.rec")
+    long long size;     // bytes
+};
+// The recordings in folder (files named *.rec), by name: the oldest first.
+std::vector<Gamefile> listgames(const std::string& folder);
+// Makes folder and those above it; false, with why, when it cannot.
+bool makefolder(const std::string& folder, std::string& why);
+// A new file in folder named by the local date and time (and suffix), never
+// one that exists: open for writing, its name in name; nullptr, with why.
+FILE* newgamefile(const std::string& folder, const char* suffix, std::string& name, std::string& why);
+// The date and time a file was last written, as newgamefile names a file.
+std::string filestamp(const std::string& path);
+// Writes text into path whole or not at all: into a file beside it, then
+// renamed over it. False, with why.
+bool writeatomically(const std::string& path, const std::string& text, std::string& why);
+// Reads a file of at most most bytes whole; false when it cannot.
+bool readwhole(const std::string& path, long most, std::string& text);
+bool removegame(const std::string& folder, const std::string& name);
+
+// What a kept recording holds, as playing it back found.
+struct Keptgame {
+    std::string name;      // its file in the folder
+    long long size;        // bytes
+    uint32_t crc;          // CRC-32 of its bytes
+    // ended and played back to its score; stopped before its end; does not
+    // play back as recorded; read but not yet played back
+    enum State { FINISHED, CUT, REFUSED, UNCHECKED } state;
+    int score;             // a finished game's final score
+    int frames;            // world frames played
+    std::string language;  // its texts' language; "" Finnish
+    std::string version;   // the game that made it
+};
+// What a recording played back without a picture gives, from a new world.
+struct Verdict {
+    int code;              // 0 it verifies; 1 it cannot be played; 3 it differs; -1 the game was closed meanwhile
+    bool finished;         // it has its end, not cut short
+    int score;             // the score it ends with
+    int frames;            // world frames played
+    std::string line;      // why it does not verify, or that it was cut short
+    std::string language, version;
+};
+// Plays the recording at path without a picture or sound, as fast as it
+// goes, checking every checkpoint, and puts the world back to a new game's.
+Verdict verifyrecording(const char* path);
+// The kept games, oldest first, each played back once: the folder's index
+// says what each recording holds while the file is unchanged. With check,
+// those not yet checked are played back, the index written again, and each
+// recording that does not verify, and an index that cannot be trusted, is
+// one warning on stderr; without, they are only read (UNCHECKED).
+std::vector<Keptgame> keptgames(const std::string& folder, bool check);
+// The finished games in the order of the table, the best BESTGAMES; with
+// unchecked, those not yet played back as if they were, by their recorded
+// scores.
+std::vector<const Keptgame*> bestgames(const std::vector<Keptgame>& games, bool unchecked);
+// Removes the recordings beyond the best BESTGAMES and the newest
+// LASTGAMES, the oldest first, and beyond GAMESBYTES in all the oldest but
+// the best.
+void prunegames(const std::string& folder, std::vector<Keptgame>& games);
+// A row's date and length as the table shows them ("2026-12-07 23:15",
+// "4:05").
+std::string gamedate(const std::string& name);
+std::string gamelength(int frames);
+// Starts recording a live game into a new file of the folder, unless the
+// settings say not to keep games; if the folder cannot be written, says so
+// once and plays on unrecorded.
+void keepgame();
+// After the last frame of a game: the recording closed, a kept game checked
+// and ranked, and after the dark end the table over the last picture until
+// a key goes down. The exit code the game ends with.
+int finishgame();
+// What the command line asks besides a game: --scores, --verify, --keep,
+// and --watch's recording found. The exit code to end with, or -1 to play.
+int gamescommand();
 
 #endif

@@ -24,9 +24,12 @@ int lightat(int c, int r)
 
 bool blockedat(float px, float py)
 {
+    // Truncated, the first 31 pixels beyond the top and left edges would be
+    // cell 0's.
+    if (px < 0 || py < 0) return true;
     const int c = (int)(px / TILE);
     const int r = (int)(py / TILE);
-    if (c < 0 || c >= MAPW || r < 0 || r >= MAPW) return true;
+    if (c >= MAPW || r >= MAPW) return true;
     return stop[r * MAPW + c] != 0;
 }
 
@@ -181,11 +184,11 @@ void Map::load(const MapData& data, const char* nname)
 
 void Map::loadtextures()
 {
-    textures[TEXGROUND] = TextureImage{};
-    textures[TEXLAYERS] = TextureImage{};
+    freetexture(textures[TEXGROUND]);
+    freetexture(textures[TEXLAYERS]);
     // Before the window opens there is no GL context to upload into: the
     // world is read first, and start-up loads its tile sets once more.
-    if (!SDL_GetVideoSurface()) return;
+    if (!hasdisplay()) return;
     if (tset == 0 || tset == 1) {
         LoadTGA(&textures[TEXGROUND], TILESETS[tset][0]);
         LoadTGA(&textures[TEXLAYERS], TILESETS[tset][1]);
@@ -209,6 +212,13 @@ void emptyworld()
     for (bool& k : key) k = false;
     lastmonster = lastneutral = -1;
     worldsrand(1);
+}
+
+void newworld()
+{
+    emptyworld();
+    map.open(MAPFILE);
+    map.initscript();
 }
 
 // ---------------------------------------------------------------------------
@@ -355,6 +365,30 @@ void Map::control()
 
     controlcamera();
     runscript();
+}
+
+// What a drawn frame moves on, each record on its own, in the order the
+// picture draws them; those the picture shows as they become (the hero's
+// healing, the flashes) before it, those it shows as they were (the health
+// bars' fading, the corpses' ageing) after it.
+void Map::showframe(bool picture)
+{
+    for (int n = 0; n < SLOTS; n++)
+        if (neutral[n].gettype() > 0 && inscreen(neutral[n].getx(), neutral[n].gety())) neutral[n].flash();
+    for (int n = 0; n < SLOTS; n++)
+        if (monster[n].gettype() > 0 && inscreen(monster[n].getx(), monster[n].gety())) monster[n].flash();
+    if (player.healt > 0) {
+        player.regenerate();
+        player.flash();
+    }
+    if (picture) show();
+    for (int n = 0; n < SLOTS; n++)
+        if (corpse[n].gettype() > 0) corpse[n].age();
+    for (int n = 0; n < SLOTS; n++)
+        if (neutral[n].gettype() > 0) neutral[n].fadehealt();
+    for (int n = 0; n < SLOTS; n++)
+        if (monster[n].gettype() > 0) monster[n].fadehealt();
+    player.fadehealt();
 }
 
 // One layer for the whole frame: the switches change only where the next

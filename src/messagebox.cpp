@@ -76,10 +76,10 @@ void boxframe(Box& box)
     fps.start();
     if (!boxinput(box)) return;
 
-    beginframe(true);
-    glClear(GL_COLOR_BUFFER_BIT);
-    map.show();
-    drawpanel();
+    const bool drawn = beginframe(true);
+    if (drawn) glClear(GL_COLOR_BUFFER_BIT);
+    map.showframe(drawn);
+    if (drawn) drawpanel();
 
     // Typing: one more character, or on to the next line.
     if (box.y <= 7) {
@@ -91,10 +91,11 @@ void boxframe(Box& box)
         }
     }
 
-    for (int i = 0; i < box.y && i < 8; i++)
-        glPrint(196, 596 + 20 * i, box.lines[i], 0, linecolor(box, i));
-    if (box.y <= 7)
-        glPrintn(196, 596 + 20 * box.y, box.lines[box.y], box.x, 0, 0);
+    if (drawn) {
+        for (int i = 0; i < box.y && i < 8; i++)
+            glPrint(196, 596 + 20 * i, box.lines[i], 0, linecolor(box, i));
+        if (box.y <= 7) glPrintn(196, 596 + 20 * box.y, box.lines[box.y], box.x, 0, 0);
+    }
 
     showframe();
     if (!fastframes) waitframe();

@@ -7,7 +7,6 @@
 #include "main.h"
 
 #include <getopt.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -103,8 +102,23 @@ const OptionRow OPTIONROWS[] = {
      [](const char* file) { return options.record = file, (const char*)nullptr; }, nullptr, nullptr},
     {"play", "FILE", "play back the game recorded in FILE; of the keys, only the quit keys count",
      [](const char* file) { return options.play = file, (const char*)nullptr; }, nullptr, nullptr},
-    {"fast", nullptr, "with --play: play back as fast as possible",
+    {"fast", nullptr, "with --play or --watch: play back as fast as possible",
      [](const char*) { return options.fast = true, (const char*)nullptr; }, nullptr, nullptr},
+    {"keep-games", nullptr, "record every game into the games folder, for the table of the best (the default)",
+     [](const char*) { return options.keepgames = true, (const char*)nullptr; }, "keep-games", "yes"},
+    {"no-keep-games", nullptr, "keep no record of the games played",
+     [](const char*) { return options.keepgames = false, (const char*)nullptr; }, "keep-games", "no"},
+    {"scores", nullptr, "print the table of the best games kept and exit",
+     [](const char*) { return options.scores = true, (const char*)nullptr; }, nullptr, nullptr},
+    {"watch", "N", "play back the Nth best game of the table, as --play of its file",
+     [](const char* n) { return wholenumber(n, 1, BESTGAMES, options.watch) ? nullptr : "takes a rank from 1 to 10"; },
+     nullptr, nullptr},
+    {"verify", "FILE",
+     "check the recording in FILE without a window or sound, as fast as it goes: print its final score, or its "
+     "first difference from the game",
+     [](const char* file) { return options.verify = file, (const char*)nullptr; }, nullptr, nullptr},
+    {"keep", "FILE", "check the recording in FILE, a game played elsewhere, and keep it among the games if it verifies",
+     [](const char* file) { return options.keep = file, (const char*)nullptr; }, nullptr, nullptr},
     {"help", nullptr, "show this help and exit",
      [](const char*) { return options.help = true, (const char*)nullptr; }, nullptr, nullptr},
     {"version", nullptr, "show the version and exit",
@@ -131,7 +145,7 @@ static const HelpLine EXITLINES[] = {
     {"0", "a normal end: Escape, the window closed, a signal to end, or the game's own end"},
     {"1", "the game cannot start, or a file it reads is bad; one line on stderr says why"},
     {"2", "a wrong command line, with a one-line hint"},
-    {"3", "a recording given with --play no longer matches the game"},
+    {"3", "a recording given with --play, --watch, --verify or --keep no longer matches the game"},
 };
 
 const int HELPTEXTAT = 24;   // the column where the texts of --help start
@@ -224,15 +238,6 @@ static int showversion()
     return 0;
 }
 
-// The path as seen from the working directory.
-static std::string absolutepath(const char* path)
-{
-    if (path[0] == '/' || path[0] == '\0') return path;
-    char here[4096];
-    if (!getcwd(here, sizeof here)) return path;
-    return std::string(here) + "/" + path;
-}
-
 static int usageerror(const char* what, const char* arg)
 {
     std::fprintf(stderr, "kuurakarpalo: %s%s%s; try 'kuurakarpalo --help'\n", what, arg ? " " : "",
@@ -282,15 +287,25 @@ int parseoptions(int argc, char* argv[])
     if (!config.empty())
         readsettings(config, true);
     else
-        readsettings(settingspath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")), false);
+        readsettings(settingsfile(), false);
     for (const auto& [row, argument] : given) row->apply(argument);
 
-    if (options.record && options.play) return usageerror("--record and --play exclude each other", nullptr);
-    if (options.fast && !options.play) return usageerror("--fast goes with --play", nullptr);
+    // What the game is asked to do besides playing: one thing at a time.
+    const char* const doing[] = {options.record ? "--record" : nullptr, options.play ? "--play" : nullptr,
+                                 options.watch ? "--watch" : nullptr, options.verify ? "--verify" : nullptr,
+                                 options.keep ? "--keep" : nullptr, options.scores ? "--scores" : nullptr};
+    const char* first = nullptr;
+    for (const char* d : doing) {
+        if (d && first) return usageerror((std::string(first) + " and " + d + " exclude each other").c_str(), nullptr);
+        if (d) first = d;
+    }
+    if (options.fast && !options.play && !options.watch) return usageerror("--fast goes with --play or --watch", nullptr);
     // The game changes into its data directory before it opens the files the
     // command line names: they are taken from where the game was started.
-    static std::string record, play;
+    static std::string record, play, verify, keep;
     if (options.record) options.record = (record = absolutepath(options.record)).c_str();
     if (options.play) options.play = (play = absolutepath(options.play)).c_str();
+    if (options.verify) options.verify = (verify = absolutepath(options.verify)).c_str();
+    if (options.keep) options.keep = (keep = absolutepath(options.keep)).c_str();
     return -1;
 }

@@ -32,13 +32,16 @@ void Player::input()
     }
 }
 
-// Drawing the living hero also regenerates him, 0.02 health a drawing.
-void Player::show(Layer& l)
+void Player::regenerate()
 {
     if (healt < 100) {
         healt += 0.02;
         healtfade = 1;
     }
+}
+
+void Player::show(Layer& l)
+{
     showbody(l, TEXPLAYER, TEXPLAYERFLASH, frame / 4.0f, (frame + 1) / 4.0f);
 }
 

@@ -1,5 +1,6 @@
-// Recorded games: the digest of the world that checkpoints carry, and the
-// recording file, a versioned plain-text log of every input the game read.
+// Recorded games: the recording file, a versioned plain-text log of every
+// input the game read, its writer while a game is recorded, and its reader
+// and checker while one is played back.
 //
 //   kuurakarpalo recording 1
 //   game 1.0
@@ -23,8 +24,10 @@
 // and the last, so the work a file asks for grows with its length: a hostile
 // file cannot make playback run for long. A checkpoint's values are matched
 // with the game's digest by the names of the digest line, so a recording
-// outlives a field added to the records or taken from them. Pauses write
-// nothing. A box types its text one character a frame, so the language of
+// outlives a field added to the records or taken from them. The file is
+// flushed at each checkpoint: a game killed loses the frames since the last
+// one, and its recording, without an end line, plays to that checkpoint.
+// Pauses write nothing. A box types its text one character a frame, so the language of
 // the texts changes the world: a recording keeps the language it was made in.
 #include "main.h"
 
@@ -33,144 +36,6 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
-
-// ---------------------------------------------------------------------------
-// The digest
-// ---------------------------------------------------------------------------
-
-static const char* const COUNTERS[] = {"score", "finalscore", "night", "time", "camera.x",
-                                       "camera.y", "camera.nx", "camera.ny", "rollx", "rolly"};
-static const int NCOUNTERS = sizeof COUNTERS / sizeof COUNTERS[0];
-
-static uint32_t bits(int v)
-{
-    return (uint32_t)v;
-}
-
-static uint32_t bits(float v)
-{
-    uint32_t u;
-    std::memcpy(&u, &v, sizeof u);
-    return u;
-}
-
-// Collects one kind's field names, in visiting order.
-struct Namer {
-    std::vector<std::string>& out;
-    const char* kind;
-    template <class T> void operator()(const char* name, T&) { out.push_back(std::string(kind) + "." + name); }
-};
-
-// Folds one record's fields into the kind's CRCs, one per field.
-struct Folder {
-    uint32_t* crc;
-    int i;
-    template <class T> void operator()(const char*, T& field)
-    {
-        crc[i] = crc32of(crc[i], &field, sizeof field);
-        i++;
-    }
-};
-
-const std::vector<std::string>& digestnames()
-{
-    static std::vector<std::string> names;
-    if (names.empty()) {
-        names.assign(COUNTERS, COUNTERS + NCOUNTERS);
-        Player p(0, 0, 0);
-        p.fields(Namer{names, "player"});
-        Neutral n;
-        n.fields(Namer{names, "neutral"});
-        Monster m;
-        m.fields(Namer{names, "monster"});
-        Corpse c{};
-        c.fields(Namer{names, "corpse"});
-        if (names.size() > (size_t)DIGESTMAX) std::abort();
-    }
-    return names;
-}
-
-DigestKind digestkind(int i)
-{
-    if (i == 2 || i == 6 || i == 7) return DIGESTFLOAT;   // night, camera.nx, camera.ny
-    return i < NCOUNTERS ? DIGESTINT : DIGESTCRC;
-}
-
-// The fields of every slot of one kind, folded in slot order.
-template <class T> static int fold(Digest& d, int at, T* records, int n)
-{
-    const int first = at;
-    int count = 0;
-    records[0].fields([&](const char*, auto&) { count++; });
-    for (int i = 0; i < count; i++) d.value[first + i] = 0;
-    for (int r = 0; r < n; r++) records[r].fields(Folder{d.value + first, 0});
-    return first + count;
-}
-
-void takedigest(Digest& d)
-{
-    const uint32_t counters[NCOUNTERS] = {
-        bits(score),    bits(finalscore), bits(night),     bits(map.time), bits(Camera.x),
-        bits(Camera.y), bits(Camera.nx),  bits(Camera.ny), bits(map.rollx), bits(map.rolly)};
-    std::memcpy(d.value, counters, sizeof counters);
-    int at = fold(d, NCOUNTERS, &map.player, 1);
-    at = fold(d, at, map.neutral, SLOTS);
-    at = fold(d, at, map.monster, SLOTS);
-    d.count = fold(d, at, map.corpse, SLOTS);
-}
-
-static std::string shown(int i, uint32_t v)
-{
-    char text[32];
-    if (digestkind(i) == DIGESTFLOAT) {
-        float f;
-        std::memcpy(&f, &v, sizeof f);
-        std::snprintf(text, sizeof text, "%.9g", f);
-    } else {
-        std::snprintf(text, sizeof text, "%d", (int)v);
-    }
-    return text;
-}
-
-std::vector<int> digestplaces(const std::vector<std::string>& recorded)
-{
-    const std::vector<std::string>& names = digestnames();
-    std::vector<int> places(names.size(), -1);
-    for (size_t i = 0; i < names.size(); i++) {
-        for (size_t r = 0; r < recorded.size(); r++) {
-            if (recorded[r] == names[i]) {
-                places[i] = (int)r;
-                break;
-            }
-        }
-    }
-    return places;
-}
-
-std::string digestdiff(const Checkpoint& recorded, const std::vector<int>& places, const Digest& now)
-{
-    const std::vector<std::string>& names = digestnames();
-    std::string counters, fields;
-    int named = 0, more = 0;
-    for (int i = 0; i < now.count && i < (int)places.size(); i++) {
-        const int r = places[i];
-        if (r < 0 || r >= (int)recorded.value.size() || recorded.value[r] == now.value[i]) continue;
-        if (digestkind(i) == DIGESTCRC) {
-            // The first few fields say enough; a long list would hide the counters.
-            if (named++ < 12)
-                fields += (fields.empty() ? "" : ", ") + names[i];
-            else
-                more++;
-        } else {
-            counters += (counters.empty() ? "" : "; ") + names[i] + " is " + shown(i, now.value[i]) +
-                        ", recorded " + shown(i, recorded.value[r]);
-        }
-    }
-    if (more > 0) fields += " and " + std::to_string(more) + " more fields";
-    if (!fields.empty()) fields += " differ";
-    if (!counters.empty() && !fields.empty()) return counters + "; " + fields;
-    return counters + fields;
-}
 
 // ---------------------------------------------------------------------------
 // Writing
@@ -236,6 +101,7 @@ public:
         line++;
         const char* nl = static_cast<const char*>(std::memchr(p, '\n', (size_t)(end - p)));
         if (!nl) {
+            partial = true;
             error = "ends in the middle of a line";
             return false;
         }
@@ -269,6 +135,7 @@ public:
     static const int LINEMAX = 8192;
     std::vector<std::string> words;
     int line = 0;
+    bool partial = false;   // the text ends in a line without its newline
 
 private:
     const char* p;
@@ -506,9 +373,18 @@ bool parserecording(const char* text, size_t size, Recording& r, std::string& er
     bool done = false;
     while (!done) {
         if (!in.next(error)) {
-            if (error.empty()) error = "ends before its end line";
-            error = "line " + std::to_string(in.line) + ": " + error;
-            return false;
+            // A game stopped before its end (killed, or the machine off)
+            // leaves its recording up to the last lines written, perhaps in
+            // the middle of one: it plays to its last checkpoint.
+            if (!error.empty() && !in.partial) {
+                error = "line " + std::to_string(in.line) + ": " + error;
+                return false;
+            }
+            error.clear();
+            r.cut = true;
+            r.input.resize(r.checkpointat.empty() ? 0 : r.checkpointat.back());
+            r.frames = r.checkpoints.empty() ? 0 : r.checkpoints.back().frame;
+            return true;
         }
         if (!parsebody(in, r, done, error)) {
             error = "line " + std::to_string(in.line) + ": " + error;
@@ -543,4 +419,319 @@ bool readrecording(const char* path, Recording& r, std::string& error)
         return false;
     }
     return parserecording(text.data(), text.size(), r, error);
+}
+
+// ---------------------------------------------------------------------------
+// Recording a game
+// ---------------------------------------------------------------------------
+
+InputSource inputsource = LIVEINPUT;
+void (*recordingsaved)();
+
+// The open file and the run of alike frames not yet written.
+static FILE* recordfile;
+static std::string recordpath;
+static bool recordkept;   // a kept game's: its failure does not fail the game
+static bool writefailed;
+static struct {
+    bool box;
+    int count;
+    std::string keys;
+} run;
+static bool gameends;   // the game ends by itself after this world frame
+
+static void write(const std::string& line)
+{
+    if (std::fputs(line.c_str(), recordfile) == EOF) writefailed = true;
+}
+
+static void flushrun()
+{
+    if (run.count == 0) return;
+    write(run.box ? boxline(run.count, run.keys) : worldline(run.count, run.keys));
+    run.count = 0;
+}
+
+// Adds one frame's input to the run, starting a new run when it differs.
+// A box frame with keys is a line of its own.
+static void addframe(bool box, const std::string& keys)
+{
+    if (run.count > 0 && (run.box != box || run.keys != keys || run.count == RUNMAX)) flushrun();
+    run.box = box;
+    run.keys = keys;
+    run.count++;
+    if (box && !keys.empty()) flushrun();
+}
+
+void recordworld(bool ends)
+{
+    gameends = ends;
+    std::string keys;
+    for (int i = 0; i < 5; i++) keys += key[i] ? WORLDKEYS[i] : '-';
+    addframe(false, keys);
+}
+
+void recordbox(const std::string& keys)
+{
+    addframe(true, keys);
+}
+
+bool startrecording(FILE* file, const char* path, bool kept)
+{
+    recordfile = file;
+    recordpath = path;
+    recordkept = kept;
+    writefailed = false;
+    run.count = 0;
+    inputsource = RECORDINPUT;
+    write(recordingheader(MAPFILESIZE, mapcrc, gamelanguage));
+    return std::fflush(recordfile) == 0;
+}
+
+// ---------------------------------------------------------------------------
+// Playing a game back
+// ---------------------------------------------------------------------------
+
+// The recording, the entry being read and how many of its frames are left,
+// the next checkpoint to compare, and how the playback went.
+static Recording playback;
+static std::string playpath;
+static std::vector<int> places;   // each digest entry's place in the checkpoints
+static size_t entry;
+static int left;
+static size_t checkpoint;
+static bool cutshort;     // the watcher stopped it inside a box
+static std::string difference;   // the first difference found, as a line
+
+// Ends the playback at the first difference: every loop ends as when the
+// game closes, and the line is given once the game has stopped.
+static void mismatch(const std::string& what)
+{
+    if (difference.empty())
+        difference = "kuurakarpalo: recording \"" + playpath + "\" no longer matches the game: " + what;
+    closing = 1;
+}
+
+// Takes the next recorded frame, which must be of the kind the game reads;
+// nullptr once it differs.
+static const RecordedInput* nextrecorded(bool box)
+{
+    if (!difference.empty()) return nullptr;
+    if (entry < playback.input.size() && left == 0) {
+        entry++;
+        if (entry < playback.input.size()) left = playback.input[entry].count;
+    }
+    const std::string where = "in frame " + std::to_string(worldframes) + ", ";
+    if (entry >= playback.input.size()) {
+        mismatch(where + "the game reads on after the recording's end");
+        return nullptr;
+    }
+    const RecordedInput& r = playback.input[entry];
+    if (r.box != box) {
+        mismatch(where + (box ? "the game shows a message box that the recording does not"
+                              : "the recording shows a message box that the game does not"));
+        return nullptr;
+    }
+    left--;
+    return &r;
+}
+
+void playworld(bool& quit)
+{
+    gameends = quit;
+    const RecordedInput* r = nextrecorded(false);
+    for (int i = 0; i < 5; i++) key[i] = r && r->keys[i] == WORLDKEYS[i];
+    if (closing || worldframes == playback.frames) quit = true;
+}
+
+bool playbox(Box& box)
+{
+    const RecordedInput* r = closing ? nullptr : nextrecorded(true);
+    if (!r) {
+        // The watcher's stop, or a difference: the world is left as it
+        // stands, unlike the recorded game's, so its checkpoint is not
+        // compared.
+        cutshort = true;
+        box.repeat = false;
+        return false;
+    }
+    for (char c : r->keys) {
+        if (c == BOXCLOSE) {
+            box.repeat = false;
+            return false;
+        }
+        boxpress(box, boxsym(c));
+    }
+    return true;
+}
+
+void worldframedone(bool quit)
+{
+    if (inputsource == RECORDINPUT) {
+        if (worldframes % CHECKPOINTEVERY != 0 && !quit) return;
+        Digest d;
+        takedigest(d);
+        flushrun();
+        write(checkpointline(worldframes, d));
+        if (quit) write(endline(worldframes, gameends));
+        if (std::fflush(recordfile) != 0) writefailed = true;
+        if (recordingsaved) recordingsaved();
+        return;
+    }
+    if (inputsource != PLAYINPUT || cutshort || !difference.empty()) return;
+    if (checkpoint < playback.checkpoints.size() && playback.checkpoints[checkpoint].frame == worldframes) {
+        Digest d;
+        takedigest(d);
+        const std::string diff = digestdiff(playback.checkpoints[checkpoint], places, d);
+        if (!diff.empty()) return mismatch("at frame " + std::to_string(worldframes) + " " + diff);
+        checkpoint++;
+    }
+    if (gameends && worldframes < playback.frames)
+        return mismatch("the game ended at frame " + std::to_string(worldframes) +
+                        "; the recording goes on to frame " + std::to_string(playback.frames));
+    if (!gameends && worldframes == playback.frames && playback.endedbygame)
+        mismatch("the recorded game ended by itself at frame " + std::to_string(worldframes) + "; the game goes on");
+}
+
+// Names the fields one list has and the other lacks.
+static std::string missing(const std::vector<std::string>& from, const std::vector<std::string>& in)
+{
+    std::string out;
+    for (const std::string& name : from) {
+        bool found = false;
+        for (const std::string& other : in) found = found || other == name;
+        if (!found) out += (out.empty() ? "" : ", ") + name;
+    }
+    return out;
+}
+
+bool startplayback(const char* path, std::string& error, std::string& unchecked)
+{
+    std::string why;
+    const std::string name = std::string("kuurakarpalo: recording \"") + path + "\" ";
+    if (!readrecording(path, playback, why)) {
+        error = name + why;
+        return false;
+    }
+    if (playback.mapsize != MAPFILESIZE || playback.mapcrc != mapcrc) {
+        char text[96];
+        std::snprintf(text, sizeof text, "was made on another map (CRC-32 %08x); this map file's is %08x",
+                      (unsigned)playback.mapcrc, (unsigned)mapcrc);
+        error = name + text;
+        return false;
+    }
+    if (!setlanguage(playback.language)) {
+        error = name + "was made in the language " + playback.language + ", which the game has no texts in";
+        return false;
+    }
+    // A field added to the game or taken from it leaves the others to check.
+    const std::vector<std::string>& names = digestnames();
+    places = digestplaces(playback.names);
+    bool shared = false;
+    for (int p : places) shared = shared || p >= 0;
+    if (!shared) {
+        error = name + "shares no digest field with this game";
+        return false;
+    }
+    const std::string lacking = missing(names, playback.names);
+    const std::string gone = missing(playback.names, names);
+    unchecked.clear();
+    if (!lacking.empty() || !gone.empty())
+        unchecked = name.substr(0, name.size() - 1) + ": fields left unchecked: " +
+                    (lacking.empty() ? "" : "it lacks " + lacking) + (!lacking.empty() && !gone.empty() ? "; " : "") +
+                    (gone.empty() ? "" : "the game no longer has " + gone);
+    playpath = path;
+    difference.clear();
+    cutshort = false;
+    inputsource = PLAYINPUT;
+    entry = 0;
+    left = playback.input.empty() ? 0 : playback.input[0].count;
+    checkpoint = 0;
+    return true;
+}
+
+Played playbackresult()
+{
+    Played p;
+    p.difference = difference;
+    p.cut = playback.cut;
+    p.ended = difference.empty() && worldframes == playback.frames && checkpoint == playback.checkpoints.size();
+    p.frames = playback.frames;
+    p.endedbygame = playback.endedbygame;
+    p.score = 0;
+    if (!playback.checkpoints.empty()) {
+        const int at = places.empty() || places[0] < 0 ? -1 : places[0];
+        if (at >= 0) p.score = (int)playback.checkpoints.back().value[at];
+    }
+    if (p.cut)
+        p.cutline = "kuurakarpalo: recording \"" + playpath + "\" ends at frame " + std::to_string(playback.frames) +
+                    " without an end: the game that made it did not finish";
+    return p;
+}
+
+bool openinput()
+{
+    worldframes = 0;
+    if (options.record) {
+        FILE* file = std::fopen(options.record, "wb");
+        if (!file) {
+            std::fprintf(stderr, "kuurakarpalo: cannot write the recording \"%s\": %s\n", options.record,
+                         std::strerror(errno));
+            return false;
+        }
+        return startrecording(file, options.record, false);
+    }
+    if (!options.play) {
+        keepgame();
+        return true;
+    }
+    std::string error, unchecked;
+    if (!startplayback(options.play, error, unchecked)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return false;
+    }
+    if (!unchecked.empty()) std::fprintf(stderr, "%s\n", unchecked.c_str());
+    fastframes = options.fast;
+    // A game stopped before its first checkpoint has nothing to play.
+    if (playback.frames == 0) quitgame(0);
+    return true;
+}
+
+void stopplayback()
+{
+    inputsource = LIVEINPUT;
+    fastframes = false;
+    worldframes = 0;
+    cutshort = false;
+    difference.clear();
+    playback = Recording{};
+    places.clear();
+}
+
+int closeinput()
+{
+    int code = 0;
+    if (inputsource == PLAYINPUT) {
+        const Played p = playbackresult();
+        if (!p.difference.empty()) {
+            std::fprintf(stderr, "%s\n", p.difference.c_str());
+            code = 3;
+        } else if (p.ended && p.cut) {
+            std::fprintf(stderr, "%s\n", p.cutline.c_str());
+        }
+    }
+    stopplayback();
+    if (!recordfile) return code;
+    flushrun();
+    const bool closed = std::fclose(recordfile) == 0;
+    recordfile = nullptr;
+    if (closed && !writefailed) return code;
+    writefailed = false;
+    if (recordkept) {
+        std::fprintf(stderr, "kuurakarpalo: this game is not kept whole: its recording \"%s\" could not be written\n",
+                     recordpath.c_str());
+        return code;
+    }
+    std::fprintf(stderr, "kuurakarpalo: the recording \"%s\" could not be written whole\n", recordpath.c_str());
+    return 1;
 }

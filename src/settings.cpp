@@ -25,6 +25,11 @@ std::string settingspath(const char* xdgconfighome, const char* home)
     return "";
 }
 
+std::string settingsfile()
+{
+    return settingspath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+}
+
 // yes or no, as a switch's value: also true/false, on/off and 1/0; "" for
 // anything else.
 static std::string yesno(const std::string& word)

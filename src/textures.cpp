@@ -98,6 +98,13 @@ bool LoadTGA(TextureImage* texture, const char* filename)
     return true;
 }
 
+void freetexture(TextureImage& texture)
+{
+    if (texture.texID != 0 && hasdisplay()) glDeleteTextures(1, &texture.texID);
+    std::free(texture.imageData);
+    texture = TextureImage{};
+}
+
 void uploadtexture(TextureImage* texture)
 {
     glGenTextures(1, &texture->texID);

@@ -59,3 +59,8 @@ void waitframe()
     while (fps.get_ticks() < FRAMEMS) {
     }
 }
+
+void rest()
+{
+    SDL_Delay(FRAMEMS);
+}

@@ -139,8 +139,8 @@ TEST_F(Pause, ShowsTheFrameStillWithTheNotice)
     pushkey(SDLK_p);
     showframe();
     EXPECT_FALSE(pauseasked);
-    EXPECT_EQ(textures[TEXPAUSE].texID, 0u);
-    EXPECT_EQ(textures[TEXPAUSE].imageData, nullptr);
+    EXPECT_EQ(textures[TEXKEPT].texID, 0u);
+    EXPECT_EQ(textures[TEXKEPT].imageData, nullptr);
     // "Tauko": five glyphs from x 484, a band 20 pixels wider each side.
     for (size_t i = 0; i < points.size(); i++) {
         const int x = points[i].first, y = points[i].second;

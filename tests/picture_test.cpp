@@ -14,9 +14,9 @@ struct Taken {
 };
 std::vector<Taken> taken;
 
-void keep(size_t point, const unsigned char* rgba)
+void keep(size_t point, const unsigned char* rgba, int width, int height)
 {
-    taken.push_back(Taken{point, std::vector<unsigned char>(rgba, rgba + (size_t)SCREEN_WIDTH * SCREEN_HEIGHT * 4)});
+    taken.push_back(Taken{point, std::vector<unsigned char>(rgba, rgba + (size_t)width * height * 4)});
 }
 
 // Pixel (x, y) of a picture, origin at the top left.

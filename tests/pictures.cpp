@@ -111,14 +111,14 @@ bool readlist(const std::string& path, std::vector<Shot>& shots)
 std::vector<Image> pictures;
 std::vector<bool> taken;
 
-void keep(size_t point, const unsigned char* rgba)
+void keep(size_t point, const unsigned char* rgba, int width, int height)
 {
     Image& p = pictures[point];
-    p = Image(SCREEN_WIDTH, SCREEN_HEIGHT);
-    for (int y = 0; y < SCREEN_HEIGHT; y++) {
-        const unsigned char* row = rgba + (size_t)(SCREEN_HEIGHT - 1 - y) * SCREEN_WIDTH * 4;
-        std::copy(row, row + SCREEN_WIDTH * 4, p.at(0, y));
-        for (int x = 0; x < SCREEN_WIDTH; x++) p.at(x, y)[3] = 255;
+    p = Image(width, height);
+    for (int y = 0; y < height; y++) {
+        const unsigned char* row = rgba + (size_t)(height - 1 - y) * width * 4;
+        std::copy(row, row + (size_t)width * 4, p.at(0, y));
+        for (int x = 0; x < width; x++) p.at(x, y)[3] = 255;
     }
     taken[point] = true;
 }

@@ -1,0 +1,419 @@
+// Games that are kept: every game recorded into the games folder, and the
+// table of the best of them. A score counts only when its recording plays
+// back to it, so the table is made from the recordings themselves; the
+// folder's index only remembers what playing each one back gave while the
+// file stays the same, and is made again whenever it cannot be trusted.
+//
+//   kuurakarpalo games 1
+//   game 1.0                       the game that checked the recordings
+//   map 792032 1a2b3c4d            on this map file
+//   NAME SIZE CRC STATE SCORE FRAMES LANGUAGE VERSION
+//                                  STATE finished, cut or refused;
+//                                  LANGUAGE - for Finnish
+#include "main.h"
+
+#include <algorithm>
+#include <cinttypes>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <sstream>
+
+static const char* const STATES[] = {"finished", "cut", "refused"};
+
+// ---------------------------------------------------------------------------
+// Checking a recording by playing it back
+// ---------------------------------------------------------------------------
+
+Verdict verifyrecording(const char* path)
+{
+    Verdict v{1, false, 0, 0, "", "", ""};
+    const std::string language = gamelanguage;
+    // Nothing of the check is heard: a game played back keeps its sounds.
+    Mix_Chunk* const hit = hit1;
+    Mix_Music* const track = music;
+    hit1 = nullptr;
+    music = nullptr;
+    headless = true;
+    fastframes = true;
+    newworld();
+    worldframes = 0;
+    std::string unchecked;
+    if (startplayback(path, v.line, unchecked)) {
+        bool quit = false;
+        if (playbackresult().frames > 0)
+            while (!quit) quit = runframe();
+        const Played p = playbackresult();
+        v.score = score;
+        v.frames = p.frames;
+        v.finished = !p.cut;
+        if (!p.difference.empty()) {
+            v.code = 3;
+            v.line = p.difference;
+            closing = 0;
+        } else if (!p.ended && p.frames > 0) {
+            v.code = -1;
+        } else {
+            v.code = 0;
+            v.line = p.cutline;
+        }
+        Recording r;
+        std::string error;
+        if (readrecording(path, r, error)) v.language = r.language, v.version = r.game;
+        stopplayback();
+    }
+    headless = false;
+    fastframes = false;
+    hit1 = hit;
+    music = track;
+    setlanguage(language);
+    return v;
+}
+
+// ---------------------------------------------------------------------------
+// The index and the table
+// ---------------------------------------------------------------------------
+
+static std::string indexheader()
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "map %ld %08" PRIx32 "\n", MAPFILESIZE, mapcrc);
+    return std::string("kuurakarpalo games 1\ngame ") + VERSION + "\n" + text;
+}
+
+// The rows of the index, by name; false for an index that cannot be
+// trusted (damaged, foreign, or of another game or map).
+static bool readindex(const std::string& text, std::map<std::string, Keptgame>& rows)
+{
+    const std::string header = indexheader();
+    if (text.compare(0, header.size(), header) != 0) return false;
+    std::istringstream in(text.substr(header.size()));
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream words(line);
+        Keptgame g{};
+        std::string state, crc, language, more;
+        if (!(words >> g.name >> g.size >> crc >> state >> g.score >> g.frames >> language >> g.version) ||
+            (words >> more) || crc.size() != 8 || crc.find_first_not_of("0123456789abcdef") != std::string::npos ||
+            g.name.find('/') != std::string::npos || g.size < 0 || g.frames < 0)
+            return false;
+        g.crc = (uint32_t)std::strtoul(crc.c_str(), nullptr, 16);
+        const auto s = std::find(std::begin(STATES), std::end(STATES), state);
+        if (s == std::end(STATES)) return false;
+        g.state = (Keptgame::State)(s - std::begin(STATES));
+        g.language = language == "-" ? "" : language;
+        rows[g.name] = g;
+    }
+    return true;
+}
+
+static std::string indextext(const std::vector<Keptgame>& games)
+{
+    std::string out = indexheader();
+    char crc[9];
+    for (const Keptgame& g : games) {
+        if (g.state == Keptgame::UNCHECKED) continue;
+        std::snprintf(crc, sizeof crc, "%08" PRIx32, g.crc);
+        out += g.name + " " + std::to_string(g.size) + " " + crc + " " + STATES[g.state] + " " +
+               std::to_string(g.score) + " " + std::to_string(g.frames) + " " +
+               (g.language.empty() ? "-" : g.language) + " " + g.version + "\n";
+    }
+    return out;
+}
+
+// What a recording holds as read, not yet played: a cut one needs no more;
+// a finished one is unchecked until played back, its recorded score
+// standing for it meanwhile.
+static Keptgame readgame(const std::string& folder, const Gamefile& file, const std::string& text)
+{
+    Keptgame g{file.name, file.size, crc32of(0, text.data(), text.size()), Keptgame::REFUSED, 0, 0, "", ""};
+    Recording r;
+    std::string error;
+    if (!parserecording(text.data(), text.size(), r, error)) return g;
+    (void)folder;
+    g.state = r.cut ? Keptgame::CUT : Keptgame::UNCHECKED;
+    g.frames = r.frames;
+    g.language = r.language;
+    g.version = r.game;
+    const std::vector<int> places = digestplaces(r.names);
+    if (!r.checkpoints.empty() && places[0] >= 0) g.score = (int)r.checkpoints.back().value[places[0]];
+    return g;
+}
+
+std::vector<Keptgame> keptgames(const std::string& folder, bool check)
+{
+    std::vector<Keptgame> games;
+    std::map<std::string, Keptgame> rows;
+    std::string text;
+    const std::string index = folder + "/" + GAMESINDEX;
+    if (readwhole(index, RECORDINGMAX, text) && !readindex(text, rows)) {
+        if (check)
+            std::fprintf(stderr, "kuurakarpalo: the index of the kept games in %s is damaged or another "
+                         "game's: every game is checked again\n", folder.c_str());
+        rows.clear();
+    }
+    bool changed = false;
+    for (const Gamefile& file : listgames(folder)) {
+        if (!readwhole(folder + "/" + file.name, RECORDINGMAX, text)) continue;
+        Keptgame g = readgame(folder, file, text);
+        const auto row = rows.find(g.name);
+        if (row != rows.end() && row->second.size == g.size && row->second.crc == g.crc) {
+            g = row->second;
+        } else if (g.state == Keptgame::UNCHECKED && check) {
+            const Verdict v = verifyrecording((folder + "/" + file.name).c_str());
+            if (v.code == -1) break;
+            g.state = v.code == 0 && v.finished ? Keptgame::FINISHED : v.code == 0 ? Keptgame::CUT : Keptgame::REFUSED;
+            g.score = v.score;
+            changed = true;
+        } else {
+            changed = changed || g.state != Keptgame::UNCHECKED;
+        }
+        if (check && g.state == Keptgame::REFUSED)
+            std::fprintf(stderr, "kuurakarpalo: the kept game \"%s/%s\" does not play back as recorded "
+                         "(--verify tells why): it is not ranked\n", folder.c_str(), g.name.c_str());
+        games.push_back(g);
+    }
+    std::string why;
+    if (changed || rows.size() != games.size()) writeatomically(index, indextext(games), why);
+    return games;
+}
+
+std::vector<const Keptgame*> bestgames(const std::vector<Keptgame>& games, bool unchecked)
+{
+    std::vector<const Keptgame*> best;
+    for (const Keptgame& g : games)
+        if (g.state == Keptgame::FINISHED || (unchecked && g.state == Keptgame::UNCHECKED)) best.push_back(&g);
+    // The higher score first, and of two alike the game played first.
+    std::stable_sort(best.begin(), best.end(), [](const Keptgame* a, const Keptgame* b) { return a->score > b->score; });
+    if (best.size() > (size_t)BESTGAMES) best.resize(BESTGAMES);
+    return best;
+}
+
+void prunegames(const std::string& folder, std::vector<Keptgame>& games)
+{
+    // A game not yet checked may be among the best: it is kept as one.
+    const std::vector<const Keptgame*> best = bestgames(games, true);
+    std::vector<std::string> kept;
+    for (const Keptgame* g : best) kept.push_back(g->name);
+    const auto isbest = [&](const Keptgame& g) { return std::find(kept.begin(), kept.end(), g.name) != kept.end(); };
+    long long bytes = 0;
+    std::vector<bool> gone(games.size(), false);
+    for (size_t i = 0; i < games.size(); i++) {
+        const bool newest = i + LASTGAMES >= games.size();
+        gone[i] = !isbest(games[i]) && !newest;
+        if (!gone[i]) bytes += games[i].size;
+    }
+    for (size_t i = 0; i < games.size() && bytes > GAMESBYTES; i++) {
+        if (gone[i] || isbest(games[i])) continue;
+        gone[i] = true;
+        bytes -= games[i].size;
+    }
+    std::vector<Keptgame> left;
+    for (size_t i = 0; i < games.size(); i++)
+        if (!gone[i] || !removegame(folder, games[i].name)) left.push_back(games[i]);
+    games = left;
+}
+
+std::string gamedate(const std::string& name)
+{
+    // 2026-12-07_23-15-57...
+    if (name.size() < 19 || name[10] != '_' || name[4] != '-' || name[13] != '-') return "";
+    return name.substr(0, 10) + " " + name.substr(11, 2) + ":" + name.substr(14, 2);
+}
+
+std::string gamelength(int frames)
+{
+    const int seconds = frames / FRAMES_PER_SECOND;
+    char text[24];
+    std::snprintf(text, sizeof text, "%d:%02d", seconds / 60, seconds % 60);
+    return text;
+}
+
+static bool fromelsewhere(const std::string& name)
+{
+    return name.find(ELSEWHERE) != std::string::npos;
+}
+
+// ---------------------------------------------------------------------------
+// Keeping a game, and the end of one
+// ---------------------------------------------------------------------------
+
+static std::string keptname;   // the game being kept, in the games folder
+
+void keepgame()
+{
+    keptname.clear();
+    if (!options.keepgames) return;
+    const std::string folder = gamesfolder();
+    std::string why = "neither XDG_DATA_HOME nor HOME is set", name;
+    FILE* f = nullptr;
+    if (!folder.empty() && makefolder(folder, why)) f = newgamefile(folder, "", name, why);
+    if (!f) {
+        std::fprintf(stderr, "kuurakarpalo: games are not kept: cannot write in %s: %s\n",
+                     folder.empty() ? "the games folder" : folder.c_str(), why.c_str());
+        return;
+    }
+    if (!startrecording(f, (folder + "/" + name).c_str(), true)) {
+        std::fprintf(stderr, "kuurakarpalo: games are not kept: cannot write in %s\n", folder.c_str());
+        return;
+    }
+    keptname = name;
+    // The folder is tidied as a game starts, without playing anything back.
+    std::vector<Keptgame> games = keptgames(folder, false);
+    prunegames(folder, games);
+}
+
+// The table of the best over the kept picture, the row of the game just
+// played marked, in the game's font.
+static void drawtable(const std::vector<const Keptgame*>& best, const std::string& mine)
+{
+    showkept();
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glLoadIdentity();
+    glColor4f(0, 0, 0, 0.6f);
+    glBegin(GL_QUADS);
+    glVertex2i(192, 160);
+    glVertex2i(832, 160);
+    glVertex2i(832, 560);
+    glVertex2i(192, 560);
+    glEnd();
+    glDisable(GL_BLEND);
+    glPrint(232, 190, _("Parhaat pelit"), 0, 0);
+    glPrint(272, 240, _("Pisteet"), 0, 0);
+    glPrint(392, 240, _("P{iv{"), 0, 0);
+    glPrint(592, 240, _("Kesto"), 0, 0);
+    for (size_t i = 0; i < best.size(); i++) {
+        const Keptgame& g = *best[i];
+        const int y = 270 + 22 * (int)i, red = g.name == mine;
+        char rank[16];
+        std::snprintf(rank, sizeof rank, "%d.", (int)i + 1);
+        glPrint(232, y, rank, 0, red);
+        glPrint(272, y, std::to_string(g.score).c_str(), 0, red);
+        glPrint(392, y, gamedate(g.name).c_str(), 0, red);
+        glPrint(592, y, gamelength(g.frames).c_str(), 0, red);
+        if (fromelsewhere(g.name)) glPrint(672, y, _("muualta"), 0, red);
+    }
+    glPrint(232, 520, _("Paina n{pp{int{"), 0, 0);
+    swapframe();
+}
+
+int finishgame()
+{
+    const bool live = inputsource != PLAYINPUT && !inputfeeder && !closing;
+    const std::string mine = keptname;
+    keptname.clear();
+    const int code = closeinput();
+    if (!live || !darkend()) return code;
+    const std::string folder = gamesfolder();
+    std::vector<Keptgame> games = keptgames(folder, true);
+    if (!mine.empty()) prunegames(folder, games);
+    const std::vector<const Keptgame*> best = bestgames(games, false);
+    closing = 0;
+    for (int frame = 0; !closing && !anykey(); frame++) {
+        // Drawn again now and then, for a window uncovered or resized.
+        if (frame % 10 == 0) drawtable(best, mine);
+        rest();
+    }
+    dropkept();
+    return code;
+}
+
+// ---------------------------------------------------------------------------
+// The command line's requests
+// ---------------------------------------------------------------------------
+
+static int printscores()
+{
+    const std::string folder = gamesfolder();
+    const std::vector<Keptgame> games = keptgames(folder, true);
+    const std::vector<const Keptgame*> best = bestgames(games, false);
+    if (best.empty()) {
+        std::printf("No finished game is kept yet in %s.\n", folder.c_str());
+        return 0;
+    }
+    std::printf("%-4s %7s  %-16s  %6s  %s\n", "Rank", "Score", "Date", "Length", "File");
+    for (size_t i = 0; i < best.size(); i++) {
+        const Keptgame& g = *best[i];
+        std::printf("%-4d %7d  %-16s  %6s  %s/%s%s\n", (int)i + 1, g.score, gamedate(g.name).c_str(),
+                    gamelength(g.frames).c_str(), folder.c_str(), g.name.c_str(),
+                    fromelsewhere(g.name) ? " (played elsewhere)" : "");
+    }
+    return 0;
+}
+
+static int verifycommand()
+{
+    const Verdict v = verifyrecording(options.verify);
+    if (v.code == 0 && v.finished)
+        std::printf("kuurakarpalo: recording \"%s\" verifies: score %d in %d frames (%s of play)\n", options.verify,
+                    v.score, v.frames, gamelength(v.frames).c_str());
+    else if (!v.line.empty())
+        std::fprintf(stderr, "%s\n", v.line.c_str());
+    return v.code < 0 ? 0 : v.code;
+}
+
+static int keepcommand()
+{
+    const Verdict v = verifyrecording(options.keep);
+    if (v.code != 0 || !v.finished) {
+        if (!v.line.empty()) std::fprintf(stderr, "%s\n", v.line.c_str());
+        if (v.code == 0)
+            std::fprintf(stderr, "kuurakarpalo: recording \"%s\" is not kept: only finished games are ranked\n",
+                         options.keep);
+        return v.code <= 0 ? 1 : v.code;
+    }
+    const std::string folder = gamesfolder();
+    std::string text, why = "neither XDG_DATA_HOME nor HOME is set", name;
+    if (!readwhole(options.keep, RECORDINGMAX, text)) why = "it cannot be read again";
+    const uint32_t crc = crc32of(0, text.data(), text.size());
+    std::vector<Keptgame> games = keptgames(folder, false);
+    for (const Keptgame& g : games) {
+        if (g.crc != crc || g.size != (long long)text.size()) continue;
+        std::printf("kuurakarpalo: recording \"%s\" is kept already, as %s/%s\n", options.keep, folder.c_str(),
+                    g.name.c_str());
+        return 0;
+    }
+    FILE* f = nullptr;
+    if (!folder.empty() && makefolder(folder, why)) f = newgamefile(folder, ELSEWHERE, name, why);
+    bool written = f && std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    if (f && std::fclose(f) != 0) written = false;
+    if (!written) {
+        if (f) removegame(folder, name);
+        std::fprintf(stderr, "kuurakarpalo: recording \"%s\" cannot be kept in %s: %s\n", options.keep,
+                     folder.c_str(), why.c_str());
+        return 1;
+    }
+    games = keptgames(folder, true);
+    prunegames(folder, games);
+    const std::vector<const Keptgame*> best = bestgames(games, false);
+    size_t rank = 0;
+    while (rank < best.size() && best[rank]->name != name) rank++;
+    std::printf("kuurakarpalo: recording \"%s\" verifies: score %d, kept as %s/%s, %s\n", options.keep, v.score,
+                folder.c_str(), name.c_str(),
+                rank < best.size() ? ("rank " + std::to_string(rank + 1) + " of the table").c_str()
+                                   : "below the table's best 10");
+    return 0;
+}
+
+int gamescommand()
+{
+    if (options.watch) {
+        const std::string folder = gamesfolder();
+        const std::vector<Keptgame> games = keptgames(folder, true);
+        const std::vector<const Keptgame*> best = bestgames(games, false);
+        if ((size_t)options.watch > best.size()) {
+            std::fprintf(stderr, "kuurakarpalo: there is no game of rank %d to watch: the table holds %d\n",
+                         options.watch, (int)best.size());
+            return 1;
+        }
+        static std::string path;
+        path = folder + "/" + best[options.watch - 1]->name;
+        options.play = path.c_str();
+        return -1;
+    }
+    if (!options.scores && !options.verify && !options.keep) return -1;
+    if (!initheadless()) return 1;
+    const int code = options.scores ? printscores() : options.verify ? verifycommand() : keepcommand();
+    quitgame(code);
+}
