@@ -168,7 +168,7 @@ TEST_F(Closing, ACloseInABoxIsRecordedAndPlaysBack)
         inputfeeder = closer;
         EXPECT_EQ(framestoend(), 3) << WAYNAMES[way];
         inputfeeder = nullptr;
-        ASSERT_TRUE(closeinput());
+        ASSERT_EQ(closeinput(), 0);
         EXPECT_EQ(boxframes, 5) << WAYNAMES[way];
         Digest recorded;
         takedigest(recorded);
@@ -203,7 +203,7 @@ TEST_F(Closing, EndsAPlayback)
     pushkey(SDLK_ESCAPE);
     EXPECT_TRUE(runframe());
     inputfeeder = nullptr;
-    ASSERT_TRUE(closeinput());
+    ASSERT_EQ(closeinput(), 0);
 
     // The close in the frame before the boxes, and in the boxes' frame.
     for (int at : {1, 3}) {

@@ -122,7 +122,7 @@ TEST(Gamepad, WorksInBoxesAndIsRecorded)
     pushhat(SDL_HAT_CENTERED);
     worldinput(quit);
     worldframedone(true);
-    ASSERT_TRUE(closeinput());
+    ASSERT_EQ(closeinput(), 0);
     options = Options{};
 
     std::ifstream in(path);
@@ -157,7 +157,7 @@ TEST(Recording, AlikeFramesShareALine)
     pushkey(SDLK_SPACE);
     worldinput(quit);
     worldframedone(true);
-    ASSERT_TRUE(closeinput());
+    ASSERT_EQ(closeinput(), 0);
     options = Options{};
     drainevents();
 
@@ -203,7 +203,7 @@ TEST(Bindings, RecordingsHoldActionsNotKeys)
     worldinput(quit);
     EXPECT_TRUE(quit);
     worldframedone(true);
-    ASSERT_TRUE(closeinput());
+    ASSERT_EQ(closeinput(), 0);
 
     std::ifstream in(path);
     std::stringstream text;

@@ -173,7 +173,7 @@ TEST(Language, RecordingsKeepTheirLanguage)
     bool quit = false;
     worldinput(quit);
     worldframedone(true);
-    ASSERT_TRUE(closeinput());
+    ASSERT_EQ(closeinput(), 0);
     setlanguage("");
 
     std::ifstream in(path);

@@ -289,7 +289,7 @@ TEST_F(Pause, AGameWithPausesRecordsAsWithout)
             quit = runframe();
         }
         EXPECT_TRUE(quit);
-        EXPECT_TRUE(closeinput());
+        EXPECT_EQ(closeinput(), 0);
     };
     const std::string paused = scratchdir() + "/paused.rec", still = scratchdir() + "/still.rec";
     for (bool pausing : {true, false}) {

@@ -227,7 +227,7 @@ bool judge(const Shot& s, const Image& actual)
     for (int frame = 0; !quit && (question ? frame < shots[0].world : !alltaken()); frame++) quit = runframe();
     if (question && !quit) {
         // Out of the recording: the box is played live, its keys pushed.
-        closeinput();
+        if (closeinput() == 3) quitgame(3);
         fastframes = true;
         takepictures(points, keep);
         Box box;
@@ -236,6 +236,8 @@ bool judge(const Shot& s, const Image& actual)
         while (!alltaken()) boxframe(box);
     }
 
+    // A recording that no longer matches ends the run with its own code.
+    if (closeinput() == 3) quitgame(3);
     bool good = true;
     for (size_t i = 0; i < shots.size(); i++) {
         if (taken[i]) {
