@@ -140,3 +140,23 @@ std::string digestdiff(const Checkpoint& recorded, const std::vector<int>& place
     return counters + fields;
 }
 
+
+// Names the fields one list has and the other lacks.
+static std::string missing(const std::vector<std::string>& from, const std::vector<std::string>& in)
+{
+    std::string out;
+    for (const std::string& name : from) {
+        bool found = false;
+        for (const std::string& other : in) found = found || other == name;
+        if (!found) out += (out.empty() ? "" : ", ") + name;
+    }
+    return out;
+}
+
+std::string digestunchecked(const std::vector<std::string>& recorded)
+{
+    const std::string lacking = missing(digestnames(), recorded);
+    const std::string gone = missing(recorded, digestnames());
+    return (lacking.empty() ? "" : "it lacks " + lacking) + (!lacking.empty() && !gone.empty() ? "; " : "") +
+           (gone.empty() ? "" : "the game no longer has " + gone);
+}

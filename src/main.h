@@ -1267,6 +1267,9 @@ std::vector<int> digestplaces(const std::vector<std::string>& recorded);
 // What differs between a checkpoint and the digest taken at its frame, in
 // the entries both have, for a message; empty when they match.
 std::string digestdiff(const Checkpoint& recorded, const std::vector<int>& places, const Digest& now);
+// The fields the recorded list and the game's do not share, as a clause
+// ("it lacks a; the game no longer has b"); empty when they are the same.
+std::string digestunchecked(const std::vector<std::string>& recorded);
 
 
 // Recording a game: the file open for writing; its header is written at

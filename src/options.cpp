@@ -195,7 +195,8 @@ static std::string settingslines()
         const OptionRow& row = OPTIONROWS[i];
         if (!row.setting) continue;
         bool first = true;
-        for (int k = 0; k < i; k++) first = first && !(OPTIONROWS[k].setting && std::strcmp(OPTIONROWS[k].setting, row.setting) == 0);
+        for (int k = 0; k < i; k++)
+            first = first && !(OPTIONROWS[k].setting && std::strcmp(OPTIONROWS[k].setting, row.setting) == 0);
         if (!first) continue;
         std::string values, flags;
         for (int k = i; k < NOPTIONROWS; k++) {
@@ -276,7 +277,8 @@ int parseoptions(int argc, char* argv[])
     if (optind < argc) return usageerror("unexpected argument", argv[optind]);
     for (const auto& [row, argument] : given) {
         if (const char* wrong = row->apply(argument)) {
-            const std::string what = optionusage(*row).substr(0, 2 + std::strlen(row->name)) + " " + argument + ": " + wrong;
+            const std::string what =
+                optionusage(*row).substr(0, 2 + std::strlen(row->name)) + " " + argument + ": " + wrong;
             return usageerror(what.c_str(), nullptr);
         }
         if (options.help) return showhelp();
@@ -299,7 +301,8 @@ int parseoptions(int argc, char* argv[])
         if (d && first) return usageerror((std::string(first) + " and " + d + " exclude each other").c_str(), nullptr);
         if (d) first = d;
     }
-    if (options.fast && !options.play && !options.watch) return usageerror("--fast goes with --play or --watch", nullptr);
+    if (options.fast && !options.play && !options.watch)
+        return usageerror("--fast goes with --play or --watch", nullptr);
     // The game changes into its data directory before it opens the files the
     // command line names: they are taken from where the game was started.
     static std::string record, play, verify, keep;

@@ -31,6 +31,7 @@
 // the texts changes the world: a recording keeps the language it was made in.
 #include "main.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cinttypes>
 #include <cstdio>
@@ -87,6 +88,20 @@ std::string endline(int frames, bool bygame)
 
 namespace {
 
+// Refuses a recording for the reason given; lacks keeps an earlier reason
+// (the reader's) when there is one.
+bool fail(std::string& error, std::string why)
+{
+    error = std::move(why);
+    return false;
+}
+
+bool lacks(std::string& error, const char* why)
+{
+    if (error.empty()) error = why;
+    return false;
+}
+
 // Splits the text into lines and lines into words, refusing anything that a
 // recording never holds: control characters, overlong lines, a last line
 // without its newline.
@@ -105,28 +120,20 @@ public:
             error = "ends in the middle of a line";
             return false;
         }
-        if (nl - p > LINEMAX) {
-            error = "a line is longer than " + std::to_string(LINEMAX) + " characters";
-            return false;
-        }
+        if (nl - p > LINEMAX) return fail(error, "a line is longer than " + std::to_string(LINEMAX) + " characters");
         const char* q = p;
         while (q < nl) {
             while (q < nl && *q == ' ') q++;
             const char* w = q;
             while (q < nl && *q != ' ') {
-                if ((unsigned char)*q < 33 || (unsigned char)*q > 126) {
-                    error = "holds a character a recording never has";
-                    return false;
-                }
+                if ((unsigned char)*q < 33 || (unsigned char)*q > 126)
+                    return fail(error, "holds a character a recording never has");
                 q++;
             }
             if (q > w) words.emplace_back(w, q);
         }
         p = nl + 1;
-        if (words.empty()) {
-            error = "is empty";
-            return false;
-        }
+        if (words.empty()) return fail(error, "is empty");
         return true;
     }
 
@@ -145,32 +152,18 @@ private:
 // A decimal number from lo to hi, nothing else.
 bool number(const std::string& w, long long lo, long long hi, long long& out)
 {
-    if (w.empty() || w.size() > 12) return false;
-    long long v = 0;
-    for (char c : w) {
-        if (c < '0' || c > '9') return false;
-        v = v * 10 + (c - '0');
-    }
+    if (w.empty() || w.size() > 12 || w.find_first_not_of("0123456789") != std::string::npos) return false;
+    const long long v = std::stoll(w);
     if (v < lo || v > hi) return false;
     out = v;
     return true;
 }
 
+// Eight lower-case hexadecimal digits, as the writer gives a 32-bit value.
 bool hexword(const std::string& w, uint32_t& out)
 {
-    if (w.size() != 8) return false;
-    uint32_t v = 0;
-    for (char c : w) {
-        int d;
-        if (c >= '0' && c <= '9')
-            d = c - '0';
-        else if (c >= 'a' && c <= 'f')
-            d = c - 'a' + 10;
-        else
-            return false;
-        v = v << 4 | (uint32_t)d;
-    }
-    out = v;
+    if (w.size() != 8 || w.find_first_not_of("0123456789abcdef") != std::string::npos) return false;
+    out = (uint32_t)std::stoul(w, nullptr, 16);
     return true;
 }
 
@@ -180,65 +173,40 @@ bool hexword(const std::string& w, uint32_t& out)
 static bool parseheader(Reader& in, Recording& r, std::string& error)
 {
     long long v;
-    if (!in.next(error)) {
-        if (error.empty()) error = "is empty";
-        return false;
-    }
+    if (!in.next(error)) return lacks(error, "is empty");
     const std::vector<std::string>& w = in.words;
-    if (w.size() != 3 || w[0] != "kuurakarpalo" || w[1] != "recording") {
-        error = "is not a recording of this game";
-        return false;
-    }
+    if (w.size() != 3 || w[0] != "kuurakarpalo" || w[1] != "recording")
+        return fail(error, "is not a recording of this game");
     if (!number(w[2], 0, 1000000, v) || v != RECORDINGVERSION) {
         error = "is in recording format " + w[2] + "; this game reads format " +
                 std::to_string(RECORDINGVERSION);
         return false;
     }
 
-    if (!in.next(error) || w.size() != 2 || w[0] != "game" || w[1].size() > 40) {
-        if (error.empty()) error = "has no game version";
-        return false;
-    }
+    if (!in.next(error) || w.size() != 2 || w[0] != "game" || w[1].size() > 40)
+        return lacks(error, "has no game version");
     r.game = w[1];
 
-    if (!in.next(error)) {
-        if (error.empty()) error = "has no map size and checksum";
-        return false;
-    }
+    if (!in.next(error)) return lacks(error, "has no map size and checksum");
     if (w[0] == "language") {
-        if (w.size() != 2 || !languagecode(w[1])) {
-            error = "names no language";
-            return false;
-        }
+        if (w.size() != 2 || !languagecode(w[1])) return fail(error, "names no language");
         r.language = w[1];
-        if (!in.next(error)) {
-            if (error.empty()) error = "has no map size and checksum";
-            return false;
-        }
+        if (!in.next(error)) return lacks(error, "has no map size and checksum");
     }
     if (w.size() != 3 || w[0] != "map" || !number(w[1], 0, 1LL << 40, r.mapsize) ||
-        !hexword(w[2], r.mapcrc)) {
-        if (error.empty()) error = "has no map size and checksum";
-        return false;
-    }
+        !hexword(w[2], r.mapcrc)) return lacks(error, "has no map size and checksum");
 
-    if (!in.next(error) || w.size() != 2 || w[0] != "checkpoints" || !number(w[1], 1, 100000, v)) {
-        if (error.empty()) error = "has no checkpoint interval";
-        return false;
-    }
+    if (!in.next(error) || w.size() != 2 || w[0] != "checkpoints" || !number(w[1], 1, 100000, v))
+        return lacks(error, "has no checkpoint interval");
     r.interval = (int)v;
 
-    if (!in.next(error) || w.size() < 2 || w.size() > DIGESTMAX + 1 || w[0] != "digest") {
-        if (error.empty()) error = "has no list of digest fields";
-        return false;
-    }
+    if (!in.next(error) || w.size() < 2 || w.size() > DIGESTMAX + 1 || w[0] != "digest")
+        return lacks(error, "has no list of digest fields");
     r.names.assign(w.begin() + 1, w.end());
     for (size_t i = 1; i < r.names.size(); i++) {
         for (size_t k = 0; k < i; k++) {
-            if (r.names[k] == r.names[i]) {
-                error = "lists the digest field " + r.names[i].substr(0, 40) + " twice";
-                return false;
-            }
+            if (r.names[k] == r.names[i])
+                return fail(error, "lists the digest field " + r.names[i].substr(0, 40) + " twice");
         }
     }
     return true;
@@ -252,52 +220,35 @@ static bool parsebody(Reader& in, Recording& r, bool& done, std::string& error)
     // Once the game closed in a box, only that frame's later boxes (each
     // closed in its one frame), its checkpoint and the end follow.
     const bool closedbox = w[0] == "k" && w.size() == 2 && w[1] == std::string(1, BOXCLOSE);
-    if (r.closedinbox && !closedbox && w[0] != "c" && w[0] != "end") {
-        error = "input follows the box frame in which the game closed";
-        return false;
-    }
+    if (r.closedinbox && !closedbox && w[0] != "c" && w[0] != "end")
+        return fail(error, "input follows the box frame in which the game closed");
     if (w[0] == "w") {
-        if (w.size() != 3 || !number(w[1], 1, RUNMAX, v) || w[2].size() != 5) {
-            error = "a world line is not \"w COUNT KEYS\" with a count of 1 to " + std::to_string(RUNMAX);
-            return false;
-        }
+        if (w.size() != 3 || !number(w[1], 1, RUNMAX, v) || w[2].size() != 5)
+            return fail(error, "a world line is not \"w COUNT KEYS\" with a count of 1 to " + std::to_string(RUNMAX));
         for (int i = 0; i < 5; i++) {
-            if (w[2][i] != '-' && w[2][i] != WORLDKEYS[i]) {
-                error = "a world line's keys are not of the form UDLRS";
-                return false;
-            }
+            if (w[2][i] != '-' && w[2][i] != WORLDKEYS[i])
+                return fail(error, "a world line's keys are not of the form UDLRS");
         }
         // Every interval's frames end in a checkpoint, and a run never
         // passes one; a checkpoint elsewhere is the last frame's.
         const int last = r.checkpoints.empty() ? 0 : r.checkpoints.back().frame;
-        if (r.frames % r.interval == 0 && last != r.frames) {
-            error = "the checkpoint after frame " + std::to_string(r.frames) + " is missing";
-            return false;
-        }
-        if (last == r.frames && r.frames % r.interval != 0) {
-            error = "world frames follow the last frame's checkpoint";
-            return false;
-        }
+        if (r.frames % r.interval == 0 && last != r.frames)
+            return fail(error, "the checkpoint after frame " + std::to_string(r.frames) + " is missing");
+        if (last == r.frames && r.frames % r.interval != 0)
+            return fail(error, "world frames follow the last frame's checkpoint");
         const long long next = (long long)r.frames + v;
         const long long due = ((long long)r.frames / r.interval + 1) * r.interval;
-        if (next > due) {
-            error = "world frames run past the checkpoint due after frame " + std::to_string(due);
-            return false;
-        }
+        if (next > due)
+            return fail(error, "world frames run past the checkpoint due after frame " + std::to_string(due));
         r.input.push_back(RecordedInput{false, (int)v, w[2]});
         r.frames = (int)next;
         return true;
     }
     if (w[0] == "b" || w[0] == "k") {
-        if (r.frames == 0) {
-            error = "a box frame comes before the first world frame";
-            return false;
-        }
+        if (r.frames == 0) return fail(error, "a box frame comes before the first world frame");
         if (w[0] == "b") {
-            if (w.size() != 2 || !number(w[1], 1, RUNMAX, v)) {
-                error = "a box line is not \"b COUNT\" with a count of 1 to " + std::to_string(RUNMAX);
-                return false;
-            }
+            if (w.size() != 2 || !number(w[1], 1, RUNMAX, v))
+                return fail(error, "a box line is not \"b COUNT\" with a count of 1 to " + std::to_string(RUNMAX));
             r.input.push_back(RecordedInput{true, (int)v, ""});
             return true;
         }
@@ -305,51 +256,36 @@ static bool parsebody(Reader& in, Recording& r, bool& done, std::string& error)
         std::string keys = w.size() == 2 ? w[1] : std::string();
         const bool closes = !keys.empty() && keys.back() == BOXCLOSE;
         if (closes) keys.pop_back();
-        if (w.size() != 2 || keys.size() > (size_t)BOXKEYMAX || keys.find_first_not_of(BOXKEYS) != std::string::npos) {
-            error = "a box key line is not \"k KEYS\" with keys among S123UD, then Q if the game closed";
-            return false;
-        }
+        if (w.size() != 2 || keys.size() > (size_t)BOXKEYMAX || keys.find_first_not_of(BOXKEYS) != std::string::npos)
+            return fail(error, "a box key line is not \"k KEYS\" with keys among S123UD, then Q if the game closed");
         r.input.push_back(RecordedInput{true, 1, w[1]});
         r.closedinbox = r.closedinbox || closes;
         return true;
     }
     if (w[0] == "c") {
         Checkpoint c;
-        if (w.size() != r.names.size() + 2 || !number(w[1], 1, std::numeric_limits<int>::max(), v)) {
-            error = "a checkpoint is not \"c FRAME\" and " + std::to_string(r.names.size()) + " values";
-            return false;
-        }
+        if (w.size() != r.names.size() + 2 || !number(w[1], 1, std::numeric_limits<int>::max(), v))
+            return fail(error, "a checkpoint is not \"c FRAME\" and " + std::to_string(r.names.size()) + " values");
         c.frame = (int)v;
-        if (c.frame != r.frames || (!r.checkpoints.empty() && r.checkpoints.back().frame == c.frame)) {
-            error = "a checkpoint for frame " + w[1] + " stands after frame " + std::to_string(r.frames);
-            return false;
-        }
+        if (c.frame != r.frames || (!r.checkpoints.empty() && r.checkpoints.back().frame == c.frame))
+            return fail(error, "a checkpoint for frame " + w[1] + " stands after frame " + std::to_string(r.frames));
         c.value.resize(r.names.size());
         for (size_t i = 0; i < r.names.size(); i++) {
-            if (!hexword(w[i + 2], c.value[i])) {
-                error = "a checkpoint value is not eight hexadecimal digits";
-                return false;
-            }
+            if (!hexword(w[i + 2], c.value[i]))
+                return fail(error, "a checkpoint value is not eight hexadecimal digits");
         }
         r.checkpoints.push_back(std::move(c));
         r.checkpointat.push_back(r.input.size());
         return true;
     }
     if (w[0] == "end") {
-        if (w.size() != 3 || !number(w[1], 1, std::numeric_limits<int>::max(), v) || v != r.frames) {
-            error = "the end line does not give the " + std::to_string(r.frames) + " world frames played";
-            return false;
-        }
-        if (w[2] != "player" && w[2] != "game") {
-            error = "the end line does not say whether the player or the game ended it";
-            return false;
-        }
+        if (w.size() != 3 || !number(w[1], 1, std::numeric_limits<int>::max(), v) || v != r.frames)
+            return fail(error, "the end line does not give the " + std::to_string(r.frames) + " world frames played");
+        if (w[2] != "player" && w[2] != "game")
+            return fail(error, "the end line does not say whether the player or the game ended it");
         r.endedbygame = w[2] == "game";
         if (r.checkpoints.empty() || r.checkpoints.back().frame != r.frames ||
-            r.checkpointat.back() != r.input.size()) {
-            error = "the last frame has no checkpoint";
-            return false;
-        }
+            r.checkpointat.back() != r.input.size()) return fail(error, "the last frame has no checkpoint");
         done = true;
         return true;
     }
@@ -361,10 +297,8 @@ bool parserecording(const char* text, size_t size, Recording& r, std::string& er
 {
     r = Recording{};
     error.clear();
-    if (size > (size_t)RECORDINGMAX) {
-        error = "is larger than " + std::to_string(RECORDINGMAX >> 20) + " MiB";
-        return false;
-    }
+    if (size > (size_t)RECORDINGMAX)
+        return fail(error, "is larger than " + std::to_string(RECORDINGMAX >> 20) + " MiB");
     Reader in(text, size);
     if (!parseheader(in, r, error)) {
         if (in.line > 0) error = "line " + std::to_string(in.line) + ": " + error;
@@ -376,35 +310,23 @@ bool parserecording(const char* text, size_t size, Recording& r, std::string& er
             // A game stopped before its end (killed, or the machine off)
             // leaves its recording up to the last lines written, perhaps in
             // the middle of one: it plays to its last checkpoint.
-            if (!error.empty() && !in.partial) {
-                error = "line " + std::to_string(in.line) + ": " + error;
-                return false;
-            }
+            if (!error.empty() && !in.partial) return fail(error, "line " + std::to_string(in.line) + ": " + error);
             error.clear();
             r.cut = true;
             r.input.resize(r.checkpointat.empty() ? 0 : r.checkpointat.back());
             r.frames = r.checkpoints.empty() ? 0 : r.checkpoints.back().frame;
             return true;
         }
-        if (!parsebody(in, r, done, error)) {
-            error = "line " + std::to_string(in.line) + ": " + error;
-            return false;
-        }
+        if (!parsebody(in, r, done, error)) return fail(error, "line " + std::to_string(in.line) + ": " + error);
     }
-    if (!in.atend()) {
-        error = "line " + std::to_string(in.line + 1) + ": text follows the end line";
-        return false;
-    }
+    if (!in.atend()) return fail(error, "line " + std::to_string(in.line + 1) + ": text follows the end line");
     return true;
 }
 
 bool readrecording(const char* path, Recording& r, std::string& error)
 {
     FILE* f = std::fopen(path, "rb");
-    if (!f) {
-        error = std::string("cannot be opened: ") + std::strerror(errno);
-        return false;
-    }
+    if (!f) return fail(error, std::string("cannot be opened: ") + std::strerror(errno));
     std::string text;
     char chunk[65536];
     size_t got;
@@ -414,10 +336,7 @@ bool readrecording(const char* path, Recording& r, std::string& error)
     }
     const bool failed = std::ferror(f) != 0;
     std::fclose(f);
-    if (failed) {
-        error = "cannot be read";
-        return false;
-    }
+    if (failed) return fail(error, "cannot be read");
     return parserecording(text.data(), text.size(), r, error);
 }
 
@@ -593,26 +512,11 @@ void worldframedone(bool quit)
         mismatch("the recorded game ended by itself at frame " + std::to_string(worldframes) + "; the game goes on");
 }
 
-// Names the fields one list has and the other lacks.
-static std::string missing(const std::vector<std::string>& from, const std::vector<std::string>& in)
-{
-    std::string out;
-    for (const std::string& name : from) {
-        bool found = false;
-        for (const std::string& other : in) found = found || other == name;
-        if (!found) out += (out.empty() ? "" : ", ") + name;
-    }
-    return out;
-}
-
 bool startplayback(const char* path, std::string& error, std::string& unchecked)
 {
     std::string why;
     const std::string name = std::string("kuurakarpalo: recording \"") + path + "\" ";
-    if (!readrecording(path, playback, why)) {
-        error = name + why;
-        return false;
-    }
+    if (!readrecording(path, playback, why)) return fail(error, name + why);
     if (playback.mapsize != MAPFILESIZE || playback.mapcrc != mapcrc) {
         char text[96];
         std::snprintf(text, sizeof text, "was made on another map (CRC-32 %08x); this map file's is %08x",
@@ -620,26 +524,14 @@ bool startplayback(const char* path, std::string& error, std::string& unchecked)
         error = name + text;
         return false;
     }
-    if (!setlanguage(playback.language)) {
-        error = name + "was made in the language " + playback.language + ", which the game has no texts in";
-        return false;
-    }
+    if (!setlanguage(playback.language))
+        return fail(error, name + "was made in the language " + playback.language + ", which the game has no texts in");
     // A field added to the game or taken from it leaves the others to check.
-    const std::vector<std::string>& names = digestnames();
     places = digestplaces(playback.names);
-    bool shared = false;
-    for (int p : places) shared = shared || p >= 0;
-    if (!shared) {
-        error = name + "shares no digest field with this game";
-        return false;
-    }
-    const std::string lacking = missing(names, playback.names);
-    const std::string gone = missing(playback.names, names);
-    unchecked.clear();
-    if (!lacking.empty() || !gone.empty())
-        unchecked = name.substr(0, name.size() - 1) + ": fields left unchecked: " +
-                    (lacking.empty() ? "" : "it lacks " + lacking) + (!lacking.empty() && !gone.empty() ? "; " : "") +
-                    (gone.empty() ? "" : "the game no longer has " + gone);
+    if (std::none_of(places.begin(), places.end(), [](int p) { return p >= 0; }))
+        return fail(error, name + "shares no digest field with this game");
+    const std::string notshared = digestunchecked(playback.names);
+    unchecked = notshared.empty() ? "" : name.substr(0, name.size() - 1) + ": fields left unchecked: " + notshared;
     playpath = path;
     difference.clear();
     cutshort = false;

@@ -184,7 +184,8 @@ std::vector<const Keptgame*> bestgames(const std::vector<Keptgame>& games, bool 
     for (const Keptgame& g : games)
         if (g.state == Keptgame::FINISHED || (unchecked && g.state == Keptgame::UNCHECKED)) best.push_back(&g);
     // The higher score first, and of two alike the game played first.
-    std::stable_sort(best.begin(), best.end(), [](const Keptgame* a, const Keptgame* b) { return a->score > b->score; });
+    std::stable_sort(best.begin(), best.end(),
+                     [](const Keptgame* a, const Keptgame* b) { return a->score > b->score; });
     if (best.size() > (size_t)BESTGAMES) best.resize(BESTGAMES);
     return best;
 }
