@@ -1,0 +1,91 @@
+// The kept games' folder and table, without playing a game: where the folder
+// is, which recordings pruning leaves, and how the table orders and shows its
+// rows. Playing back, verifying and the folder's failures are the end-to-end
+// script's (e2e/games.sh).
+#include "main.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+Keptgame game(int i, Keptgame::State state, int score, long long size = 1000)
+{
+    char name[40];
+    std::snprintf(name, sizeof name, "2026-01-01_00-%02d-%02d.rec", i / 60, i % 60);
+    return Keptgame{name, size, 0, state, score, 100, "", "1.0"};
+}
+
+// Makes the games' files in a new folder; their names left after pruning.
+std::vector<std::string> pruned(std::vector<Keptgame> games)
+{
+    char folder[] = "/tmp/kuurakarpalo-games-XXXXXX";
+    EXPECT_NE(mkdtemp(folder), nullptr);
+    for (const Keptgame& g : games) std::ofstream(std::string(folder) + "/" + g.name) << "x";
+    prunegames(folder, games);
+    std::vector<std::string> left;
+    for (const Gamefile& f : listgames(folder)) left.push_back(f.name);
+    for (const Gamefile& f : listgames(folder)) removegame(folder, f.name);
+    rmdir(folder);
+    std::vector<std::string> named;
+    for (const Keptgame& g : games) named.push_back(g.name);
+    EXPECT_EQ(named, left) << "what pruning reports is what the folder holds";
+    return left;
+}
+
+}   // namespace
+
+TEST(Games, TheFolderFollowsTheDataHome)
+{
+    EXPECT_EQ(gamespath("/x/data", "/home/a"), "/x/data/kuurakarpalo/games");
+    EXPECT_EQ(gamespath("", "/home/a"), "/home/a/.local/share/kuurakarpalo/games");
+    EXPECT_EQ(gamespath("relative", "/home/a"), "/home/a/.local/share/kuurakarpalo/games");
+    EXPECT_EQ(gamespath(nullptr, nullptr), "");
+}
+
+// Beyond the best and the newest the oldest go; the bytes' cap takes the
+// oldest of the newest too, never one of the best, and a game not yet
+// checked counts by its recorded score.
+TEST(Games, PruningKeepsTheBestAndTheNewest)
+{
+    std::vector<Keptgame> games;
+    for (int i = 0; i < 40; i++) games.push_back(game(i, Keptgame::FINISHED, i == 3 || i == 5 ? 1000 : 10));
+    games[7] = game(7, Keptgame::UNCHECKED, 900);
+    games[8] = game(8, Keptgame::CUT, 5000);
+    games[9] = game(9, Keptgame::REFUSED, 5000);
+    std::vector<std::string> left = pruned(games);
+    // The best: 3, 5, 7 and the seven oldest of the games scoring 10; the
+    // newest: 20 to 39.
+    std::vector<std::string> expected;
+    for (int i = 0; i < 40; i++)
+        if (i < 8 || i == 10 || i == 11 || i >= 40 - LASTGAMES) expected.push_back(games[i].name);
+    EXPECT_EQ(left, expected);
+
+    for (Keptgame& g : games) g.size = GAMESBYTES / 25;
+    left = pruned(games);
+    EXPECT_EQ(left.size(), 25u) << "the cap leaves the best and the 15 newest that fit";
+    EXPECT_EQ(left[10], games[25].name);
+    EXPECT_EQ(left.back(), games[39].name);
+}
+
+TEST(Games, TheTableRanksFinishedGamesByScoreTheEarlierFirst)
+{
+    std::vector<Keptgame> games = {game(0, Keptgame::FINISHED, 5), game(1, Keptgame::CUT, 99),
+                                   game(2, Keptgame::FINISHED, 7), game(3, Keptgame::UNCHECKED, 8),
+                                   game(4, Keptgame::FINISHED, 7)};
+    std::vector<const Keptgame*> best = bestgames(games, false);
+    ASSERT_EQ(best.size(), 3u);
+    EXPECT_EQ(best[0], &games[2]);
+    EXPECT_EQ(best[1], &games[4]);
+    EXPECT_EQ(best[2], &games[0]);
+    EXPECT_EQ(bestgames(games, true)[0], &games[3]);
+
+    EXPECT_EQ(gamedate("2026-12-07_23-15-57-elsewhere.rec"), "2026-12-07 23:15");
+    EXPECT_EQ(gamedate("friend.rec"), "");
+    EXPECT_EQ(gamelength(0), "0:00");
+    EXPECT_EQ(gamelength(FRAMES_PER_SECOND * 245 + FRAMES_PER_SECOND - 1), "4:05");
+}
