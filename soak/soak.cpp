@@ -409,7 +409,7 @@ int main(int argc, char* argv[])
         // In a window the textures are loaded again now and then, as a new
         // world or a lost context does: the sanitizer build's leak check
         // sees every slot freed before it is filled again.
-        if (window && worldframe % 5000 == 0) {
+        if (window && worldframe % 1000 == 0) {
             LoadTextures();
             map.loadtextures();
         }
