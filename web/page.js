@@ -57,6 +57,12 @@ var kuurakarpalo = {
   var gamepads = navigator.getGamepads ? navigator.getGamepads.bind(navigator) : null;
 
   function show(id, on) { $(id).hidden = !on; }
+  // The page again with the parameters given, and those of how this one
+  // plays (fast, silent) carried over.
+  function again(search) {
+    ['fast', 'no-sound'].forEach(function (name) { if (params.has(name)) search += '&' + name; });
+    location.search = search;
+  }
   function stored(name) { try { return localStorage.getItem(name); } catch (e) { return null; } }
   function storeitem(name, value) { try { localStorage.setItem(name, value); } catch (e) {} }
 
@@ -123,7 +129,7 @@ var kuurakarpalo = {
       var cell = tr.insertCell();
       var watch = document.createElement('button');
       watch.textContent = 'Watch';
-      watch.onclick = function () { location.search = '?watch=' + row.rank; };
+      watch.onclick = function () { again('?watch=' + row.rank); };
       var download = document.createElement('button');
       download.textContent = 'Download';
       download.onclick = function () { save(row.name); };
@@ -459,8 +465,9 @@ var kuurakarpalo = {
     }
     main.style.setProperty('--swing', 'calc(var(--cross) * 0.6)');
     ph = pw * 3 / 4;
-    canvas.style.width = Math.floor(pw) + 'px';
-    canvas.style.height = Math.floor(ph) + 'px';
+    // On the stage, not the canvas: emscripten sets the canvas's own style.
+    main.style.setProperty('--width', Math.floor(pw) + 'px');
+    main.style.setProperty('--height', Math.floor(ph) + 'px');
     if (portrait && touchscreen()) $('picture').style.height = Math.floor(ph) + 'px';
     else $('picture').style.height = '';
   }
@@ -579,7 +586,7 @@ var kuurakarpalo = {
     }
     file.arrayBuffer().then(function (bytes) {
       Module.FS.writeFile(store + '/opened.rec', new Uint8Array(bytes));
-      sync(function () { location.search = '?open'; });
+      sync(function () { again('?open'); });
     });
   }
   $('open').addEventListener('click', function () { $('file').click(); });
@@ -589,7 +596,7 @@ var kuurakarpalo = {
     event.preventDefault();
     if (event.dataTransfer && event.dataTransfer.files.length) openrecording(event.dataTransfer.files[0]);
   });
-  $('keep').addEventListener('click', function () { location.search = '?keep-opened'; });
+  $('keep').addEventListener('click', function () { again('?keep-opened'); });
 
   canvas.addEventListener('click', function () { canvas.focus(); });
   canvas.addEventListener('focus', focushint);
