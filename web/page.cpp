@@ -9,7 +9,6 @@
 #include <emscripten.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 // Text as a JSON string, quotes included.
@@ -38,7 +37,7 @@ static std::string quotedornull(const char* text)
 
 // The best games kept, as the page's end panel shows them: a JSON array of
 // rows in rank order, written once the game has ended and before anything
-// of it is torn down, for Module.ontable.
+// of it is closed, for Module.ontable.
 static void handtable()
 {
     const std::string folder = gamesfolder();
@@ -125,12 +124,11 @@ EMSCRIPTEN_KEEPALIVE const char* pagegamesfolder()
 }
 
 // Before the game starts: the games stored at each checkpoint, and the
-// table handed over at the end. Handlers registered with atexit now run
-// before the destructors of the game's statics, registered at start-up.
+// table handed over at the end.
 EMSCRIPTEN_KEEPALIVE void pageprepare()
 {
     recordingsaved = handsaved;
-    std::atexit(handtable);
+    gameending = handtable;
 }
 
 }

@@ -422,6 +422,7 @@ var kuurakarpalo = {
     document.addEventListener(type, touches, { passive: false });
   });
   window.addEventListener('blur', release);
+  window.addEventListener('pagehide', function () { sync(); });
   window.addEventListener('resize', function () { release(); fit(); });
   window.addEventListener('orientationchange', release);
   document.addEventListener('visibilitychange', release);

@@ -404,7 +404,7 @@ def offline(site, game, scratch):
         browser.open(url)
         browser.wait("navigator.serviceWorker.controller && window.kuurakarpalo && kuurakarpalo.state == 'running'", 60)
         for name, old, new in (("sw.js", "var BUILD = '", "var BUILD = 'rebuilt"),
-                               ("index.html", "<title>", "<title>Rebuilt ")):
+                               ("index.html", "<title>", "<meta name='rebuilt'><title>")):
             with open(os.path.join(root, name)) as f:
                 text = f.read()
             with open(os.path.join(root, name), "w") as f:
@@ -412,10 +412,10 @@ def offline(site, game, scratch):
         browser.eval("navigator.serviceWorker.getRegistration().then(function (r) { return r.update(); }).then(function () {})")
         check(browser.wait("kuurakarpalo.update", 30), "a new build arriving during a game: the page says it is ready")
         frames(browser, 20)
-        check(browser.eval("kuurakarpalo.state == 'running' && !/Rebuilt/.test(document.title)"),
+        check(browser.eval("kuurakarpalo.state == 'running' && !document.querySelector('meta[name=rebuilt]')"),
               "the game in progress goes on, on the old build")
         browser.open(url)
-        check(browser.wait("/Rebuilt/.test(document.title) && window.kuurakarpalo && kuurakarpalo.state == 'running'", 60),
+        check(browser.wait("document.querySelector('meta[name=rebuilt]') && window.kuurakarpalo && kuurakarpalo.state == 'running'", 60),
               "the next load starts the new build")
         check(browser.wait("caches.keys().then(function (k) { return k.length == 1 && /rebuilt/.test(k[0]); })", 10),
               "the old build's store is gone")
@@ -451,10 +451,11 @@ def kept(site, game, scratch):
     try:
         browser.open(site.url("index.html?no-sound"))
         browser.wait("window.kuurakarpalo && kuurakarpalo.state == 'running'", 60)
-        frames(browser, 200)
+        opening(browser)
+        frames(browser, 120)
         browser.open("about:blank")
         browser.pump(1)
-        browser.open(site.url("index.html?no-sound&fast&keep=/golden/death.rec"))
+        browser.open(site.url("index.html?no-sound&keep=/golden/death.rec"))
         s = state(browser, 240)
         check(browser.eval("kuurakarpalo.kept.length") == 1, "a closed tab's game is kept")
         rows = browser.eval("JSON.stringify([].map.call(document.querySelectorAll('#best tbody tr'),"
