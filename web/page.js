@@ -53,6 +53,7 @@ var kuurakarpalo = {
   var PAGEPARAMS = ['record', 'picture', 'open', 'keep-opened'];
   var escaped = false;
   var table = null;   // the game's option table and actions, once it is loaded
+  var folder = '';    // the games folder
   var store = '';     // the folder the browser's storage keeps, above the games folder
   var gamepads = navigator.getGamepads ? navigator.getGamepads.bind(navigator) : null;
 
@@ -141,7 +142,7 @@ var kuurakarpalo = {
   }
 
   function save(name) {
-    var bytes = Module.FS.readFile(Module.UTF8ToString(Module._pagegamesfolder()) + '/' + name);
+    var bytes = Module.FS.readFile(folder + '/' + name);
     var link = document.createElement('a');
     link.href = URL.createObjectURL(new Blob([bytes], { type: 'text/plain' }));
     link.download = name;
@@ -200,7 +201,7 @@ var kuurakarpalo = {
 
   function mountstore(done) {
     var FS = Module.FS;
-    var folder = Module.UTF8ToString(Module._pagegamesfolder());
+    folder = Module.UTF8ToString(Module._pagegamesfolder());
     store = folder.replace(/\/[^/]*$/, '');
     try {
       FS.mkdirTree(store);
