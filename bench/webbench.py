@@ -97,7 +97,7 @@ def main():
         for _ in range(2 * rounds + 1):
             browser = Browser()
             try:
-                browser.open(site.url("index.html?nosound"))
+                browser.open(site.url("index.html?no-sound"))
                 times.append(browser.wait("window.kuurakarpalo && kuurakarpalo.firstframe", 60))
             finally:
                 browser.close()
