@@ -77,6 +77,11 @@ EMSCRIPTEN_KEEPALIVE int pagedarkend()
     return darkend();
 }
 
+EMSCRIPTEN_KEEPALIVE int pageworldframes()
+{
+    return worldframes;
+}
+
 EMSCRIPTEN_KEEPALIVE int pagepausing()
 {
     return pausing;

@@ -40,7 +40,7 @@ var kuurakarpalo = {
   offline: false,     // the site is stored for offline play
   update: false,      // a new version waits for the next game
   persisted: null,    // whether the browser keeps the storage for good
-  actions: [],        // the touch pad's actions as they were pushed: [name, down]
+  actions: [],        // the touch pad's actions as they were pushed: [name, down, world frames read before]
 };
 
 (function () {
@@ -380,7 +380,7 @@ var kuurakarpalo = {
       var down = !!now[name];
       if (down == !!held[name]) return;
       held[name] = down;
-      kuurakarpalo.actions.push([name, down]);
+      kuurakarpalo.actions.push([name, down, kuurakarpalo.state == 'running' ? Module._pageworldframes() : null]);
       if (kuurakarpalo.state == 'running') Module._pageaction(table.actions[name], down ? 1 : 0);
       var art = document.querySelector('[data-action="' + name + '"]');
       if (art) art.classList.toggle('held', down);

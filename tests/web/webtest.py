@@ -102,7 +102,7 @@ def refusals(site, game, scratch):
     with open(os.path.join(scratch, "junk.rec"), "wb") as f:
         f.write(bytes(range(256)) * 4)
     cases = [
-        ("cut.rec", 1, "ends in the middle of a line"),
+        ("cut.rec", 0, "the game that made it did not finish"),
         ("junk.rec", 1, "holds a character a recording never has"),
         ("changed.rec", 3, "no longer matches the game"),
         ("missing.rec", 1, "cannot be opened"),
