@@ -5,7 +5,9 @@
     (fightframes) native under the virtual display's llvmpipe and in headless
     Chromium with SwiftShader, both rendering in software, run in turns;
   - the bytes the page downloads, each file compressed with gzip;
-  - the time from navigation to the first picture shown, on localhost.
+  - the time from navigation to the first picture shown, on localhost;
+  - from touch to the world: the world frames from a touchstart on the
+    pad's left to the first world frame that walks left, on a phone.
 
     bench/webbench.py NATIVE WEBBENCH SITE [ROUNDS]
 
@@ -97,13 +99,60 @@ def main():
         for _ in range(2 * rounds + 1):
             browser = Browser()
             try:
-                browser.open(site.url("index.html?nosound"))
+                browser.open(site.url("index.html?no-sound"))
                 times.append(browser.wait("window.kuurakarpalo && kuurakarpalo.firstframe", 60))
             finally:
                 browser.close()
     finally:
         site.close()
     print("  %s ms (goal: under 2000 ms)" % spread(times))
+    touchlatency(siteroot, rounds)
+
+
+def touchlatency(siteroot, rounds):
+    """The world frames read before each touch, as the page notes them,
+    against the first world frame of the recording that walks left."""
+    print("== From a touch on left to the first world frame walking left, %d touches (world frames)" % (2 * rounds))
+    site = Site(siteroot)
+    browser = Browser()
+    try:
+        browser.phone(844, 390)
+        browser.open(site.url("index.html?record&no-sound"))
+        browser.wait("window.kuurakarpalo && kuurakarpalo.state == 'running'", 60)
+        picture, left = browser.centre("#canvas"), browser.centre('[data-action="left"]')
+
+        def after(n):
+            start = browser.eval("kuurakarpalo.shown")
+            browser.wait("kuurakarpalo.shown >= %d" % (start + n), 60, step=0.01)
+        after(80)
+        for wait in (3, 3, 3, 10):
+            browser.touch("touchStart", [picture + (1,)])
+            after(2)
+            browser.touch("touchEnd")
+            after(wait)
+        for _ in range(2 * rounds):
+            browser.touch("touchStart", [left + (1,)])
+            after(5)
+            browser.touch("touchEnd")
+            after(15)
+        touched = browser.eval("kuurakarpalo.actions.filter(function (a) {"
+                               " return a[0] == 'left' && a[1]; }).map(function (a) { return a[2]; })")
+        browser.press("Escape")
+        browser.wait("kuurakarpalo.state == 'ended'", 30)
+        recording = browser.eval("kuurakarpalo.recording")
+    finally:
+        browser.close()
+        site.close()
+    frame, starts = 0, []
+    for line in recording.split("\n"):
+        if line.startswith("w "):
+            n, keys = int(line.split(" ")[1]), line.split(" ")[2]
+            if keys[2] == "L" and (not starts or starts[-1][1] != frame):
+                starts.append((frame, frame + n))
+            frame += n
+    # 1: the next world frame read walks.
+    lags = [start + 1 - t for t, (start, _) in zip(touched, starts)]
+    print("  %s (goal: the next world frame, 1)" % spread(lags, "%.0f"))
 
 
 if __name__ == "__main__":

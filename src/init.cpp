@@ -84,10 +84,13 @@ bool initheadless()
     return true;
 }
 
+void (*gameending)();
+
 void quitgame(int code)
 {
     const int ended = closeinput();
     if (code == 0) code = ended;
+    if (gameending) gameending();
     clean_up();
     std::exit(code);
 }

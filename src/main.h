@@ -164,6 +164,10 @@ void clean_up();
 // Ends the program from anywhere with code: closes what init opened (the
 // display above all) and finishes the recording first.
 [[noreturn]] void quitgame(int code);
+// Called by quitgame before it closes anything, while everything the game
+// holds can still be read; empty but on the web, where the page takes the
+// table of the kept games then.
+extern void (*gameending)();   // init.cpp
 
 // Start-up loading between init and the first frame, in its fixed order.
 void startup();

@@ -50,10 +50,14 @@
 
 // What the game played, for whoever drives the page: how often the music and
 // the effects were started, and the state of the audio context ('none'
-// before the game opened one).
+// before the game opened one); and the context resumed, as the page asks on
+// a player's gesture.
 (function () {
   var sounds = Module.sounds = { music: 0, effects: 0 };
   sounds.context = function () { return SDL.audioContext ? SDL.audioContext.state : 'none'; };
+  sounds.resume = function () {
+    if (SDL.audioContext && SDL.audioContext.state != 'running') SDL.audioContext.resume().catch(function () {});
+  };
   var playwebaudio = SDL.playWebAudio;
   SDL.playWebAudio = function (audio) {
     if (audio === SDL.music.audio) sounds.music++;

@@ -1,9 +1,69 @@
-// What the page asks of the game: the pictures of chosen frames, and once it
-// has ended the score to show and whether the game ended by itself, in the
-// dark after the hero's death.
+// What the page asks of the game and hands to it: the pictures of chosen
+// frames; the touch pad's actions; the option table, to read the page's
+// parameters and write its settings; where the game reads its settings and
+// keeps its games; whether it waits in a pause; and once it has ended, the
+// score, whether it ended by itself in the dark after the hero's death, and
+// the table of the best games kept.
 #include "main.h"
 
 #include <emscripten.h>
+
+#include <cstdio>
+#include <string>
+
+// Text as a JSON string, quotes included.
+static std::string quoted(const std::string& text)
+{
+    std::string out = "\"";
+    for (unsigned char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += (char)c;
+        } else if (c < 0x20) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", c);
+            out += escape;
+        } else {
+            out += (char)c;
+        }
+    }
+    return out + "\"";
+}
+
+static std::string quotedornull(const char* text)
+{
+    return text ? quoted(text) : "null";
+}
+
+// The best games kept, as the page's end panel shows them: a JSON array of
+// rows in rank order, written once the game has ended and before anything
+// of it is closed, for Module.ontable.
+static void handtable()
+{
+    const std::string folder = gamesfolder();
+    std::string json = "[";
+    if (!folder.empty()) {
+        const std::vector<Keptgame> games = keptgames(folder, false);
+        const std::vector<const Keptgame*> best = bestgames(games, false);
+        for (size_t i = 0; i < best.size(); i++) {
+            const Keptgame& g = *best[i];
+            if (i) json += ",";
+            json += "{\"rank\":" + std::to_string(i + 1) + ",\"score\":" + std::to_string(g.score) +
+                    ",\"name\":" + quoted(g.name) + ",\"date\":" + quoted(gamedate(g.name)) +
+                    ",\"length\":" + quoted(gamelength(g.frames)) +
+                    ",\"language\":" + quoted(g.language.empty() ? "fi" : g.language) +
+                    ",\"version\":" + quoted(g.version) + "}";
+        }
+    }
+    json += "]";
+    EM_ASM({ if (Module.ontable) Module.ontable(UTF8ToString($0)); }, json.c_str());
+}
+
+// Each checkpoint written: the page stores the game so far.
+static void handsaved()
+{
+    EM_ASM({ if (Module.onsaved) Module.onsaved(); });
+}
 
 extern "C" {
 
@@ -17,16 +77,75 @@ EMSCRIPTEN_KEEPALIVE int pagedarkend()
     return darkend();
 }
 
+EMSCRIPTEN_KEEPALIVE int pageworldframes()
+{
+    return worldframes;
+}
+
+EMSCRIPTEN_KEEPALIVE int pagepausing()
+{
+    return pausing;
+}
+
+// An action of the touch pad, as a key bound to it would give it; a tap
+// (ACTIONTAP) closes a message box.
+EMSCRIPTEN_KEEPALIVE void pageaction(int action, int down)
+{
+    if (action < 0 || action > ACTIONTAP || action == ACTIONFULLSCREEN) return;
+    pushaction((Action)action, down != 0);
+}
+
+// The option table as JSON: each row's name, whether it takes an argument,
+// its settings key and a switch's value; and the actions' numbers.
+EMSCRIPTEN_KEEPALIVE const char* pageoptions()
+{
+    static std::string json;
+    json = "{\"rows\":[";
+    for (int i = 0; i < NOPTIONROWS; i++) {
+        const OptionRow& row = OPTIONROWS[i];
+        if (i) json += ",";
+        json += "{\"name\":" + quoted(row.name) + ",\"argument\":" + quotedornull(row.argument) +
+                ",\"setting\":" + quotedornull(row.setting) + ",\"value\":" + quotedornull(row.value) + "}";
+    }
+    json += "],\"actions\":{\"up\":" + std::to_string(ACTIONUP) + ",\"down\":" + std::to_string(ACTIONDOWN) +
+            ",\"left\":" + std::to_string(ACTIONLEFT) + ",\"right\":" + std::to_string(ACTIONRIGHT) +
+            ",\"swing\":" + std::to_string(ACTIONSWING) + ",\"pause\":" + std::to_string(ACTIONPAUSE) +
+            ",\"tap\":" + std::to_string(ACTIONTAP) + "}}";
+    return json.c_str();
+}
+
+EMSCRIPTEN_KEEPALIVE const char* pagesettingsfile()
+{
+    static std::string path;
+    path = settingsfile();
+    return path.c_str();
+}
+
+EMSCRIPTEN_KEEPALIVE const char* pagegamesfolder()
+{
+    static std::string path;
+    path = gamesfolder();
+    return path.c_str();
+}
+
+// Before the game starts: the games stored at each checkpoint, and the
+// table handed over at the end.
+EMSCRIPTEN_KEEPALIVE void pageprepare()
+{
+    recordingsaved = handsaved;
+    gameending = handtable;
+}
+
 }
 
 // The pictures the page asks for, by their places in the input (world frame,
 // and box frame after it, 0 for the world frame itself): n pairs at places.
-// Each picture, SCREEN_WIDTH by SCREEN_HEIGHT RGBA read from the drawing
-// buffer bottom row first, goes to the page's Module.onpicture(index, pixels).
-static void handpicture(size_t point, const unsigned char* rgba)
+// Each picture, width by height RGBA read from the drawing buffer bottom row
+// first, goes to the page's Module.onpicture(index, pixels, width, height).
+static void handpicture(size_t point, const unsigned char* rgba, int width, int height)
 {
-    EM_ASM({ if (Module.onpicture) Module.onpicture($0, HEAPU8.subarray($1, $1 + $2)); }, (int)point, rgba,
-           SCREEN_WIDTH * SCREEN_HEIGHT * 4);
+    EM_ASM({ if (Module.onpicture) Module.onpicture($0, HEAPU8.subarray($1, $1 + $2 * $3 * 4), $2, $3); },
+           (int)point, rgba, width, height);
 }
 
 extern "C" EMSCRIPTEN_KEEPALIVE void pagepictures(const int* places, int n)

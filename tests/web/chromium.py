@@ -191,6 +191,26 @@ class Browser:
         for kind in ("mousePressed", "mouseReleased"):
             self.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left", clickCount=1)
 
+    def phone(self, width, height):
+        """Emulates a phone of width by height CSS pixels at 3x, with touch;
+        again to turn it."""
+        self.call("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=3,
+                  mobile=True, screenOrientation={"type": "portraitPrimary" if height > width else
+                                                  "landscapePrimary", "angle": 0 if height > width else 90})
+        self.call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=10)
+
+    def touch(self, kind, points=()):
+        """touchStart, touchMove, touchEnd or touchCancel with the fingers
+        still down at points [(x, y, id)]."""
+        self.call("Input.dispatchTouchEvent", type=kind,
+                  touchPoints=[{"x": x, "y": y, "id": i} for x, y, i in points])
+
+    def centre(self, selector):
+        """The centre of the first element that selector finds, in CSS pixels."""
+        r = self.eval("JSON.stringify(document.querySelector(%s).getBoundingClientRect())" % json.dumps(selector))
+        r = json.loads(r)
+        return r["x"] + r["width"] / 2, r["y"] + r["height"] / 2
+
     def screenshot(self):
         return base64.b64decode(self.call("Page.captureScreenshot", format="png")["data"])
 

@@ -17,7 +17,7 @@ site = Site(sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build-web"
             {"/golden/": os.path.join(ROOT, "tests", "golden") + "/"})
 browser = Browser(width=1200, height=860)
 try:
-    browser.open(site.url("index.html?play=/golden/fights.rec&nosound"))
+    browser.open(site.url("index.html?play=/golden/fights.rec&no-sound"))
     browser.wait("window.kuurakarpalo && kuurakarpalo.state == 'running'", 60)
     browser.eval("document.getElementById('canvas').focus()")
     browser.pump(24)
