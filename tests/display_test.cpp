@@ -7,17 +7,7 @@
 
 namespace {
 
-// Puts the rig's window back as every other test expects it.
-class Display : public ::testing::Test {
-protected:
-    void SetUp() override { resetworld(); }
-    void TearDown() override
-    {
-        if (fullscreen) togglefullscreen();
-        resizewindow(SCREEN_WIDTH, SCREEN_HEIGHT);
-        drainevents();
-    }
-};
+struct Display : World {};
 
 ::testing::AssertionResult isviewport(const Viewport& v, int x, int y, int w, int h)
 {
@@ -147,28 +137,6 @@ TEST_F(Display, AltEnterSwitchesAndTexturesSurvive)
     EXPECT_FALSE(quit);
     EXPECT_TRUE(isviewport(viewport, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT));
     EXPECT_EQ(panel, textures[TEXPANEL].texID);
-}
-
-// Where the platform gives a new context, everything is uploaded again from
-// the pixels kept, and draws as before: textures, tile sets and the font.
-TEST_F(Display, RestoredContextDrawsTheSame)
-{
-    solidtexture(TEXGROUND, 64, 64, 10, 200, 30);
-    celltexture(TEXFONT, 16, 16, 16, 16);
-    const GLuint ground = textures[TEXGROUND].texID;
-    auto draw = [] {
-        clearscreen();
-        drawslot(TEXGROUND, 0, 0, 100, 100);
-        glPrint(200, 200, "AB", 0, 0);
-        return std::vector<Pixel>{readpixel(50, 50), readpixel(203, 203), readpixel(213, 209)};
-    };
-    const std::vector<Pixel> before = draw();
-    restorecontext();
-    EXPECT_NE(ground, textures[TEXGROUND].texID);
-    const std::vector<Pixel> after = draw();
-    for (size_t i = 0; i < before.size(); i++)
-        EXPECT_TRUE(colourof(after[i], before[i].r, before[i].g, before[i].b)) << i;
-    EXPECT_TRUE(colourof(before[0], 10, 200, 30));
 }
 
 TEST(Keys, ActionsOfKeys)

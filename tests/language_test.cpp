@@ -143,7 +143,7 @@ TEST(Language, ChosenFromTheOptionOrTheEnvironment)
             else
                 unsetenv(names[i]);
         }
-        options = Options{};
+        resetoptions();
         options.language = c.option;
         ::testing::internal::CaptureStderr();
         chooselanguage();
@@ -156,7 +156,7 @@ TEST(Language, ChosenFromTheOptionOrTheEnvironment)
         }
         EXPECT_STREQ(_("Pisteet:"), *c.chosen ? "Score:" : "Pisteet:");
     }
-    options = Options{};
+    resetoptions();
     setlanguage("");
 }
 
@@ -166,7 +166,7 @@ TEST(Language, RecordingsKeepTheirLanguage)
 {
     resetworld();
     const std::string path = scratchdir() + "/english.rec";
-    options = Options{};
+    resetoptions();
     options.record = path.c_str();
     ASSERT_TRUE(setlanguage("en"));
     ASSERT_TRUE(openinput());
@@ -187,7 +187,7 @@ TEST(Language, RecordingsKeepTheirLanguage)
     ASSERT_TRUE(parserecording(text.str().data(), text.str().size(), r, error)) << error;
     EXPECT_EQ(r.language, "en");
 
-    options = Options{};
+    resetoptions();
     options.play = path.c_str();
     ASSERT_TRUE(openinput());
     EXPECT_EQ(gamelanguage, "en");
@@ -219,7 +219,7 @@ TEST(Language, RecordingsKeepTheirLanguage)
         EXPECT_EQ(gamelanguage, "") << c.line;
         if (c.opens) closeinput();
     }
-    options = Options{};
+    resetoptions();
     setlanguage("");
 }
 
@@ -229,7 +229,7 @@ TEST(Language, TheEnvironmentAsItStands)
 {
     const char* expected = std::getenv("KUURAKARPALO_EXPECTED_LANGUAGE");
     if (!expected) GTEST_SKIP() << "run by tests/e2e/language.sh";
-    options = Options{};
+    resetoptions();
     chooselanguage();
     EXPECT_EQ(gamelanguage, expected);
     EXPECT_STREQ(_("Pisteet:"), *expected ? "Score:" : "Pisteet:");

@@ -44,7 +44,9 @@ TEST(Neutrals, AFriendTurnsBackAtAHundredAndFiftyPixels)
             Rig::target(f) = TARGETNONE;
             stepneutral(0, true);
             EXPECT_EQ(Rig::target(f), less ? TARGETNONE : TARGETFOLLOW) << ox << "," << oy;
-            if (!less) EXPECT_NEAR(std::hypot(Rig::mx(f), Rig::my(f)), 2.0, 1e-5) << ox << "," << oy;
+            if (!less) {
+                EXPECT_NEAR(std::hypot(Rig::mx(f), Rig::my(f)), 2.0, 1e-5) << ox << "," << oy;
+            }
         }
     }
 }

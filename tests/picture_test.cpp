@@ -50,23 +50,13 @@ void answerboxes(bool boxframe)
     if (boxframe) pushkey(SDLK_SPACE);
 }
 
-class Pictures : public ::testing::Test {
-protected:
-    bool fast = fastframes;
+struct Pictures : World {
     void SetUp() override
     {
-        resetworld();
+        World::SetUp();
         solidtexture(TEXPANEL, 16, 16, 0, 200, 0);
         fastframes = true;
         taken.clear();
-    }
-    void TearDown() override
-    {
-        takepictures({}, nullptr);
-        inputfeeder = nullptr;
-        fastframes = fast;
-        drainevents();
-        resetworld();
     }
 };
 

@@ -130,7 +130,7 @@ TEST(Recording, CheckpointsAreComparedByFieldName)
         Recording r;
         std::string error;
         ASSERT_TRUE(readrecording(path.c_str(), r, error)) << error;
-        options = Options{};
+        resetoptions();
         options.play = path.c_str();
         ::testing::internal::CaptureStderr();
         EXPECT_EQ(openinput(), c.opens) << c.note;
@@ -159,7 +159,7 @@ TEST(Recording, CheckpointsAreComparedByFieldName)
                           : "score is 12, recorded 0");
         resetworld();
     }
-    options = Options{};
+    resetoptions();
 }
 
 TEST(Recording, WrittenLinesReadBack)
@@ -266,7 +266,7 @@ TEST(Recording, OpeningRefusesWhatCannotBeRecordedOrPlayed)
                  {nullptr, fields.c_str(), true},
                  {nullptr, fits.c_str(), true}};
     for (const auto& c : cases) {
-        options = Options{};
+        resetoptions();
         options.record = c.record;
         options.play = c.play;
         ::testing::internal::CaptureStderr();
@@ -275,7 +275,7 @@ TEST(Recording, OpeningRefusesWhatCannotBeRecordedOrPlayed)
         EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), c.play == fits.c_str() ? 0 : 1) << err;
         if (c.opens) closeinput();
     }
-    options = Options{};
+    resetoptions();
 }
 
 // A game recorded frame by frame in this process, then played back with
@@ -284,7 +284,7 @@ TEST(Recording, PlaybackReadsWhatRecordingWrote)
 {
     resetworld();
     const std::string path = scratchdir() + "/g.rec";
-    options = Options{};
+    resetoptions();
     options.record = path.c_str();
     ASSERT_TRUE(openinput());
     EXPECT_EQ(inputsource, RECORDINPUT);
@@ -317,7 +317,7 @@ TEST(Recording, PlaybackReadsWhatRecordingWrote)
     ASSERT_TRUE(readrecording(path.c_str(), r, error)) << error;
     EXPECT_EQ(r.frames, 2);
 
-    options = Options{};
+    resetoptions();
     options.play = path.c_str();
     ASSERT_TRUE(openinput());
     quit = false;
@@ -333,6 +333,6 @@ TEST(Recording, PlaybackReadsWhatRecordingWrote)
     EXPECT_TRUE(quit);   // the recording's last frame
     worldframedone(true);
     closeinput();
-    options = Options{};
+    resetoptions();
     drainevents();
 }

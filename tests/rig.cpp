@@ -97,6 +97,30 @@ void resetworld()
     drainevents();
 }
 
+void resetoptions()
+{
+    options = Options{};
+    options.window = true;
+}
+
+void World::SetUp()
+{
+    resetoptions();
+    inputsource = LIVEINPUT;
+    fastframes = false;
+    inputfeeder = nullptr;
+    resetworld();
+}
+
+void World::TearDown()
+{
+    closeinput();
+    takepictures({}, nullptr);
+    if (fullscreen) togglefullscreen();
+    resizewindow(SCREEN_WIDTH, SCREEN_HEIGHT);
+    SetUp();
+}
+
 void placeat(Hahmo& h, float x, float y)
 {
     Rig::x(h) = Rig::nx(h) = x;
@@ -249,8 +273,7 @@ public:
     void SetUp() override
     {
         setenv("SDL_AUDIODRIVER", "dummy", 0);
-        options = Options{};
-        options.window = true;
+        resetoptions();
         if (!init()) std::abort();
         BuildFont();
     }

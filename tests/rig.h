@@ -49,6 +49,15 @@ const std::string& scratchdir();
 // map's corner, no close nor pause asked for, the window's focus had, and
 // no event waiting.
 void resetworld();
+// The fixture of a world in a known state: resetworld with the options the
+// rig's window started with, live input, frames drawn whole, no scripted
+// player; and after the test the same again, no recording open, the window
+// back at its size, no pictures asked for.
+struct World : ::testing::Test {
+    void SetUp() override;
+    void TearDown() override;
+};
+void resetoptions();
 // Frees every neutral, monster and corpse slot and zeroes their records.
 void clearslots();
 
