@@ -114,44 +114,6 @@ TEST(Frame, FastFramesAreShownOnceASecond)
     EXPECT_EQ(shown, (std::vector<int>{FRAMES_PER_SECOND, 2 * FRAMES_PER_SECOND}));
 }
 
-// The suite's window comes from the game's own start-up: a 1024x768 OpenGL
-// window clearing to black, and the mixer open at 22,050 Hz, 16-bit stereo,
-// as the music and the hit sound are made, at the settings' volumes.
-TEST(Frame, StartUpOpensTheWindowAndTheMixer)
-{
-    const SDL_Surface* screen = SDL_GetVideoSurface();
-    ASSERT_NE(screen, nullptr);
-    EXPECT_EQ(screen->w, SCREEN_WIDTH);
-    EXPECT_EQ(screen->h, SCREEN_HEIGHT);
-    EXPECT_TRUE(screen->flags & SDL_OPENGL);
-    EXPECT_FALSE(screen->flags & SDL_FULLSCREEN);
-    int frequency = 0, channels = 0;
-    Uint16 format = 0;
-    ASSERT_EQ(Mix_QuerySpec(&frequency, &format, &channels), 1);
-    EXPECT_EQ(frequency, 22050);
-    EXPECT_EQ(format, AUDIO_S16LSB);
-    EXPECT_EQ(channels, 2);
-
-    // What no tile covers is black, to the last bit.
-    clearscreen();
-    const Pixel corner = readpixel(0, 0);
-    EXPECT_TRUE(corner.r == 0 && corner.g == 0 && corner.b == 0 && corner.a == 0);
-
-    // Both volumes full by default, as the mixer starts; the settings' own
-    // volumes set on every channel.
-    EXPECT_EQ(Mix_VolumeMusic(-1), MIX_MAX_VOLUME);
-    EXPECT_EQ(Mix_Volume(-1, -1), MIX_MAX_VOLUME);
-    options.musicvolume = 40;
-    options.effectsvolume = 7;
-    setvolumes();
-    EXPECT_EQ(Mix_VolumeMusic(-1), 40);
-    for (int channel = 0; channel < Mix_AllocateChannels(-1); channel++) EXPECT_EQ(Mix_Volume(channel, -1), 7);
-    resetoptions();
-    options.window = true;
-    setvolumes();
-    EXPECT_EQ(Mix_VolumeMusic(-1), MIX_MAX_VOLUME);
-}
-
 // The frame's wait ends on the first tick count of FRAMEMS, however much of
 // the frame is left; a frame already late returns at once. Pacing is under
 // test here, so the bounds are wide: the machine may be busy, but not for a

@@ -104,31 +104,6 @@ TEST_F(Pause, TheWindowAwayPausesAfterSomeFrames)
     EXPECT_EQ(SDL_PollEvent(&e), 0);
 }
 
-// The music stops while paused and plays on after; a pause seen from
-// beside the game, which goes on with P once the music has stopped.
-TEST_F(Pause, StopsTheMusic)
-{
-    Mix_Music* track = Mix_LoadMUS(MUSICFILE);
-    ASSERT_TRUE(track) << Mix_GetError();
-    ASSERT_EQ(Mix_PlayMusic(track, -1), 0);
-    std::atomic<bool> stopped{false};
-    std::thread beside([&stopped] {
-        for (int waited = 0; waited < 3000 && !stopped; waited += 10) {
-            SDL_Delay(10);
-            stopped = Mix_PausedMusic() == 1;
-        }
-        pushkey(SDLK_p);
-    });
-    pauseasked = true;
-    showframe();
-    beside.join();
-    EXPECT_TRUE(stopped);
-    EXPECT_EQ(Mix_PausedMusic(), 0);
-    EXPECT_EQ(Mix_PlayingMusic(), 1);
-    Mix_HaltMusic();
-    Mix_FreeMusic(track);
-}
-
 // What a pause takes: P goes on, Escape and every way of closing end it
 // with the game closing, the arrows count as held or let go, and the other
 // keys, space among them, do nothing.
@@ -161,34 +136,6 @@ TEST_F(Pause, EventsWhilePaused)
         closing = 0;
         drainevents();
     }
-}
-
-// A pause neither runs the world nor draws it (drawing heals the hero and
-// decays corpses): frames with pauses end in the same world as without.
-// The events after P wait for the pause, which takes them.
-TEST_F(Pause, TheWorldNeitherRunsNorDraws)
-{
-    auto play = [](bool pausing) {
-        resetworld();
-        Rig::time() = 100;
-        Rig::player().healt = 50;
-        putcorpse(MONSTERCORPSE, 100, 100);
-        for (int f = 0; f < 6; f++) {
-            if (f == 1) pushkey(SDLK_RIGHT);
-            if (pausing && (f == 2 || f == 4)) {
-                pushkey(SDLK_p);
-                pushkey(SDLK_p);
-            }
-            EXPECT_FALSE(runframe());
-        }
-        SDL_Event e;
-        EXPECT_EQ(SDL_PollEvent(&e), 0);
-        Digest d;
-        takedigest(d);
-        return std::vector<uint32_t>(d.value, d.value + d.count);
-    };
-    const std::vector<uint32_t> still = play(false);
-    EXPECT_EQ(play(true), still);
 }
 
 // The same game, once with pauses (in world and box frames, with an arrow
