@@ -7,39 +7,13 @@
 
 namespace {
 
-// Puts the rig's window back as every other test expects it.
-class Display : public ::testing::Test {
-protected:
-    void SetUp() override { resetworld(); }
-    void TearDown() override
-    {
-        if (fullscreen) togglefullscreen();
-        resizewindow(SCREEN_WIDTH, SCREEN_HEIGHT);
-        drainevents();
-    }
-};
+struct Display : World {};
 
 ::testing::AssertionResult isviewport(const Viewport& v, int x, int y, int w, int h)
 {
     if (v.x == x && v.y == y && v.w == w && v.h == h) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "viewport " << v.w << "x" << v.h << " at " << v.x << "," << v.y
                                          << ", expected " << w << "x" << h << " at " << x << "," << y;
-}
-
-// The whole logical screen in red, shown.
-void showredpicture()
-{
-    glClear(GL_COLOR_BUFFER_BIT);
-    glLoadIdentity();
-    glDisable(GL_TEXTURE_2D);
-    glColor4f(1, 0, 0, 1);
-    glBegin(GL_QUADS);
-    glVertex2i(0, 0);
-    glVertex2i(SCREEN_WIDTH, 0);
-    glVertex2i(SCREEN_WIDTH, SCREEN_HEIGHT);
-    glVertex2i(0, SCREEN_HEIGHT);
-    glEnd();
-    SDL_GL_SwapBuffers();
 }
 
 }  // namespace
@@ -88,40 +62,6 @@ TEST(Viewport, WindowSizesAreClamped)
     EXPECT_EQ(againh, h);
 }
 
-// The window as the player drags it, to any size: the picture fills the
-// largest 4:3 rectangle and the bars beside it stay black.
-TEST_F(Display, ResizedWindowShowsThePictureInBars)
-{
-    const struct {
-        int w, h;
-        Viewport want;
-        int barx, bary;   // a point in a bar, in window pixels from the top left
-    } cases[] = {{800, 400, {133, 0, 533, 400}, 60, 200},
-                 {640, 700, {0, 110, 640, 480}, 320, 40},
-                 {1, 1, {0, 0, WINDOWMINWIDTH, WINDOWMINHEIGHT}, -1, -1}};
-    for (const auto& c : cases) {
-        resizewindow(c.w, c.h);
-        ASSERT_TRUE(SDL_GetVideoSurface());
-        EXPECT_FALSE(fullscreen);
-        EXPECT_TRUE(isviewport(viewport, c.want.x, c.want.y, c.want.w, c.want.h)) << c.w << "x" << c.h;
-        showredpicture();
-        const int top = SDL_GetVideoSurface()->h - c.want.y - c.want.h;
-        EXPECT_TRUE(colourof(windowpixel(c.want.x + c.want.w / 2, top + c.want.h / 2), 255, 0, 0)) << c.w << "x" << c.h;
-        EXPECT_TRUE(colourof(windowpixel(c.want.x, top), 255, 0, 0)) << c.w << "x" << c.h;
-        EXPECT_TRUE(colourof(windowpixel(c.want.x + c.want.w - 1, top + c.want.h - 1), 255, 0, 0));
-        if (c.barx >= 0) {
-            EXPECT_TRUE(colourof(windowpixel(c.barx, c.bary), 0, 0, 0)) << c.w << "x" << c.h;
-        }
-    }
-    // A huge size is cut to what the desktop holds, and still drawn in 4:3.
-    resizewindow(10000, 10000);
-    ASSERT_TRUE(SDL_GetVideoSurface());
-    EXPECT_LT(SDL_GetVideoSurface()->w, 10000);
-    EXPECT_EQ(viewport.w * SCREEN_HEIGHT / SCREEN_WIDTH, viewport.h);
-    resizewindow(SCREEN_WIDTH, SCREEN_HEIGHT);
-    EXPECT_TRUE(isviewport(viewport, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT));
-}
-
 // Alt+Enter switches in a world frame, a box frame and a playback alike;
 // Enter alone does nothing. The textures and the font's lists live on.
 TEST_F(Display, AltEnterSwitchesAndTexturesSurvive)
@@ -147,28 +87,6 @@ TEST_F(Display, AltEnterSwitchesAndTexturesSurvive)
     EXPECT_FALSE(quit);
     EXPECT_TRUE(isviewport(viewport, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT));
     EXPECT_EQ(panel, textures[TEXPANEL].texID);
-}
-
-// Where the platform gives a new context, everything is uploaded again from
-// the pixels kept, and draws as before: textures, tile sets and the font.
-TEST_F(Display, RestoredContextDrawsTheSame)
-{
-    solidtexture(TEXGROUND, 64, 64, 10, 200, 30);
-    celltexture(TEXFONT, 16, 16, 16, 16);
-    const GLuint ground = textures[TEXGROUND].texID;
-    auto draw = [] {
-        clearscreen();
-        drawslot(TEXGROUND, 0, 0, 100, 100);
-        glPrint(200, 200, "AB", 0, 0);
-        return std::vector<Pixel>{readpixel(50, 50), readpixel(203, 203), readpixel(213, 209)};
-    };
-    const std::vector<Pixel> before = draw();
-    restorecontext();
-    EXPECT_NE(ground, textures[TEXGROUND].texID);
-    const std::vector<Pixel> after = draw();
-    for (size_t i = 0; i < before.size(); i++)
-        EXPECT_TRUE(colourof(after[i], before[i].r, before[i].g, before[i].b)) << i;
-    EXPECT_TRUE(colourof(before[0], 10, 200, 30));
 }
 
 TEST(Keys, ActionsOfKeys)

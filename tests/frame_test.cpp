@@ -93,24 +93,6 @@ TEST(Frame, MusicStartsWhenStoppedAndIsLeftWhilePlaying)
     resetworld();
 }
 
-// What the player sees: each frame, cleared to black and drawn, is shown in
-// the window; around a map smaller than the screen nothing of the frames
-// before is left.
-TEST(Frame, EachFrameIsShownFromBlack)
-{
-    loadworld(writemap(TestMap(1, 1), "1.map"));
-    Rig::time() = 100;   // past the opening message
-    const bool fast = fastframes;
-    fastframes = false;   // every frame drawn whole and shown
-    showred();
-    ASSERT_TRUE(colourof(windowpixel(5, 5), 255, 0, 0));
-    EXPECT_FALSE(runframe());
-    fastframes = fast;
-    for (const auto& at : {std::pair{5, 5}, {1018, 5}, {5, 762}, {1018, 762}})
-        EXPECT_TRUE(colourof(windowpixel(at.first, at.second), 0, 0, 0)) << at.first << "," << at.second;
-    resetworld();
-}
-
 // Fast frames reach the screen once a second of world frames, box frames
 // never: the rest are drawn into the one-pixel scissor.
 TEST(Frame, FastFramesAreShownOnceASecond)
@@ -130,59 +112,6 @@ TEST(Frame, FastFramesAreShownOnceASecond)
     closeinput();
     beginframe(false);
     EXPECT_EQ(shown, (std::vector<int>{FRAMES_PER_SECOND, 2 * FRAMES_PER_SECOND}));
-}
-
-TEST(Frame, ProjectionIsPixelExact)
-{
-    glLoadIdentity();
-    clearscreen();
-    glDisable(GL_TEXTURE_2D);
-    glColor4f(1, 1, 1, 1);
-    glRecti(0, 0, 32, 32);
-    for (int p : {0, 31})
-        for (int q : {0, 31})
-            EXPECT_TRUE(colourof(readpixel(p, q), 255, 255, 255)) << p << "," << q;
-    const int outside[][2] = {{32, 0}, {0, 32}, {32, 32}, {32, 31}, {31, 32}};
-    for (const auto& o : outside) EXPECT_EQ(0, readpixel(o[0], o[1]).r) << o[0] << "," << o[1];
-    EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
-}
-
-// The suite's window comes from the game's own start-up: a 1024x768 OpenGL
-// window clearing to black, and the mixer open at 22,050 Hz, 16-bit stereo,
-// as the music and the hit sound are made, at the settings' volumes.
-TEST(Frame, StartUpOpensTheWindowAndTheMixer)
-{
-    const SDL_Surface* screen = SDL_GetVideoSurface();
-    ASSERT_NE(screen, nullptr);
-    EXPECT_EQ(screen->w, SCREEN_WIDTH);
-    EXPECT_EQ(screen->h, SCREEN_HEIGHT);
-    EXPECT_TRUE(screen->flags & SDL_OPENGL);
-    EXPECT_FALSE(screen->flags & SDL_FULLSCREEN);
-    int frequency = 0, channels = 0;
-    Uint16 format = 0;
-    ASSERT_EQ(Mix_QuerySpec(&frequency, &format, &channels), 1);
-    EXPECT_EQ(frequency, 22050);
-    EXPECT_EQ(format, AUDIO_S16LSB);
-    EXPECT_EQ(channels, 2);
-
-    // What no tile covers is black, to the last bit.
-    clearscreen();
-    const Pixel corner = readpixel(0, 0);
-    EXPECT_TRUE(corner.r == 0 && corner.g == 0 && corner.b == 0 && corner.a == 0);
-
-    // Both volumes full by default, as the mixer starts; the settings' own
-    // volumes set on every channel.
-    EXPECT_EQ(Mix_VolumeMusic(-1), MIX_MAX_VOLUME);
-    EXPECT_EQ(Mix_Volume(-1, -1), MIX_MAX_VOLUME);
-    options.musicvolume = 40;
-    options.effectsvolume = 7;
-    setvolumes();
-    EXPECT_EQ(Mix_VolumeMusic(-1), 40);
-    for (int channel = 0; channel < Mix_AllocateChannels(-1); channel++) EXPECT_EQ(Mix_Volume(channel, -1), 7);
-    options = Options{};
-    options.window = true;
-    setvolumes();
-    EXPECT_EQ(Mix_VolumeMusic(-1), MIX_MAX_VOLUME);
 }
 
 // The frame's wait ends on the first tick count of FRAMEMS, however much of

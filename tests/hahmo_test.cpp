@@ -144,19 +144,3 @@ TEST(Hahmo, AnimationFramesAndFacing)
     Rig::forcex(h) = 8;   // the push is taken out of the comparison
     EXPECT_EQ(facing(10, -5), 0);
 }
-
-TEST(Hahmo, HurtPushesAndDamages)
-{
-    Hahmo h(10, 10, 1);
-    h.hurt(0, 10, 0);   // no damage: only the push
-    EXPECT_EQ(Rig::forcey(h), -10.0f);
-    EXPECT_EQ(h.healt, 100.0f);
-    EXPECT_EQ(Rig::healtfade(h), 0.0f);
-    EXPECT_TRUE(h.vulnerable());
-    h.hurt(0, 0, 34);
-    EXPECT_EQ(h.healt, 66.0f);
-    EXPECT_EQ(Rig::invulnerability(h), 30);
-    EXPECT_EQ(Rig::healtfade(h), 1.0f);
-    h.hurt(0, 0, 150);
-    EXPECT_EQ(h.healt, 0.0f);
-}

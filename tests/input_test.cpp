@@ -98,7 +98,7 @@ TEST(Gamepad, WorksInBoxesAndIsRecorded)
 {
     resetworld();
     const std::string path = scratchdir() + "/pad.rec";
-    options = Options{};
+    resetoptions();
     options.record = path.c_str();
     ASSERT_TRUE(openinput());
 
@@ -123,7 +123,7 @@ TEST(Gamepad, WorksInBoxesAndIsRecorded)
     worldinput(quit);
     worldframedone(true);
     ASSERT_EQ(closeinput(), 0);
-    options = Options{};
+    resetoptions();
 
     std::ifstream in(path);
     std::stringstream text;
@@ -138,7 +138,7 @@ TEST(Recording, AlikeFramesShareALine)
 {
     resetworld();
     const std::string path = scratchdir() + "/runs.rec";
-    options = Options{};
+    resetoptions();
     options.record = path.c_str();
     ASSERT_TRUE(openinput());
     bool quit = false;
@@ -158,7 +158,7 @@ TEST(Recording, AlikeFramesShareALine)
     worldinput(quit);
     worldframedone(true);
     ASSERT_EQ(closeinput(), 0);
-    options = Options{};
+    resetoptions();
     drainevents();
 
     std::ifstream in(path);
@@ -175,7 +175,7 @@ TEST(Bindings, RecordingsHoldActionsNotKeys)
 {
     resetworld();
     const std::string path = scratchdir() + "/wasd.rec";
-    options = Options{};
+    resetoptions();
     const char* const bound[][2] = {{"W", "up"}, {"S", "down"}, {"A", "left"}, {"D", "right"},
                                     {"Return", "swing"}, {"Q", "quit"}};
     for (int a = 0; a < 6; a++) ASSERT_EQ(readbinding(bound[a][0], options.bindings[a]), nullptr) << bound[a][1];
@@ -211,7 +211,7 @@ TEST(Bindings, RecordingsHoldActionsNotKeys)
     EXPECT_NE(text.str().find("\nw 1 U--RS\nk DS1U\nw 1 ---R-\n"), std::string::npos) << text.str();
 
     // Played back with the default keys, the same actions come.
-    options = Options{};
+    resetoptions();
     options.play = path.c_str();
     ASSERT_TRUE(openinput());
     quit = false;
@@ -228,5 +228,5 @@ TEST(Bindings, RecordingsHoldActionsNotKeys)
     EXPECT_TRUE(quit);
     worldframedone(true);
     closeinput();
-    options = Options{};
+    resetoptions();
 }

@@ -143,7 +143,7 @@ TEST(Language, ChosenFromTheOptionOrTheEnvironment)
             else
                 unsetenv(names[i]);
         }
-        options = Options{};
+        resetoptions();
         options.language = c.option;
         ::testing::internal::CaptureStderr();
         chooselanguage();
@@ -156,70 +156,7 @@ TEST(Language, ChosenFromTheOptionOrTheEnvironment)
         }
         EXPECT_STREQ(_("Pisteet:"), *c.chosen ? "Score:" : "Pisteet:");
     }
-    options = Options{};
-    setlanguage("");
-}
-
-// A recording keeps its language, and plays back in it whatever the
-// player's own; one in a language the game has no texts in is refused.
-TEST(Language, RecordingsKeepTheirLanguage)
-{
-    resetworld();
-    const std::string path = scratchdir() + "/english.rec";
-    options = Options{};
-    options.record = path.c_str();
-    ASSERT_TRUE(setlanguage("en"));
-    ASSERT_TRUE(openinput());
-    bool quit = false;
-    worldinput(quit);
-    worldframedone(true);
-    ASSERT_EQ(closeinput(), 0);
-    setlanguage("");
-
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    EXPECT_EQ(text.str().rfind("kuurakarpalo recording 1\ngame " + std::string(VERSION) + "\nlanguage en\nmap ", 0),
-              0u)
-        << text.str();
-    Recording r;
-    std::string error;
-    ASSERT_TRUE(parserecording(text.str().data(), text.str().size(), r, error)) << error;
-    EXPECT_EQ(r.language, "en");
-
-    options = Options{};
-    options.play = path.c_str();
-    ASSERT_TRUE(openinput());
-    EXPECT_EQ(gamelanguage, "en");
-    EXPECT_STREQ(_("Argh!!!"), "Argh!!!");
-    EXPECT_STREQ(_("Pisteet:"), "Score:");
-    closeinput();
-
-    // Other languages, and lines that name none.
-    const struct {
-        const char* line;
-        bool opens;
-        const char* error;
-    } cases[] = {
-        {"language fi\n", true, ""},
-        {"language xx\n", false, "was made in the language xx, which the game has no texts in"},
-        {"language\n", false, "line 3: names no language"},
-        {"language en en\n", false, "line 3: names no language"},
-        {"language ../en\n", false, "line 3: names no language"},
-    };
-    for (const auto& c : cases) {
-        std::string edited = text.str();
-        edited.replace(edited.find("language en\n"), 12, c.line);
-        const std::string other = writefile(edited, "language.rec");
-        options.play = other.c_str();
-        ::testing::internal::CaptureStderr();
-        EXPECT_EQ(openinput(), c.opens) << c.line;
-        const std::string err = ::testing::internal::GetCapturedStderr();
-        EXPECT_NE(err.find(c.error), std::string::npos) << err;
-        EXPECT_EQ(gamelanguage, "") << c.line;
-        if (c.opens) closeinput();
-    }
-    options = Options{};
+    resetoptions();
     setlanguage("");
 }
 
@@ -229,7 +166,7 @@ TEST(Language, TheEnvironmentAsItStands)
 {
     const char* expected = std::getenv("KUURAKARPALO_EXPECTED_LANGUAGE");
     if (!expected) GTEST_SKIP() << "run by tests/e2e/language.sh";
-    options = Options{};
+    resetoptions();
     chooselanguage();
     EXPECT_EQ(gamelanguage, expected);
     EXPECT_STREQ(_("Pisteet:"), *expected ? "Score:" : "Pisteet:");

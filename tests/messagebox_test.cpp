@@ -6,12 +6,8 @@
 
 static const char* const EMPTY[8] = {"", "", "", "", "", "", "", ""};
 
-// A world to freeze under the box, and no events left over.
-class Boxes : public ::testing::Test {
-protected:
-    void SetUp() override { resetworld(); }
-    void TearDown() override { drainevents(); }
-};
+// A world to freeze under the box.
+struct Boxes : World {};
 
 TEST_F(Boxes, LinesTypeOutAndSpaceShowsAllThenCloses)
 {
@@ -146,54 +142,32 @@ TEST_F(Boxes, LongLinesAreSafe)
     EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
 }
 
-// The panel's picture spans the lower third exactly, corner to corner, over
-// the frozen world, and each box frame is shown in the window.
-TEST_F(Boxes, PanelCoversTheLowerThirdOverTheWorld)
+// Text is UTF-8: each character and its code point, the unreadable bytes one
+// question mark each.
+TEST(Utf8, CharactersAndTheirCodePoints)
 {
-    solidtexture(TEXGROUND, 512, 512, 0, 90, 0);
-    celltexture(TEXPANEL, 4, 4, 16, 4);
-    showred();
-    Box box;
-    boxopen(box, EMPTY, false, 1);
-    boxframe(box);
     const struct {
-        int x, y, c, r;
-    } corners[] = {{0, 512, 0, 0}, {1023, 512, 3, 0}, {0, 767, 0, 3}, {1023, 767, 3, 3}};
-    for (const auto& k : corners) {
-        const Pixel want = cellcolor(k.c, k.r);
-        EXPECT_TRUE(colourof(readpixel(k.x, k.y), want.r, want.g, want.b)) << k.x << "," << k.y;
-        EXPECT_TRUE(colourof(windowpixel(k.x, k.y), want.r, want.g, want.b)) << k.x << "," << k.y;
-    }
-    // Above it the frozen world is drawn, lit by full daylight.
-    EXPECT_TRUE(colourof(readpixel(600, 511), 0, 90, 0, 1));
-}
-
-// Finished lines are white but for one in red: a message's eighth line, or
-// the option a question has chosen.
-TEST_F(Boxes, TheChosenOptionAndTheLastLineOfAMessageAreRed)
-{
-    solidtexture(TEXFONT, 256, 256, 255, 255, 255);
-    const char* lines[8] = {"x", "x", "x", "x", "x", "x", "x", "x"};
-    // Which of lines 5, 6 and 7 are red: a message, then questions of
-    // num options with option valinta chosen.
-    const struct {
-        bool question;
-        int num, valinta;
-        const char* red;
-    } cases[] = {{false, 1, 1, "--R"}, {true, 3, 1, "R--"}, {true, 3, 2, "-R-"}, {true, 3, 3, "--R"},
-                 {true, 2, 2, "-R-"}, {true, 1, 2, "---"}, {true, 2, 3, "---"}};
+        const char* text;
+        std::vector<unsigned> codes;
+    } cases[] = {
+        {"Ab", {'A', 'b'}},
+        {"\xC3\xA4\xC3\xB6", {0xE4, 0xF6}},                             // ä ö
+        {"\xC3\x84\xC3\x96\xC3\x85\xC3\xA5", {0xC4, 0xD6, 0xC5, 0xE5}}, // Ä Ö Å å
+        {"\xE2\x82\xAC!", {0x20AC, '!'}},                               // €
+        {"\xF0\x9F\x98\x80", {0x1F600}},
+        {"\xC3", {UNREADABLE}},                      // cut short at the end
+        {"\xC3!", {UNREADABLE, '!'}},                // cut short by another character
+        {"\xC0\x80", {UNREADABLE, UNREADABLE}},      // a longer spelling of NUL
+        {"\xE0\x80\xAF", {UNREADABLE, UNREADABLE, UNREADABLE}},
+        {"\xED\xA0\x80", {UNREADABLE, UNREADABLE, UNREADABLE}},   // a surrogate
+        {"\xF4\x90\x80\x80", {UNREADABLE, UNREADABLE, UNREADABLE, UNREADABLE}},   // past U+10FFFF
+        {"\x80\xBF\xFF\xFE", {UNREADABLE, UNREADABLE, UNREADABLE, UNREADABLE}},
+        {"\x7f\x01", {0x7f, 0x01}},
+    };
     for (const auto& c : cases) {
-        Box box;
-        boxopen(box, lines, c.question, c.num);
-        box.valinta = c.valinta;
-        box.y = 8;   // every line shown
-        boxframe(box);
-        std::string red;
-        for (int i = 5; i <= 7; i++) {
-            const Pixel p = readpixel(200, 600 + 20 * i);
-            EXPECT_TRUE(colourof(p, 255, 0, 0) || colourof(p, 255, 255, 255)) << i;
-            red += p.g == 0 ? 'R' : '-';
-        }
-        EXPECT_EQ(red, c.red) << (c.question ? "question of " : "message of ") << c.num << ", option " << c.valinta;
+        std::vector<unsigned> codes;
+        for (const char* p = c.text; *p;) codes.push_back(nextchar(p));
+        EXPECT_EQ(codes, c.codes) << c.text;
+        EXPECT_EQ(textlength(c.text), c.codes.size()) << c.text;
     }
 }

@@ -10,21 +10,7 @@
 
 namespace {
 
-class Pause : public ::testing::Test {
-protected:
-    void SetUp() override { resetworld(); }
-    void TearDown() override
-    {
-        inputfeeder = nullptr;
-        inputsource = LIVEINPUT;
-        fastframes = false;
-        closing = 0;
-        pauseasked = false;
-        focuslost = 0;
-        options = Options{};
-        drainevents();
-    }
-};
+struct Pause : World {};
 
 SDL_Event activeevent(int gain, int state)
 {
@@ -118,72 +104,6 @@ TEST_F(Pause, TheWindowAwayPausesAfterSomeFrames)
     EXPECT_EQ(SDL_PollEvent(&e), 0);
 }
 
-// The frame that asked for the pause is shown still, with the notice in the
-// game's font on a black band in the middle, until P; then the picture's
-// slot is empty again.
-TEST_F(Pause, ShowsTheFrameStillWithTheNotice)
-{
-    solidtexture(TEXFONT, 256, 256, 255, 255, 255);
-    celltexture(TEXGROUND, 4, 3, 256, 256);
-    showred();
-    drawslot(TEXGROUND, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
-    // Every cell's corners and middle, read back before the pause.
-    std::vector<std::pair<int, int>> points;
-    for (int c = 0; c < 4; c++)
-        for (int r = 0; r < 3; r++)
-            for (int d : {0, 128, 255}) points.emplace_back(256 * c + d, 256 * r + d);
-    std::vector<Pixel> frame;
-    for (const auto& at : points) frame.push_back(readpixel(at.first, at.second));
-
-    pauseasked = true;
-    pushkey(SDLK_p);
-    showframe();
-    EXPECT_FALSE(pauseasked);
-    EXPECT_EQ(textures[TEXKEPT].texID, 0u);
-    EXPECT_EQ(textures[TEXKEPT].imageData, nullptr);
-    // "Tauko": five glyphs from x 484, a band 20 pixels wider each side.
-    for (size_t i = 0; i < points.size(); i++) {
-        const int x = points[i].first, y = points[i].second;
-        if (x >= 464 && x < 560 && y >= 364 && y < 404) continue;
-        EXPECT_TRUE(colourof(windowpixel(x, y), frame[i].r, frame[i].g, frame[i].b)) << x << "," << y;
-    }
-    EXPECT_TRUE(colourof(windowpixel(470, 370), 0, 0, 0));
-    EXPECT_TRUE(colourof(windowpixel(555, 400), 0, 0, 0));
-    EXPECT_TRUE(colourof(windowpixel(490, 384), 255, 255, 255));
-    EXPECT_TRUE(colourof(windowpixel(533, 384), 255, 255, 255));
-    // The band's edges, to the pixel.
-    for (int x : {463, 560}) {
-        const Pixel beside = cellcolor(x / 256, 1);
-        EXPECT_TRUE(colourof(windowpixel(x, 384), beside.r, beside.g, beside.b)) << x;
-    }
-    for (int x : {464, 559}) EXPECT_TRUE(colourof(windowpixel(x, 384), 0, 0, 0)) << x;
-}
-
-// The music stops while paused and plays on after; a pause seen from
-// beside the game, which goes on with P once the music has stopped.
-TEST_F(Pause, StopsTheMusic)
-{
-    Mix_Music* track = Mix_LoadMUS(MUSICFILE);
-    ASSERT_TRUE(track) << Mix_GetError();
-    ASSERT_EQ(Mix_PlayMusic(track, -1), 0);
-    std::atomic<bool> stopped{false};
-    std::thread beside([&stopped] {
-        for (int waited = 0; waited < 3000 && !stopped; waited += 10) {
-            SDL_Delay(10);
-            stopped = Mix_PausedMusic() == 1;
-        }
-        pushkey(SDLK_p);
-    });
-    pauseasked = true;
-    showframe();
-    beside.join();
-    EXPECT_TRUE(stopped);
-    EXPECT_EQ(Mix_PausedMusic(), 0);
-    EXPECT_EQ(Mix_PlayingMusic(), 1);
-    Mix_HaltMusic();
-    Mix_FreeMusic(track);
-}
-
 // What a pause takes: P goes on, Escape and every way of closing end it
 // with the game closing, the arrows count as held or let go, and the other
 // keys, space among them, do nothing.
@@ -216,34 +136,6 @@ TEST_F(Pause, EventsWhilePaused)
         closing = 0;
         drainevents();
     }
-}
-
-// A pause neither runs the world nor draws it (drawing heals the hero and
-// decays corpses): frames with pauses end in the same world as without.
-// The events after P wait for the pause, which takes them.
-TEST_F(Pause, TheWorldNeitherRunsNorDraws)
-{
-    auto play = [](bool pausing) {
-        resetworld();
-        Rig::time() = 100;
-        Rig::player().healt = 50;
-        putcorpse(MONSTERCORPSE, 100, 100);
-        for (int f = 0; f < 6; f++) {
-            if (f == 1) pushkey(SDLK_RIGHT);
-            if (pausing && (f == 2 || f == 4)) {
-                pushkey(SDLK_p);
-                pushkey(SDLK_p);
-            }
-            EXPECT_FALSE(runframe());
-        }
-        SDL_Event e;
-        EXPECT_EQ(SDL_PollEvent(&e), 0);
-        Digest d;
-        takedigest(d);
-        return std::vector<uint32_t>(d.value, d.value + d.count);
-    };
-    const std::vector<uint32_t> still = play(false);
-    EXPECT_EQ(play(true), still);
 }
 
 // The same game, once with pauses (in world and box frames, with an arrow
@@ -293,7 +185,7 @@ TEST_F(Pause, AGameWithPausesRecordsAsWithout)
     };
     const std::string paused = scratchdir() + "/paused.rec", still = scratchdir() + "/still.rec";
     for (bool pausing : {true, false}) {
-        options = Options{};
+        resetoptions();
         options.record = (pausing ? paused : still).c_str();
         ASSERT_TRUE(openinput());
         game(pausing, false);
@@ -303,7 +195,7 @@ TEST_F(Pause, AGameWithPausesRecordsAsWithout)
     EXPECT_NE(text.find("\nw 1 -----\nw 2 ---R-\nw 2 U--R-\nb 1\nk DSS\nw 3 U--R-\nc 8 "), std::string::npos) << text;
 
     // A mismatch would end this process with exit code 3.
-    options = Options{};
+    resetoptions();
     options.play = paused.c_str();
     ASSERT_TRUE(openinput());
     game(false, true);

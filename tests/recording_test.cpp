@@ -9,6 +9,8 @@
 #include <cstring>
 #include <string>
 
+#include <zlib.h>
+
 namespace {
 
 const Digest& digestnow()
@@ -130,7 +132,7 @@ TEST(Recording, CheckpointsAreComparedByFieldName)
         Recording r;
         std::string error;
         ASSERT_TRUE(readrecording(path.c_str(), r, error)) << error;
-        options = Options{};
+        resetoptions();
         options.play = path.c_str();
         ::testing::internal::CaptureStderr();
         EXPECT_EQ(openinput(), c.opens) << c.note;
@@ -159,34 +161,7 @@ TEST(Recording, CheckpointsAreComparedByFieldName)
                           : "score is 12, recorded 0");
         resetworld();
     }
-    options = Options{};
-}
-
-TEST(Recording, WrittenLinesReadBack)
-{
-    Recording r;
-    ASSERT_EQ(parsed(sample(), &r), "ok");
-    EXPECT_EQ(r.game, VERSION);
-    EXPECT_EQ(r.mapsize, MAPFILESIZE);
-    EXPECT_EQ(r.mapcrc, 0x1cedfc6fu);
-    EXPECT_EQ(r.names, digestnames());
-    EXPECT_EQ(r.frames, 60);
-    ASSERT_EQ(r.input.size(), 6u);
-    EXPECT_TRUE(r.input[2].box && r.input[2].count == 3 && r.input[2].keys.empty());
-    EXPECT_TRUE(r.input[3].box && r.input[3].keys == "SU");
-    EXPECT_EQ(r.input[4].keys, "----S");
-    ASSERT_EQ(r.checkpoints.size(), 2u);
-    EXPECT_EQ(r.checkpoints[0].frame, 50);
-    EXPECT_EQ(r.checkpointat[0], 5u);
-    // Box frames may follow the last world frame's keys, before its checkpoint.
-    EXPECT_EQ(parsed(edited("c 60", "b 2\nc 60")), "ok");
-    // So may a box in which the game closed, after the keys it took, and the
-    // boxes the rest of that frame opened, each closed at once.
-    ASSERT_EQ(parsed(edited("c 60", "b 2\nk SQ\nk Q\nc 60"), &r), "ok");
-    EXPECT_TRUE(r.closedinbox);
-    EXPECT_EQ(r.input[r.input.size() - 2].keys, "SQ");
-    EXPECT_EQ(parsed(edited("c 60", "k " + std::string(BOXKEYMAX, 'S') + "Q\nc 60")), "ok");
-    EXPECT_FALSE(parsed(sample(), &r) == "ok" && r.closedinbox);
+    resetoptions();
 }
 
 TEST(Recording, DamagedAndHostileFilesAreRefused)
@@ -266,7 +241,7 @@ TEST(Recording, OpeningRefusesWhatCannotBeRecordedOrPlayed)
                  {nullptr, fields.c_str(), true},
                  {nullptr, fits.c_str(), true}};
     for (const auto& c : cases) {
-        options = Options{};
+        resetoptions();
         options.record = c.record;
         options.play = c.play;
         ::testing::internal::CaptureStderr();
@@ -275,64 +250,130 @@ TEST(Recording, OpeningRefusesWhatCannotBeRecordedOrPlayed)
         EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), c.play == fits.c_str() ? 0 : 1) << err;
         if (c.opens) closeinput();
     }
-    options = Options{};
+    resetoptions();
 }
 
-// A game recorded frame by frame in this process, then played back with
-// other keys pressed, which playback ignores.
-TEST(Recording, PlaybackReadsWhatRecordingWrote)
+namespace {
+
+std::vector<std::string> goldens()
 {
-    resetworld();
-    const std::string path = scratchdir() + "/g.rec";
-    options = Options{};
-    options.record = path.c_str();
-    ASSERT_TRUE(openinput());
-    EXPECT_EQ(inputsource, RECORDINPUT);
+    std::vector<std::string> out;
+    for (const char* name : {"arrivals", "death", "edges", "english", "fights", "friends", "messages"})
+        out.push_back(std::string("tests/golden/") + name + ".rec");
+    return out;
+}
 
+// The recording's text as the game's writers put it: header, the input
+// with the checkpoints where they were taken, and the end.
+std::string written(const Recording& r)
+{
+    std::string out = recordingheader((long)r.mapsize, r.mapcrc, r.language);
+    size_t next = 0;
+    for (size_t c = 0; c <= r.checkpoints.size(); c++) {
+        const size_t upto = c < r.checkpoints.size() ? r.checkpointat[c] : r.input.size();
+        for (; next < upto; next++) {
+            const RecordedInput& in = r.input[next];
+            out += in.box ? boxline(in.count, in.keys) : worldline(in.count, in.keys);
+        }
+        if (c == r.checkpoints.size()) break;
+        Digest d{};
+        d.count = (int)r.checkpoints[c].value.size();
+        std::copy(r.checkpoints[c].value.begin(), r.checkpoints[c].value.end(), d.value);
+        out += checkpointline(r.checkpoints[c].frame, d);
+    }
+    return out + (r.cut ? "" : endline(r.frames, r.endedbygame));
+}
+
+// Plays a recording back whole, unpaced, with or without drawing; the
+// digest's CRC after every world frame.
+std::vector<uint32_t> playback(const std::string& path, bool drawing)
+{
+    const std::string language = gamelanguage;
+    newworld();
+    resetoptions();
+    options.play = path.c_str();
+    options.fast = true;
+    fastframes = true;
+    headless = !drawing;
+    std::vector<uint32_t> crcs;
+    if (!openinput()) return crcs;
     bool quit = false;
-    bool seen[3][5];
-    pushkey(SDLK_UP);
-    pushkey(SDLK_SPACE);
-    worldinput(quit);
-    std::copy(key, key + 5, seen[0]);
-    const char* const empty[8] = {"", "", "", "", "", "", "", ""};
-    Box box;
-    boxopen(box, empty, true, 3);
-    pushkey(SDLK_DOWN);
-    pushkey(SDLK_ESCAPE);   // a box does not take it
-    pushkey(SDLK_3);
-    boxinput(box);
-    EXPECT_EQ(box.valinta, 3);
-    key[4] = false;
-    pushkey(SDLK_UP, false);
-    pushkey(SDLK_RIGHT);
-    worldinput(quit);
-    std::copy(key, key + 5, seen[1]);
-    worldframedone(true);
-    ASSERT_EQ(closeinput(), 0);
-    EXPECT_EQ(inputsource, LIVEINPUT);
+    while (!quit) {
+        quit = runframe();
+        Digest d;
+        takedigest(d);
+        crcs.push_back(crc32(0, (const Bytef*)d.value, d.count * 4));
+    }
+    headless = false;
+    setlanguage(language);
+    const Played played = playbackresult();
+    EXPECT_EQ(played.difference, "") << path;
+    EXPECT_TRUE(played.ended) << path;
+    EXPECT_EQ(closeinput(), 0) << path;
+    return crcs;
+}
 
-    Recording r;
-    std::string error;
-    ASSERT_TRUE(readrecording(path.c_str(), r, error)) << error;
-    EXPECT_EQ(r.frames, 2);
+}  // namespace
 
-    options = Options{};
+struct Recordings : World {};
+
+// Every golden recording parses, the game's writers make its text again
+// byte for byte; a game plays back to its end, every checkpoint matching,
+// with the world the same frame by frame whether drawn or not.
+TEST_F(Recordings, TheGoldenRecordingsReadWriteAndPlayAlike)
+{
+    for (const std::string& path : goldens()) {
+        Recording r;
+        std::string error, text;
+        ASSERT_TRUE(readrecording(path.c_str(), r, error)) << path << ": " << error;
+        ASSERT_TRUE(readwhole(path, RECORDINGMAX, text));
+        if (r.game == VERSION && r.names == digestnames()) {
+            EXPECT_EQ(written(r), text) << path;
+        } else {
+            EXPECT_EQ(written(r).substr(text.find("\nw ")), text.substr(text.find("\nw "))) << path;
+        }
+    }
+    // Every golden game plays back in its own test; one of them here.
+    const std::vector<uint32_t> drawn = playback("tests/golden/death.rec", true);
+    EXPECT_EQ(drawn.size(), 1510u);
+    EXPECT_EQ(playback("tests/golden/death.rec", false), drawn);
+}
+
+// A recording cut short after a checkpoint plays to that checkpoint and
+// says so; one whose checkpoint differs ends the playback at it, with the
+// first difference and exit code 3.
+TEST_F(Recordings, CutAndDifferingRecordingsOfAGoldenGame)
+{
+    std::string text;
+    ASSERT_TRUE(readwhole("tests/golden/death.rec", RECORDINGMAX, text));
+    const size_t second = text.find("\nc ", text.find("\nc ") + 1);
+    const std::string cut = writefile(text.substr(0, text.find('\n', second + 1) + 1), "cut.rec");
+    newworld();
+    options.play = cut.c_str();
+    ASSERT_TRUE(openinput());
+    int frames = 1;
+    while (!runframe()) frames++;
+    EXPECT_EQ(frames, 2 * CHECKPOINTEVERY);
+    EXPECT_TRUE(playbackresult().cut);
+    EXPECT_EQ(playbackresult().difference, "");
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(closeinput(), 0);
+    EXPECT_NE(::testing::internal::GetCapturedStderr(), "");
+
+    // The score of the first checkpoint changed: "c 50 " and the score's digits.
+    std::string differs = text;
+    const size_t at = differs.find("\nc 50 ") + 6;
+    differs[at + 7] = differs[at + 7] == '1' ? '2' : '1';
+    const std::string path = writefile(differs, "differs.rec");
+    newworld();
+    fastframes = true;
     options.play = path.c_str();
     ASSERT_TRUE(openinput());
-    quit = false;
-    pushkey(SDLK_LEFT);
-    worldinput(quit);
-    EXPECT_TRUE(std::equal(key, key + 5, seen[0]));
-    boxopen(box, empty, true, 3);
-    boxinput(box);
-    EXPECT_EQ(box.valinta, 3);
-    EXPECT_FALSE(quit);
-    worldinput(quit);
-    EXPECT_TRUE(std::equal(key, key + 5, seen[1]));
-    EXPECT_TRUE(quit);   // the recording's last frame
-    worldframedone(true);
-    closeinput();
-    options = Options{};
-    drainevents();
+    frames = 1;
+    while (!runframe()) frames++;
+    EXPECT_EQ(frames, CHECKPOINTEVERY);
+    EXPECT_NE(playbackresult().difference.find("score"), std::string::npos) << playbackresult().difference;
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(closeinput(), 3);
+    ::testing::internal::GetCapturedStderr();
 }

@@ -1,11 +1,7 @@
-// The rig's window, scratch files, world reset and pixel access.
+// The rig's window, scratch files and world reset.
 #include "rig.h"
 
 #include <gtest/gtest.h>
-
-#include <SDL_syswm.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -97,6 +93,30 @@ void resetworld()
     drainevents();
 }
 
+void resetoptions()
+{
+    options = Options{};
+    options.window = true;
+}
+
+void World::SetUp()
+{
+    resetoptions();
+    inputsource = LIVEINPUT;
+    fastframes = false;
+    inputfeeder = nullptr;
+    resetworld();
+}
+
+void World::TearDown()
+{
+    closeinput();
+    takepictures({}, nullptr);
+    if (fullscreen) togglefullscreen();
+    resizewindow(SCREEN_WIDTH, SCREEN_HEIGHT);
+    SetUp();
+}
+
 void placeat(Hahmo& h, float x, float y)
 {
     Rig::x(h) = Rig::nx(h) = x;
@@ -150,70 +170,6 @@ void drainevents()
     while (SDL_PollEvent(&e)) continue;
 }
 
-Pixel readpixel(int x, int y)
-{
-    unsigned char p[4] = {0, 0, 0, 0};
-    glFinish();
-    glReadBuffer(GL_BACK);
-    glReadPixels(x, SCREEN_HEIGHT - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-    return Pixel{p[0], p[1], p[2], p[3]};
-}
-
-Pixel windowpixel(int x, int y)
-{
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (SDL_GetWMInfo(&info) != 1 || info.subsystem != SDL_SYSWM_X11) return Pixel{-1, -1, -1, -1};
-    glFinish();
-    info.info.x11.lock_func();
-    Display* display = info.info.x11.display;
-    XSync(display, False);
-    XImage* image = XGetImage(display, info.info.x11.window, x, y, 1, 1, AllPlanes, ZPixmap);
-    Pixel p{-1, -1, -1, -1};
-    if (image) {
-        const unsigned long v = XGetPixel(image, 0, 0);
-        p = Pixel{(int)(v >> 16 & 255), (int)(v >> 8 & 255), (int)(v & 255), 255};
-        XDestroyImage(image);
-    }
-    info.info.x11.unlock_func();
-    return p;
-}
-
-void showred()
-{
-    glLoadIdentity();
-    glDisable(GL_TEXTURE_2D);
-    glColor4f(1, 0, 0, 1);
-    glRecti(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
-    SDL_GL_SwapBuffers();
-    glRecti(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
-}
-
-// Clears to the colour the game's start-up set, as its frames do.
-void clearscreen()
-{
-    glClear(GL_COLOR_BUFFER_BIT);
-}
-
-void drawslot(int n, int x0, int y0, int x1, int y1)
-{
-    glLoadIdentity();
-    glColor4f(1, 1, 1, 1);
-    glEnable(GL_TEXTURE_2D);
-    bindtexture(n);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex2i(x0, y0);
-    glTexCoord2f(1, 0);
-    glVertex2i(x1, y0);
-    glTexCoord2f(1, 1);
-    glVertex2i(x1, y1);
-    glTexCoord2f(0, 1);
-    glVertex2i(x0, y1);
-    glEnd();
-    glDisable(GL_TEXTURE_2D);
-}
-
 std::string tgafile(int width, int height, int bpp, const std::string& pixels,
                     unsigned char imagetype, unsigned char idlength)
 {
@@ -249,44 +205,10 @@ public:
     void SetUp() override
     {
         setenv("SDL_AUDIODRIVER", "dummy", 0);
-        options = Options{};
-        options.window = true;
+        resetoptions();
         if (!init()) std::abort();
         BuildFont();
     }
 };
 
 static ::testing::Environment* const window = ::testing::AddGlobalTestEnvironment(new GameWindow);
-
-Pixel cellcolor(int c, int r)
-{
-    return Pixel{10 + 15 * c, 10 + 7 * r, 200, 255};
-}
-
-void celltexture(int n, int columns, int rows, int cellw, int cellh)
-{
-    std::string pixels;
-    for (int py = 0; py < rows * cellh; py++) {
-        for (int px = 0; px < columns * cellw; px++) {
-            const Pixel p = cellcolor(px / cellw, py / cellh);
-            pixels += {(char)p.b, (char)p.g, (char)p.r, (char)p.a};
-        }
-    }
-    loadslot(n, columns * cellw, rows * cellh, pixels);
-}
-
-::testing::AssertionResult colourof(const Pixel& p, int r, int g, int b, int tolerance)
-{
-    if (std::abs(p.r - r) <= tolerance && std::abs(p.g - g) <= tolerance &&
-        std::abs(p.b - b) <= tolerance)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "pixel is (" << p.r << ", " << p.g << ", " << p.b
-                                         << "), expected (" << r << ", " << g << ", " << b
-                                         << ") within " << tolerance;
-}
-
-::testing::AssertionResult showscell(int x, int y, int c, int r)
-{
-    const Pixel e = cellcolor(c, r);
-    return colourof(readpixel(x, y), e.r, e.g, e.b);
-}

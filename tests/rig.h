@@ -1,5 +1,5 @@
 // The test rig: a real OpenGL window for the whole run, a world in a known
-// state, injected keys, pixels read back, and the records' private state.
+// state, injected keys, and the records' private state.
 #ifndef KUURAKARPALO_RIG_H
 #define KUURAKARPALO_RIG_H
 
@@ -49,6 +49,15 @@ const std::string& scratchdir();
 // map's corner, no close nor pause asked for, the window's focus had, and
 // no event waiting.
 void resetworld();
+// The fixture of a world in a known state: resetworld with the options the
+// rig's window started with, live input, frames drawn whole, no scripted
+// player; and after the test the same again, no recording open, the window
+// back at its size, no pictures asked for.
+struct World : ::testing::Test {
+    void SetUp() override;
+    void TearDown() override;
+};
+void resetoptions();
 // Frees every neutral, monster and corpse slot and zeroes their records.
 void clearslots();
 
@@ -87,23 +96,6 @@ void pushquit();
 // Drops every pending event.
 void drainevents();
 
-// RGBA of the screen pixel (x, y), origin at the top left.
-struct Pixel {
-    int r, g, b, a;
-};
-Pixel readpixel(int x, int y);
-// What the window shows at (x, y), read from the X server: the frames that
-// were swapped in, not the back buffer. All -1 when it cannot be read.
-Pixel windowpixel(int x, int y);
-// Fills the back buffer with red and shows it, so that whatever the
-// window shows next came from a later swap.
-void showred();
-// Clears the back buffer to black.
-void clearscreen();
-// Draws the whole picture of texture slot n, untinted, over the screen's
-// rectangle (x0, y0)-(x1, y1), its first row at the top.
-void drawslot(int n, int x0, int y0, int x1, int y1);
-
 // Builds a TGA file in memory: the header (of another image type, or with
 // an ID field, if asked), then pixels as stored (BGR or BGRA).
 std::string tgafile(int width, int height, int bpp, const std::string& pixels,
@@ -111,15 +103,5 @@ std::string tgafile(int width, int height, int bpp, const std::string& pixels,
 // Loads a texture of one solid colour into slot n (32-bit, w by h pixels).
 void solidtexture(int n, int w, int h, unsigned char r, unsigned char g, unsigned char b,
                   unsigned char a = 255);
-
-// A sheet of columns by rows cells of cellw by cellh pixels in slot n, cell
-// (c, r) of colour cellcolor(c, r); row 0 is the file's first (t = 0).
-Pixel cellcolor(int c, int r);
-void celltexture(int n, int columns, int rows, int cellw = 32, int cellh = 32);
-
-// Whether pixel p is (r, g, b) within tolerance; whether screen pixel (x, y)
-// shows sheet cell (c, r).
-::testing::AssertionResult colourof(const Pixel& p, int r, int g, int b, int tolerance = 0);
-::testing::AssertionResult showscell(int x, int y, int c, int r);
 
 #endif

@@ -100,44 +100,6 @@ TEST(Textures, DamagedOrForeignFilesAreRefused)
     }
 }
 
-TEST(Textures, TwentyFourBitPictureOfOddWidthDrawsTrue)
-{
-    // 3 by 2 pixels, rows of 9 bytes: the upload must not assume 4-byte rows.
-    // First file row: red, green, blue; second: white, black, yellow.
-    const std::string pixels = bytes({0, 0, 255, 0, 255, 0, 255, 0, 0,   //
-                                      255, 255, 255, 0, 0, 0, 0, 255, 255});
-    const std::string path = writefile(tgafile(3, 2, 24, pixels), "odd.tga");
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    textures[SPARE] = TextureImage{};
-    ASSERT_TRUE(LoadTGA(&textures[SPARE], path.c_str()));
-    EXPECT_EQ(24u, textures[SPARE].bpp);
-    EXPECT_EQ(GL_RGB, internalformat(textures[SPARE].texID));
-
-    // Drawn over 30 by 20 pixels, t = 0 along the top: each texel 10 by 10.
-    clearscreen();
-    glLoadIdentity();
-    glColor4f(1, 1, 1, 1);
-    glEnable(GL_TEXTURE_2D);
-    bindtexture(SPARE);
-    glBegin(GL_QUADS);
-    const int corners[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
-    for (const auto& c : corners) {
-        glTexCoord2i(c[0], c[1]);
-        glVertex2i(30 * c[0], 20 * c[1]);
-    }
-    glEnd();
-    glDisable(GL_TEXTURE_2D);
-    const int expected[2][3][3] = {{{255, 0, 0}, {0, 255, 0}, {0, 0, 255}},
-                                   {{255, 255, 255}, {0, 0, 0}, {255, 255, 0}}};
-    for (int row = 0; row < 2; row++)
-        for (int col = 0; col < 3; col++)
-            EXPECT_TRUE(colourof(readpixel(col * 10 + 5, row * 10 + 5), expected[row][col][0],
-                                 expected[row][col][1], expected[row][col][2]))
-                << row << "," << col;
-    EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
-    textures[SPARE] = TextureImage{};
-}
-
 // The reading half of the loader works on any open file, a memory one
 // included, with no texture made: the fuzz target reads pictures this way.
 TEST(Textures, ReadingNeedsNoUploadAndARefusalTouchesNothing)
@@ -163,35 +125,4 @@ TEST(Textures, ReadingNeedsNoUploadAndARefusalTouchesNothing)
     EXPECT_FALSE(readtga(f, &t));
     std::fclose(f);
     EXPECT_EQ(0, std::memcmp(&t, &before, sizeof t));
-}
-
-// The tools write pictures with tgabytes; the game reads them back pixel for
-// pixel, with the descriptor byte, at both depths and an odd width.
-TEST(Textures, WrittenPicturesReadBackTheSame)
-{
-    for (int bpp : {24, 32}) {
-        const int width = 3, height = 2, step = bpp / 8;
-        std::vector<unsigned char> pixels(width * height * step);
-        for (size_t i = 0; i < pixels.size(); i++) pixels[i] = (unsigned char)(7 + 11 * i);
-        const std::vector<unsigned char> file = tgabytes(width, height, bpp, 8, pixels.data(), pixels.size());
-        ASSERT_EQ(file.size(), 18 + pixels.size()) << bpp;
-        // Blue first in the file, to the last pixel.
-        const size_t last = pixels.size() - step;
-        EXPECT_TRUE(file[18] == pixels[2] && file[20] == pixels[0] && file[18 + last] == pixels[last + 2] &&
-                    file[18 + last + 2] == pixels[last])
-            << bpp;
-
-        FILE* f = fmemopen(const_cast<unsigned char*>(file.data()), file.size(), "rb");
-        ASSERT_NE(f, nullptr);
-        TextureImage t{};
-        unsigned char descriptor = 0;
-        ASSERT_TRUE(readtga(f, &t, &descriptor)) << bpp;
-        std::fclose(f);
-        EXPECT_EQ(t.width, 3u);
-        EXPECT_EQ(t.height, 2u);
-        EXPECT_EQ(t.bpp, (unsigned)bpp);
-        EXPECT_EQ(descriptor, 8);
-        EXPECT_EQ(std::memcmp(t.imageData, pixels.data(), pixels.size()), 0) << bpp;
-        std::free(t.imageData);
-    }
 }

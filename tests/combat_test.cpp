@@ -1,0 +1,223 @@
+// Combat in one table: who hits whom, with what, and what the blow leaves:
+// the victim's health and recovery, the score, and the push. Then the
+// series of blows that kill, with the corpse and the score they leave.
+#include "rig.h"
+
+#include <cmath>
+
+namespace {
+
+// The player's sword in mid-swing to the right; from the player's start
+// (1472, 288) its tip lies at (1496, 310).
+void playercutting()
+{
+    Rig::player().d = 3;
+    swinging(Rig::player(), 180, 0);
+}
+
+Hahmo& cutmonster(float x, float y, int side)
+{
+    playercutting();
+    placed(Rig::monster(7), x, y, 1, side);
+    stepmonster(7, false);
+    return Rig::monster(7);
+}
+
+Hahmo& cutneutral(int type, int side)
+{
+    playercutting();
+    placed(Rig::neutral(4), 1490, 295, type, side);
+    stepneutral(4, false);
+    return Rig::neutral(4);
+}
+
+// A step of monster 0 at (1000, 300) beside one of the player's side at
+// (1008, 306), with a seed whose first draw leaves no retarget and whose
+// second is draw.
+Hahmo& monsterfight(int draw, bool recovering)
+{
+    Monster& m = placed(Rig::monster(0), 1000, 300, 1, ENEMYSIDE);
+    Rig::invulnerability(placed(Rig::monster(1), 1008, 306, 1, PLAYERSIDE)) = recovering ? 5 : 0;
+    unsigned seed = 1;
+    for (;; seed++) {
+        worldsrand(seed);
+        const int retarget = worldrand() % 20;
+        if (retarget != 2 && worldrand() % 10 == draw) break;
+    }
+    worldsrand(seed);
+    lastmonster = 0;
+    m.input();
+    lastmonster = -1;
+    return m;
+}
+
+// The neutral stands above the player facing down, the player inside its
+// strike box and the tip of a fresh swing inside the player's body.
+Hahmo& strikes(int type, int side, bool cutting)
+{
+    Neutral& n = placed(Rig::neutral(0), 1482, 268, type, side);
+    Rig::invulnerability(n) = 10;   // even a recovering enemy strikes
+    if (cutting) swinging(n, 170.5f, 0, 1);
+    stepneutral(0, false);
+    return Rig::player();
+}
+
+struct Blow {
+    const char* what;
+    Hahmo& (*act)();
+    float healt;
+    int recovery, score;
+    float push;   // the victim's force after the step
+};
+
+const Blow BLOWS[] = {
+    {"the long sword on a monster", [] () -> Hahmo& { return cutmonster(1490, 295, 1); }, 66, 19, 6, 17.5f / 1.35f},
+    {"the long sword on a friendly monster", [] () -> Hahmo& { return cutmonster(1490, 295, 0); }, 66, 19, 6, 17.5f / 1.35f},
+    {"the tip just inside the top edge", [] () -> Hahmo& { return cutmonster(1493, 280.5f, 1); }, 66, 19, 6, 17.5f / 1.35f},
+    {"the tip on the left edge", [] () -> Hahmo& { return cutmonster(1494, 290, 1); }, 100, 0, 0, 0},
+    {"the tip on the right edge", [] () -> Hahmo& { return cutmonster(1466, 290, 1); }, 100, 0, 0, 0},
+    {"the tip on the top edge", [] () -> Hahmo& { return cutmonster(1480, 308, 1); }, 100, 0, 0, 0},
+    {"the tip on the bottom edge", [] () -> Hahmo& { return cutmonster(1480, 280, 1); }, 100, 0, 0, 0},
+    {"the long sword on an enemy", [] () -> Hahmo& { return cutneutral(1, 1); }, 73, 19, 10, 17.5f / 1.35f},
+    {"the long sword on a friend", [] () -> Hahmo& { return cutneutral(2, 0); }, 100, 0, 0, 0},
+    {"an enemy's strike on the hero", [] () -> Hahmo& { return strikes(1, 1, false); }, 86, 30, 0, 17.5f},
+    {"a friend's cutting sword in the hero", [] () -> Hahmo& { return strikes(2, 0, true); }, 100, 0, 0, 0},
+    {"the short blade of an enemy far away",
+     [] () -> Hahmo& {
+         Rig::player().setposition(-16, -16);   // over the world's origin, the short blade's tip
+         swinging(placed(Rig::neutral(0), 600, 600, 1, 1), 170.5f, 0, 1);
+         stepneutral(0, false);
+         return Rig::player();
+     },
+     86, 30, 0, 17.5f},
+    {"a monster touching the hero", [] () -> Hahmo& { placed(Rig::monster(0), 1483, 288, 1, 1); stepmonster(0, false); return Rig::player(); }, 92, 30, 0, 12.5f},
+    {"a recovering monster touching the hero",
+     [] () -> Hahmo& {
+         Rig::invulnerability(placed(Rig::monster(0), 1483, 288, 1, 1)) = 5;
+         stepmonster(0, false);
+         return Rig::player();
+     },
+     100, 0, 0, 0},
+    {"a monster touching the recovering hero",
+     [] () -> Hahmo& {
+         Rig::invulnerability(Rig::player()) = 2;
+         placed(Rig::monster(0), 1483, 288, 1, 1);
+         stepmonster(0, false);
+         return Rig::player();
+     },
+     100, 2, 0, 0},
+    {"a friend touching the recovering hero",
+     [] () -> Hahmo& {
+         Rig::invulnerability(Rig::player()) = 10;
+         Rig::invulnerability(placed(Rig::neutral(0), 1476, 290, 2, 0)) = 10;
+         stepneutral(0, false);
+         return Rig::player();
+     },
+     100, 10, 0, 0.5f},
+    {"a monster of the other side on draw 3", [] () -> Hahmo& { return monsterfight(3, false); }, 95, 29, 0, 14 / 1.35f},
+    {"a monster of the other side on draw 4", [] () -> Hahmo& { return monsterfight(4, false); }, 100, 0, 0, 1.5f / 1.35f},
+    {"a recovering monster of the other side", [] () -> Hahmo& { return monsterfight(0, true); }, 100, 0, 0, 1.5f / 1.35f},
+    {"neutrals of opposite sides cut each other",
+     [] () -> Hahmo& {
+         Neutral& a = placed(Rig::neutral(0), 500, 500, 2, 0);
+         Neutral& b = placed(Rig::neutral(1), 515, 500, 1, 1);
+         a.d = 3;
+         b.d = 2;
+         swinging(a, 165.5f, 1);
+         swinging(b, 165.5f, 1);
+         Rig::world().control();
+         EXPECT_EQ(b.healt, 66);
+         EXPECT_GT(Rig::x(b), 515);
+         return a;
+     },
+     66, 29, 0, -1},
+};
+
+}  // namespace
+
+TEST(Combat, EveryBlow)
+{
+    for (const Blow& b : BLOWS) {
+        resetworld();
+        Hahmo& victim = b.act();
+        EXPECT_EQ(victim.healt, b.healt) << b.what;
+        EXPECT_EQ(Rig::invulnerability(victim), b.recovery) << b.what;
+        EXPECT_EQ(score, b.score) << b.what;
+        if (b.push >= 0) {
+            EXPECT_NEAR(std::hypot(Rig::forcex(victim), Rig::forcey(victim)), b.push, 1e-4) << b.what;
+        }
+    }
+    // The blows push away from who struck.
+    resetworld();
+    EXPECT_GT(Rig::forcex(cutmonster(1490, 295, 1)), 0);
+    resetworld();
+    Hahmo& m = monsterfight(3, false);
+    EXPECT_NEAR(std::atan2(-Rig::forcex(m), -Rig::forcey(m)), heading(8, 6), 1e-4);
+    resetworld();
+}
+
+// Blow after blow until the victim falls: its health and the score after
+// each, removed in the very step of the last with its corpse where it stood.
+TEST(Combat, KillsScoreAndLeaveCorpses)
+{
+    const struct {
+        bool monster;
+        int side;
+        float healts[4];
+        int scores[4];
+        int corpse;
+    } kills[] = {
+        {true, 1, {66, 32, 0}, {6, 12, 23}, MONSTERCORPSE},
+        {true, 0, {66, 32, 0}, {6, 12, 18}, MONSTERCORPSE},
+        {false, 1, {73, 46, 19, 0}, {10, 20, 30, 49}, RAIDERCORPSE},
+    };
+    for (const auto& k : kills) {
+        resetworld();
+        playercutting();
+        Hahmo& h = k.monster ? (Hahmo&)placed(Rig::monster(7), 1490, 295, 1, k.side)
+                             : (Hahmo&)placed(Rig::neutral(4), 1490, 295, 1, k.side);
+        for (int hit = 0; hit < (k.monster ? 3 : 4); hit++) {
+            placeat(h, 1490, 295);
+            Rig::forcex(h) = Rig::forcey(h) = 0;
+            Rig::invulnerability(h) = 0;
+            k.monster ? stepmonster(7, false) : stepneutral(4, false);
+            EXPECT_EQ(h.healt, k.healts[hit]) << hit;
+            EXPECT_EQ(score, k.scores[hit]) << hit;
+        }
+        const int type = k.monster ? Rig::monster(7).gettype() : Rig::neutral(4).gettype();
+        EXPECT_EQ(type, 0);
+        EXPECT_EQ(Rig::type(Rig::corpse(0)), k.corpse);
+        EXPECT_EQ(Rig::x(Rig::corpse(0)), (int)Rig::x(h));
+        EXPECT_EQ(Rig::type(Rig::corpse(1)), 0);
+        EXPECT_EQ(monsterinarea(0, 0, 4000, 4000, -1), 0);
+    }
+
+    // A friend brought down by a monster lies as a villager, as the hero
+    // does; he brings the enemy side no points.
+    resetworld();
+    Neutral& f = placed(Rig::neutral(2), 1000, 300, FRIEND, PLAYERSIDE);
+    f.healt = 5;
+    placed(Rig::monster(0), 1000, 300, MONSTER, ENEMYSIDE);
+    stepneutral(2, false);
+    EXPECT_EQ(f.gettype(), 0);
+    EXPECT_EQ(Rig::type(Rig::corpse(0)), VILLAGERCORPSE);
+    EXPECT_EQ(score, 0);
+}
+
+// The body's own damage: a push without damage, then a wound, then more
+// than is left.
+TEST(Combat, HurtPushesAndDamages)
+{
+    Hahmo h(10, 10, 1);
+    h.hurt(0, 10, 0);
+    EXPECT_EQ(Rig::forcey(h), -10.0f);
+    EXPECT_EQ(h.healt, 100.0f);
+    EXPECT_EQ(Rig::healtfade(h), 0.0f);
+    EXPECT_TRUE(h.vulnerable());
+    h.hurt(0, 0, 34);
+    EXPECT_EQ(h.healt, 66.0f);
+    EXPECT_EQ(Rig::invulnerability(h), 30);
+    EXPECT_EQ(Rig::healtfade(h), 1.0f);
+    h.hurt(0, 0, 150);
+    EXPECT_EQ(h.healt, 0.0f);
+}
