@@ -163,3 +163,11 @@ bool enterdatadir(const char* option)
     }
     return true;
 }
+
+std::string basedirpath(const char* xdghome, const char* home, const char* fallback, const char* below)
+{
+    // A relative XDG directory is no directory at all.
+    if (xdghome && xdghome[0] == '/') return std::string(xdghome) + "/" + below;
+    if (home && home[0]) return std::string(home) + "/" + fallback + "/" + below;
+    return "";
+}

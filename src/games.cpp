@@ -19,10 +19,7 @@ namespace fs = std::filesystem;
 
 std::string gamespath(const char* xdgdatahome, const char* home)
 {
-    // A relative XDG_DATA_HOME is no data home at all.
-    if (xdgdatahome && xdgdatahome[0] == '/') return std::string(xdgdatahome) + "/" + GAMESFOLDER;
-    if (home && home[0]) return std::string(home) + "/.local/share/" + GAMESFOLDER;
-    return "";
+    return basedirpath(xdgdatahome, home, ".local/share", GAMESFOLDER);
 }
 
 std::string gamesfolder()

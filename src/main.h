@@ -230,6 +230,10 @@ const int SETTINGSWARNINGS = 8;       // warnings given for one file; the rest a
 
 // Where the settings file lies: under $XDG_CONFIG_HOME when that is an
 // absolute path, else under ~/.config; "" when neither is known.
+// The path below an XDG base directory: below the directory its variable
+// names when that is absolute, else below the fallback in home; "" when
+// neither is known.
+std::string basedirpath(const char* xdghome, const char* home, const char* fallback, const char* below);
 std::string settingspath(const char* xdgconfighome, const char* home);
 // The settings file of this environment, as settingspath finds it.
 std::string settingsfile();

@@ -19,10 +19,7 @@
 
 std::string settingspath(const char* xdgconfighome, const char* home)
 {
-    // A relative XDG_CONFIG_HOME is no configuration directory at all.
-    if (xdgconfighome && xdgconfighome[0] == '/') return std::string(xdgconfighome) + "/" + SETTINGSFILE;
-    if (home && home[0]) return std::string(home) + "/.config/" + SETTINGSFILE;
-    return "";
+    return basedirpath(xdgconfighome, home, ".config", SETTINGSFILE);
 }
 
 std::string settingsfile()

@@ -39,14 +39,6 @@ std::vector<std::string> pruned(std::vector<Keptgame> games)
 
 }   // namespace
 
-TEST(Games, TheFolderFollowsTheDataHome)
-{
-    EXPECT_EQ(gamespath("/x/data", "/home/a"), "/x/data/kuurakarpalo/games");
-    EXPECT_EQ(gamespath("", "/home/a"), "/home/a/.local/share/kuurakarpalo/games");
-    EXPECT_EQ(gamespath("relative", "/home/a"), "/home/a/.local/share/kuurakarpalo/games");
-    EXPECT_EQ(gamespath(nullptr, nullptr), "");
-}
-
 // Beyond the best and the newest the oldest go; the bytes' cap takes the
 // oldest of the newest too, never one of the best, and a game not yet
 // checked counts by its recorded score.
@@ -87,5 +79,7 @@ TEST(Games, TheTableRanksFinishedGamesByScoreTheEarlierFirst)
     EXPECT_EQ(gamedate("2026-12-07_23-15-57-elsewhere.rec"), "2026-12-07 23:15");
     EXPECT_EQ(gamedate("friend.rec"), "");
     EXPECT_EQ(gamelength(0), "0:00");
+    EXPECT_EQ(gamespath("/x", "/home/a"), "/x/kuurakarpalo/games");
+    EXPECT_EQ(gamespath(nullptr, "/home/a"), "/home/a/.local/share/kuurakarpalo/games");
     EXPECT_EQ(gamelength(FRAMES_PER_SECOND * 245 + FRAMES_PER_SECOND - 1), "4:05");
 }
