@@ -144,7 +144,7 @@ void keepheap()
 
 bool headless;
 
-static bool shown;        // this frame reaches the screen
+static bool shown = true;   // this frame reaches the screen
 
 // Pictures: the points asked for, where the input stands counted from the
 // request, and the point the frame being drawn is (-1 none), set by
