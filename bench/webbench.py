@@ -3,7 +3,8 @@
 
   - the full fight's world update and drawing per frame: the same program
     (fightframes) native under the virtual display's llvmpipe and in headless
-    Chromium with SwiftShader, both rendering in software, run in turns;
+    Chromium, its WebGL on SwiftShader and on Mesa's llvmpipe through ANGLE's
+    OpenGL backend (the native game's rasterizer), run in turns;
   - the bytes the page downloads, each file compressed with gzip;
   - the time from navigation to the first picture shown, on localhost;
   - from touch to the world: the world frames from a touchstart on the
@@ -43,12 +44,17 @@ def native(program):
     return figures(done.stdout.splitlines())
 
 
-def web(folder):
+# Chromium's WebGL on Mesa's llvmpipe, as the native game draws; the later
+# --use-angle wins over the SwiftShader one every browser starts with.
+LLVMPIPE = ("--use-gl=angle", "--use-angle=gl-egl", "--ignore-gpu-blocklist")
+
+
+def web(folder, flags=()):
     # Isolated from other origins, the page's clock counts in microseconds,
     # not in tenths of a millisecond.
     site = Site(folder, headers={"Cross-Origin-Opener-Policy": "same-origin",
                                  "Cross-Origin-Embedder-Policy": "require-corp"})
-    browser = Browser()
+    browser = Browser(flags)
     try:
         browser.open(site.url("bench.html?%d" % FRAMES))
         browser.wait("window.exitcode !== undefined", 600, step=0.5)
@@ -69,17 +75,23 @@ def main():
     print("== The full fight, %d frames, %d rounds taken in turns (microseconds a frame, each round's median);"
           % (FRAMES, rounds))
     print("   screen: one textured quad over the whole screen, drawn and read back")
-    runs = {"native": [], "web": []}
+    runs = {"native": [], "swiftshader": [], "llvmpipe": []}
     for _ in range(rounds):
         runs["native"].append(native(program))
-        runs["web"].append(web(benchdir))
+        runs["swiftshader"].append(web(benchdir))
+        runs["llvmpipe"].append(web(benchdir, LLVMPIPE))
+    ratio = {}
     for part in ("update", "draw", "frame", "screen"):
         n = [r[part] for r in runs["native"]]
-        w = [r[part] for r in runs["web"]]
-        ratios = [b / a for a, b in zip(n, w)]
         print("  %-6s native %s" % (part, spread(n)))
-        print("  %-6s web    %s" % (part, spread(w)))
-        print("  %-6s web / native, paired by round: %s" % (part, spread(ratios, "%.2f")))
+        for gl in ("swiftshader", "llvmpipe"):
+            w = [r[part] for r in runs[gl]]
+            ratio[gl, part] = [b / a for a, b in zip(n, w)]
+            print("  %-6s web on %-11s %s; web / native, paired by round: %s"
+                  % (part, gl, spread(w), spread(ratio[gl, part], "%.2f")))
+    for gl in ("swiftshader", "llvmpipe"):
+        over = [f / s for f, s in zip(ratio[gl, "frame"], ratio[gl, "screen"])]
+        print("  %s: the fight's ratio over the one-quad floor's %s (goal: at most 1.10)" % (gl, spread(over, "%.2f")))
 
     print("== What the page downloads, each file gzip -9")
     total = raw = 0
