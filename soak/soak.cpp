@@ -19,6 +19,7 @@
 // cannot start; 2 on a wrong command line; 3 when an invariant broke, after
 // one line naming the frame and the invariant.
 #include "main.h"
+#include "rigaccess.h"
 #include "rng.h"
 
 #include <cerrno>
@@ -26,10 +27,17 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <type_traits>
 #include <vector>
+
+// The records' friend: the accessors the tests share, and the fields the
+// checks read beside them.
+struct Rig {
+    RIGACCESS
+    RIGFIELD(int, Hahmo, side) RIGFIELD(int, Hahmo, d) RIGFIELD(int, Hahmo, mapx) RIGFIELD(int, Hahmo, mapy)
+    RIGFIELD(float, Hahmo, healt)
+};
 
 namespace {
 
@@ -147,75 +155,16 @@ void arrive()
 // No hit takes more than 14 health, so 40 is far from a fall.
 void heal()
 {
-    map.records([](const char*, int, auto& record) {
-        if constexpr (std::is_same_v<std::decay_t<decltype(record)>, Player>) {
-            if (record.healt < 40) {
-                record.healt = 100;
-                heals++;
-            }
-        }
-    });
+    float& healt = Rig::healt(Rig::player());
+    if (healt < 40) {
+        healt = 100;
+        heals++;
+    }
 }
 
 // ---------------------------------------------------------------------------
 // The invariants
 // ---------------------------------------------------------------------------
-
-// One record's fields as numbers, in the order its fields visitor gives
-// them, and where each named field stands.
-struct Values {
-    double v[64];
-    int n;
-};
-
-template <class T> void readvalues(T& record, Values& out)
-{
-    out.n = 0;
-    record.fields([&out](const char*, auto& field) { out.v[out.n++] = (double)field; });
-}
-
-template <class T> int fieldat(T& sample, const char* name)
-{
-    int i = 0, at = -1;
-    sample.fields([&](const char* n, auto&) {
-        if (std::strcmp(n, name) == 0) at = i;
-        i++;
-    });
-    if (at < 0) std::abort();
-    return at;
-}
-
-// Where the fields the checks read stand in each kind of record.
-struct Layout {
-    int x, y, mapx, mapy, target, frame, side, counter, invcounter, invcolor, d, healt, type;
-    int swordhit, swordfade, swordb, decay;
-    template <class T> static Layout of(T sample)
-    {
-        Layout l{};
-        l.x = fieldat(sample, "x"), l.y = fieldat(sample, "y");
-        if constexpr (std::is_same_v<T, Corpse>) {
-            l.type = fieldat(sample, "type"), l.mapx = fieldat(sample, "mapx"), l.mapy = fieldat(sample, "mapy");
-            l.decay = fieldat(sample, "decay");
-        } else {
-            l.mapx = fieldat(sample, "mapx"), l.mapy = fieldat(sample, "mapy");
-            l.target = fieldat(sample, "target"), l.frame = fieldat(sample, "frame");
-            l.side = fieldat(sample, "side"), l.counter = fieldat(sample, "counter");
-            l.invcounter = fieldat(sample, "invcounter"), l.invcolor = fieldat(sample, "invcolor");
-            l.d = fieldat(sample, "d"), l.healt = fieldat(sample, "healt");
-            if constexpr (!std::is_same_v<T, Player>) l.type = fieldat(sample, "type");
-            if constexpr (!std::is_same_v<T, Monster>) {
-                l.swordhit = fieldat(sample, "swordhit"), l.swordfade = fieldat(sample, "swordfade");
-                l.swordb = fieldat(sample, "swordb");
-            }
-        }
-        return l;
-    }
-};
-
-const Layout PLAYERFIELDS = Layout::of(Player(0, 0, 0));
-const Layout NEUTRALFIELDS = Layout::of(Neutral());
-const Layout MONSTERFIELDS = Layout::of(Monster());
-const Layout CORPSEFIELDS = Layout::of(Corpse{});
 
 [[noreturn]] void broken(const std::string& what)
 {
@@ -241,30 +190,37 @@ bool validtarget(int t, bool follow)
            (t >= TARGETNEUTRAL && t < TARGETNEUTRAL + SLOTS) || (t >= TARGETMONSTER && t < TARGETMONSTER + SLOTS);
 }
 
+template <class T> bool finite(T& record)
+{
+    bool all = true;
+    record.fields([&all](const char*, auto& field) { all = all && std::isfinite((double)field); });
+    return all;
+}
+
 // A live character: inside the grid, near the open ground, on the tile its
 // centre says, and with its counters in their ranges.
-void checkbody(const std::string& who, const Values& v, const Layout& l, bool follow)
+void checkbody(const std::string& who, Hahmo& h, bool follow)
 {
     // The tile as the game finds it, cut towards zero: a knockback may carry
     // a body a little past the top or left edge, still on tile 0.
-    const double cx = v.v[l.x] + 16, cy = v.v[l.y] + 16;
+    const double cx = Rig::x(h) + 16, cy = Rig::y(h) + 16;
     if (!(cx > -TILE && cx < MAPW * TILE && cy > -TILE && cy < MAPW * TILE))
         broken(who + " has left the grid: centre at (" + std::to_string(cx) + ", " + std::to_string(cy) + ")");
     const int c = (int)(cx / TILE), r = (int)(cy / TILE);
     if (!nearground(c, r))
         broken(who + " stands on tile (" + std::to_string(c) + ", " + std::to_string(r) +
                "), out of reach of the open ground");
-    if (v.v[l.mapx] != c || v.v[l.mapy] != r) broken(who + ": its tile is not the one under its centre");
-    if (!validtarget((int)v.v[l.target], follow)) broken(who + ": target code " + std::to_string((int)v.v[l.target]));
-    if (!within(v.v[l.frame], 0, 3) || !within(v.v[l.counter], 0, 5) || !within(v.v[l.d], 0, 3) ||
-        !within(v.v[l.invcounter], 0, 2) || (v.v[l.invcolor] != 1 && v.v[l.invcolor] != -1))
+    if (Rig::mapx(h) != c || Rig::mapy(h) != r) broken(who + ": its tile is not the one under its centre");
+    if (!validtarget(Rig::target(h), follow)) broken(who + ": target code " + std::to_string(Rig::target(h)));
+    if (!within(Rig::frame(h), 0, 3) || !within(Rig::counter(h), 0, 5) || !within(Rig::d(h), 0, 3) ||
+        !within(Rig::invcounter(h), 0, 2) || (Rig::invcolor(h) != 1 && Rig::invcolor(h) != -1))
         broken(who + ": a walking, facing or flashing counter out of range");
-    if (!(v.v[l.healt] > 0 && v.v[l.healt] <= 100.05)) broken(who + ": health " + std::to_string(v.v[l.healt]));
+    if (!(Rig::healt(h) > 0 && Rig::healt(h) <= 100.05f)) broken(who + ": health " + std::to_string(Rig::healt(h)));
 }
 
-void checksword(const std::string& who, const Values& v, const Layout& l)
+void checksword(const std::string& who, Weapon& w)
 {
-    if (!within(v.v[l.swordhit], 0, 6) || !within(v.v[l.swordfade], 0, 1) || !within(v.v[l.swordb], 0, 1))
+    if (!within(Rig::swordhit(w), 0, 6) || !within(Rig::swordfade(w), 0, 1) || !within(Rig::swordb(w), 0, 1))
         broken(who + ": the sword's swing out of range");
 }
 
@@ -272,53 +228,42 @@ int lastscore;
 
 void spoil()
 {
-    bool done = false;
-    map.records([&done](const char*, int, auto& record) {
-        if constexpr (std::is_same_v<std::decay_t<decltype(record)>, Monster>) {
-            if (done || record.gettype() == 0) return;
-            record.fields([](const char* name, auto& field) {
-                if constexpr (std::is_same_v<std::decay_t<decltype(field)>, float>)
-                    if (std::strcmp(name, "x") == 0) field = std::nanf("");
-            });
-            done = true;
+    for (int i = 0; i < SLOTS; i++)
+        if (Rig::monster(i).gettype() != 0) {
+            Rig::x(Rig::monster(i)) = std::nanf("");
+            return;
         }
-    });
 }
 
 void checkworld()
 {
-    Values v;
-    const bool alive = playerhealt() > 0;
-    if (!alive) broken("the hero has fallen, though the soak keeps him alive");
+    if (playerhealt() <= 0) broken("the hero has fallen, though the soak keeps him alive");
     map.records([&](const char* kind, int slot, auto& record) {
         using T = std::decay_t<decltype(record)>;
-        readvalues(record, v);
-        for (int i = 0; i < v.n; i++)
-            if (!std::isfinite(v.v[i])) broken(named(kind, slot) + " holds a value that is not a finite number");
+        if (!finite(record)) broken(named(kind, slot) + " holds a value that is not a finite number");
         if constexpr (std::is_same_v<T, Player>) {
-            checkbody("the hero", v, PLAYERFIELDS, false);
-            checksword("the hero", v, PLAYERFIELDS);
-            if (v.v[PLAYERFIELDS.side] != PLAYERSIDE || v.v[PLAYERFIELDS.target] != TARGETNONE)
+            checkbody("the hero", record, false);
+            checksword("the hero", record);
+            if (Rig::side(record) != PLAYERSIDE || Rig::target(record) != TARGETNONE)
                 broken("the hero's side or target changed");
         } else if constexpr (std::is_same_v<T, Corpse>) {
-            const double type = v.v[CORPSEFIELDS.type];
+            const int type = Rig::type(record);
             if (!within(type, 0, 16) || (slot >= PLACESLOTS && type != 0))
-                broken(named(kind, slot) + ": type " + std::to_string((int)type));
-            if (type > 0 && !within(v.v[CORPSEFIELDS.decay], 0, 1))
-                broken(named(kind, slot) + ": decay " + std::to_string(v.v[CORPSEFIELDS.decay]));
+                broken(named(kind, slot) + ": type " + std::to_string(type));
+            if (type > 0 && !within(Rig::decay(record), 0, 1))
+                broken(named(kind, slot) + ": decay " + std::to_string(Rig::decay(record)));
         } else {
-            const bool neutral = std::is_same_v<T, Neutral>;
-            const Layout& l = neutral ? NEUTRALFIELDS : MONSTERFIELDS;
-            const double type = v.v[l.type];
+            constexpr bool neutral = std::is_same_v<T, Neutral>;
+            const int type = Rig::type(record);
             if (!within(type, 0, neutral ? (int)FRIEND : (int)MONSTER) || (slot >= PLACESLOTS && type != 0))
-                broken(named(kind, slot) + ": type " + std::to_string((int)type));
+                broken(named(kind, slot) + ": type " + std::to_string(type));
             if (type == 0) return;
             // Raiders and monsters are the enemies' side, friends the hero's.
-            if (v.v[l.side] != (neutral && type == FRIEND ? PLAYERSIDE : ENEMYSIDE))
-                broken(named(kind, slot) + ": side " + std::to_string((int)v.v[l.side]) + " for type " +
-                       std::to_string((int)type));
-            checkbody(named(kind, slot), v, l, neutral);
-            if constexpr (std::is_same_v<T, Neutral>) checksword(named(kind, slot), v, l);
+            if (Rig::side(record) != (neutral && type == FRIEND ? PLAYERSIDE : ENEMYSIDE))
+                broken(named(kind, slot) + ": side " + std::to_string(Rig::side(record)) + " for type " +
+                       std::to_string(type));
+            checkbody(named(kind, slot), record, neutral);
+            if constexpr (neutral) checksword(named(kind, slot), record);
         }
     });
     if (!std::isfinite(night) || !within(night, 0, 1))
