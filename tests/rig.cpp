@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <unistd.h>
 
 TestMap::TestMap(int w, int h) : MapData{}
@@ -162,6 +163,21 @@ void pushquit()
     SDL_Event e{};
     e.type = SDL_QUIT;
     SDL_PushEvent(&e);
+}
+
+void pushkeys(const char* keys)
+{
+    for (; *keys; keys++) {
+        const char* const letters = "pudrlseq";
+        const SDLKey syms[] = {SDLK_p, SDLK_UP, SDLK_DOWN, SDLK_RIGHT, SDLK_LEFT, SDLK_SPACE, SDLK_ESCAPE, SDLK_q};
+        pushkey(syms[std::strchr(letters, *keys) - letters]);
+    }
+}
+
+std::string filetext(const std::string& path)
+{
+    std::string text;
+    return readwhole(path, 1 << 26, text) ? text : "";
 }
 
 void drainevents()

@@ -1,14 +1,15 @@
-// The TGA loader: byte order, the files it refuses, and uploads.
+// The TGA loader: byte order, the files it refuses, and uploads; and every
+// reader closes the file it opened, good or not, so that a game that loads
+// again and again does not run out of file handles.
 #include "rig.h"
+
+#include <dirent.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
-#include <vector>
-
-// Slot 12 holds nothing in the game; the tests load into it.
-const int SPARE = 12;
 
 static std::string bytes(std::initializer_list<int> values)
 {
@@ -125,4 +126,42 @@ TEST(Textures, ReadingNeedsNoUploadAndARefusalTouchesNothing)
     EXPECT_FALSE(readtga(f, &t));
     std::fclose(f);
     EXPECT_EQ(0, std::memcmp(&t, &before, sizeof t));
+}
+
+// The file descriptors this process holds open.
+static int openfiles()
+{
+    DIR* dir = opendir("/proc/self/fd");
+    if (!dir) return -1;
+    int n = 0;
+    while (readdir(dir)) n++;
+    closedir(dir);
+    return n;
+}
+
+TEST(Files, ReadersCloseWhatTheyOpen)
+{
+    const std::string damaged = writefile(tgafile(4, 4, 32, "short"), "damaged.tga");
+    const std::string notrecording = writefile("kuurakarpalo recording 9\n", "bad.rec");
+    const auto texture = [](const char* path) {
+        TextureImage t{};
+        LoadTGA(&t, path);
+        freetexture(t);
+    };
+    const auto recording = [](const char* path) {
+        Recording r;
+        std::string error;
+        readrecording(path, r, error);
+    };
+    const std::function<void()> readers[] = {
+        [&] { texture("DATA/kirves.tga"); },   [&] { texture(damaged.c_str()); },
+        [] { checkmapfile(MAPFILE); },          [&] { checkmapfile(damaged.c_str()); },
+        [&] { recording("tests/golden/messages.rec"); }, [&] { recording(notrecording.c_str()); },
+    };
+    int n = 0;
+    for (const auto& read : readers) {
+        const int before = openfiles();
+        for (int i = 0; i < 3; i++) read();
+        EXPECT_EQ(openfiles(), before) << "reader " << n++;
+    }
 }

@@ -1,0 +1,384 @@
+// The world's pieces where the golden games seldom reach: the map file and
+// the border it gets, bodies against walls and the grid's edges, the sword's
+// swing, the area tests at their exact edges, the slot tables when full, the
+// corpses' lifetime, friends turning back, and the world's random numbers.
+#include "rig.h"
+
+#include <zlib.h>
+
+#include <cmath>
+#include <memory>
+
+static const float PI = 3.14159265f;
+
+TEST(MapFile, FieldsLandWhereTheyBelongAndTheBorderIsMarked)
+{
+    auto m = std::make_unique<TestMap>(120, 70);
+    m->tile[cell(3, 4)] = 17;
+    m->tile2[cell(5, 6)] = 23;
+    m->tile3[cell(7, 8)] = -4;
+    m->light[cell(198, 198)] = 35;
+    m->stop[cell(11, 12)] = 5;
+    m->stop[cell(120, 70)] = 7;
+    m->tset = 2;
+    map.open(writemap(*m, "f.map").c_str());
+    EXPECT_TRUE(Rig::sizex() == 120 && Rig::sizey() == 70 && Rig::tset() == 2);
+    EXPECT_TRUE(Rig::tile()[cell(3, 4)] == 17 && Rig::tile3()[cell(7, 8)] == -4 && stop[cell(11, 12)] == 5);
+    EXPECT_EQ(Rig::tile2()[cell(5, 6)], 23);
+    EXPECT_TRUE(light[cell(198, 198)] == 35 && light[cell(0, 0)] == 9);
+    for (int r = 0; r < 70; r++) EXPECT_EQ(stop[cell(120, r)], 1) << "row " << r;
+    for (int c = 0; c < 120; c++) EXPECT_EQ(stop[cell(c, 70)], 1) << "column " << c;
+    EXPECT_EQ(stop[cell(120, 70)], 7);   // the corner stays as stored
+    EXPECT_EQ(stop[cell(121, 0)], 0);
+    // A tile set the game does not know leaves both tile-set slots empty.
+    EXPECT_TRUE(textures[0].texID == 0 && textures[1].texID == 0);
+
+    // Loaded, not opened: empty layers, the border cells as the file has them.
+    map.load(writemap(TestMap(90, 60), "c.map").c_str());
+    EXPECT_EQ(stop[cell(90, 10)] + stop[cell(10, 60)] + stop[cell(120, 10)] + Rig::tile()[cell(3, 4)], 0);
+
+    // Its data opened directly makes the same world as its file.
+    map.open(writemap(*m, "f.map").c_str());
+    std::vector<int> fromfile(stop, stop + MAPCELLS);
+    fromfile.insert(fromfile.end(), Rig::tile(), Rig::tile() + MAPCELLS);
+    map.open(*m, "a name longer than nineteen");
+    std::vector<int> fromdata(stop, stop + MAPCELLS);
+    fromdata.insert(fromdata.end(), Rig::tile(), Rig::tile() + MAPCELLS);
+    EXPECT_TRUE(fromdata == fromfile);
+    EXPECT_STREQ(Rig::name(), "a name longer than ");
+
+    // Erasing clears the layers, stop and the name, but not the light.
+    Rig::erase();
+    EXPECT_TRUE(light[cell(198, 198)] == 35 && Rig::tile()[cell(3, 4)] == 0 && Rig::tile3()[cell(7, 8)] == 0);
+    EXPECT_EQ(Rig::tile2()[cell(5, 6)], 0);
+    EXPECT_TRUE(stop[cell(11, 12)] == 0 && Rig::name()[0] == '\0');
+    resetworld();
+}
+
+TEST(MapFile, CheckRefusesWhatCannotBeLoaded)
+{
+    auto m = std::make_unique<TestMap>();
+    // A 6-character file name gives a 19-character path, the longest allowed.
+    const std::string longest = writemap(*m, "abcdef");
+    ASSERT_EQ(longest.size(), 19u);
+    EXPECT_EQ(checkmapfile(longest.c_str()), nullptr);
+    EXPECT_NE(checkmapfile(writemap(*m, "abcdefg").c_str()), nullptr);
+    EXPECT_NE(checkmapfile((scratchdir() + "/none").c_str()), nullptr);
+    const std::vector<unsigned char> bytes = mapbytes(*m);
+    const std::string file(bytes.begin(), bytes.end());
+    EXPECT_NE(checkmapfile(writefile(file.substr(1), "short").c_str()), nullptr);
+    EXPECT_NE(checkmapfile(writefile(file + '\0', "long").c_str()), nullptr);
+
+    std::string error;
+    EXPECT_FALSE(::writemap((scratchdir() + "/none/w.map").c_str(), *m, error));
+    EXPECT_NE(error.find("/none/w.map: cannot open for writing"), std::string::npos) << error;
+    EXPECT_FALSE(::writemap("/dev/full", *m, error));
+    EXPECT_EQ(error, "/dev/full: write failed");
+    const int sizes[][2] = {{198, 198}, {0, 60}, {199, 60}, {-1, 60}, {100, 0}, {100, 199}};
+    for (const auto& size : sizes) {
+        m->sizex = size[0];
+        m->sizey = size[1];
+        EXPECT_EQ(checkmapfile(writemap(*m, "w").c_str()) == nullptr, size[0] == 198) << size[0] << "x" << size[1];
+    }
+}
+
+// The game's CRC-32 is zlib's, whole and folded piece by piece.
+TEST(MapFile, CrcIsZlibs)
+{
+    std::vector<unsigned char> bytes(4099);
+    uint32_t v = 12345;
+    for (unsigned char& b : bytes) b = (unsigned char)((v = v * 1103515245u + 12345u) >> 24);
+    for (size_t size : {(size_t)0, (size_t)1, (size_t)3, (size_t)4, (size_t)255, bytes.size()}) {
+        const uint32_t expect = (uint32_t)crc32(0, bytes.data(), (uInt)size);
+        EXPECT_EQ(crc32of(0, bytes.data(), size), expect) << size << " bytes";
+        EXPECT_EQ(crc32of(crc32of(0, bytes.data(), size / 2), bytes.data() + size / 2, size - size / 2), expect);
+    }
+}
+
+// Steps into walls: the target snaps back, only a drift reports the wall,
+// each axis of a diagonal is tested alone, and outside the grid on every
+// side, negative positions included, everything counts as blocked.
+TEST_F(World, BodiesAgainstWallsAndTheGridsEdges)
+{
+    // A push into a wall on one axis cancels that axis whole; the other goes
+    // on exactly as in the open.
+    for (int r = 0; r < 60; r++) stop[cell(51, r)] = 1;
+    Hahmo w(50, 30, 1), open(30, 30, 1);
+    Rig::addforce(w, -3 * PI / 4, 12.5f);   // right and down
+    Rig::addforce(open, -3 * PI / 4, 12.5f);
+    w.move();
+    const float firstx = Rig::x(w);
+    w.move();   // the probe at x + 22 + 4.85 reaches column 51
+    EXPECT_EQ(Rig::forcex(w), 0.0f);
+    for (int i = 0; i < 30; i++) w.move();
+    for (int i = 0; i < 32; i++) open.move();
+    EXPECT_TRUE(Rig::x(w) == firstx && Rig::y(w) == Rig::y(open) && Rig::y(w) > 980) << Rig::y(w);
+    resetworld();
+
+    for (int c = 0; c < 100; c++) stop[cell(c, 31)] = 1;   // pixel rows 992..1023
+    Hahmo h(50, 28, 1);
+    Rig::ny(h) = 896 + 70;
+    Rig::nx(h) = 1600 + 8;
+    EXPECT_EQ(h.move(), 0);   // a key step has no drift
+    EXPECT_TRUE(Rig::ny(h) == 896 && Rig::y(h) == 896 && Rig::x(h) == 1602) << Rig::ny(h) << ", " << Rig::y(h);
+    Rig::y(h) = Rig::ny(h) = 959.5f;
+    Rig::my(h) = 1;
+    EXPECT_EQ(h.move(), 0);
+    EXPECT_EQ(Rig::ny(h), 959.5f);
+    Rig::my(h) = 1.5f;
+    EXPECT_EQ(h.move(), 1);
+
+    // On a tile edge the bottom probe is in the row below.
+    Hahmo e(50, 30, 1);
+    Rig::nx(e) += 4;
+    e.move();
+    EXPECT_EQ(Rig::x(e), 1600.0f);
+    Rig::y(e) = Rig::ny(e) = 959;
+    Rig::nx(e) += 4;
+    e.move();
+    EXPECT_EQ(Rig::x(e), 1601.0f);
+
+    stop[cell(51, 29)] = 1;
+    Hahmo d(50, 0, 1);
+    placeat(d, 1600, 880);
+    Rig::nx(d) = 1620, Rig::ny(d) = 900;
+    d.move();
+    EXPECT_TRUE(Rig::x(d) == 1605 && Rig::y(d) == 885) << Rig::x(d) << ", " << Rig::y(d);
+
+    Hahmo o(0, 0, 1);
+    Rig::x(o) = 2;
+    Rig::nx(o) = Rig::ny(o) = -10;
+    o.move();
+    EXPECT_TRUE(Rig::nx(o) == 0 && Rig::ny(o) == 0 && Rig::x(o) == 1.5f);
+
+    map.load(writemap(TestMap(198, 198), "e.map").c_str());
+    Hahmo b(197, 197, 1);
+    for (int i = 0; i < 100; i++) {
+        Rig::nx(b) += 4;
+        Rig::ny(b) += 4;
+        b.move();
+    }
+    Rig::addforce(b, -PI / 2, 40);   // a hard push right
+    b.move();
+    EXPECT_TRUE(Rig::x(b) + 22 < 199 * 32.0f && Rig::x(b) + 22 > 199 * 32.0f - 5) << Rig::x(b);
+    EXPECT_LT(Rig::y(b) + 32, 199 * 32.0f);
+    EXPECT_EQ(b.mapx, 198);
+}
+
+TEST(Hahmo, AnimationFramesAndFacing)
+{
+    Hahmo h(10, 10, 1);
+    Rig::nx(h) = Rig::x(h) + 10;
+    // From a standing start: 0 for five calls, then each frame for six.
+    for (int i = 0; i < 24; i++) {
+        h.animate();
+        EXPECT_EQ(Rig::frame(h), (i + 1) / 6 % 4) << i;
+    }
+    const int counter = Rig::counter(h);
+    Rig::nx(h) = Rig::x(h) + 2;   // the 2-pixel margin is strict
+    h.animate();
+    EXPECT_TRUE(Rig::frame(h) == 0 && Rig::counter(h) == counter);
+    const struct {
+        float dx, dy, forcex;
+        int d;
+    } cases[] = {{12, -12, 0, 3}, {3, -12, 0, 0}, {-3, 12, 0, 1}, {-12, 12, 0, 2}, {10, -5, 8, 0}};
+    for (const auto& c : cases) {
+        Rig::nx(h) = Rig::x(h) + c.dx;
+        Rig::ny(h) = Rig::y(h) + c.dy;
+        Rig::forcex(h) = c.forcex;   // the push is taken out of the comparison
+        EXPECT_EQ(h.animate(), c.d) << c.dx << ", " << c.dy;
+    }
+}
+
+// The wielder's order each frame: advance the sword, then strike if asked.
+static void swordframe(Weapon& w, bool strike, int d)
+{
+    Rig::swordcontrol(w);
+    if (strike) Rig::swordstrike(w, d);
+}
+
+TEST(Sword, SwingFrameByFrameAndTips)
+{
+    const float start[4] = {5, 185, 95, 95};
+    const float extension[6] = {0.334f, 0.668f, 1, 1, 1, 1};
+    for (int d = 0; d < 4; d++) {
+        Weapon w;
+        swordframe(w, true, d);
+        EXPECT_TRUE(Rig::swordhit(w) == 1 && Rig::sworda(w) == start[d] && w.cutting()) << d;
+        for (int k = 1; k <= 12; k++) {
+            swordframe(w, true, 0);   // no new strike while swinging or fading
+            const bool swinging = k <= 6;
+            EXPECT_EQ(Rig::swordhit(w), swinging && k < 6 ? k + 1 : 0) << d << " " << k;
+            EXPECT_EQ(w.cutting(), swinging) << d << " " << k;
+            if (swinging) {
+                EXPECT_EQ(Rig::sworda(w), start[d] + 14.5f * k) << k;
+                EXPECT_EQ(Rig::swordb(w), extension[k - 1]) << k;
+            } else {
+                EXPECT_NEAR(Rig::swordfade(w), 1 - 0.15f * (k - 6), 1e-6f) << k;
+            }
+        }
+        EXPECT_EQ(Rig::swordd(w), d);
+        swordframe(w, true, 0);   // the frame in which the fade reaches 0 takes it
+        EXPECT_TRUE(Rig::swordhit(w) == 1 && Rig::swordd(w) == 0 && Rig::sworda(w) == 5) << d;
+    }
+
+    Weapon w;
+    Rig::sworda(w) = 60;
+    Rig::swordb(w) = 1;
+    const float s = (float)(18 * std::sin(-60 * 0.017453292519943295));
+    const float tips[4][2] = {{123, 193}, {127, 239}, {93, 222 + s}, {139, 222 + s}};
+    for (int d = 0; d < 4; d++) {
+        EXPECT_FLOAT_EQ(w.getlongswordx(d, 100, 200), tips[d][0]) << d;
+        EXPECT_FLOAT_EQ(w.getlongswordy(d, 100, 200), tips[d][1]) << d;
+        EXPECT_TRUE(w.getshortswordx(d, 100, 200) == 0 && w.getshortswordy(d, -5, 3) == 0) << d;
+    }
+    EXPECT_EQ(w.getlongswordx(4, 100, 200), 0.0f);
+}
+
+// The area tests find the lowest slot plus one, strictly inside, never the
+// asker itself or an emptied slot; the player is side 0, alive or dead.
+TEST_F(World, AreaTestsAtTheirEdges)
+{
+    placed(Rig::monster(7), 150, 150, 1, 1);
+    placed(Rig::monster(3), 120, 130, 1, 1);
+    const struct {
+        float x1, y1, x2, y2;
+        int side, found;
+    } monsters[] = {{100, 100, 200, 200, 1, 4}, {100, 100, 200, 200, 0, 0}, {150, 140, 160, 160, 1, 0},
+                    {140, 140, 150, 160, 1, 0}, {140, 140, 160, 150, 1, 0}};
+    for (const auto& c : monsters)
+        EXPECT_EQ(monsterinarea(c.x1, c.y1, c.x2, c.y2, c.side), c.found) << c.x1 << " " << c.y1 << " " << c.x2;
+    lastmonster = 3;
+    EXPECT_EQ(monsterinarea(100, 100, 200, 200, 1), 8);
+    lastmonster = -1;
+    Rig::type(Rig::monster(3)) = Rig::type(Rig::monster(7)) = 0;
+    EXPECT_EQ(monsterinarea(100, 100, 200, 200, -1), 0);
+
+    placed(Rig::neutral(5), 300, 300, 1, 1);
+    placed(Rig::neutral(1), 305, 305, 2, 0);
+    EXPECT_EQ(neutralinarea(290, 290, 310, 310, -1), 2);
+    EXPECT_EQ(neutralinarea(290, 290, 310, 310, 1), 6);
+    lastneutral = 5;
+    EXPECT_EQ(neutralinarea(290, 290, 310, 310, 1), 0);
+    lastneutral = -1;
+
+    EXPECT_EQ(playerinarea(1400, 200, 1500, 300, 0), 1);
+    EXPECT_EQ(playerinarea(1400, 200, 1500, 300, 1) + playerinarea(1472, 200, 1500, 300, 0) +
+                  playerinarea(1400, 288, 1500, 300, -1), 0);
+    Rig::player().healt = -100;
+    EXPECT_EQ(playerinarea(1400, 200, 1500, 300, 0), 1);
+
+    Neutral& n = placed(Rig::neutral(4), 500, 500, 1, 1);
+    n.d = 3;
+    swinging(n, 180, 1);   // tip at (539, 522)
+    EXPECT_EQ(swordinarea(530, 510, 550, 530, 1), 5);
+    EXPECT_EQ(swordinarea(530, 510, 550, 530, -1) + swordinarea(539, 510, 550, 530, 1) +
+                  swordinarea(530, 522, 550, 530, 1), 0);
+    lastneutral = 4;
+    EXPECT_EQ(swordinarea(530, 510, 550, 530, 1), 0);
+    lastneutral = -1;
+
+    // Whole-pixel positions against float bounds: exactly what inside()
+    // finds, for bounds on, just off and between whole pixels.
+    clearslots();
+    placed(Rig::monster(0), 40, -3, 1, 1);
+    const float edges[] = {-1e9f, -4.5f, -3.0f, -2.999f, 0, 39, 39.5f, 40, std::nextafter(40.0f, 41.0f), 41, 1e9f};
+    for (float x1 : edges)
+        for (float x2 : edges)
+            for (float y1 : edges)
+                for (float y2 : edges)
+                    ASSERT_EQ(monsterinarea(x1, y1, x2, y2, -1), inside(x1, y1, x2, y2, 40, -3) ? 1 : 0)
+                        << x1 << " " << y1 << " " << x2 << " " << y2;
+    EXPECT_EQ(monsterinarea(NAN, -10, 100, 100, -1), 0);
+}
+
+// Friends, enemies and corpses take the first free slot of the first 97,
+// and nothing once those are full; an unknown kind of enemy none.
+TEST_F(World, PlacingFillsTheFirst97Slots)
+{
+    for (int n = 0; n < 5; n++) putenemy(ENEMYRAIDER, 10, 10);
+    EXPECT_EQ(putfriend(53, 3), 1);
+    EXPECT_TRUE(Rig::neutral(5).gettype() == 2 && Rig::neutral(5).getx() == 1696 && Rig::neutral(5).gety() == 96);
+    EXPECT_EQ(Rig::target(Rig::neutral(4)), 1);
+    for (int n = 0; n < PLACESLOTS; n++) putfriend(1, 1);
+    EXPECT_EQ(putfriend(53, 3) + putenemy(ENEMYRAIDER, 53, 3), 0);
+    EXPECT_TRUE(Rig::neutral(96).gettype() == 2 && Rig::neutral(97).gettype() == 0);
+    for (int kind : {0, 3, -1}) EXPECT_EQ(putenemy(kind, 11, 29), 0);
+    EXPECT_EQ(Rig::monster(2).gettype(), 0);
+
+    EXPECT_EQ(putcorpse(3, 1472, 384), 1);
+    EXPECT_TRUE(Rig::mapx(Rig::corpse(0)) == 46 && Rig::mapy(Rig::corpse(0)) == 12);
+    EXPECT_EQ(putcorpse(1, 47, 15), 1);
+    EXPECT_TRUE(Rig::mapx(Rig::corpse(1)) == 1 && Rig::mapy(Rig::corpse(1)) == 0);
+    for (int n = 2; n < PLACESLOTS; n++) ASSERT_EQ(putcorpse(1 + n % 16, n, 2 * n), 1);
+    EXPECT_EQ(putcorpse(2, 999, 999), 0);
+    EXPECT_TRUE(Rig::corpse(96).gettype() == 1 && Rig::x(Rig::corpse(96)) == 96 && Rig::corpse(97).gettype() == 0);
+
+    // A reused monster slot keeps its old velocity and recovery.
+    clearslots();
+    Monster& m = Rig::monster(0);
+    Rig::mx(m) = 1.5f;
+    Rig::my(m) = -2;
+    Rig::invulnerability(m) = 7;
+    EXPECT_EQ(putenemy(ENEMYMONSTER, 20, 20), 1);
+    EXPECT_TRUE(Rig::target(m) == 1 && Rig::invulnerability(m) == 7);
+    stepmonster(0, false);
+    EXPECT_TRUE(Rig::nx(m) == 641.5f && Rig::ny(m) == 638);
+}
+
+// A corpse decays only on screen and frees its slot on its 2,000th frame.
+TEST_F(World, CorpsesDecayOnScreenAndGoAfter2000Frames)
+{
+    putcorpse(2, 2000, 100);   // off screen
+    putcorpse(2, 200, 100);
+    Corpse& c = Rig::corpse(1);
+    for (int i = 1; i < 2000; i++) Rig::world().showframe(false);
+    EXPECT_EQ(Rig::decay(Rig::corpse(0)), 1.0f);
+    EXPECT_TRUE(c.gettype() == 2 && Rig::decay(c) > 0);
+    Rig::world().showframe(false);   // the 2,000th
+    EXPECT_EQ(c.gettype(), 0);
+    EXPECT_EQ(putcorpse(1, 5, 5), 1);   // the slot is taken again
+    EXPECT_EQ(c.gettype(), 1);
+}
+
+// A friend with nothing to fight turns back to the player once he is 150
+// pixels away, to any side, and walks to him at once; at 149 it goes on.
+// Friends heal, and may end just above 100; enemies do not.
+TEST_F(World, FriendsTurnBackAtAHundredAndFiftyPixelsAndHeal)
+{
+    for (const auto& [dx, dy] : {std::pair{150, 0}, {-150, 0}, {0, 150}, {0, -150}}) {
+        for (int less : {0, 1}) {
+            resetworld();   // the player at (1472, 288)
+            const int ox = dx - less * (dx > 0) + less * (dx < 0), oy = dy - less * (dy > 0) + less * (dy < 0);
+            Neutral& f = placed(Rig::neutral(0), 1472.0f - ox, 288.0f - oy, 2, 0);
+            Rig::target(f) = TARGETNONE;
+            stepneutral(0, true);
+            EXPECT_EQ(Rig::target(f), less ? TARGETNONE : TARGETFOLLOW) << ox << "," << oy;
+            EXPECT_TRUE(less || std::fabs(std::hypot(Rig::mx(f), Rig::my(f)) - 2) < 1e-5) << ox << "," << oy;
+        }
+    }
+    resetworld();
+    Neutral& f = placed(Rig::neutral(0), 300, 1500, 2, 0);
+    Neutral& e = placed(Rig::neutral(1), 600, 1500, 1, 1);
+    f.healt = 99.995f;
+    e.healt = 50;
+    stepneutral(0, false);
+    stepneutral(1, false);
+    stepneutral(0, false);   // above 100 no more
+    EXPECT_FLOAT_EQ(f.healt, 100.005f);
+    EXPECT_EQ(e.healt, 50);
+}
+
+// The world's generator draws what the GNU C library's rand() draws, for
+// 0 (taken as 1) and for seeds past 2^31.
+TEST(WorldRandom, DrawsTheSequenceOfTheGnuCLibrary)
+{
+    for (unsigned seed : {1u, 0u, 2u, 77u, 12345u, 2147483647u, 3000000000u}) {
+        worldsrand(seed);
+        srand(seed);
+        int differ = 0;
+        for (int i = 0; i < 100000; i++) differ += worldrand() != rand();
+        EXPECT_EQ(differ, 0) << "seed " << seed;
+    }
+    worldsrand(1);
+}
