@@ -66,7 +66,8 @@ TEST(Viewport, WindowSizesAreClamped)
 // Enter alone does nothing. The textures and the font's lists live on.
 TEST_F(Display, AltEnterSwitchesAndTexturesSurvive)
 {
-    solidtexture(TEXPANEL, 8, 8, 20, 40, 60);
+    freetexture(textures[TEXPANEL]);
+    ASSERT_TRUE(LoadTGA(&textures[TEXPANEL], "DATA/kirves.tga"));
     const GLuint panel = textures[TEXPANEL].texID;
     bool quit = false;
     pushkey(SDLK_RETURN);
