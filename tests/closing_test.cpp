@@ -1,6 +1,6 @@
 // Closing: the window's close button, SIGTERM, SIGINT and SIGHUP end the
 // game in the frame they come in, whatever runs: play, a message or question
-// box, the dark end, a pause, a playback. Each way is tried once in play;
+// box, the dark end, a pause. Each way is tried once in play;
 // every other place with one of them, as all set the same flag. A game being
 // recorded is finished, and plays back to the same end.
 #include "rig.h"
@@ -151,30 +151,4 @@ TEST_F(Closing, ACloseInABoxIsRecordedAndPlaysBack)
     takedigest(played);
     EXPECT_TRUE(std::equal(played.value, played.value + played.count, recorded.value));
     closing = 0;
-}
-
-// The watcher of a playback closes it in the frame the close comes in, in
-// a box too, where the world is left as it stands, unchecked.
-TEST_F(Closing, EndsAPlayback)
-{
-    const std::string path = scratchdir() + "/watched.rec";
-    ASSERT_TRUE(beforeopening(path, true));
-    inputfeeder = [](bool boxframe) {
-        if (boxframe) pushkey(SDLK_SPACE);
-    };
-    for (int f = 0; f < 6; f++) EXPECT_FALSE(runframe());
-    pushkey(SDLK_ESCAPE);
-    EXPECT_TRUE(runframe());
-    inputfeeder = nullptr;
-    ASSERT_EQ(closeinput(), 0);
-
-    // The close in the frame before the boxes, and in the boxes' frame.
-    for (int at : {1, 3}) {
-        ASSERT_TRUE(beforeopening(path, false));
-        for (int frames = 1; frames < at && !runframe();) frames++;
-        deliver(at == 1 ? TERMSIGNAL : WINDOWCLOSE);
-        EXPECT_TRUE(runframe()) << "a close in frame " << at;
-        closeinput();
-        closing = 0;
-    }
 }

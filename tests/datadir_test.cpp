@@ -116,19 +116,6 @@ TEST(DataLookup, OneLineNamesEveryPlaceTried)
               nodatamessage({"/nonexistent/kuurakarpalo"}, true) + "\n");
 }
 
-TEST(DataLookup, TheProgramsOwnHomes)
-{
-    // This test program is built in the build tree with the lookup on.
-    const Datahomes homes = builtdatahomes();
-    EXPECT_EQ(homes.installed.front(), '/');
-    EXPECT_EQ(homes.fromgames.rfind("../", 0), 0u) << homes.fromgames;
-    EXPECT_TRUE(holdsdata(homes.sourcetree)) << homes.sourcetree;
-    char exe[4096] = {};
-    ASSERT_GT(readlink("/proc/self/exe", exe, sizeof exe - 1), 0);
-    const Places places = dataplaces(homes, nullptr, nullptr, exe, "/");
-    EXPECT_NE(std::find(places.begin(), places.end(), homes.sourcetree), places.end());
-}
-
 // The list of shipped data files and the files the game reads are the same
 // set, and each of them is in the tree; start-up fills every slot it names.
 TEST(DataFiles, TheGameShipsWhatItReads)

@@ -1,6 +1,6 @@
 // The gamepad and the key bindings: the hat and left stick act as the arrow
 // keys and the buttons as space, in play and in boxes; keys bound to actions
-// are recorded as the actions; alike frames share a line of the recording.
+// are recorded as the actions.
 #include "rig.h"
 
 namespace {
@@ -121,29 +121,6 @@ TEST_F(World, GamepadWorksInBoxesAndIsRecorded)
         worldinput(quit);
     });
     EXPECT_NE(text.find("\nw 1 ---R-\nk DS\nk S\nw 1 ---R-\n"), std::string::npos) << text;
-}
-
-// Runs of world frames with the same keys, up to 50 a line, and of box
-// frames without keys; a box frame with keys is a line of its own.
-TEST_F(World, AlikeFramesShareALine)
-{
-    const std::string text = recorded("runs.rec", [] {
-        bool quit = false;
-        Box box;
-        boxopen(box, CHOICES, true, 1);   // a question box leaves the arrows held
-        for (int i = 0; i < 3; i++) worldinput(quit);
-        boxinput(box);
-        boxinput(box);
-        pushkey(SDLK_SPACE);
-        boxinput(box);
-        boxinput(box);
-        pushkey(SDLK_UP);
-        for (int i = 0; i < 52; i++) worldinput(quit);
-        pushkey(SDLK_SPACE);
-        worldinput(quit);
-    });
-    EXPECT_NE(text.find("\nw 3 -----\nb 2\nk S\nb 1\nw 50 U----\nw 2 U----\nw 1 U---S\nc 56 "), std::string::npos)
-        << text;
 }
 
 // A game played with WASD, Return and Q plays back with the default keys:

@@ -4,8 +4,6 @@
 // lifetime, friends turning back, and the world's random numbers.
 #include "rig.h"
 
-#include <zlib.h>
-
 #include <cmath>
 #include <memory>
 
@@ -79,19 +77,6 @@ TEST(MapFile, CheckRefusesWhatCannotBeLoaded)
         m->sizex = size[0];
         m->sizey = size[1];
         EXPECT_EQ(checkmapfile(writemap(*m, "w").c_str()) == nullptr, size[0] == 198) << size[0] << "x" << size[1];
-    }
-}
-
-// The game's CRC-32 is zlib's, whole and folded piece by piece.
-TEST(MapFile, CrcIsZlibs)
-{
-    std::vector<unsigned char> bytes(4099);
-    uint32_t v = 12345;
-    for (unsigned char& b : bytes) b = (unsigned char)((v = v * 1103515245u + 12345u) >> 24);
-    for (size_t size : {(size_t)0, (size_t)1, (size_t)3, (size_t)4, (size_t)255, bytes.size()}) {
-        const uint32_t expect = (uint32_t)crc32(0, bytes.data(), (uInt)size);
-        EXPECT_EQ(crc32of(0, bytes.data(), size), expect) << size << " bytes";
-        EXPECT_EQ(crc32of(crc32of(0, bytes.data(), size / 2), bytes.data() + size / 2, size - size / 2), expect);
     }
 }
 
