@@ -1,6 +1,6 @@
 // Combat in one table: who hits whom, with what, and what the blow leaves:
-// the victim's health and recovery, the score, and the push. Then the
-// series of blows that kill, with the corpse and the score they leave.
+// the victim's health and recovery, the score, and the push; then touches
+// and the short blade at the edges of the bodies.
 #include "rig.h"
 
 #include <cmath>
@@ -90,47 +90,12 @@ const Blow BLOWS[] = {
          return Rig::player();
      },
      86, 30, 0, 17.5f},
-    {"a monster touching the hero", [] () -> Hahmo& { placed(Rig::monster(0), 1483, 288, 1, 1); stepmonster(0, false); return Rig::player(); }, 92, 30, 0, 12.5f},
-    {"a recovering monster touching the hero",
-     [] () -> Hahmo& {
-         Rig::invulnerability(placed(Rig::monster(0), 1483, 288, 1, 1)) = 5;
-         stepmonster(0, false);
-         return Rig::player();
-     },
-     100, 0, 0, 0},
-    {"a monster touching the recovering hero",
-     [] () -> Hahmo& {
-         Rig::invulnerability(Rig::player()) = 2;
-         placed(Rig::monster(0), 1483, 288, 1, 1);
-         stepmonster(0, false);
-         return Rig::player();
-     },
-     100, 2, 0, 0},
-    {"a friend touching the recovering hero",
-     [] () -> Hahmo& {
-         Rig::invulnerability(Rig::player()) = 10;
-         Rig::invulnerability(placed(Rig::neutral(0), 1476, 290, 2, 0)) = 10;
-         stepneutral(0, false);
-         return Rig::player();
-     },
-     100, 10, 0, 0.5f},
+    {"a monster touching the hero",
+     [] () -> Hahmo& { placed(Rig::monster(0), 1483, 288, 1, 1); stepmonster(0, false); return Rig::player(); },
+     92, 30, 0, 12.5f},
     {"a monster of the other side on draw 3", [] () -> Hahmo& { return monsterfight(3, false); }, 95, 29, 0, 14 / 1.35f},
     {"a monster of the other side on draw 4", [] () -> Hahmo& { return monsterfight(4, false); }, 100, 0, 0, 1.5f / 1.35f},
     {"a recovering monster of the other side", [] () -> Hahmo& { return monsterfight(0, true); }, 100, 0, 0, 1.5f / 1.35f},
-    {"neutrals of opposite sides cut each other",
-     [] () -> Hahmo& {
-         Neutral& a = placed(Rig::neutral(0), 500, 500, 2, 0);
-         Neutral& b = placed(Rig::neutral(1), 515, 500, 1, 1);
-         a.d = 3;
-         b.d = 2;
-         swinging(a, 165.5f, 1);
-         swinging(b, 165.5f, 1);
-         Rig::world().control();
-         EXPECT_EQ(b.healt, 66);
-         EXPECT_GT(Rig::x(b), 515);
-         return a;
-     },
-     66, 29, 0, -1},
 };
 
 }  // namespace
@@ -156,68 +121,32 @@ TEST(Combat, EveryBlow)
     resetworld();
 }
 
-// Blow after blow until the victim falls: its health and the score after
-// each, removed in the very step of the last with its corpse where it stood.
-TEST(Combat, KillsScoreAndLeaveCorpses)
+// A monster touching the ready hero hurts him, but not on the edge of its
+// body (left x + 4, right x + 28, bottom y + 32, top y, the hero's centre
+// at (1488, 304)). The short blade's tip is the world's origin: it wounds,
+// without a score, a monster that holds the origin strictly inside its hit
+// box (2 to 30 pixels in from its corner).
+TEST_F(World, TouchesAndTheShortBladeAtTheirEdges)
 {
-    const struct {
-        bool monster;
-        int side;
-        float healts[4];
-        int scores[4];
-        int corpse;
-    } kills[] = {
-        {true, 1, {66, 32, 0}, {6, 12, 23}, MONSTERCORPSE},
-        {true, 0, {66, 32, 0}, {6, 12, 18}, MONSTERCORPSE},
-        {false, 1, {73, 46, 19, 0}, {10, 20, 30, 49}, RAIDERCORPSE},
-    };
-    for (const auto& k : kills) {
+    const float touches[][3] = {{1484, 288, 100}, {1460, 288, 100}, {1480, 272, 100},
+                                {1480, 304, 100}, {1483, 288, 92},  {1461, 273, 92}};
+    for (const auto& c : touches) {
+        resetworld();
+        Monster& m = placed(Rig::monster(0), c[0], c[1], 1, 1);
+        stepmonster(0, false);
+        EXPECT_EQ(Rig::player().healt, c[2]) << c[0] << ", " << c[1];
+        EXPECT_EQ(Rig::invulnerability(Rig::player()), c[2] < 100 ? 30 : 0);
+        EXPECT_EQ(m.healt, 100);
+    }
+    const float blade[][3] = {{-16, -16, 1}, {-2, -16, 0},  {-3, -16, 1},  {-29, -16, 1}, {-30, -16, 0},
+                              {-16, -2, 0},  {-16, -3, 1},  {-16, -29, 1}, {-16, -30, 0}};
+    for (const auto& c : blade) {
         resetworld();
         playercutting();
-        Hahmo& h = k.monster ? (Hahmo&)placed(Rig::monster(7), 1490, 295, 1, k.side)
-                             : (Hahmo&)placed(Rig::neutral(4), 1490, 295, 1, k.side);
-        for (int hit = 0; hit < (k.monster ? 3 : 4); hit++) {
-            placeat(h, 1490, 295);
-            Rig::forcex(h) = Rig::forcey(h) = 0;
-            Rig::invulnerability(h) = 0;
-            k.monster ? stepmonster(7, false) : stepneutral(4, false);
-            EXPECT_EQ(h.healt, k.healts[hit]) << hit;
-            EXPECT_EQ(score, k.scores[hit]) << hit;
-        }
-        const int type = k.monster ? Rig::monster(7).gettype() : Rig::neutral(4).gettype();
-        EXPECT_EQ(type, 0);
-        EXPECT_EQ(Rig::type(Rig::corpse(0)), k.corpse);
-        EXPECT_EQ(Rig::x(Rig::corpse(0)), (int)Rig::x(h));
-        EXPECT_EQ(Rig::type(Rig::corpse(1)), 0);
-        EXPECT_EQ(monsterinarea(0, 0, 4000, 4000, -1), 0);
+        Monster& m = placed(Rig::monster(2), c[0], c[1], 1, 1);
+        stepmonster(2, false);
+        EXPECT_EQ(m.healt, c[2] ? 66 : 100) << c[0] << "," << c[1];
+        EXPECT_EQ(Rig::invulnerability(m), c[2] ? 19 : 0) << c[0] << "," << c[1];
+        EXPECT_EQ(score, 0);
     }
-
-    // A friend brought down by a monster lies as a villager, as the hero
-    // does; he brings the enemy side no points.
-    resetworld();
-    Neutral& f = placed(Rig::neutral(2), 1000, 300, FRIEND, PLAYERSIDE);
-    f.healt = 5;
-    placed(Rig::monster(0), 1000, 300, MONSTER, ENEMYSIDE);
-    stepneutral(2, false);
-    EXPECT_EQ(f.gettype(), 0);
-    EXPECT_EQ(Rig::type(Rig::corpse(0)), VILLAGERCORPSE);
-    EXPECT_EQ(score, 0);
-}
-
-// The body's own damage: a push without damage, then a wound, then more
-// than is left.
-TEST(Combat, HurtPushesAndDamages)
-{
-    Hahmo h(10, 10, 1);
-    h.hurt(0, 10, 0);
-    EXPECT_EQ(Rig::forcey(h), -10.0f);
-    EXPECT_EQ(h.healt, 100.0f);
-    EXPECT_EQ(Rig::healtfade(h), 0.0f);
-    EXPECT_TRUE(h.vulnerable());
-    h.hurt(0, 0, 34);
-    EXPECT_EQ(h.healt, 66.0f);
-    EXPECT_EQ(Rig::invulnerability(h), 30);
-    EXPECT_EQ(Rig::healtfade(h), 1.0f);
-    h.hurt(0, 0, 150);
-    EXPECT_EQ(h.healt, 0.0f);
 }

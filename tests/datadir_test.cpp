@@ -5,9 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -114,43 +111,4 @@ TEST(DataLookup, OneLineNamesEveryPlaceTried)
     EXPECT_FALSE(enterdatadir("/nonexistent/kuurakarpalo"));
     EXPECT_EQ(::testing::internal::GetCapturedStderr(),
               nodatamessage({"/nonexistent/kuurakarpalo"}, true) + "\n");
-}
-
-TEST(DataLookup, TheProgramsOwnHomes)
-{
-    // This test program is built in the build tree with the lookup on.
-    const Datahomes homes = builtdatahomes();
-    EXPECT_EQ(homes.installed.front(), '/');
-    EXPECT_EQ(homes.fromgames.rfind("../", 0), 0u) << homes.fromgames;
-    EXPECT_TRUE(holdsdata(homes.sourcetree)) << homes.sourcetree;
-    char exe[4096] = {};
-    ASSERT_GT(readlink("/proc/self/exe", exe, sizeof exe - 1), 0);
-    const Places places = dataplaces(homes, nullptr, nullptr, exe, "/");
-    EXPECT_NE(std::find(places.begin(), places.end(), homes.sourcetree), places.end());
-}
-
-// The list of shipped data files and the files the game reads are the same
-// set, and each of them is in the tree; start-up fills every slot it names.
-TEST(DataFiles, TheGameShipsWhatItReads)
-{
-    std::vector<std::string> reads;
-    for (const PictureFile& p : PICTURES) reads.push_back(p.file);
-    for (const auto& tiles : TILESETS) reads.insert(reads.end(), {tiles[0], tiles[1]});
-    reads.insert(reads.end(), {MUSICFILE, HITFILE});
-    std::sort(reads.begin(), reads.end());
-
-    FILE* list = std::fopen("dist/datafiles.txt", "r");
-    ASSERT_TRUE(list) << "run from the project's root";
-    std::vector<std::string> shipped;
-    char line[256];
-    while (std::fgets(line, sizeof line, list)) shipped.emplace_back(line, std::strcspn(line, "\n"));
-    std::fclose(list);
-    std::sort(shipped.begin(), shipped.end());
-    EXPECT_EQ(shipped, reads);
-    for (const std::string& f : shipped) EXPECT_EQ(access(f.c_str(), R_OK), 0) << f;
-
-    for (int slot = 0; slot < TEXTURESLOTS; slot++) {
-        const bool named = picturefile(slot) != nullptr;
-        EXPECT_EQ(named, slot >= TEXPANEL && slot <= TEXSWORD) << slot;
-    }
 }

@@ -36,37 +36,12 @@ TEST(Viewport, LargestCentredFourThirds)
             << c.w << "x" << c.h;
 }
 
-TEST(Viewport, WindowSizesAreClamped)
-{
-    const struct {
-        int w, h, wantw, wanth;
-    } cases[] = {{1, 1, WINDOWMINWIDTH, WINDOWMINHEIGHT}, {800, 600, 800, 600}, {-3, 500, WINDOWMINWIDTH, 500},
-                 {1024, 768, 1024, 768}, {319, 2000, WINDOWMINWIDTH, -1}};
-    for (const auto& c : cases) {
-        int w = c.w, h = c.h;
-        clampwindow(w, h);
-        EXPECT_EQ(w, c.wantw) << c.w << "x" << c.h;
-        if (c.wanth >= 0) {
-            EXPECT_EQ(h, c.wanth) << c.w << "x" << c.h;
-        }
-    }
-    // No larger than the desktop, or the logical screen where that is larger.
-    int w = 100000, h = 100000;
-    clampwindow(w, h);
-    EXPECT_GE(w, SCREEN_WIDTH);
-    EXPECT_GE(h, SCREEN_HEIGHT);
-    EXPECT_LT(w, 100000);
-    int again = w, againh = h;
-    clampwindow(again, againh);
-    EXPECT_EQ(again, w);
-    EXPECT_EQ(againh, h);
-}
-
 // Alt+Enter switches in a world frame, a box frame and a playback alike;
 // Enter alone does nothing. The textures and the font's lists live on.
 TEST_F(Display, AltEnterSwitchesAndTexturesSurvive)
 {
-    solidtexture(TEXPANEL, 8, 8, 20, 40, 60);
+    freetexture(textures[TEXPANEL]);
+    ASSERT_TRUE(LoadTGA(&textures[TEXPANEL], "DATA/kirves.tga"));
     const GLuint panel = textures[TEXPANEL].texID;
     bool quit = false;
     pushkey(SDLK_RETURN);

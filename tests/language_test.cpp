@@ -118,42 +118,28 @@ TEST(Language, EnglishAndFinnishTexts)
 // command line asked for it.
 TEST(Language, ChosenFromTheOptionOrTheEnvironment)
 {
-    const char* const names[] = {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"};
-    const Scopedenv kept[] = {{names[0], nullptr}, {names[1], nullptr}, {names[2], nullptr}, {names[3], nullptr}};
+    const Scopedenv kept[] = {{"LANGUAGE", nullptr}, {"LC_ALL", nullptr}, {"LC_MESSAGES", nullptr}, {"LANG", nullptr}};
     const struct {
-        const char* option;
-        const char* env[4];
-        const char* chosen;
+        const char *option, *language, *lang, *chosen;
         bool warns;
     } cases[] = {
-        {"", {nullptr, nullptr, nullptr, "en_US.UTF-8"}, "en", false},
-        {"", {"en", nullptr, nullptr, nullptr}, "en", false},
-        {"", {"en", nullptr, nullptr, "C"}, "", false},
-        {"", {"xx:en", nullptr, nullptr, "fi_FI.UTF-8"}, "en", false},
-        {"", {"fi:en", nullptr, nullptr, nullptr}, "", false},
-        {"", {nullptr, nullptr, nullptr, "xx_YY.UTF-8"}, "", false},
-        {"en", {nullptr, nullptr, nullptr, "C"}, "en", false},
-        {"fi", {"en", nullptr, nullptr, "en_US.UTF-8"}, "", false},
-        {"xx", {nullptr, nullptr, nullptr, "en_US.UTF-8"}, "", true},
+        {"", nullptr, "en_US.UTF-8", "en", false},  {"", "en", nullptr, "en", false},
+        {"", "en", "C", "", false},                 {"", "xx:en", "fi_FI.UTF-8", "en", false},
+        {"", "fi:en", nullptr, "", false},          {"", nullptr, "xx_YY.UTF-8", "", false},
+        {"en", nullptr, "C", "en", false},          {"fi", "en", "en_US.UTF-8", "", false},
+        {"xx", nullptr, "en_US.UTF-8", "", true},
     };
     for (const auto& c : cases) {
-        for (int i = 0; i < 4; i++) {
-            if (c.env[i])
-                setenv(names[i], c.env[i], 1);
-            else
-                unsetenv(names[i]);
-        }
+        c.language ? setenv("LANGUAGE", c.language, 1) : unsetenv("LANGUAGE");
+        c.lang ? setenv("LANG", c.lang, 1) : unsetenv("LANG");
         resetoptions();
         options.language = c.option;
         ::testing::internal::CaptureStderr();
         chooselanguage();
         const std::string err = ::testing::internal::GetCapturedStderr();
-        EXPECT_EQ(gamelanguage, c.chosen) << c.option << " " << (c.env[0] ? c.env[0] : "") << " "
-                                          << (c.env[3] ? c.env[3] : "");
-        EXPECT_EQ(err.empty(), !c.warns) << err;
-        if (c.warns) {
-            EXPECT_EQ(err, "kuurakarpalo: the game has no texts in the language xx; they are in Finnish\n");
-        }
+        EXPECT_EQ(gamelanguage, c.chosen) << c.option << " " << (c.language ? c.language : "-") << " "
+                                          << (c.lang ? c.lang : "-");
+        EXPECT_EQ(err, c.warns ? "kuurakarpalo: the game has no texts in the language xx; they are in Finnish\n" : "");
         EXPECT_STREQ(_("Pisteet:"), *c.chosen ? "Score:" : "Pisteet:");
     }
     resetoptions();

@@ -1,88 +1,74 @@
 // Message and question boxes, driven one box frame at a time with keys pushed
-// into the event queue.
+// into the event queue, and the UTF-8 text they type.
 #include "rig.h"
 
 #include <string>
 
 static const char* const EMPTY[8] = {"", "", "", "", "", "", "", ""};
 
-// A world to freeze under the box.
-struct Boxes : World {};
-
-TEST_F(Boxes, LinesTypeOutAndSpaceShowsAllThenCloses)
+// A box as a state machine: each step pushes its keys, runs its frames and
+// leaves the line and letter typed, the box open or closed and the game
+// closing or not. Keys: S space, s space let go, E Escape, U up, R right,
+// Q the window's close.
+TEST_F(World, MessageBoxSteps)
 {
-    const char* lines[8] = {"Fifteen letters", "", "", "", "", "", "", ""};
-    Box box;
-    boxopen(box, lines, false, 1);
-    for (int frame = 1; frame <= 15; frame++) boxframe(box);
-    EXPECT_EQ(0, box.y);
-    EXPECT_EQ(15, box.x);
-    for (int frame = 16; frame <= 22; frame++) boxframe(box);   // one per empty line
-    EXPECT_EQ(7, box.y);
-    boxframe(box);   // 23: every line shown, and open until space
-    boxframe(box);
-    EXPECT_EQ(8, box.y);
-    EXPECT_TRUE(box.repeat);
-    pushkey(SDLK_SPACE);
-    boxframe(box);
-    EXPECT_FALSE(box.repeat);
-
-    // A box types characters, not bytes: "Äö" is two letters.
-    const char* letters[8] = {"\xC3\x84\xC3\xB6", "", "", "", "", "", "", ""};
-    boxopen(box, letters, false, 1);
-    for (int frame = 1; frame <= 2; frame++) boxframe(box);
-    EXPECT_EQ(0, box.y);
-    EXPECT_EQ(2, box.x);
-    boxframe(box);
-    EXPECT_EQ(1, box.y);
-
-    // Eight empty lines: one frame each.
-    boxopen(box, EMPTY, false, 1);
-    for (int frame = 1; frame <= 7; frame++) boxframe(box);
-    EXPECT_EQ(7, box.y);
-    boxframe(box);
-    EXPECT_EQ(8, box.y);
-    EXPECT_TRUE(box.repeat);
-
-    // Space shows all lines at once; two presses in one event step close it.
-    boxopen(box, lines, false, 1);
-    pushkey(SDLK_SPACE);
-    pushkey(SDLK_SPACE, false);
-    boxframe(box);
-    EXPECT_EQ(8, box.y);
-    EXPECT_TRUE(box.repeat);
-    boxopen(box, lines, false, 1);
-    pushkey(SDLK_SPACE);
-    pushkey(SDLK_SPACE);
-    boxframe(box);
-    EXPECT_EQ(8, box.y);
-    EXPECT_FALSE(box.repeat);
+    const char* const fifteen[8] = {"Fifteen letters", "", "", "", "", "", "", ""};
+    const char* const letters[8] = {"\xC3\x84\xC3\xB6", "", "", "", "", "", "", ""};   // "Äö": two letters
+    const std::string longline(250, 'x');
+    const char* longlines[8];
+    for (const char*& l : longlines) l = longline.c_str();
+    struct Step {
+        const char* keys;
+        int frames, y, x;   // x -1: any
+        bool open, closing;
+    };
+    const struct {
+        const char* const* lines;
+        int startx;
+        std::vector<Step> steps;
+    } cases[] = {
+        // Typed a letter a frame, one frame for each empty line, open until space.
+        {fifteen, 0, {{"", 15, 0, 15, true, false}, {"", 7, 7, -1, true, false}, {"", 2, 8, -1, true, false},
+                      {"S", 1, 8, -1, false, false}}},
+        {letters, 0, {{"", 2, 0, 2, true, false}, {"", 1, 1, -1, true, false}}},
+        {EMPTY, 0, {{"", 7, 7, -1, true, false}, {"", 1, 8, -1, true, false}}},
+        // Space shows all lines at once; two presses in one event step close it.
+        {fifteen, 0, {{"Ss", 1, 8, -1, true, false}}},
+        {fifteen, 0, {{"SS", 1, 8, -1, false, false}}},
+        // Escape and the arrows are swallowed; a window close ends the box in
+        // its frame, which types nothing more, and a space after it is not taken.
+        {EMPTY, 0, {{"EUR", 1, 1, -1, true, false}, {"QS", 1, 1, -1, false, true}}},
+        // Long lines stay inside their text.
+        {longlines, 247, {{"", 3, 0, 250, true, false}, {"", 1, 1, -1, true, false}, {"S", 1, 8, -1, true, false}}},
+    };
+    for (const auto& c : cases) {
+        Box box;
+        boxopen(box, c.lines, false, 1);
+        box.x = c.startx;
+        int n = 0;
+        for (const Step& s : c.steps) {
+            for (const char* k = s.keys; *k; k++) {
+                if (*k == 'Q') pushquit();
+                else pushkey(*k == 'E' ? SDLK_ESCAPE : *k == 'U' ? SDLK_UP : *k == 'R' ? SDLK_RIGHT : SDLK_SPACE,
+                             *k != 's');
+            }
+            for (int f = 0; f < s.frames; f++) boxframe(box);
+            const std::string where = std::string(c.lines[0]).substr(0, 16) + ", step " + std::to_string(++n);
+            EXPECT_EQ(box.y, s.y) << where;
+            EXPECT_TRUE(s.x < 0 || box.x == s.x) << where << ": letter " << box.x;
+            EXPECT_EQ(box.repeat, s.open) << where;
+            EXPECT_EQ(closing != 0, s.closing) << where;
+            EXPECT_FALSE(key[0] || key[3]) << where;
+            SDL_Event e;
+            EXPECT_EQ(SDL_PollEvent(&e), s.closing ? 1 : 0) << where;   // after a close, the space waits
+        }
+        closing = 0;
+        drainevents();
+    }
+    EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
 }
 
-// A box swallows Escape and the arrows; a window close ends it in that
-// frame, and the game with the world frame that opened it.
-TEST_F(Boxes, EscapeIsSwallowedAWindowCloseEndsTheBox)
-{
-    Box box;
-    boxopen(box, EMPTY, false, 1);
-    for (SDLKey k : {SDLK_ESCAPE, SDLK_UP, SDLK_RIGHT}) pushkey(k);
-    boxframe(box);
-    EXPECT_TRUE(box.repeat);
-    SDL_Event e;
-    EXPECT_EQ(0, SDL_PollEvent(&e));
-    EXPECT_FALSE(key[0] || key[3]);
-    EXPECT_FALSE(closing);
-
-    pushquit();
-    pushkey(SDLK_SPACE);   // after the close: never taken
-    boxframe(box);
-    EXPECT_FALSE(box.repeat);
-    EXPECT_EQ(1, box.y);   // the frame that closed types nothing more
-    EXPECT_TRUE(closing);
-    closing = 0;
-}
-
-TEST_F(Boxes, MessageForgetsArrowsQuestionKeepsThem)
+TEST_F(World, MessageForgetsArrowsQuestionKeepsThem)
 {
     Box box;
     for (bool& k : key) k = true;
@@ -93,57 +79,37 @@ TEST_F(Boxes, MessageForgetsArrowsQuestionKeepsThem)
     for (bool& k : key) k = true;
     const float x = Rig::x(Rig::player());
     boxopen(box, EMPTY, true, 3);
-    // The left arrow comes up while the question is open: not seen.
-    pushkey(SDLK_LEFT, false);
+    pushkey(SDLK_LEFT, false);   // let go while the question is open: not seen
     boxframe(box);
     boxframe(box);
     EXPECT_TRUE(key[0] && key[1] && key[2] && key[3] && key[4]);
-    // The world stands still under the box.
-    EXPECT_EQ(x, Rig::x(Rig::player()));
-    EXPECT_EQ(0, Rig::time());
+    EXPECT_TRUE(x == Rig::x(Rig::player()) && Rig::time() == 0);   // the world stands still
 }
 
-// Pushes the keys and two spaces, then asks.
-static int ask(std::initializer_list<SDLKey> keys, int num)
+// Two options: "3" is no choice, and down stops at 2; no options count as
+// one, more than three as three.
+TEST_F(World, QuestionChoices)
 {
-    for (SDLKey k : keys) pushkey(k);
-    pushkey(SDLK_SPACE);
-    pushkey(SDLK_SPACE);
-    return Questionbox("", "", "", "", "", "yksi", "kaksi", "kolme", num);
-}
-
-TEST_F(Boxes, QuestionChoices)
-{
-    // Two options: "3" is no choice, and down stops at 2.
-    EXPECT_EQ(1, ask({SDLK_3}, 2));
-    EXPECT_EQ(2, ask({SDLK_DOWN, SDLK_DOWN, SDLK_DOWN}, 2));
-    EXPECT_EQ(1, ask({SDLK_2, SDLK_UP, SDLK_UP}, 2));
-    // No options counts as one, more than three as three.
-    EXPECT_EQ(1, ask({SDLK_DOWN, SDLK_2, SDLK_3}, 0));
-    EXPECT_EQ(3, ask({SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN}, 7));
-}
-
-TEST_F(Boxes, LongLinesAreSafe)
-{
-    const std::string longline(250, 'x');
-    const char* lines[8];
-    for (const char*& l : lines) l = longline.c_str();
-    Box box;
-    boxopen(box, lines, false, 1);
-    box.x = 247;   // near the end of the first line
-    for (int frame = 0; frame < 3; frame++) boxframe(box);
-    EXPECT_EQ(0, box.y);
-    EXPECT_EQ(250, box.x);
-    boxframe(box);
-    EXPECT_EQ(1, box.y);
-    pushkey(SDLK_SPACE);
-    boxframe(box);   // every long line printed at once
-    EXPECT_EQ(8, box.y);
-    EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
+    const struct {
+        std::vector<SDLKey> keys;
+        int options, chosen;
+    } cases[] = {
+        {{SDLK_3}, 2, 1},
+        {{SDLK_DOWN, SDLK_DOWN, SDLK_DOWN}, 2, 2},
+        {{SDLK_2, SDLK_UP, SDLK_UP}, 2, 1},
+        {{SDLK_DOWN, SDLK_2, SDLK_3}, 0, 1},
+        {{SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN}, 7, 3},
+    };
+    for (const auto& c : cases) {
+        for (SDLKey k : c.keys) pushkey(k);
+        pushkey(SDLK_SPACE);
+        pushkey(SDLK_SPACE);
+        EXPECT_EQ(Questionbox("", "", "", "", "", "yksi", "kaksi", "kolme", c.options), c.chosen) << c.options;
+    }
 }
 
 // Text is UTF-8: each character and its code point, the unreadable bytes one
-// question mark each.
+// question mark each; the pause notice's band is as wide as its characters.
 TEST(Utf8, CharactersAndTheirCodePoints)
 {
     const struct {
@@ -169,5 +135,6 @@ TEST(Utf8, CharactersAndTheirCodePoints)
         for (const char* p = c.text; *p;) codes.push_back(nextchar(p));
         EXPECT_EQ(codes, c.codes) << c.text;
         EXPECT_EQ(textlength(c.text), c.codes.size()) << c.text;
+        EXPECT_EQ(noticewidth(c.text), 10 * (int)c.codes.size() + 6) << c.text;
     }
 }

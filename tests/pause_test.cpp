@@ -1,12 +1,6 @@
-// Pausing: who may pause, the still picture with its notice, the events a
-// pause takes, a world that neither runs nor draws meanwhile, and a game
-// recorded with pauses that is recorded as without them.
+// Pausing: who may pause, the window's focus, the events a pause takes, and
+// a game recorded with pauses that is recorded as without them.
 #include "rig.h"
-
-#include <atomic>
-#include <fstream>
-#include <sstream>
-#include <thread>
 
 namespace {
 
@@ -21,17 +15,7 @@ SDL_Event activeevent(int gain, int state)
     return e;
 }
 
-void nofeeder(bool)
-{
-}
-
-std::string filetext(const std::string& path)
-{
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+void nofeeder(bool) {}
 
 }  // namespace
 
@@ -144,59 +128,48 @@ TEST_F(Pause, EventsWhilePaused)
 TEST_F(Pause, AGameWithPausesRecordsAsWithout)
 {
     const char* const lines[8] = {"Tauon", "", "", "", "", "", "", ""};
-    // The world frames run by the game's own frame; a box between two.
-    auto game = [&](bool pausing, bool playing) {
+    // The keys before each world frame, and in the box opened before frame 5
+    // before its first frame; none when played back.
+    struct Script {
+        const char* frames[8];
+        const char* inbox;
+    };
+    const Script pausing = {{"", "r", "pup", "", "pp", "", "", "e"}, "pp"}, still = {{"", "r", "", "u", "", "", "", "e"}, ""},
+                 played = {{"", "", "", "", "", "", "", ""}, ""};
+    auto game = [&](const Script& s) {
         resetworld();
         Rig::time() = 100;
         bool quit = false;
         for (int f = 0; f < 8 && !quit; f++) {
-            if (!playing && f == 1) pushkey(SDLK_RIGHT);
-            if (!playing && pausing && f == 2) {
-                pushkey(SDLK_p);
-                pushkey(SDLK_UP);
-                pushkey(SDLK_p);
-            }
-            if (!playing && !pausing && f == 3) pushkey(SDLK_UP);
-            if (!playing && pausing && f == 4) {
-                pushkey(SDLK_p);
-                pushkey(SDLK_p);
-            }
+            pushkeys(s.frames[f]);
             if (f == 5) {
                 Box box;
                 boxopen(box, lines, true, 3);
-                if (!playing && pausing) {
-                    pushkey(SDLK_p);
-                    pushkey(SDLK_p);
-                }
+                pushkeys(s.inbox);
                 boxframe(box);
-                if (!playing) {
-                    pushkey(SDLK_DOWN);
-                    pushkey(SDLK_SPACE);
-                    pushkey(SDLK_SPACE);
-                }
+                if (&s != &played) pushkeys("dss");
                 while (box.repeat) boxframe(box);
                 EXPECT_EQ(box.valinta, 2);
             }
-            if (!playing && f == 7) pushkey(SDLK_ESCAPE);
             quit = runframe();
         }
         EXPECT_TRUE(quit);
         EXPECT_EQ(closeinput(), 0);
     };
-    const std::string paused = scratchdir() + "/paused.rec", still = scratchdir() + "/still.rec";
-    for (bool pausing : {true, false}) {
+    const std::string paused = scratchdir() + "/paused.rec", unpaused = scratchdir() + "/still.rec";
+    for (const Script* s : {&pausing, &still}) {
         resetoptions();
-        options.record = (pausing ? paused : still).c_str();
+        options.record = (s == &pausing ? paused : unpaused).c_str();
         ASSERT_TRUE(openinput());
-        game(pausing, false);
+        game(*s);
     }
     const std::string text = filetext(paused);
-    EXPECT_EQ(text, filetext(still));
+    EXPECT_EQ(text, filetext(unpaused));
     EXPECT_NE(text.find("\nw 1 -----\nw 2 ---R-\nw 2 U--R-\nb 1\nk DSS\nw 3 U--R-\nc 8 "), std::string::npos) << text;
 
     // A mismatch would end this process with exit code 3.
     resetoptions();
     options.play = paused.c_str();
     ASSERT_TRUE(openinput());
-    game(false, true);
+    game(played);
 }

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <unistd.h>
 
 TestMap::TestMap(int w, int h) : MapData{}
@@ -56,11 +57,6 @@ void clearslots()
     }
 }
 
-void loadworld(const std::string& path)
-{
-    map.open(path.c_str());
-}
-
 Scopedenv::Scopedenv(const char* nname, const char* value) : name(nname)
 {
     const char* was = std::getenv(nname);
@@ -83,7 +79,7 @@ Scopedenv::~Scopedenv()
 void resetworld()
 {
     static const std::string path = writemap(TestMap(), "o.map");
-    loadworld(path);
+    map.open(path.c_str());
     emptyworld();
     Camera.set(0, 0);
     night = 0;
@@ -164,6 +160,21 @@ void pushquit()
     SDL_PushEvent(&e);
 }
 
+void pushkeys(const char* keys)
+{
+    for (; *keys; keys++) {
+        const char* const letters = "pudrlseq";
+        const SDLKey syms[] = {SDLK_p, SDLK_UP, SDLK_DOWN, SDLK_RIGHT, SDLK_LEFT, SDLK_SPACE, SDLK_ESCAPE, SDLK_q};
+        pushkey(syms[std::strchr(letters, *keys) - letters]);
+    }
+}
+
+std::string filetext(const std::string& path)
+{
+    std::string text;
+    return readwhole(path, 1 << 26, text) ? text : "";
+}
+
 void drainevents()
 {
     SDL_Event e;
@@ -179,22 +190,6 @@ std::string tgafile(int width, int height, int bpp, const std::string& pixels,
     header[0] = (char)idlength;
     header[2] = (char)imagetype;
     return header + std::string(idlength, 'i') + pixels;
-}
-
-// Loads w by h 32-bit pixels (BGRA) into slot n.
-static void loadslot(int n, int w, int h, const std::string& pixels)
-{
-    const std::string path = writefile(tgafile(w, h, 32, pixels), "slot.tga");
-    textures[n] = TextureImage{};
-    LoadTGA(&textures[n], path.c_str());
-}
-
-void solidtexture(int n, int w, int h, unsigned char r, unsigned char g, unsigned char b,
-                  unsigned char a)
-{
-    std::string pixels;
-    for (int i = 0; i < w * h; i++) pixels += {(char)b, (char)g, (char)r, (char)a};
-    loadslot(n, w, h, pixels);
 }
 
 // One window with a real OpenGL context for the whole run, opened by the

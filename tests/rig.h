@@ -17,11 +17,7 @@ struct Rig {
     static char* name() { return map.name; }
     static int& tset() { return map.tset; }
     static void erase() { map.erase(); }
-    static void showtiles() { Layer l; map.showtiles(l); }
-    static void showovertiles() { Layer l; map.showovertiles(l); }
     static void addforce(Hahmo& h, float a, float amount) { h.addforce(a, amount); }
-    static void swordcontrol(Weapon& w) { w.swordcontrol(); }
-    static void swordstrike(Weapon& w, int d) { w.swordstrike(d); }
     RIGFIELD(int, Timer, startTicks) RIGFIELD(int, Timer, pausedTicks)
 };
 
@@ -38,8 +34,6 @@ struct TestMap : MapData {
 // Writes a map file into the scratch directory and returns its path, 12
 // characters plus the file name: keep that to 6 to fit the world's 19.
 std::string writemap(const TestMap& m, const char* filename = "t.map");
-// Opens a map file into the world as the game does: loaded, border marked.
-void loadworld(const std::string& path);
 // Writes bytes as a file in the scratch directory; returns its path.
 std::string writefile(const std::string& bytes, const char* filename);
 const std::string& scratchdir();
@@ -93,6 +87,11 @@ public:
 
 // A window close into SDL's queue (keys: pushkey in main.h).
 void pushquit();
+// Pushes the keys named by letters: p P, u up, r right, d down, l left,
+// s space, e Escape, q Q.
+void pushkeys(const char* keys);
+// A file's whole text, "" if it cannot be read.
+std::string filetext(const std::string& path);
 // Drops every pending event.
 void drainevents();
 
@@ -100,8 +99,5 @@ void drainevents();
 // an ID field, if asked), then pixels as stored (BGR or BGRA).
 std::string tgafile(int width, int height, int bpp, const std::string& pixels,
                     unsigned char imagetype = 2, unsigned char idlength = 0);
-// Loads a texture of one solid colour into slot n (32-bit, w by h pixels).
-void solidtexture(int n, int w, int h, unsigned char r, unsigned char g, unsigned char b,
-                  unsigned char a = 255);
 
 #endif
