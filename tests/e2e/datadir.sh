@@ -1,61 +1,53 @@
 #!/usr/bin/env bash
-# Where the game finds its data: the build-tree game started elsewhere finds
-# the source tree; KUURAKARPALO_DATA and --data are used before it; a --data
-# without the data, or with no directory, ends the start with one line; and a
-# program with data nowhere lists every place it looked in.
+# Where the game finds its data, and the map files it refuses. Without a
+# display it gets no further than its data, and each refusal is exit code 1
+# with one line naming the file and what is wrong: no map file, a directory
+# in its place, a file of the wrong size or with sizes the game cannot have.
+# KUURAKARPALO_DATA and --data come before the source tree, a --data without
+# the data or without a directory ends the start with one line, and a copy
+# of the program with data nowhere lists every place it looked in. A map made
+# from scratch, and the build-tree game started elsewhere, show the window.
 # $1: the game built in the build tree; $2: the installed data directory
-# compiled into it. The display is needed for the first check only.
-set -u
-
+# compiled into it; MAPFILETOOL: the helper that writes map files.
 game="$(readlink -f "${1:?usage: datadir.sh path-of-the-game installed-data-dir}")"
 installed="${2:?usage: datadir.sh path-of-the-game installed-data-dir}"
-here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-root="$(cd "$here/../.." && pwd)"
-display="${DISPLAY:-}"
-failures=0
-dir="$(readlink -f "$(mktemp -d)")"
-trap 'rm -rf "$dir"' EXIT
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source "$(dirname "$(readlink -f "$0")")/game.sh"
+mkdir -p "$dir/cwd" "$dir/empty" "$dir/map"
+ln -s "$root/DATA" "$dir/map/DATA"
+map="$dir/map/kuurakarpalo.map"
+cwd="$dir/cwd"
+headless=yes
 
-# Runs the game in $dir/cwd without a display, so it gets no further than its
-# data; the rest of the arguments go before the game (env settings) and after
-# "--" to it. Sets code and err.
-run() {
-    local pre=()
-    while [ $# -gt 0 ] && [ "$1" != -- ]; do pre+=("$1"); shift; done
-    shift
-    (cd "$dir/cwd" && env -u DISPLAY -u KUURAKARPALO_DATA "${pre[@]}" timeout -s KILL 20 \
-        "$game" "$@" >/dev/null 2>"$dir/err")
-    code=$?
-    err="$(cat "$dir/err")"
-}
-# Expects exit code $1 and one line on stderr holding each further argument.
-expect() {
-    local what="$1" want="$2" lines
-    shift 2
-    lines=$(wc -l <"$dir/err")
-    echo "$what: exit code $code, stderr: $err"
-    [ "$code" = "$want" ] || fail "$what: exit code $code, not $want"
-    [ "$lines" = 1 ] || fail "$what: $lines lines on stderr, not one"
-    for word in "$@"; do
-        grep -qF -- "$word" "$dir/err" || fail "$what: the message does not say \"$word\""
-    done
+# Writes a map file of sizex $1 and sizey $2, open ground in full light, with
+# $3 bytes more (negative: fewer) than a map file has.
+makemap() {
+    "${MAPFILETOOL:?the mapfile helper}" new "$map" "$1" "$2" || exit 1
+    truncate -s "$(($(stat -c %s "$map") + ${3:-0}))" "$map"
 }
 
-mkdir -p "$dir/cwd" "$dir/empty" "$dir/badmap"
-# Data whose map file is too short: choosing it ends the start with the map
-# file's own complaint, which tells it from the good data in the source tree.
-ln -s "$root/DATA" "$dir/badmap/DATA"
-head -c 100 /dev/zero >"$dir/badmap/kuurakarpalo.map"
+# The map folder's map file made by the command before the bar, and the
+# pattern that the one line of the refusal must match after it.
+while IFS='|' read -r make pattern; do
+    rm -rf "$map"
+    eval "$make"
+    expect 1 "$pattern" --data "$dir/map"
+done <<'CASES'
+:|find .*kuurakarpalo.map
+mkdir "$map"|find .*kuurakarpalo.map
+head -c 100 /dev/zero >"$map"|kuurakarpalo.map.* 100 bytes
+makemap 100 60 -1|kuurakarpalo.map.* 792031 bytes
+makemap 100 60 1|kuurakarpalo.map.* 792033 bytes
+makemap 0 60|kuurakarpalo.map.* size of 0 by 60
+makemap 199 60|kuurakarpalo.map.* size of 199 by 60
+makemap 100 0|kuurakarpalo.map.* size of 100 by 0
+makemap -5 60|kuurakarpalo.map.* size of -5 by 60
+CASES
 
-run KUURAKARPALO_DATA="$dir/badmap" --
-expect "KUURAKARPALO_DATA before the source tree" 1 "kuurakarpalo.map" "100"
-run -- --data "$dir/badmap"
-expect "--data before the source tree" 1 "kuurakarpalo.map" "100"
-run KUURAKARPALO_DATA="$dir/badmap" -- --data "$dir/empty"
-expect "--data without the data" 1 "$dir/empty" "--data"
-run -- --data
-expect "--data without a directory" 2 "--data"
+# The map folder chosen, with its 100-byte map, says which data is used.
+head -c 100 /dev/zero >"$map"
+expect 1 "kuurakarpalo.map.*100" KUURAKARPALO_DATA="$dir/map"
+expect 1 "$dir/empty.*--data" KUURAKARPALO_DATA="$dir/map" --data "$dir/empty"
+expect 2 "--data" --data
 
 # A copy of the program outside the build tree, with no data beside it and
 # none in the working directory, has nowhere to go.
@@ -64,18 +56,17 @@ if [ -f "$installed/kuurakarpalo.map" ]; then
 else
     mkdir -p "$dir/copy/games"
     cp "$game" "$dir/copy/games/kuurakarpalo"
-    game="$dir/copy/games/kuurakarpalo"
-    run --
-    expect "no data anywhere" 1 "looked in: $dir/copy/share/games/kuurakarpalo, $installed, $dir/cwd"
-    game="$(readlink -f "$1")"
+    game="$dir/copy/games/kuurakarpalo" expect 1 \
+        "looked in: $dir/copy/share/games/kuurakarpalo, $installed, $dir/cwd"
 fi
 
-# The build-tree game started from elsewhere plays on the source tree's data.
-if [ -z "$display" ]; then
+# A good map made from scratch, and the build-tree game from elsewhere on the
+# source tree's data, start as usual.
+makemap 100 60
+if [ -z "${DISPLAY:-}" ]; then
     echo "skipped: starting the game needs a display"
-elif ! (cd "$dir/cwd" && bash "$here/start.sh" "$game"); then
-    fail "the build-tree game did not start and end as it should from $dir/cwd"
+else
+    starts "$dir/cwd" --window --data "$dir/map"
+    starts "$dir/cwd" --window
 fi
-
-[ "$failures" = 0 ] || { echo "$failures check(s) failed"; exit 1; }
-echo "all data lookup checks passed"
+passed "data lookup and map file"

@@ -7,42 +7,21 @@
 # with the textures kept.
 # $1: the game. Runs from the project's root with DISPLAY set; the full
 # screen part runs in a display started with xvfb-run.
-set -u
-
 game="$(readlink -f "${1:?usage: display.sh path-of-the-game [fullscreen]}")"
-dir="$(mktemp -d)"
 source "$(dirname "$(readlink -f "$0")")/game.sh"
 
-# The picture of $1 ("root" or the window) is $2 pixels wide, the lit
-# picture between LEFT and RIGHT and TOP and BOTTOM, mostly lit; $3 says when.
+# shows WHAT "WIDTH HEIGHT LEFT TOP RIGHT BOTTOM" WHEN: the picture of WHAT
+# ("root" or the window) has that size, the lit part between LEFT and RIGHT
+# and TOP and BOTTOM, at least 80 per cent of it lit.
 shows() {
-    local name=$3
-    shoot "$1" "${name// /-}"
+    local expected=$2
+    shoot "$1" "${3// /-}"
     read -r w h left top right bottom lit _ <<<"$shot"
-    if [ "$w $h $left $top $right $bottom" = "$2" ] && [ "$lit" -ge 80 ]; then
-        echo "ok: $name: $shot"
-    else
-        fail "$name: the picture is \"$shot\", expected \"$2\" and at least 80 per cent lit"
-    fi
+    check '[ "$w $h $left $top $right $bottom" = "$expected" ] && [ "$lit" -ge 80 ]' "$3: \"$shot\", expected \"$2\""
 }
-
-# The window's size as the X server has it, "WIDTHxHEIGHT".
-windowsize() {
-    xdotool getwindowgeometry "$window" | sed -n 's/^ *Geometry: //p'
-}
-
-# Ends the game, which shows its opening message, with SIGTERM; $1 says when.
-stop() {
-    kill -TERM "$pid"
-    ended 10
-    check '[ "$code" = 0 ]' "SIGTERM $1: exit code $code"
-}
-
+windowsize() { xdotool getwindowgeometry "$window" | sed -n 's/^ *Geometry: //p'; }
 # Resizes the window as a player drags it, and waits for the game to follow.
-resize() {
-    xdotool windowsize "$window" "$1" "$2"
-    sleep 0.7
-}
+resize() { xdotool windowsize "$window" "$1" "$2"; sleep 0.7; }
 
 if [ "${2:-}" != fullscreen ]; then
     read -r screenw screenh < <(xdotool getdisplaygeometry)
@@ -61,8 +40,7 @@ if [ "${2:-}" != fullscreen ]; then
     check 'alive && [ "${size%x*}" -le $((screenw > 1024 ? screenw : 1024)) ] &&
            [ "${size#*x}" -le $((screenh > 768 ? screenh : 768)) ]' \
         "the window resized to 10000x10000 is no larger than the screen: $size"
-    stop "after the resizing"
-
+    closes HUP "after the resizing"
     # The rest on a screen of 1920x1080 of its own.
     env -u DISPLAY xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" bash "$0" "$game" fullscreen ||
         failures=$((failures + 1))
@@ -71,7 +49,7 @@ else
     sleep 1
     check '[ "$(xdotool getdisplaygeometry)" = "1920 1080" ]' "the screen stays 1920x1080"
     shows root "1920 1080 240 0 1679 1079" "full screen"
-    stop "in full screen"
+    closes TERM "in full screen"
 
     start --window --no-sound || { fail "the game did not start in a window"; exit 1; }
     sleep 1
@@ -87,8 +65,6 @@ else
     sleep 1
     check '[ "$(windowsize)" = 1024x768 ]' "a 1024x768 window after Alt+Enter again: $(windowsize)"
     shows "$window" "1024 768 0 0 1023 767" "the window after Alt+Enter again"
-    stop "after Alt+Enter"
+    closes TERM "after Alt+Enter"
 fi
-
-[ "$failures" = 0 ] || { echo "$failures check(s) failed"; exit 1; }
-echo "all display checks passed${2:+ ($2)}"
+passed "display${2:+ ($2)}"

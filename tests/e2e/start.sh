@@ -1,95 +1,82 @@
 #!/usr/bin/env bash
-# Starting and ending the real game: its window and caption, Escape ending it
-# with exit code 0 within about a second, and a start without an audio
-# device ending with exit code 1 and no window.
-# $1: the game. Runs in the current directory, which must hold DATA/ and
-# kuurakarpalo.map. Needs DISPLAY, xdotool and SDL_AUDIODRIVER (dummy will do).
-set -u
-
+# Starting, recording and ending the real game. A game started plain, as a
+# player does, and recorded while xdotool plays it: its caption, Escape
+# swallowed by the opening message and then ending the game at once with
+# exit code 0. Its recording plays back unpaced with every checkpoint
+# matching, and at the real pace ignoring the keys pressed, or ended early
+# by Escape; damaged, hostile, missing, tampered recordings and one of
+# another map are each refused with their own line. Without an audio device
+# the start fails with one line and no window; --no-sound plays.
+# $1: the game. Runs from the project's root with DISPLAY set.
 game="$(readlink -f "${1:?usage: start.sh path-of-the-game}")"
-caption="Kuurakarpalo"
-pid=""
-holder=""
-errors=$(mktemp)
-failures=0
+source "$(dirname "$(readlink -f "$0")")/game.sh"
 
-finish() {
-    [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null
-    [ -n "$holder" ] && kill "$holder" 2>/dev/null
-    rm -f "$errors"
-}
-trap finish EXIT
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-check() { if eval "$1"; then echo "ok: $2"; else fail "$2"; fi; }
-now_ms() { echo $(($(date +%s%N) / 1000000)); }
-windows() { xdotool search --name "^${caption}\$" 2>/dev/null; }
-
-# Waits up to $1 seconds for the game to end; sets code to its exit code, or
-# to "running" (and kills it), and took to the milliseconds it waited.
-wait_exit() {
-    local start
-    start=$(now_ms)
-    while kill -0 "$pid" 2>/dev/null && [ $(($(now_ms) - start)) -lt $(($1 * 1000)) ]; do
-        sleep 0.01
-    done
-    took=$(($(now_ms) - start))
-    if kill -9 "$pid" 2>/dev/null; then code=running; else wait "$pid"; code=$?; fi
-}
-
-[ -n "${DISPLAY:-}" ] || { echo "FAIL: DISPLAY is not set"; exit 1; }
-# An X server started without -noreset resets whenever its last client
-# leaves, and refuses connections meanwhile: one client stays connected.
-if command -v xev >/dev/null; then
-    xev -root >/dev/null 2>&1 &
-    holder=$!
-    sleep 0.3
-fi
-
-"$game" &
-pid=$!
-# Wait for the window; a slow (sanitizer) build may take a while.
-window=""
-for _ in $(seq 1 300); do
-    window="$(windows | head -n 1)"
-    [ -n "$window" ] && break
-    kill -0 "$pid" 2>/dev/null || { fail "the game ended before its window appeared"; exit 1; }
-    sleep 0.1
-done
-[ -n "$window" ] || { fail "no window named $caption within 30 seconds"; exit 1; }
-check '[ "$(xdotool getwindowname "$window")" = "$caption" ]' "caption is exactly \"$caption\""
-
-# Twenty frames in, the story opens its first message box, which swallows
-# Escape.
+rec="$dir/game.rec"
+began=$SECONDS
+start --record "$rec" || { fail "the game did not start"; exit 1; }
 sleep 2
-xdotool windowfocus "$window" 2>/dev/null
+check '[ "$(xdotool getwindowname "$window")" = Kuurakarpalo ]' "the caption is exactly Kuurakarpalo"
 xdotool key Escape
 sleep 0.5
-check 'kill -0 "$pid" 2>/dev/null' "Escape is ignored while the opening message is shown"
-
-# Dismiss both opening messages: one space shows each whole, one closes it.
+check alive "Escape is ignored while the opening message is shown"
 for _ in 1 2 3 4; do xdotool key space; sleep 0.3; done
-xdotool key Escape
-wait_exit 5
-echo "exit code $code, $took ms after Escape"
-check '[ "$code" = 0 ]' "Escape ends the game with exit code 0"
-# Ends within one frame and clean-up; allow for a busy machine.
-check '[ "$took" -le 2000 ]' "ended within 2 s of Escape"
+xdotool keydown Right; sleep 0.8; xdotool keyup Right
+xdotool key space; sleep 0.3
+xdotool keydown Down; sleep 0.4; xdotool keydown Left; sleep 0.4
+xdotool keyup Down keyup Left
+xdotool key space space; sleep 0.3
+closes Escape "in play"
+took=$((SECONDS - began))
+frames=$(sed -n "s/^end \([0-9]*\) .*/\1/p" "$rec")
+check '[ "${frames:-0}" -gt 40 ] && grep -q "^w [0-9]* ---R-" "$rec" && grep -q "^k S" "$rec" &&
+       grep -q "^end [0-9]* player$" "$rec"' \
+    "the recording holds $frames frames, the walk right, a space in a box and the player's end"
 
-# No audio device: start-up fails before any frame, with one line that
-# names the failure and the way to play without sound, and gives the display
-# back. --no-sound then plays.
-SDL_AUDIODRIVER=bogus "$game" 2>"$errors" &
-pid=$!
-wait_exit 10
-check '[ "$code" = 1 ]' "no audio device: exit code $code, expected 1"
-check '[ "$(grep -vc ^ALSA "$errors")" = 1 ] && grep -q -- "--no-sound" "$errors"' \
-    "no audio device: one line naming --no-sound: $(cat "$errors")"
-check '! windows | grep -q .' "no window left"
-SDL_AUDIODRIVER=bogus "$game" --no-sound &
-pid=$!
-sleep 2
-check 'kill -0 "$pid" 2>/dev/null && windows | grep -q .' "--no-sound plays without an audio device"
-wait_exit 0
+# Playback: unpaced; at the real pace ended by Escape, or to its end (about
+# as long as the game took) with keys pressed that it ignores.
+expect 0 "" --play "$rec" --fast --window
+start --play "$rec" --window || fail "the paced playback did not start"
+sleep 1
+xdotool key Left space Escape
+closes Escape "in a paced playback"
+start --play "$rec" --window || fail "the paced playback did not start"
+sleep 3
+xdotool key Left Up space 1 2 Down Right
+ended $((took + 20))
+check '[ "$code" = 0 ]' "the paced playback with other keys pressed ends with exit code $code"
 
-[ "$failures" = 0 ] || { echo "$failures check(s) failed"; exit 1; }
-echo "all start checks passed"
+# Refusals, each with its exit code and its one line.
+head -c 2000 "$rec" >"$dir/cut.rec"
+head -c 100000 /dev/urandom >"$dir/noise.rec"
+sed 's/^map .*/map 792032 0badf00d/' "$rec" >"$dir/other.rec"
+# The score of the second checkpoint changed, and the walk right turned left.
+awk '/^c / && ++n == 2 { $3 = "000003e7" } { print }' "$rec" >"$dir/tampered.rec"
+sed '0,/^w \([0-9]*\) ---R-/s//w \1 --L--/' "$rec" >"$dir/left.rec"
+# Checkpoints are compared by field name: a field the recording lacks, or one
+# the game no longer has, is left unchecked, which one line says; a
+# recording that shares no field with the game is refused.
+awk '/^digest / { $3 = "" } /^c / { $4 = "" } { print }' "$rec" >"$dir/fewer.rec"
+awk '/^digest / { $0 = $0 " player.shoesize" } /^c / { $0 = $0 " 0000002a" } { print }' "$rec" >"$dir/more.rec"
+awk '/^digest / { for (i = 2; i <= NF; i++) $i = "old." $i } { print }' "$rec" >"$dir/foreign.rec"
+while IFS='|' read -r file want pattern; do
+    expect "$want" "$pattern" --play "$dir/$file" --fast --window
+done <<'CASES'
+none.rec|1|cannot be opened
+cut.rec|0|without an end: the game that made it did not finish
+noise.rec|1|recording
+other.rec|1|another map
+tampered.rec|3|at frame 100 score is 0, recorded 999
+left.rec|3|no longer matches the game: at frame
+fewer.rec|0|left unchecked: it lacks finalscore
+more.rec|0|left unchecked: the game no longer has player.shoesize
+foreign.rec|1|shares no digest field
+CASES
+
+# No audio device: the start fails before any frame, with one line naming
+# --no-sound, and gives the display back; --no-sound plays.
+expect 1 "--no-sound" SDL_AUDIODRIVER=bogus
+check '! xdotool search --name "^Kuurakarpalo$" >/dev/null 2>&1' "no window is left after the failed start"
+SDL_AUDIODRIVER=bogus start --no-sound || fail "--no-sound does not start without an audio device"
+sleep 1
+check alive "--no-sound plays without an audio device"
+passed start

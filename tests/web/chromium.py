@@ -1,5 +1,6 @@
 """Headless Chromium driven through the DevTools protocol, and the web site
-served on the loopback, for the web version's tests.
+served on the loopback, for the web version's tests, its benchmark and the
+manual's pictures.
 
 Chromium draws WebGL with SwiftShader, its software renderer, so the tests
 need no GPU and no display. Debian's python3-websocket speaks the protocol.
@@ -29,10 +30,7 @@ class Site:
     headers sent with every answer."""
 
     def __init__(self, root, mounts=None, missing=(), headers=None):
-        self.root = root
-        self.mounts = dict(mounts or {})
-        self.missing = set(missing)
-        self.headers = dict(headers or {})
+        self.root, self.mounts, self.missing, self.headers = root, dict(mounts or {}), set(missing), dict(headers or {})
         site = self
 
         class Handler(http.server.SimpleHTTPRequestHandler):
@@ -45,8 +43,7 @@ class Site:
 
             def send_head(self):
                 if self.path.split("?", 1)[0] in site.missing:
-                    self.send_error(404)
-                    return None
+                    return self.send_error(404)
                 return super().send_head()
 
             def end_headers(self):
@@ -57,8 +54,7 @@ class Site:
             def log_message(self, *args):
                 pass
 
-        handler = functools.partial(Handler, directory=root)
-        self.server = socketserver.ThreadingTCPServer(("127.0.0.1", 0), handler)
+        self.server = socketserver.ThreadingTCPServer(("127.0.0.1", 0), functools.partial(Handler, directory=root))
         self.server.daemon_threads = True
         self.port = self.server.server_address[1]
         threading.Thread(target=self.server.serve_forever, daemon=True).start()
@@ -77,43 +73,34 @@ class Browser:
 
     def __init__(self, extra_flags=(), width=1280, height=900):
         self.profile = tempfile.mkdtemp(prefix="kuurakarpalo-chromium-")
-        flags = [
-            "--headless", "--no-sandbox", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
-            "--no-first-run", "--no-default-browser-check", "--disable-background-networking",
-            "--disable-component-update", "--disable-sync", "--disable-quic",
-            "--disable-features=Translate,MediaRouter,OptimizationHints",
-            "--remote-debugging-port=0", "--user-data-dir=" + self.profile,
-            "--window-size=%d,%d" % (width, height),
-        ]
+        flags = ["--headless", "--no-sandbox", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
+                 "--no-first-run", "--no-default-browser-check", "--disable-background-networking",
+                 "--disable-component-update", "--disable-sync", "--disable-quic",
+                 "--disable-features=Translate,MediaRouter,OptimizationHints",
+                 "--remote-debugging-port=0", "--user-data-dir=" + self.profile, "--window-size=%d,%d" % (width, height)]
         self.process = subprocess.Popen([CHROMIUM] + flags + list(extra_flags) + ["about:blank"],
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        port = self._port()
-        tabs = json.load(urllib.request.urlopen("http://127.0.0.1:%d/json" % port))
+        tabs = json.load(urllib.request.urlopen("http://127.0.0.1:%d/json" % self._port()))
         page = [t for t in tabs if t["type"] == "page"][0]
         self.ws = websocket.create_connection(page["webSocketDebuggerUrl"], timeout=60)
-        self.next = 0
-        self.console = []
-        self.exceptions = []
-        self.call("Runtime.enable")
-        self.call("Page.enable")
-        self.call("Log.enable")
+        self.next, self.console, self.exceptions = 0, [], []
+        for domain in ("Runtime", "Page", "Log"):
+            self.call(domain + ".enable")
 
     def _port(self):
+        """The DevTools port, once Chromium has written it into the profile."""
         path = os.path.join(self.profile, "DevToolsActivePort")
         for _ in range(300):
-            if os.path.exists(path):
-                with open(path) as f:
-                    first = f.readline().strip()
-                if first:
-                    return int(first)
+            first = open(path).readline().strip() if os.path.exists(path) else ""
+            if first:
+                return int(first)
             if self.process.poll() is not None:
                 raise RuntimeError("chromium ended at start with code %d" % self.process.returncode)
             time.sleep(0.1)
         raise RuntimeError("chromium did not open its DevTools port")
 
     def _event(self, message):
-        method = message.get("method")
-        params = message.get("params", {})
+        method, params = message.get("method"), message.get("params", {})
         if method == "Runtime.consoleAPICalled":
             text = " ".join(str(a.get("value", a.get("description", ""))) for a in params["args"])
             self.console.append((params["type"], text))
@@ -171,14 +158,11 @@ class Browser:
                 return value
             self.pump(step)
 
-    KEYS = {
-        "ArrowLeft": 37, "ArrowUp": 38, "ArrowRight": 39, "ArrowDown": 40,
-        " ": 32, "Escape": 27, "p": 80, "Enter": 13,
-    }
+    KEYS = {"ArrowLeft": 37, "ArrowUp": 38, "ArrowRight": 39, "ArrowDown": 40, " ": 32, "Escape": 27, "p": 80,
+            "Enter": 13}
 
     def key(self, key, down=True):
-        code = self.KEYS[key]
-        name = {" ": "Space"}.get(key, key if len(key) > 1 else "Key" + key.upper())
+        code, name = self.KEYS[key], {" ": "Space"}.get(key, key if len(key) > 1 else "Key" + key.upper())
         self.call("Input.dispatchKeyEvent", type="keyDown" if down else "keyUp", key=key, code=name,
                   windowsVirtualKeyCode=code, nativeVirtualKeyCode=code)
 
@@ -194,21 +178,21 @@ class Browser:
     def phone(self, width, height):
         """Emulates a phone of width by height CSS pixels at 3x, with touch;
         again to turn it."""
-        self.call("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=3,
-                  mobile=True, screenOrientation={"type": "portraitPrimary" if height > width else
-                                                  "landscapePrimary", "angle": 0 if height > width else 90})
+        portrait = height > width
+        self.call("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=3, mobile=True,
+                  screenOrientation={"type": "portraitPrimary" if portrait else "landscapePrimary",
+                                     "angle": 0 if portrait else 90})
         self.call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=10)
 
     def touch(self, kind, points=()):
         """touchStart, touchMove, touchEnd or touchCancel with the fingers
         still down at points [(x, y, id)]."""
-        self.call("Input.dispatchTouchEvent", type=kind,
-                  touchPoints=[{"x": x, "y": y, "id": i} for x, y, i in points])
+        self.call("Input.dispatchTouchEvent", type=kind, touchPoints=[{"x": x, "y": y, "id": i} for x, y, i in points])
 
     def centre(self, selector):
         """The centre of the first element that selector finds, in CSS pixels."""
-        r = self.eval("JSON.stringify(document.querySelector(%s).getBoundingClientRect())" % json.dumps(selector))
-        r = json.loads(r)
+        r = json.loads(self.eval("JSON.stringify(document.querySelector(%s).getBoundingClientRect())"
+                                 % json.dumps(selector)))
         return r["x"] + r["width"] / 2, r["y"] + r["height"] / 2
 
     def screenshot(self):
