@@ -34,10 +34,10 @@ Hahmo& cutneutral(int type, int side)
 // A step of monster 0 at (1000, 300) beside one of the player's side at
 // (1008, 306), with a seed whose first draw leaves no retarget and whose
 // second is draw.
-Hahmo& monsterfight(int draw, bool recovering)
+Hahmo& monsterfight(int draw, bool recovering, float dx = 8)
 {
     Monster& m = placed(Rig::monster(0), 1000, 300, 1, ENEMYSIDE);
-    Rig::invulnerability(placed(Rig::monster(1), 1008, 306, 1, PLAYERSIDE)) = recovering ? 5 : 0;
+    Rig::invulnerability(placed(Rig::monster(1), 1000 + dx, 306, 1, PLAYERSIDE)) = recovering ? 5 : 0;
     unsigned seed = 1;
     for (;; seed++) {
         worldsrand(seed);
@@ -62,6 +62,16 @@ Hahmo& strikes(int type, int side, bool cutting)
     return Rig::player();
 }
 
+// An enemy far away swings: the tip of its short blade is the world's
+// origin, and the hero stands at (x, y).
+Hahmo& shortblade(int x, int y)
+{
+    Rig::player().setposition(x, y);
+    swinging(placed(Rig::neutral(0), 600, 600, 1, 1), 170.5f, 0, 1);
+    stepneutral(0, false);
+    return Rig::player();
+}
+
 struct Blow {
     const char* what;
     Hahmo& (*act)();
@@ -82,20 +92,18 @@ const Blow BLOWS[] = {
     {"the long sword on a friend", [] () -> Hahmo& { return cutneutral(2, 0); }, 100, 0, 0, 0},
     {"an enemy's strike on the hero", [] () -> Hahmo& { return strikes(1, 1, false); }, 86, 30, 0, 17.5f},
     {"a friend's cutting sword in the hero", [] () -> Hahmo& { return strikes(2, 0, true); }, 100, 0, 0, 0},
-    {"the short blade of an enemy far away",
-     [] () -> Hahmo& {
-         Rig::player().setposition(-16, -16);   // over the world's origin, the short blade's tip
-         swinging(placed(Rig::neutral(0), 600, 600, 1, 1), 170.5f, 0, 1);
-         stepneutral(0, false);
-         return Rig::player();
-     },
-     86, 30, 0, 17.5f},
+    {"the short blade of an enemy far away", [] () -> Hahmo& { return shortblade(-16, -16); }, 86, 30, 0, 17.5f},
+    {"the short blade on the hero's left edge", [] () -> Hahmo& { return shortblade(-2, -16); }, 100, 0, 0, 0},
+    {"the short blade just inside it", [] () -> Hahmo& { return shortblade(-3, -16); }, 86, 30, 0, 17.5f},
+    {"the short blade on the hero's bottom edge", [] () -> Hahmo& { return shortblade(-16, -30); }, 100, 0, 0, 0},
     {"a monster touching the hero",
      [] () -> Hahmo& { placed(Rig::monster(0), 1483, 288, 1, 1); stepmonster(0, false); return Rig::player(); },
      92, 30, 0, 12.5f},
     {"a monster of the other side on draw 3", [] () -> Hahmo& { return monsterfight(3, false); }, 95, 29, 0, 14 / 1.35f},
     {"a monster of the other side on draw 4", [] () -> Hahmo& { return monsterfight(4, false); }, 100, 0, 0, 1.5f / 1.35f},
     {"a recovering monster of the other side", [] () -> Hahmo& { return monsterfight(0, true); }, 100, 0, 0, 1.5f / 1.35f},
+    {"a monster on the right edge of the other's reach", [] () -> Hahmo& { return monsterfight(3, false, 12); }, 100, 0, 0, 0},
+    {"a monster on the left edge of the other's reach", [] () -> Hahmo& { return monsterfight(3, false, -12); }, 100, 0, 0, 0},
 };
 
 }  // namespace
