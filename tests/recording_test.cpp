@@ -184,9 +184,10 @@ TEST(Recording, OpeningAndFieldsComparedByName)
         {"", writefile(withfields({"monster.shoesize", "old.score"}), "none.rec"), false,
          "shares no digest field with this game\n"},
         {"", writefile(withfields(named[0]), "all.rec"), true, ""},
-        {"", writefile(withfields(lacking), "lacking.rec"), true, "fields left unchecked: it lacks finalscore, monster.x\n"},
+        {"", writefile(withfields(lacking), "lacking.rec"), true,
+         "\": fields left unchecked: it lacks finalscore, monster.x\n"},
         {"", writefile(withfields(extra), "extra.rec"), true,
-         "fields left unchecked: the game no longer has monster.shoesize\n"},
+         "\": fields left unchecked: the game no longer has monster.shoesize\n"},
         {"", writefile(withfields(reordered), "reordered.rec"), true, ""},
     };
     for (const auto& c : cases) {
