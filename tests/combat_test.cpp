@@ -82,8 +82,10 @@ struct Blow {
 
 const Blow BLOWS[] = {
     {"the long sword on a monster", [] () -> Hahmo& { return cutmonster(1490, 295, 1); }, 66, 19, 6, 17.5f / 1.35f},
-    {"the long sword on a friendly monster", [] () -> Hahmo& { return cutmonster(1490, 295, 0); }, 66, 19, 6, 17.5f / 1.35f},
-    {"the tip just inside the top edge", [] () -> Hahmo& { return cutmonster(1493, 280.5f, 1); }, 66, 19, 6, 17.5f / 1.35f},
+    {"the long sword on a friendly monster",
+     [] () -> Hahmo& { return cutmonster(1490, 295, 0); }, 66, 19, 6, 17.5f / 1.35f},
+    {"the tip just inside the top edge",
+     [] () -> Hahmo& { return cutmonster(1493, 280.5f, 1); }, 66, 19, 6, 17.5f / 1.35f},
     {"the tip on the left edge", [] () -> Hahmo& { return cutmonster(1494, 290, 1); }, 100, 0, 0, 0},
     {"the tip on the right edge", [] () -> Hahmo& { return cutmonster(1466, 290, 1); }, 100, 0, 0, 0},
     {"the tip on the top edge", [] () -> Hahmo& { return cutmonster(1480, 308, 1); }, 100, 0, 0, 0},
@@ -99,11 +101,16 @@ const Blow BLOWS[] = {
     {"a monster touching the hero",
      [] () -> Hahmo& { placed(Rig::monster(0), 1483, 288, 1, 1); stepmonster(0, false); return Rig::player(); },
      92, 30, 0, 12.5f},
-    {"a monster of the other side on draw 3", [] () -> Hahmo& { return monsterfight(3, false); }, 95, 29, 0, 14 / 1.35f},
-    {"a monster of the other side on draw 4", [] () -> Hahmo& { return monsterfight(4, false); }, 100, 0, 0, 1.5f / 1.35f},
-    {"a recovering monster of the other side", [] () -> Hahmo& { return monsterfight(0, true); }, 100, 0, 0, 1.5f / 1.35f},
-    {"a monster on the right edge of the other's reach", [] () -> Hahmo& { return monsterfight(3, false, 12); }, 100, 0, 0, 0},
-    {"a monster on the left edge of the other's reach", [] () -> Hahmo& { return monsterfight(3, false, -12); }, 100, 0, 0, 0},
+    {"a monster of the other side on draw 3",
+     [] () -> Hahmo& { return monsterfight(3, false); }, 95, 29, 0, 14 / 1.35f},
+    {"a monster of the other side on draw 4",
+     [] () -> Hahmo& { return monsterfight(4, false); }, 100, 0, 0, 1.5f / 1.35f},
+    {"a recovering monster of the other side",
+     [] () -> Hahmo& { return monsterfight(0, true); }, 100, 0, 0, 1.5f / 1.35f},
+    {"a monster on the right edge of the other's reach",
+     [] () -> Hahmo& { return monsterfight(3, false, 12); }, 100, 0, 0, 0},
+    {"a monster on the left edge of the other's reach",
+     [] () -> Hahmo& { return monsterfight(3, false, -12); }, 100, 0, 0, 0},
 };
 
 }  // namespace

@@ -134,8 +134,8 @@ TEST_F(Pause, AGameWithPausesRecordsAsWithout)
         const char* frames[8];
         const char* inbox;
     };
-    const Script pausing = {{"", "r", "pup", "", "pp", "", "", "e"}, "pp"}, still = {{"", "r", "", "u", "", "", "", "e"}, ""},
-                 played = {{"", "", "", "", "", "", "", ""}, ""};
+    const Script pausing = {{"", "r", "pup", "", "pp", "", "", "e"}, "pp"};
+    const Script still = {{"", "r", "", "u", "", "", "", "e"}, ""}, played = {{"", "", "", "", "", "", "", ""}, ""};
     auto game = [&](const Script& s) {
         resetworld();
         Rig::time() = 100;

@@ -114,6 +114,7 @@ TEST(Recording, DamagedAndHostileFilesAreRefused)
     } cases[] = {
         {"", "is empty"},
         {"PK\x03\x04 a zip file\n", "line 1: holds a character a recording never has"},
+        {edited("w 20 -----", "w 20 -----\x7f"), "line 6: holds a character a recording never has"},
         {"kuurakarpalo recording 2\n", "line 1: is in recording format 2; this game reads format 1"},
         {s + "w 1 -----\n", "text follows the end line"},
         {edited("w 29 ----S", "w 31 ----S"), "run past the checkpoint due after frame 50"},
@@ -184,9 +185,10 @@ TEST(Recording, OpeningAndFieldsComparedByName)
         {"", writefile(withfields({"monster.shoesize", "old.score"}), "none.rec"), false,
          "shares no digest field with this game\n"},
         {"", writefile(withfields(named[0]), "all.rec"), true, ""},
-        {"", writefile(withfields(lacking), "lacking.rec"), true, "fields left unchecked: it lacks finalscore, monster.x\n"},
+        {"", writefile(withfields(lacking), "lacking.rec"), true,
+         "\": fields left unchecked: it lacks finalscore, monster.x\n"},
         {"", writefile(withfields(extra), "extra.rec"), true,
-         "fields left unchecked: the game no longer has monster.shoesize\n"},
+         "\": fields left unchecked: the game no longer has monster.shoesize\n"},
         {"", writefile(withfields(reordered), "reordered.rec"), true, ""},
     };
     for (const auto& c : cases) {
