@@ -83,3 +83,34 @@ TEST(Keys, ActionsOfKeys)
     for (const auto& c : cases)
         EXPECT_EQ(keyactions(c.sym, c.mod), c.action < 0 ? 0u : 1u << c.action) << c.sym << " " << c.mod;
 }
+
+// A picture taken from a resized window is the viewport's pixels, from its
+// corner, not the whole window's from (0, 0): the bars are cleared black and
+// the viewport red, so any bar in the picture shows.
+TEST_F(Display, PicturesReadTheViewport)
+{
+    static int width, height, notred;
+    width = height = notred = 0;
+    resizewindow(800, 400);
+    ASSERT_TRUE(isviewport(viewport, 133, 0, 533, 400));
+    takepictures({{1, 0}}, [](size_t, const unsigned char* rgba, int w, int h) {
+        width = w, height = h;
+        for (int i = 0; i < w * h; i++) notred += rgba[4 * i] != 255 || rgba[4 * i + 1] != 0;
+    });
+    countinput(false);
+    ASSERT_TRUE(beginframe(false));
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(viewport.x, viewport.y, viewport.w, viewport.h);
+    glClearColor(1, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
+    glClearColor(0, 0, 0, 1);
+    showframe();
+    takepictures({}, nullptr);
+    resizewindow(SCREEN_WIDTH, SCREEN_HEIGHT);
+    EXPECT_EQ(width, 533);
+    EXPECT_EQ(height, 400);
+    EXPECT_EQ(notred, 0);
+}
