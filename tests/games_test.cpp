@@ -83,3 +83,27 @@ TEST(Games, TheTableRanksFinishedGamesByScoreTheEarlierFirst)
     EXPECT_EQ(gamespath(nullptr, "/home/a"), "/home/a/.local/share/kuurakarpalo/games");
     EXPECT_EQ(gamelength(FRAMES_PER_SECOND * 245 + FRAMES_PER_SECOND - 1), "4:05");
 }
+
+// The index caches what each recording holds: written when a game first
+// comes, and again when checking it changes its state, rows the same.
+TEST(Games, TheIndexFollowsAGameChecked)
+{
+    char folder[] = "/tmp/kuurakarpalo-games-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    std::ifstream("tests/golden/death.rec", std::ios::binary) >>
+        std::ofstream(std::string(folder) + "/2026-01-01_00-00-00.rec", std::ios::binary).rdbuf();
+    const std::string index = std::string(folder) + "/" + GAMESINDEX;
+    const auto indexed = [&](bool check) {
+        const Keptgame::State state = keptgames(folder, check).at(0).state;
+        std::ifstream in(index);
+        return std::to_string(state) + std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string first = indexed(false), checked = indexed(true);
+    EXPECT_TRUE(first[0] - '0' == Keptgame::UNCHECKED && first.size() > 1) << first;
+    EXPECT_EQ(checked[0] - '0', Keptgame::FINISHED);
+    EXPECT_NE(first.substr(1), checked.substr(1));
+    EXPECT_EQ(indexed(false), checked);   // read back from the index
+    for (const Gamefile& f : listgames(folder)) removegame(folder, f.name);
+    std::remove(index.c_str());
+    rmdir(folder);
+}
