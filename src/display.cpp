@@ -173,6 +173,7 @@ void takepictures(const std::vector<Picturepoint>& npoints,
     picturetaken = taken;
     pictureworld = 0;
     picturebox = 0;
+    picturing = -1;   // a frame begun before the call is no longer one of them
 }
 
 // The index of the point the frame about to be drawn is, or -1.
