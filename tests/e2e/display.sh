@@ -79,6 +79,10 @@ else
     sleep 1
     check '[ "$(windowsize)" = 1024x768 ]' "a 1024x768 window after Alt+Enter again: $(windowsize)"
     shows "$window" "1024 768 0 0 1023 767" "the window after Alt+Enter again"
+    # On a screen larger than the picture a window grows as far as the screen.
+    bigw=1920 bigh=1080
+    resize 10000 10000
+    check '[ "$(windowsize)" = 1920x1080 ] && alive' "the window resized to 10000x10000 on a 1920x1080 screen: $(windowsize)"
     closes TERM "after Alt+Enter"
 fi
 passed "display${2:+ ($2)}"
