@@ -1,8 +1,7 @@
 // Closing: the window's close button, SIGTERM, SIGINT and SIGHUP end the
 // game in the frame they come in, whatever runs: play, a message or question
 // box, the dark end, a pause. Each way is tried once in play;
-// every other place with one of them, as all set the same flag. A game being
-// recorded is finished, and plays back to the same end.
+// every other place with one of them, as all set the same flag.
 #include "rig.h"
 
 #include <signal.h>
@@ -26,26 +25,6 @@ Way closeway;
 void closer(bool boxframe)
 {
     if (boxframe && ++boxframes == closeat) deliver(closeway);
-}
-
-// The world two frames before the opening messages, recording into path
-// or playing it back.
-::testing::AssertionResult beforeopening(const std::string& path, bool record)
-{
-    resetworld();
-    Rig::time() = OPENINGFRAME - 2;
-    resetoptions();
-    (record ? options.record : options.play) = path.c_str();
-    if (openinput()) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "cannot open " << path;
-}
-
-// Runs the game's frames until it ends, at most 10; how many ran.
-int framestoend()
-{
-    int frames = 1;
-    while (!runframe() && frames < 10) frames++;
-    return frames;
 }
 
 }  // namespace
@@ -108,35 +87,5 @@ TEST_F(Closing, ASignalEndsAPause)
     EXPECT_TRUE(closing && !pauseasked);
     boxframe(box);
     EXPECT_FALSE(box.repeat);
-    closing = 0;
-}
-
-// A game closed in the opening message: the box frame says so, the second
-// message of the frame runs one frame, the world frame ends the recording,
-// and playback comes to the same world.
-TEST_F(Closing, ACloseInABoxIsRecordedAndPlaysBack)
-{
-    const std::string path = scratchdir() + "/closed.rec";
-    ASSERT_TRUE(beforeopening(path, true));
-    boxframes = 0;
-    closeat = 4;
-    closeway = WINDOWCLOSE;
-    inputfeeder = closer;
-    EXPECT_EQ(framestoend(), 3);
-    inputfeeder = nullptr;
-    ASSERT_EQ(closeinput(), 0);
-    EXPECT_EQ(boxframes, 5);
-    Digest recorded;
-    takedigest(recorded);
-    const std::string text = filetext(path);
-    EXPECT_NE(text.find("\nw 3 -----\nb 3\nk Q\nk Q\nc 3 "), std::string::npos) << text;
-    EXPECT_NE(text.find("\nend 3 player\n"), std::string::npos) << text;
-
-    ASSERT_TRUE(beforeopening(path, false));
-    EXPECT_EQ(framestoend(), 3);
-    EXPECT_EQ(closeinput(), 0);
-    Digest played;
-    takedigest(played);
-    EXPECT_TRUE(std::equal(played.value, played.value + played.count, recorded.value));
     closing = 0;
 }

@@ -1,5 +1,4 @@
-// Pausing: who may pause, the window's focus, the events a pause takes, and
-// a game recorded with pauses that is recorded as without them.
+// Pausing: who may pause, the window's focus and the events a pause takes.
 #include "rig.h"
 
 namespace {
@@ -120,56 +119,4 @@ TEST_F(Pause, EventsWhilePaused)
         closing = 0;
         drainevents();
     }
-}
-
-// The same game, once with pauses (in world and box frames, with an arrow
-// pressed while paused, which the next frame holds) and once without: the
-// recordings are the same byte for byte, and the one with pauses plays back.
-TEST_F(Pause, AGameWithPausesRecordsAsWithout)
-{
-    const char* const lines[8] = {"Tauon", "", "", "", "", "", "", ""};
-    // The keys before each world frame, and in the box opened before frame 5
-    // before its first frame; none when played back.
-    struct Script {
-        const char* frames[8];
-        const char* inbox;
-    };
-    const Script pausing = {{"", "r", "pup", "", "pp", "", "", "e"}, "pp"};
-    const Script still = {{"", "r", "", "u", "", "", "", "e"}, ""}, played = {{"", "", "", "", "", "", "", ""}, ""};
-    auto game = [&](const Script& s) {
-        resetworld();
-        Rig::time() = 100;
-        bool quit = false;
-        for (int f = 0; f < 8 && !quit; f++) {
-            pushkeys(s.frames[f]);
-            if (f == 5) {
-                Box box;
-                boxopen(box, lines, true, 3);
-                pushkeys(s.inbox);
-                boxframe(box);
-                if (&s != &played) pushkeys("dss");
-                while (box.repeat) boxframe(box);
-                EXPECT_EQ(box.valinta, 2);
-            }
-            quit = runframe();
-        }
-        EXPECT_TRUE(quit);
-        EXPECT_EQ(closeinput(), 0);
-    };
-    const std::string paused = scratchdir() + "/paused.rec", unpaused = scratchdir() + "/still.rec";
-    for (const Script* s : {&pausing, &still}) {
-        resetoptions();
-        options.record = (s == &pausing ? paused : unpaused).c_str();
-        ASSERT_TRUE(openinput());
-        game(*s);
-    }
-    const std::string text = filetext(paused);
-    EXPECT_EQ(text, filetext(unpaused));
-    EXPECT_NE(text.find("\nw 1 -----\nw 2 ---R-\nw 2 U--R-\nb 1\nk DSS\nw 3 U--R-\nc 8 "), std::string::npos) << text;
-
-    // A mismatch would end this process with exit code 3.
-    resetoptions();
-    options.play = paused.c_str();
-    ASSERT_TRUE(openinput());
-    game(played);
 }

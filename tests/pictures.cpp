@@ -1,18 +1,12 @@
-// The golden pictures: chosen frames of the golden recordings as the game
-// draws them, read back just before they are shown and compared with the PNG
-// files beside the list that names them (tests/golden/pictures.list, whose
-// header says what a line holds).
+// The golden pictures: chosen frames of the golden recordings, read back
+// just before they are shown and compared with the PNG files beside
+// tests/golden/pictures.list, whose header says what a line holds.
 //
-//   goldenpictures [--into DIR] LIST [NAME...]   compare; on a mismatch the
-//                                                actual picture and the
-//                                                difference go into DIR
-//   goldenpictures --remake LIST [NAME...]       write the pictures whose
-//                                                pixels changed anew
+//   goldenpictures [--into DIR] LIST [NAME...]   compare; mismatches go to DIR
+//   goldenpictures --remake LIST [NAME...]       write changed pictures anew
 //
-// Each recording is played in a process of its own, from the game's start
-// as the game plays it back (fast), until its last picture is taken. Run from
-// anywhere the game finds its data; exit code 0 when every picture matches
-// (or was written), 1 when one differs or cannot be taken, 2 on a wrong
+// Each recording plays in a process of its own. Exit code 0 when every
+// picture matches, 1 when one differs or cannot be taken, 2 on a wrong
 // command line, 3 when a recording no longer matches the game.
 #include "imagefile.h"
 #include "main.h"
@@ -33,13 +27,11 @@
 
 namespace {
 
-// The tolerance. The pictures are made on llvmpipe, the reference renderer,
-// and on it they must come out exactly. Another renderer (a GPU's, the
-// browser's) may round a colour a level or two differently and move the
-// edge of a rotated quad by a pixel: there a pixel counts as changed only
-// when a channel differs by more than CHANNELSLACK levels, and a picture
-// fails only when more than CHANGEDMAX pixels changed. A missing texture, a
-// wrong texture coordinate or a mirrored sprite changes hundreds of pixels.
+// On llvmpipe, the reference renderer, pictures must come out exactly.
+// Another renderer may round a colour or move a rotated quad's edge by a
+// pixel: there a pixel changes when a channel is more than CHANNELSLACK off,
+// and a picture fails past CHANGEDMAX changed pixels. A wrong texture or a
+// mirrored sprite changes hundreds.
 int CHANNELSLACK = 4;    // levels of 255
 int CHANGEDMAX = 40;     // pixels of 786,432
 

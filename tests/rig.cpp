@@ -160,15 +160,6 @@ void pushquit()
     SDL_PushEvent(&e);
 }
 
-void pushkeys(const char* keys)
-{
-    for (; *keys; keys++) {
-        const char* const letters = "pudrlseq";
-        const SDLKey syms[] = {SDLK_p, SDLK_UP, SDLK_DOWN, SDLK_RIGHT, SDLK_LEFT, SDLK_SPACE, SDLK_ESCAPE, SDLK_q};
-        pushkey(syms[std::strchr(letters, *keys) - letters]);
-    }
-}
-
 std::string filetext(const std::string& path)
 {
     std::string text;

@@ -87,9 +87,6 @@ public:
 
 // A window close into SDL's queue (keys: pushkey in main.h).
 void pushquit();
-// Pushes the keys named by letters: p P, u up, r right, d down, l left,
-// s space, e Escape, q Q.
-void pushkeys(const char* keys);
 // A file's whole text, "" if it cannot be read.
 std::string filetext(const std::string& path);
 // Drops every pending event.
