@@ -1,12 +1,8 @@
 // Feeds every file under the folders (or the files) named on the command
-// line through a fuzz target's entry point, in name order, so that the
-// ordinary build runs the committed corpus and every kept reproducer:
-//
-//   corpus_TARGET PATH...
-//
-// A file or folder that is missing is an error (exit code 1); a finding
-// ends the program as the target ends it. Names starting with '.' are
-// skipped.
+// line, but names starting with '.', through a fuzz target's entry point in
+// name order, so that the ordinary build runs the committed corpus and every
+// kept reproducer: corpus_TARGET PATH... A missing file or folder is an
+// error (exit code 1); a finding ends the program as the target ends it.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -27,26 +23,20 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "usage: %s PATH...\n", argv[0]);
         return 2;
     }
-    std::vector<std::pair<std::string, std::vector<fs::path>>> inputs;
+    if (LLVMFuzzerInitialize) LLVMFuzzerInitialize(&argc, &argv);
     for (int i = 1; i < argc; i++) {
         std::error_code error;
-        const fs::path path = fs::absolute(argv[i], error);
         std::vector<fs::path> files;
-        if (fs::is_directory(path, error)) {
-            for (const fs::directory_entry& e : fs::recursive_directory_iterator(path, error))
+        if (fs::is_directory(argv[i], error)) {
+            for (const fs::directory_entry& e : fs::recursive_directory_iterator(argv[i], error))
                 if (e.is_regular_file() && e.path().filename().string()[0] != '.') files.push_back(e.path());
-        } else if (fs::is_regular_file(path, error)) {
-            files.push_back(path);
+        } else if (fs::is_regular_file(argv[i], error)) {
+            files.push_back(argv[i]);
         } else {
             std::fprintf(stderr, "corpus: %s: no such file or folder\n", argv[i]);
             return 1;
         }
         std::sort(files.begin(), files.end());
-        inputs.emplace_back(argv[i], files);
-    }
-
-    if (LLVMFuzzerInitialize) LLVMFuzzerInitialize(&argc, &argv);
-    for (const auto& [name, files] : inputs) {
         for (const fs::path& file : files) {
             std::ifstream in(file, std::ios::binary);
             const std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -56,7 +46,7 @@ int main(int argc, char* argv[])
             }
             LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
         }
-        std::printf("%s: %zu inputs\n", name.c_str(), files.size());
+        std::printf("%s: %zu inputs\n", argv[i], files.size());
     }
     return 0;
 }

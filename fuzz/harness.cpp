@@ -33,40 +33,28 @@ const std::string& scratch()
     return dir;
 }
 
-void openworld()
-{
-    if (access("DATA", F_OK) == 0) {
-        std::fprintf(stderr, "fuzz: run from a directory without DATA/, or every map read keeps its pictures\n");
-        std::exit(1);
-    }
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    if (SDL_Init(SDL_INIT_VIDEO) < 0 || !SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, 0)) {
-        std::fprintf(stderr, "fuzz: cannot start SDL's dummy video: %s\n", SDL_GetError());
-        std::exit(1);
-    }
-    options = Options{};
-    options.sound = false;
-    fastframes = true;
-    inputfeeder = answer;
-}
-
 void freshworld()
 {
+    static bool opened = false;
+    if (!opened) {
+        opened = true;
+        if (access("DATA", F_OK) == 0) {
+            std::fprintf(stderr, "fuzz: run from a directory without DATA/, or every map read keeps its pictures\n");
+            std::exit(1);
+        }
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        if (SDL_Init(SDL_INIT_VIDEO) < 0 || !SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, 0)) {
+            std::fprintf(stderr, "fuzz: cannot start SDL's dummy video: %s\n", SDL_GetError());
+            std::exit(1);
+        }
+        options = Options{};
+        options.sound = false;
+        fastframes = true;
+        inputfeeder = answer;
+    }
     emptyworld();
     SDL_Event e;
     while (SDL_PollEvent(&e)) continue;
-}
-
-void runworld(int frames)
-{
-    // Eight frames each: right, down, left, up, each once more with a
-    // swing of the sword in its first frame.
-    static const int round[4] = {KEYRIGHT, KEYDOWN, KEYLEFT, KEYUP};
-    for (int f = 0; f < frames; f++) {
-        for (int i = KEYUP; i <= KEYRIGHT; i++) key[i] = i == round[f / 16 % 4];
-        key[KEYSPACE] = f % 16 == 8;
-        map.control();
-    }
 }
 
 const char* playmap(const unsigned char* bytes, size_t size, const MapData** taken)
@@ -75,7 +63,14 @@ const char* playmap(const unsigned char* bytes, size_t size, const MapData** tak
     if (const char* wrong = parsemap(bytes, size, *parsed)) return wrong;
     freshworld();
     map.open(*parsed, "fuzz.map");
-    runworld(100);
+    // Eight frames each: right, down, left, up, each once more with a
+    // swing of the sword in its first frame.
+    static const int round[4] = {KEYRIGHT, KEYDOWN, KEYLEFT, KEYUP};
+    for (int f = 0; f < 100; f++) {
+        for (int i = KEYUP; i <= KEYRIGHT; i++) key[i] = i == round[f / 16 % 4];
+        key[KEYSPACE] = f % 16 == 8;
+        map.control();
+    }
     if (taken) *taken = parsed.get();
     return nullptr;
 }

@@ -4,22 +4,12 @@
 
 #include <cstring>
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    openworld();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const MapData* taken = nullptr;
     if (playmap(data, size, &taken)) {
         // Only another size or sides outside 1..198 are refused.
-        const auto side = [&](size_t at) {
-            const int v = (int)((uint32_t)data[at] | (uint32_t)data[at + 1] << 8 | (uint32_t)data[at + 2] << 16 |
-                                (uint32_t)data[at + 3] << 24);
-            return v >= 1 && v <= MAPW - 1;
-        };
+        const auto side = [&](size_t at) { return within(le32(data + at), 1, MAPW - 1); };
         expect(size != (size_t)MAPFILESIZE || !side(0) || !side(4),
                "a map file of the right size and sides was refused");
         return 0;

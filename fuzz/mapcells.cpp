@@ -19,7 +19,6 @@ static std::unique_ptr<MapData> gamemap;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    openworld();
     gamemap = std::make_unique<MapData>();
     if (const char* wrong = readmap(KUURAKARPALO_GAMEMAP, *gamemap, nullptr)) {
         std::fprintf(stderr, "fuzz: the game's map %s %s; starting from open maps only\n", KUURAKARPALO_GAMEMAP,
@@ -27,11 +26,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
         gamemap.reset();
     }
     return 0;
-}
-
-static int int16(const uint8_t* p)
-{
-    return (int16_t)(uint16_t)(p[0] | p[1] << 8);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -46,21 +40,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (int& l : m.light) l = DAYLIGHT;
     }
     m.tset = (int8_t)data[1];
-    m.sizex = int16(data + 2);
-    m.sizey = int16(data + 4);
+    m.sizex = (int16_t)(uint16_t)(data[2] | data[3] << 8);
+    m.sizey = (int16_t)(uint16_t)(data[4] | data[5] << 8);
     int* const layers[5] = {m.tile, m.tile2, m.tile3, m.light, m.stop};
     for (size_t at = 6; at + 8 <= size; at += 8) {
         const uint8_t* run = data + at;
         int* layer = layers[run[0] % 5];
         const int first = (run[1] | run[2] << 8) % MAPCELLS;
-        const int value = (int)((uint32_t)run[4] | (uint32_t)run[5] << 8 | (uint32_t)run[6] << 16 |
-                                (uint32_t)run[7] << 24);
+        const int value = le32(run + 4);
         for (int i = first; i < first + run[3] + 1 && i < MAPCELLS; i++) layer[i] = value;
     }
 
     const std::vector<unsigned char> bytes = mapbytes(m);
     if (playmap(bytes.data(), bytes.size()))
-        expect(m.sizex < 1 || m.sizex > MAPW - 1 || m.sizey < 1 || m.sizey > MAPW - 1,
-               "a map of sides 1 to 198 was refused");
+        expect(!within(m.sizex, 1, MAPW - 1) || !within(m.sizey, 1, MAPW - 1), "a map of sides 1 to 198 was refused");
     return 0;
 }

@@ -11,12 +11,6 @@
 #include <string>
 #include <vector>
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    openworld();
-    return 0;
-}
-
 // What playback takes for granted of a recording the reader took.
 static void checkshape(const Recording& r)
 {
@@ -77,7 +71,6 @@ static void play(const Recording& r, const uint8_t* data, size_t size, const std
 
     static const char* const lines[8] = {"", "", "", "", "", "", "", ""};
     Box box{};
-    box.repeat = false;
     bool quit = false;
     int frames = 0;
     size_t checkpoint = 0;
