@@ -114,19 +114,6 @@ TEST(Settings, AGoodFileSetsEverything)
     // A later line wins; a bad one leaves what came before.
     EXPECT_TRUE(warningsof("sound = no\nsound = yes\n").empty() && options.sound);
     EXPECT_TRUE(warningsof("music-volume = 10\nmusic-volume = loud\n").size() == 1 && options.musicvolume == 10);
-    // The defaults are the keys the game has always had, and P to pause, as
-    // the options' texts say.
-    options = Options{};
-    const char* const defaultkeys[ACTIONS] = {"Up", "Down", "Left", "Right", "Space", "Escape", "P"};
-    for (int a = 0; a < ACTIONS; a++) {
-        EXPECT_EQ(keysof(options.bindings[a]), defaultkeys[a]);
-        const std::string said = "(default: " + std::string(defaultkeys[a]) + ")";
-        EXPECT_EQ(std::count_if(OPTIONROWS, OPTIONROWS + NOPTIONROWS, [&](const OptionRow& r) {
-                      const std::string help = r.help;
-                      return std::string(r.name).rfind("key-", 0) == 0 && help.size() > said.size() &&
-                             help.compare(help.size() - said.size(), said.size(), said) == 0;
-                  }), 1) << said;
-    }
     EXPECT_EQ(warningsof("# nothing but a comment").size(), 0u);
     EXPECT_TRUE(defaults());
 }
@@ -222,13 +209,6 @@ TEST(Settings, FilesThatCannotBeRead)
     EXPECT_EQ(readout(file("full.conf", huge), false), "");   // at the cap, the file is read
     EXPECT_FALSE(options.sound);
 
-    // A file without permission to read it, where permissions hold.
-    if (geteuid() != 0) {
-        const std::string locked = file("locked.conf", "sound = no\n");
-        chmod(locked.c_str(), 0);
-        EXPECT_NE(readout(locked, false).find("cannot be read: Permission denied"), std::string::npos);
-        EXPECT_TRUE(defaults());
-    }
     options = Options{};
 }
 

@@ -72,31 +72,6 @@ TEST(Textures, DamagedOrForeignFilesAreRefused)
     }
 }
 
-// The reading half of the loader works on any open file, a memory one
-// included, with no texture made: the fuzz target reads pictures this way.
-TEST(Textures, ReadingNeedsNoUploadAndARefusalTouchesNothing)
-{
-    std::string file = tgafile(1, 2, 24, bytes({1, 2, 3, 4, 5, 6}));
-    FILE* f = fmemopen(&file[0], file.size(), "rb");
-    ASSERT_NE(f, nullptr);
-    TextureImage t{};
-    t.texID = 77;
-    ASSERT_TRUE(readtga(f, &t));
-    std::fclose(f);
-    EXPECT_EQ(bytes({3, 2, 1, 6, 5, 4}), std::string((char*)t.imageData, 6));   // BGR turned to RGB
-    EXPECT_TRUE(t.width == 1 && t.height == 2 && t.texID == 77 && t.bpp == 24);
-    std::free(t.imageData);
-
-    file.pop_back();
-    f = fmemopen(&file[0], file.size(), "rb");
-    ASSERT_NE(f, nullptr);
-    const TextureImage before{reinterpret_cast<GLubyte*>(&file[0]), 8, 9, 10, 11};
-    t = before;
-    EXPECT_FALSE(readtga(f, &t));
-    std::fclose(f);
-    EXPECT_EQ(0, std::memcmp(&t, &before, sizeof t));
-}
-
 // The file descriptors this process holds open.
 static int openfiles()
 {
