@@ -1,11 +1,7 @@
 #!/usr/bin/env bash
-# The golden pictures' own program, on a list of its own in a scratch folder:
-# a matching picture passes; a changed one fails with the actual picture and
-# the difference written where it says; --remake writes a picture only where
-# its pixels changed; a point the recording never comes to, a bad list line,
-# an unknown name and a recording that no longer matches the game are each
-# refused with their own exit code.
-# $1: goldenpictures. Runs from the project's root with DISPLAY set.
+# The golden pictures' own program on a list of its own: a match passes, a
+# mismatch leaves the actual picture and the difference, --remake writes only
+# pictures whose pixels changed, and each refusal has its own exit code.
 program="$(readlink -f "${1:?usage: pictures.sh path-of-goldenpictures}")"
 source "$(dirname "$(readlink -f "$0")")/game.sh"
 list="$dir/pictures.list"
