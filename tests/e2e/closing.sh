@@ -24,16 +24,14 @@ closes window "in the opening message"
 check '[ "$(grep -cx "k Q" "$dir/box.rec")" = 2 ]' "the close ends both opening boxes"
 recorded "$dir/box.rec" "k Q"
 
-# The notice's band in the middle of a 1024x768 window: black around the
-# word, which is lit.
-NOTICE=(464 364 559 403)
-
 # The window's picture stands still, $1 says why, with the notice on it.
 paused() {
     sleep 0.4
     shoot "$window" still-a
     sleep 0.6
-    shoot "$window" still-b "${NOTICE[@]}"
+    # The notice's band in the middle of a 1024x768 window: black around the
+    # word, which is lit.
+    shoot "$window" still-b 464 364 559 403
     read -r _ _ left top right bottom lit _ <<<"$shot"
     check 'cmp -s "$dir/still-a.ppm" "$dir/still-b.ppm" && [ "$left" -ge 18 ] && [ "$top" -ge 10 ] &&
            [ "$right" -le 77 ] && [ "$bottom" -le 29 ] && [ "$lit" -gt 0 ]' \

@@ -4,8 +4,7 @@
 # further than its data). KUURAKARPALO_DATA and --data come before the source
 # tree; a copy of the program with data nowhere lists every place it looked
 # in; a map made from scratch, and the game started elsewhere, show the window.
-# $1: the game built in the build tree; $2: the installed data directory
-# compiled into it.
+# $2: the installed data directory compiled into the game.
 game="$(readlink -f "${1:?usage: datadir.sh path-of-the-game installed-data-dir}")"
 installed="${2:?usage: datadir.sh path-of-the-game installed-data-dir}"
 source "$(dirname "$(readlink -f "$0")")/game.sh"

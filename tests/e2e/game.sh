@@ -1,12 +1,12 @@
 # Shared by the end-to-end scripts, each run from the project's root with
 # DISPLAY set: the tally of checks, a scratch folder (dir), the game (game)
-# run to its end or started and closed, screenshots measured.
+# run to its end or started and closed, screenshots measured. The game and
+# any other client (pid, other) still running at the end are killed.
 set -u
 pid="" other="" failures=0
 here="$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")"
 root="$(dirname "$(dirname "$here")")"
 dir="$(readlink -f "$(mktemp -d)")"
-# The game and any other client still running (pid, other) go with the folder.
 trap 'kill -9 $pid 2>/dev/null; kill $other 2>/dev/null; rm -rf "$dir"' EXIT
 
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
@@ -50,9 +50,9 @@ expect() {
         "$* (exit $code, expected $want): ${err:-no stderr} (expected ${pattern:-none})"
 }
 
-# Starts the game with the given options, in the folder cwd names if set,
-# waits up to 30 s for its window and gives it the keyboard (without a window
-# manager the keys go where the focus is set); false if no window came.
+# Starts the game with the given options, in the folder cwd names if set, and
+# gives its window the keyboard (with no window manager, keys go where the
+# focus is set); false if no window came within 30 s.
 start() {
     (cd "${cwd:-.}" && exec "$game" "$@" 2>"$dir/err") &
     pid=$!

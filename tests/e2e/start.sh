@@ -41,12 +41,11 @@ xdotool key Left Up space 1 2 Down Right
 ended $((took + 20))
 check '[ "$code" = 0 ]' "the paced playback with other keys pressed ends with exit code $code"
 
-# Refusals, each with its exit code and its one line: the recording made by
-# the command before the first bar from the game's own. The score of the
-# second checkpoint changed, and the walk right turned left. Checkpoints are
-# compared by field name: a field the recording lacks, or one the game no
-# longer has, is left unchecked, which one line says; a recording that shares
-# no field with the game is refused.
+# Refusals, each with its exit code and its one line, of the recording the
+# command before the first bar makes of the game's own: cut, noise, another
+# map, a score changed, the walk turned left. Checkpoints are compared by
+# field name: a field missing on either side is left unchecked, which one
+# line says; a recording that shares no field with the game is refused.
 expect 1 "cannot be opened" --play "$dir/none.rec" --fast --window
 while IFS='|' read -r make want pattern; do
     eval "$make" <"$rec" >"$dir/case.rec"
