@@ -7,9 +7,8 @@ game="$(readlink -f "${1:?usage: display.sh path-of-the-game [fullscreen]}")"
 source "$(dirname "$(readlink -f "$0")")/game.sh"
 
 # shows WHAT "WIDTH HEIGHT LEFT TOP RIGHT BOTTOM" WHEN: the picture of WHAT
-# ("root" or the window) has that size, the lit part between LEFT and RIGHT
-# and TOP and BOTTOM, at least 80 per cent of it lit, within 5 s: a loaded
-# machine may take a while to draw the first frame or follow a resize.
+# ("root" or the window) has that size and that lit part, 80 per cent of it
+# lit, within 5 s: a loaded machine is slow to draw or follow a resize.
 shows() {
     local what=$1 expected=$2 name=${3// /-}
     poll 5 'shoot "$what" "$name"; [ "${shot% *}" = "$expected" ] && [ "${shot##* }" -ge 80 ]'
@@ -22,8 +21,7 @@ resize() {
     xdotool windowsize "$window" "$1" "$2"
     poll 5 'size=$(windowsize); [ "${size%x*}" -le "$bigw" ] && [ "${size#*x}" -le "$bigh" ]'
 }
-# resized WIDTH HEIGHT "WIDTH HEIGHT LEFT TOP RIGHT BOTTOM": the window resized
-# so shows the picture so.
+# resized WIDTH HEIGHT PICTURE: the window resized so shows PICTURE, as shows.
 resized() { resize "$1" "$2"; shows "$window" "$3" "the window resized to $1x$2"; }
 
 if [ "${2:-}" != fullscreen ]; then

@@ -39,8 +39,8 @@ run() {
 }
 
 # expect CODE PATTERN [VAR=VALUE...] OPTION...: run, which must end with exit
-# code CODE and one line on stderr matching the extended regular expression
-# PATTERN, or nothing on stderr when PATTERN is empty.
+# code CODE and one stderr line matching the extended regular expression
+# PATTERN (nothing on stderr when PATTERN is empty).
 expect() {
     local want=$1 pattern=$2
     shift 2

@@ -30,13 +30,11 @@ LANG=xx_YY.UTF-8|
 |
 CASES
 
-# The game in a bare environment: the settings and options, the exit code
-# it must end with and the pattern of its one line on stderr (none if empty).
-# A language the game lacks gives Finnish, with one warning if the player
-# asked for it and none if the environment did. The English golden recording
-# plays in English whatever the environment asks for; without its language
-# line it is not the Finnish game. The game is run by env, in the bare
-# environment.
+# The game, run by env in the bare environment: the settings and options, the
+# exit code and the pattern of its one line on stderr (none if empty). A
+# language the game lacks gives Finnish, with a warning only if the player
+# asked for it. The English golden recording plays in English whatever the
+# environment asks for; without its language line it is not the Finnish game.
 grep -v '^language ' tests/golden/english.rec >"$dir/unnamed.rec"
 while IFS='|' read -r settings want pattern; do
     # shellcheck disable=SC2086
