@@ -1,14 +1,10 @@
 #!/usr/bin/env bash
-# Where the game finds its data, and the map files it refuses. Without a
-# display it gets no further than its data, and each refusal is exit code 1
-# with one line naming the file and what is wrong: no map file, a directory
-# in its place, a file of the wrong size or with sizes the game cannot have.
-# KUURAKARPALO_DATA and --data come before the source tree, a --data without
-# the data or without a directory ends the start with one line, and a copy
-# of the program with data nowhere lists every place it looked in. A map made
-# from scratch, and the build-tree game started elsewhere, show the window.
-# $1: the game built in the build tree; $2: the installed data directory
-# compiled into it; MAPFILETOOL: the helper that writes map files.
+# Where the game finds its data, and the map files it refuses, each with exit
+# code 1 and one line naming the file and what is wrong (headless, it gets no
+# further than its data). KUURAKARPALO_DATA and --data come before the source
+# tree; a copy of the program with data nowhere lists every place it looked
+# in; a map made from scratch, and the game started elsewhere, show the window.
+# $2: the installed data directory compiled into the game.
 game="$(readlink -f "${1:?usage: datadir.sh path-of-the-game installed-data-dir}")"
 installed="${2:?usage: datadir.sh path-of-the-game installed-data-dir}"
 source "$(dirname "$(readlink -f "$0")")/game.sh"
@@ -63,10 +59,6 @@ fi
 # A good map made from scratch, and the build-tree game from elsewhere on the
 # source tree's data, start as usual.
 makemap 100 60
-if [ -z "${DISPLAY:-}" ]; then
-    echo "skipped: starting the game needs a display"
-else
-    starts "$dir/cwd" --window --data "$dir/map"
-    starts "$dir/cwd" --window
-fi
+starts "$dir/cwd" --window --data "$dir/map"
+starts "$dir/cwd" --window
 passed "data lookup and map file"

@@ -1,16 +1,13 @@
-# Shared by every end-to-end script: the tally of checks, a scratch folder,
-# the game run to its end with its exit code and stderr checked, or started
-# with its window found, and closed; screenshots measured. Source it with
-# game set to the game's path; it sets dir (the scratch folder), here
-# (tests/e2e) and root (the project).
+# Shared by the end-to-end scripts, each run from the project's root with
+# DISPLAY set: the tally of checks, a scratch folder (dir), the game (game)
+# run to its end or started and closed, screenshots measured. The game and
+# any other client (pid, other) still running at the end are killed.
 set -u
-pid=""
-window=""
-failures=0
+pid="" other="" failures=0
 here="$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")"
 root="$(dirname "$(dirname "$here")")"
 dir="$(readlink -f "$(mktemp -d)")"
-trap '[ -n "$pid" ] && kill -9 "$pid" 2>/dev/null; rm -rf "$dir"' EXIT
+trap 'kill -9 $pid 2>/dev/null; kill $other 2>/dev/null; rm -rf "$dir"' EXIT
 
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 check() { if eval "$1"; then echo "ok: $2"; else fail "$2"; fi; }
@@ -18,22 +15,32 @@ alive() { [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; }
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 passed() { [ "$failures" = 0 ] && echo "all $1 checks passed" || { echo "$failures check(s) failed"; exit 1; }; }
 
+# poll SECONDS CONDITION: true as soon as CONDITION holds, tried every 0.1 s;
+# false once SECONDS have passed, however few tries a loaded machine made.
+poll() {
+    local deadline=$(($(now_ms) + $1 * 1000))
+    until eval "$2"; do
+        [ "$(now_ms)" -lt "$deadline" ] || return 1
+        sleep 0.1
+    done
+}
+
 # run [VAR=VALUE...] OPTION...: runs the game to its end in the folder cwd
-# names (the current one unless set), with no display when headless is set,
-# the leading VAR=VALUE words in its environment. Sets code, and err to its
-# stderr without ALSA's chatter.
+# names if set, with no display when headless is set. Sets code, out to its
+# stdout, and err to its stderr without ALSA's chatter.
 run() {
     local vars=()
     while [[ "${1:-}" =~ ^[A-Z_]+= ]]; do vars+=("$1"); shift; done
     (cd "${cwd:-.}" && env -u KUURAKARPALO_DATA ${headless:+-u DISPLAY} "${vars[@]}" timeout -s KILL 120 "$game" "$@" \
         >"$dir/out" 2>"$dir/err")
     code=$?
+    out="$(cat "$dir/out")"
     err="$(grep -v '^ALSA' "$dir/err")"
 }
 
 # expect CODE PATTERN [VAR=VALUE...] OPTION...: run, which must end with exit
-# code CODE and one line on stderr matching the extended regular expression
-# PATTERN, or nothing on stderr when PATTERN is empty.
+# code CODE and one stderr line matching the extended regular expression
+# PATTERN (nothing on stderr when PATTERN is empty).
 expect() {
     local want=$1 pattern=$2
     shift 2
@@ -43,28 +50,22 @@ expect() {
         "$* (exit $code, expected $want): ${err:-no stderr} (expected ${pattern:-none})"
 }
 
-# Starts the game with the given options, in the folder cwd names if set,
-# waits for its window and gives it the keyboard (without a window manager
-# the keys go where the focus is set); false if no window came.
+# Starts the game with the given options, in the folder cwd names if set, and
+# gives its window the keyboard (with no window manager, keys go where the
+# focus is set); false if no window came within 30 s.
 start() {
     (cd "${cwd:-.}" && exec "$game" "$@" 2>"$dir/err") &
     pid=$!
     window=""
-    for _ in $(seq 1 300); do
-        window=$(xdotool search --pid "$pid" --name '^Kuurakarpalo$' 2>/dev/null | head -n 1)
-        [ -n "$window" ] && xdotool windowfocus "$window" 2>/dev/null && return 0
-        alive || return 1
-        sleep 0.1
-    done
-    return 1
+    poll 30 '! alive || { window=$(xdotool search --pid "$pid" --name "^Kuurakarpalo$" 2>/dev/null | head -n 1)
+        [ -n "$window" ] && xdotool windowfocus "$window" 2>/dev/null; }' && alive
 }
 
 # Waits up to $1 seconds for the game to end; sets code to its exit code (or
 # to "running", after killing it) and took to the milliseconds waited.
 ended() {
-    local begun
-    begun=$(now_ms)
-    while alive && [ $(($(now_ms) - begun)) -lt $(($1 * 1000)) ]; do sleep 0.02; done
+    local begun=$(now_ms)
+    poll "$1" '! alive'
     took=$(($(now_ms) - begun))
     if alive; then kill -9 "$pid"; wait "$pid" 2>/dev/null; code=running; else wait "$pid"; code=$?; fi
     pid=""
@@ -86,10 +87,8 @@ closes() {
 # starts WHERE OPTION...: the game started in the folder WHERE shows its
 # window, and ends at SIGTERM.
 starts() {
-    local cwd="$1"
-    shift
-    start "$@" || fail "the game started in $cwd did not show its window: $(tail -n 2 "$dir/err")"
-    alive && closes TERM "started in $cwd"
+    cwd="$1" start "${@:2}" || fail "the game started in $1 did not show its window: $(tail -n 2 "$dir/err")"
+    alive && closes TERM "started in $1"
 }
 
 # Shows each line of both opening messages and closes them: they come some
@@ -100,16 +99,21 @@ opening() {
 }
 
 # The picture of window $1 (or "root") into $dir/$2.ppm, measured by
-# picture.py (in the part given after, if any) into shot: "WIDTH HEIGHT
-# LEFT TOP RIGHT BOTTOM LIT MEAN".
+# picture.py (in the part given after, if any) into shot.
 shoot() {
-    local target=$1 name=$2
-    shift 2
-    import -window "$target" -depth 8 "ppm:$dir/$name.ppm" 2>/dev/null &&
-        shot=$(python3 "$here/picture.py" "$dir/$name.ppm" "$@") || shot=none
+    import -window "$1" -depth 8 "ppm:$dir/$2.ppm" 2>/dev/null &&
+        shot=$(python3 "$here/picture.py" "$dir/$2.ppm" "${@:3}") || shot=none
 }
 
-# Plays the recording $1 back unpaced; true if it matched to its end.
-playsback() {
-    timeout -s KILL 120 "$game" --play "$1" --fast --no-sound --window >/dev/null 2>>"$dir/err"
+# The files an installation holds, each a path under its prefix: the game,
+# its data, what desktops, software centres and man read, the catalogs.
+id=fi.kuurakarpalo.Kuurakarpalo
+iconsizes="16 32 48 64 128 256"
+gamefiles() {
+    local data=share/games/kuurakarpalo n
+    printf '%s\n' games/kuurakarpalo $data/kuurakarpalo.map share/applications/$id.desktop \
+        share/metainfo/$id.metainfo.xml share/man/man6/kuurakarpalo.6
+    sed "s|^|$data/|" "$root/dist/datafiles.txt"
+    grep -v '^#' "$root/po/LINGUAS" | sed 's|.*|share/locale/&/LC_MESSAGES/kuurakarpalo.mo|'
+    for n in $iconsizes; do echo "share/icons/hicolor/${n}x$n/apps/$id.png"; done
 }

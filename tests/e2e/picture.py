@@ -1,15 +1,10 @@
 #!/usr/bin/python3
-"""Measures a screenshot for the end-to-end scripts: where the picture lies
-among black bars, and how much of it is lit.
-
-    picture.py FILE.ppm [LEFT TOP RIGHT BOTTOM]
-
-prints WIDTH HEIGHT LEFT TOP RIGHT BOTTOM LIT: the size of the image (or of
-the part given, inclusive), the bounding box of its pixels that are not pure
-black (inclusive, from the part's corner; -1s when there is none), and the
-per cent of the box's pixels brighter than a dark grey. FILE is an 8-bit
-binary PPM, as `import -window root -depth 8 ppm:FILE` writes.
-"""
+"""picture.py FILE.ppm [LEFT TOP RIGHT BOTTOM]: measures a screenshot, an 8-bit
+binary PPM, for the end-to-end scripts. Prints WIDTH HEIGHT LEFT TOP RIGHT
+BOTTOM LIT: the size of the image (or of the part given, inclusive), the
+bounding box of its pixels that are not pure black (inclusive, from the
+part's corner; -1s when there is none), and the per cent of the box's pixels
+brighter than a dark grey."""
 
 import re
 import sys

@@ -1,12 +1,8 @@
 #!/usr/bin/env bash
-# The golden pictures' own program, on a list of its own in a scratch folder:
-# a matching picture passes; a changed one fails with the actual picture and
-# the difference written where it says; --remake writes a picture only where
-# its pixels changed; a point the recording never comes to, a bad list line,
-# an unknown name and a recording that no longer matches the game are each
-# refused with their own exit code.
-# $1: goldenpictures. Runs from the project's root with DISPLAY set.
-program="$(readlink -f "${1:?usage: pictures.sh path-of-goldenpictures}")"
+# The golden pictures' own program on a list of its own: a match passes, a
+# mismatch leaves the actual picture and the difference, --remake writes only
+# pictures whose pixels changed, and each refusal has its own exit code.
+game="$(readlink -f "${1:?usage: pictures.sh path-of-goldenpictures}")"
 source "$(dirname "$(readlink -f "$0")")/game.sh"
 list="$dir/pictures.list"
 cp tests/golden/messages.rec tests/golden/village.png "$dir/"
@@ -16,11 +12,9 @@ same() { cmp -s <(convert "$1" rgb:-) <(convert "$2" rgb:-); }
 # in its output.
 pictures() {
     local want=$1 text=$2
-    shift 2
-    "$program" "$@" >"$dir/out" 2>&1
-    code=$?
-    check '[ "$code" = "$want" ] && grep -qF -- "$text" "$dir/out"' \
-        "goldenpictures $*: exit code $code, \"$text\" in: $(head -c 300 "$dir/out")"
+    run "${@:3}"
+    check '[ "$code" = "$want" ] && grep -qF -- "$text" <<<"$out$err"' \
+        "goldenpictures ${*:3}: exit code $code, \"$text\" in: $(head -c 300 <<<"$out$err")"
 }
 
 echo "village messages 100 0 the village by day" >"$list"

@@ -1,21 +1,17 @@
 #!/usr/bin/env bash
-# Starting, recording and ending the real game. A game started plain, as a
-# player does, and recorded while xdotool plays it: its caption, Escape
-# swallowed by the opening message and then ending the game at once with
-# exit code 0. Its recording plays back unpaced with every checkpoint
-# matching, and at the real pace ignoring the keys pressed, or ended early
-# by Escape; damaged, hostile, missing, tampered recordings and one of
-# another map are each refused with their own line. Without an audio device
-# the start fails with one line and no window; --no-sound plays.
-# $1: the game. Runs from the project's root with DISPLAY set.
+# Starting, recording and ending the real game: a game started plain and
+# played by xdotool, Escape swallowed by the opening message and then ending
+# the game at once; its recording played back unpaced, at the real pace
+# ignoring the keys pressed, and ended early by Escape; bad recordings each
+# refused with their own line; no audio device, and --no-sound.
 game="$(readlink -f "${1:?usage: start.sh path-of-the-game}")"
 source "$(dirname "$(readlink -f "$0")")/game.sh"
 
 rec="$dir/game.rec"
 began=$SECONDS
 start --record "$rec" || { fail "the game did not start"; exit 1; }
-sleep 2
 check '[ "$(xdotool getwindowname "$window")" = Kuurakarpalo ]' "the caption is exactly Kuurakarpalo"
+sleep 2
 xdotool key Escape
 sleep 0.5
 check alive "Escape is ignored while the opening message is shown"
@@ -45,31 +41,24 @@ xdotool key Left Up space 1 2 Down Right
 ended $((took + 20))
 check '[ "$code" = 0 ]' "the paced playback with other keys pressed ends with exit code $code"
 
-# Refusals, each with its exit code and its one line.
-head -c 2000 "$rec" >"$dir/cut.rec"
-head -c 100000 /dev/urandom >"$dir/noise.rec"
-sed 's/^map .*/map 792032 0badf00d/' "$rec" >"$dir/other.rec"
-# The score of the second checkpoint changed, and the walk right turned left.
-awk '/^c / && ++n == 2 { $3 = "000003e7" } { print }' "$rec" >"$dir/tampered.rec"
-sed '0,/^w \([0-9]*\) ---R-/s//w \1 --L--/' "$rec" >"$dir/left.rec"
-# Checkpoints are compared by field name: a field the recording lacks, or one
-# the game no longer has, is left unchecked, which one line says; a
-# recording that shares no field with the game is refused.
-awk '/^digest / { $3 = "" } /^c / { $4 = "" } { print }' "$rec" >"$dir/fewer.rec"
-awk '/^digest / { $0 = $0 " player.shoesize" } /^c / { $0 = $0 " 0000002a" } { print }' "$rec" >"$dir/more.rec"
-awk '/^digest / { for (i = 2; i <= NF; i++) $i = "old." $i } { print }' "$rec" >"$dir/foreign.rec"
-while IFS='|' read -r file want pattern; do
-    expect "$want" "$pattern" --play "$dir/$file" --fast --window
+# Refusals, each with its exit code and its one line, of the recording the
+# command before the first bar makes of the game's own: cut, noise, another
+# map, a score changed, the walk turned left. Checkpoints are compared by
+# field name: a field missing on either side is left unchecked, which one
+# line says; a recording that shares no field with the game is refused.
+expect 1 "cannot be opened" --play "$dir/none.rec" --fast --window
+while IFS='|' read -r make want pattern; do
+    eval "$make" <"$rec" >"$dir/case.rec"
+    expect "$want" "$pattern" --play "$dir/case.rec" --fast --window
 done <<'CASES'
-none.rec|1|cannot be opened
-cut.rec|0|without an end: the game that made it did not finish
-noise.rec|1|recording
-other.rec|1|another map
-tampered.rec|3|at frame 100 score is 0, recorded 999
-left.rec|3|no longer matches the game: at frame
-fewer.rec|0|left unchecked: it lacks finalscore
-more.rec|0|left unchecked: the game no longer has player.shoesize
-foreign.rec|1|shares no digest field
+head -c 2000|0|without an end: the game that made it did not finish
+head -c 100000 /dev/urandom|1|recording
+sed 's/^map .*/map 792032 0badf00d/'|1|another map
+awk '/^c / && ++n == 2 { $3 = "000003e7" } { print }'|3|at frame 100 score is 0, recorded 999
+sed '0,/^w \([0-9]*\) ---R-/s//w \1 --L--/'|3|no longer matches the game: at frame
+awk '/^digest / { $3 = "" } /^c / { $4 = "" } { print }'|0|left unchecked: it lacks finalscore
+awk '/^digest / { $0 = $0 " player.shoesize" } /^c / { $0 = $0 " 0000002a" } { print }'|0|no longer has player.shoesize
+awk '/^digest / { for (i = 2; i <= NF; i++) $i = "old." $i } { print }'|1|shares no digest field
 CASES
 
 # No audio device: the start fails before any frame, with one line naming

@@ -5,7 +5,6 @@
 # Runs from the project's root: translations.sh -- XGETTEXT-COMMAND SOURCE...
 [ "${1:-}" = "--" ] || { echo "usage: translations.sh -- xgettext-command source..."; exit 2; }
 shift
-game=""
 source "$(dirname "$(readlink -f "$0")")/game.sh"
 "$@" --output="$dir/made.pot" || { fail "xgettext failed"; exit 1; }
 undated() { grep -v '^"POT-Creation-Date: ' "$1"; }
