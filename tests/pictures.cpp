@@ -11,19 +11,17 @@
 #include "imagefile.h"
 #include "main.h"
 
-#include <getopt.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -83,16 +81,12 @@ bool readlist(const std::string& path, std::vector<Shot>& shots)
     std::string line;
     for (int number = 1; std::getline(in, line); number++) {
         std::istringstream words(line);
-        std::string box, what;
+        std::string world, box, what;
         Shot s;
         if (!(words >> s.name) || s.name[0] == '#') continue;
-        words >> s.recording >> std::ws;
-        std::string world;
-        words >> world >> box >> what;
-        if (box.rfind("question:", 0) == 0) {
-            s.question = true;
-            box = box.substr(9);
-        }
+        words >> s.recording >> world >> box >> what;
+        s.question = box.rfind("question:", 0) == 0;
+        if (s.question) box.erase(0, 9);
         bool ok = plainname(s.name) && plainname(s.recording) && readnumber(world, s.world) &&
                   readnumber(box, s.box) && !what.empty() && (s.box > 0 || (s.world > 0 && !s.question));
         for (const Shot& other : shots) ok = ok && other.name != s.name;
@@ -106,9 +100,8 @@ bool readlist(const std::string& path, std::vector<Shot>& shots)
     return true;
 }
 
-// What the frames at the points look like, top row first, once taken.
+// What the frames at the points look like, top row first; empty until taken.
 std::vector<Image> pictures;
-std::vector<bool> taken;
 
 void keep(size_t point, const unsigned char* rgba, int width, int height)
 {
@@ -119,12 +112,11 @@ void keep(size_t point, const unsigned char* rgba, int width, int height)
         std::copy(row, row + (size_t)width * 4, p.at(0, y));
         for (int x = 0; x < width; x++) p.at(x, y)[3] = 255;
     }
-    taken[point] = true;
 }
 
 bool alltaken()
 {
-    return std::find(taken.begin(), taken.end(), false) == taken.end();
+    return std::none_of(pictures.begin(), pictures.end(), [](const Image& p) { return p.rgba.empty(); });
 }
 
 // How far two pictures of the same size are apart.
@@ -134,20 +126,20 @@ struct Difference {
     int x = 0, y = 0;  // where the largest is
 };
 
-Difference compare(const Image& a, const Image& b, Image* picture)
+// Also draws the difference into picture.
+Difference compare(const Image& a, const Image& b, Image& picture)
 {
     Difference d;
-    if (picture) *picture = Image(a.width, a.height);
+    picture = Image(a.width, a.height);
     for (int y = 0; y < a.height; y++) {
         for (int x = 0; x < a.width; x++) {
             int most = 0;
             for (int c = 0; c < 3; c++) most = std::max(most, std::abs(a.at(x, y)[c] - b.at(x, y)[c]));
             if (most > d.largest) d = Difference{d.changed, most, x, y};
             if (most > CHANNELSLACK) d.changed++;
-            if (!picture) continue;
             // The expected picture dimmed to grey; changed pixels red, those
             // within the slack blue.
-            uint8_t* out = picture->at(x, y);
+            uint8_t* out = picture.at(x, y);
             const uint8_t grey = uint8_t((b.at(x, y)[0] + b.at(x, y)[1] + b.at(x, y)[2]) / 9);
             out[0] = most > CHANNELSLACK ? 255 : grey;
             out[1] = grey;
@@ -167,15 +159,14 @@ bool judge(const Shot& s, const Image& actual)
     const bool have = readpng(stored, expected, &error) && expected.width == actual.width &&
                       expected.height == actual.height;
     if (remake) {
-        if (have && compare(actual, expected, nullptr).largest == 0) {
+        if (have && expected.rgba == actual.rgba) {
             std::printf("unchanged: %s\n", s.name.c_str());
-            return true;
-        }
-        if (!writepng(stored, actual, &error, false)) {
+        } else if (writepng(stored, actual, &error, false)) {
+            std::printf("remade: %s\n", stored.c_str());
+        } else {
             std::fprintf(stderr, "goldenpictures: %s\n", error.c_str());
             return false;
         }
-        std::printf("remade: %s\n", stored.c_str());
         return true;
     }
     if (!have) {
@@ -184,7 +175,7 @@ bool judge(const Shot& s, const Image& actual)
         return false;
     }
     Image picture;
-    const Difference d = compare(actual, expected, &picture);
+    const Difference d = compare(actual, expected, picture);
     if (d.changed <= CHANGEDMAX) {
         std::printf("ok: %s (%d pixels more than %d levels off, the most %d)\n", s.name.c_str(), d.changed,
                     CHANNELSLACK, d.largest);
@@ -217,7 +208,6 @@ bool judge(const Shot& s, const Image& actual)
     // A question shot's frame counts from the box's opening.
     for (const Shot& s : shots) points.push_back(Picturepoint{question ? 0 : s.world, s.box});
     pictures.assign(shots.size(), Image());
-    taken.assign(shots.size(), false);
     if (!question) takepictures(points, keep);
     if (!init()) quitgame(1);
     exactonreference();
@@ -240,13 +230,10 @@ bool judge(const Shot& s, const Image& actual)
     if (closeinput() == 3) quitgame(3);
     bool good = true;
     for (size_t i = 0; i < shots.size(); i++) {
-        if (taken[i]) {
-            good = judge(shots[i], pictures[i]) && good;
-            continue;
-        }
-        std::fprintf(stderr, "FAIL: %s: %s.rec never comes to world frame %d, box frame %d\n",
-                     shots[i].name.c_str(), shots[i].recording.c_str(), shots[i].world, shots[i].box);
-        good = false;
+        if (pictures[i].rgba.empty())
+            std::fprintf(stderr, "FAIL: %s: %s.rec never comes to world frame %d, box frame %d\n",
+                         shots[i].name.c_str(), shots[i].recording.c_str(), shots[i].world, shots[i].box);
+        good = !pictures[i].rgba.empty() && judge(shots[i], pictures[i]) && good;
     }
     takepictures({}, nullptr);
     quitgame(good ? 0 : 1);
@@ -270,13 +257,10 @@ int inchild(const std::vector<Shot>& shots)
     return WEXITSTATUS(status);
 }
 
-std::string absolute(const std::string& path)
+std::string absolute(const char* path)
 {
-    char* full = realpath(path.c_str(), nullptr);
-    if (!full) return "";
-    std::string out = full;
-    std::free(full);
-    return out;
+    char full[PATH_MAX];
+    return realpath(path, full) ? full : "";
 }
 
 int usage()
@@ -289,29 +273,24 @@ int usage()
 
 int main(int argc, char* argv[])
 {
-    static const option longopts[] = {
-        {"remake", no_argument, nullptr, 'r'}, {"into", required_argument, nullptr, 'i'}, {}};
-    std::string intoarg = ".";
-    int c;
-    while ((c = getopt_long(argc, argv, "", longopts, nullptr)) != -1) {
-        if (c == 'r')
+    into = ".";
+    int first = 1;
+    for (; first < argc && argv[first][0] == '-'; first++) {
+        if (std::strcmp(argv[first], "--remake") == 0)
             remake = true;
-        else if (c == 'i')
-            intoarg = optarg;
+        else if (std::strcmp(argv[first], "--into") == 0 && first + 1 < argc)
+            into = argv[++first];
         else
             return usage();
     }
-    if (optind >= argc) return usage();
-    const std::string list = absolute(argv[optind]);
-    into = intoarg[0] == '/' ? intoarg : absolute(".") + "/" + intoarg;
-    if (list.empty()) {
-        std::fprintf(stderr, "goldenpictures: no such list: %s\n", argv[optind]);
-        return 1;
-    }
+    if (first >= argc) return usage();
+    // Children enter the data folder, so every path they get is absolute.
+    if (into[0] != '/') into = absolute(".") + "/" + into;
+    const std::string list = absolute(argv[first]);
     folder = list.substr(0, list.rfind('/'));
     std::vector<Shot> shots;
-    if (!readlist(list, shots)) return 1;
-    const std::vector<std::string> wanted(argv + optind + 1, argv + argc);
+    if (!readlist(list.empty() ? argv[first] : list, shots)) return 1;
+    const std::vector<std::string> wanted(argv + first + 1, argv + argc);
     for (const std::string& name : wanted) {
         if (std::none_of(shots.begin(), shots.end(), [&](const Shot& s) { return s.name == name; })) {
             std::fprintf(stderr, "goldenpictures: the list names no picture %s\n", name.c_str());
