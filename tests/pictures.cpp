@@ -33,41 +33,27 @@ namespace {
 int CHANNELSLACK = 4;    // levels of 255
 int CHANGEDMAX = 40;     // pixels of 786,432
 
-void exactonreference()
-{
-    const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-    if (renderer && std::strstr(renderer, "llvmpipe")) CHANNELSLACK = CHANGEDMAX = 0;
-}
-
 // One line of the list.
 struct Shot {
     std::string name;        // NAME.png beside the list
     std::string recording;   // RECORDING.rec beside the list
-    int world = 0;
-    int box = 0;
+    int world = 0, box = 0;
     bool question = false;   // box counts the frames of the question box opened after world frame world
 };
 
-// The question box that question shots open over the frozen world, its
-// second option chosen with the down arrow before its first frame.
+// The question box, of three options, that question shots open over the
+// frozen world, its second option chosen with the down arrow before its
+// first frame.
 const char* const QUESTIONLINES[8] = {"Portilla kolkutetaan.", "", "Mit{ teet?", "", "", "Avaan", "Ajan pois",
                                       "Kutsun muut"};
-const int QUESTIONOPTIONS = 3;
 
 std::string folder;          // where the list lies, absolute
 std::string into;            // where mismatches are written, absolute
 bool remake;
 
-bool readnumber(const std::string& text, int& value)
+bool madeof(const std::string& text, const char* letters)
 {
-    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) return false;
-    value = std::atoi(text.c_str());
-    return true;
-}
-
-bool plainname(const std::string& name)
-{
-    return !name.empty() && name.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789-_") == std::string::npos;
+    return !text.empty() && text.find_first_not_of(letters) == std::string::npos;
 }
 
 // Reads the list; false after one line on stderr naming what is wrong.
@@ -87,8 +73,13 @@ bool readlist(const std::string& path, std::vector<Shot>& shots)
         words >> s.recording >> world >> box >> what;
         s.question = box.rfind("question:", 0) == 0;
         if (s.question) box.erase(0, 9);
-        bool ok = plainname(s.name) && plainname(s.recording) && readnumber(world, s.world) &&
-                  readnumber(box, s.box) && !what.empty() && (s.box > 0 || (s.world > 0 && !s.question));
+        const char* name = "abcdefghijklmnopqrstuvwxyz0123456789-_";
+        s.world = std::atoi(world.c_str());
+        s.box = std::atoi(box.c_str());
+        // Numbers of up to nine digits, so that they fit an int.
+        bool ok = madeof(s.name, name) && madeof(s.recording, name) && madeof(world, "0123456789") &&
+                  madeof(box, "0123456789") && std::max(world.size(), box.size()) < 10 && !what.empty() &&
+                  (s.box > 0 || (s.world > 0 && !s.question));
         for (const Shot& other : shots) ok = ok && other.name != s.name;
         if (!ok) {
             std::fprintf(stderr, "goldenpictures: %s:%d: not NAME RECORDING WORLD BOX WHAT, or a name taken twice\n",
@@ -105,8 +96,7 @@ std::vector<Image> pictures;
 
 void keep(size_t point, const unsigned char* rgba, int width, int height)
 {
-    Image& p = pictures[point];
-    p = Image(width, height);
+    Image& p = pictures[point] = Image(width, height);
     for (int y = 0; y < height; y++) {
         const unsigned char* row = rgba + (size_t)(height - 1 - y) * width * 4;
         std::copy(row, row + (size_t)width * 4, p.at(0, y));
@@ -210,7 +200,8 @@ bool judge(const Shot& s, const Image& actual)
     pictures.assign(shots.size(), Image());
     if (!question) takepictures(points, keep);
     if (!init()) quitgame(1);
-    exactonreference();
+    const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    if (renderer && std::strstr(renderer, "llvmpipe")) CHANNELSLACK = CHANGEDMAX = 0;
     startup();
 
     bool quit = false;
@@ -221,7 +212,7 @@ bool judge(const Shot& s, const Image& actual)
         fastframes = true;
         takepictures(points, keep);
         Box box;
-        boxopen(box, QUESTIONLINES, true, QUESTIONOPTIONS);
+        boxopen(box, QUESTIONLINES, true, 3);
         pushkey(SDLK_DOWN);
         while (!alltaken()) boxframe(box);
     }
@@ -244,14 +235,11 @@ int inchild(const std::vector<Shot>& shots)
 {
     std::fflush(nullptr);
     const pid_t child = fork();
-    if (child < 0) {
-        std::fprintf(stderr, "goldenpictures: cannot start a process: %s\n", std::strerror(errno));
-        return 1;
-    }
     if (child == 0) play(shots);
     int status = 0;
-    if (waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
-        std::fprintf(stderr, "goldenpictures: playing %s.rec ended abnormally\n", shots[0].recording.c_str());
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
+        std::fprintf(stderr, "goldenpictures: playing %s.rec failed to start or ended abnormally\n",
+                     shots[0].recording.c_str());
         return 1;
     }
     return WEXITSTATUS(status);
