@@ -8,17 +8,8 @@
 // Sizes are written as given, even ones the game refuses.
 #include "main.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
-#include <string>
-
-static int usage()
-{
-    std::fprintf(stderr, "usage: mapfile new OUT WIDTH HEIGHT [C,R ...]\n"
-                         "       mapfile block IN OUT C,R ...\n");
-    return 2;
-}
 
 // Blocks the cells "C,R" given in args.
 static bool block(MapData& data, int count, char* args[])
@@ -53,7 +44,9 @@ int main(int argc, char* argv[])
         }
         if (!block(*data, argc - 4, argv + 4)) return 1;
     } else {
-        return usage();
+        std::fprintf(stderr, "usage: mapfile new OUT WIDTH HEIGHT [C,R ...]\n"
+                             "       mapfile block IN OUT C,R ...\n");
+        return 2;
     }
     std::string error;
     if (!writemap(out, *data, error)) {

@@ -11,19 +11,17 @@
 #include "imagefile.h"
 #include "main.h"
 
-#include <getopt.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -35,41 +33,27 @@ namespace {
 int CHANNELSLACK = 4;    // levels of 255
 int CHANGEDMAX = 40;     // pixels of 786,432
 
-void exactonreference()
-{
-    const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-    if (renderer && std::strstr(renderer, "llvmpipe")) CHANNELSLACK = CHANGEDMAX = 0;
-}
-
 // One line of the list.
 struct Shot {
     std::string name;        // NAME.png beside the list
     std::string recording;   // RECORDING.rec beside the list
-    int world = 0;
-    int box = 0;
+    int world = 0, box = 0;
     bool question = false;   // box counts the frames of the question box opened after world frame world
 };
 
-// The question box that question shots open over the frozen world, its
-// second option chosen with the down arrow before its first frame.
+// The question box, of three options, that question shots open over the
+// frozen world, its second option chosen with the down arrow before its
+// first frame.
 const char* const QUESTIONLINES[8] = {"Portilla kolkutetaan.", "", "Mit{ teet?", "", "", "Avaan", "Ajan pois",
                                       "Kutsun muut"};
-const int QUESTIONOPTIONS = 3;
 
 std::string folder;          // where the list lies, absolute
 std::string into;            // where mismatches are written, absolute
 bool remake;
 
-bool readnumber(const std::string& text, int& value)
+bool madeof(const std::string& text, const char* letters)
 {
-    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) return false;
-    value = std::atoi(text.c_str());
-    return true;
-}
-
-bool plainname(const std::string& name)
-{
-    return !name.empty() && name.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789-_") == std::string::npos;
+    return !text.empty() && text.find_first_not_of(letters) == std::string::npos;
 }
 
 // Reads the list; false after one line on stderr naming what is wrong.
@@ -83,18 +67,19 @@ bool readlist(const std::string& path, std::vector<Shot>& shots)
     std::string line;
     for (int number = 1; std::getline(in, line); number++) {
         std::istringstream words(line);
-        std::string box, what;
+        std::string world, box, what;
         Shot s;
         if (!(words >> s.name) || s.name[0] == '#') continue;
-        words >> s.recording >> std::ws;
-        std::string world;
-        words >> world >> box >> what;
-        if (box.rfind("question:", 0) == 0) {
-            s.question = true;
-            box = box.substr(9);
-        }
-        bool ok = plainname(s.name) && plainname(s.recording) && readnumber(world, s.world) &&
-                  readnumber(box, s.box) && !what.empty() && (s.box > 0 || (s.world > 0 && !s.question));
+        words >> s.recording >> world >> box >> what;
+        s.question = box.rfind("question:", 0) == 0;
+        if (s.question) box.erase(0, 9);
+        const char* name = "abcdefghijklmnopqrstuvwxyz0123456789-_";
+        s.world = std::atoi(world.c_str());
+        s.box = std::atoi(box.c_str());
+        // Numbers of up to nine digits, so that they fit an int.
+        bool ok = madeof(s.name, name) && madeof(s.recording, name) && madeof(world, "0123456789") &&
+                  madeof(box, "0123456789") && std::max(world.size(), box.size()) < 10 && !what.empty() &&
+                  (s.box > 0 || (s.world > 0 && !s.question));
         for (const Shot& other : shots) ok = ok && other.name != s.name;
         if (!ok) {
             std::fprintf(stderr, "goldenpictures: %s:%d: not NAME RECORDING WORLD BOX WHAT, or a name taken twice\n",
@@ -106,25 +91,22 @@ bool readlist(const std::string& path, std::vector<Shot>& shots)
     return true;
 }
 
-// What the frames at the points look like, top row first, once taken.
+// What the frames at the points look like, top row first; empty until taken.
 std::vector<Image> pictures;
-std::vector<bool> taken;
 
 void keep(size_t point, const unsigned char* rgba, int width, int height)
 {
-    Image& p = pictures[point];
-    p = Image(width, height);
+    Image& p = pictures[point] = Image(width, height);
     for (int y = 0; y < height; y++) {
         const unsigned char* row = rgba + (size_t)(height - 1 - y) * width * 4;
         std::copy(row, row + (size_t)width * 4, p.at(0, y));
         for (int x = 0; x < width; x++) p.at(x, y)[3] = 255;
     }
-    taken[point] = true;
 }
 
 bool alltaken()
 {
-    return std::find(taken.begin(), taken.end(), false) == taken.end();
+    return std::none_of(pictures.begin(), pictures.end(), [](const Image& p) { return p.rgba.empty(); });
 }
 
 // How far two pictures of the same size are apart.
@@ -134,20 +116,20 @@ struct Difference {
     int x = 0, y = 0;  // where the largest is
 };
 
-Difference compare(const Image& a, const Image& b, Image* picture)
+// Also draws the difference into picture.
+Difference compare(const Image& a, const Image& b, Image& picture)
 {
     Difference d;
-    if (picture) *picture = Image(a.width, a.height);
+    picture = Image(a.width, a.height);
     for (int y = 0; y < a.height; y++) {
         for (int x = 0; x < a.width; x++) {
             int most = 0;
             for (int c = 0; c < 3; c++) most = std::max(most, std::abs(a.at(x, y)[c] - b.at(x, y)[c]));
             if (most > d.largest) d = Difference{d.changed, most, x, y};
             if (most > CHANNELSLACK) d.changed++;
-            if (!picture) continue;
             // The expected picture dimmed to grey; changed pixels red, those
             // within the slack blue.
-            uint8_t* out = picture->at(x, y);
+            uint8_t* out = picture.at(x, y);
             const uint8_t grey = uint8_t((b.at(x, y)[0] + b.at(x, y)[1] + b.at(x, y)[2]) / 9);
             out[0] = most > CHANNELSLACK ? 255 : grey;
             out[1] = grey;
@@ -167,15 +149,14 @@ bool judge(const Shot& s, const Image& actual)
     const bool have = readpng(stored, expected, &error) && expected.width == actual.width &&
                       expected.height == actual.height;
     if (remake) {
-        if (have && compare(actual, expected, nullptr).largest == 0) {
+        if (have && expected.rgba == actual.rgba) {
             std::printf("unchanged: %s\n", s.name.c_str());
-            return true;
-        }
-        if (!writepng(stored, actual, &error, false)) {
+        } else if (writepng(stored, actual, &error, false)) {
+            std::printf("remade: %s\n", stored.c_str());
+        } else {
             std::fprintf(stderr, "goldenpictures: %s\n", error.c_str());
             return false;
         }
-        std::printf("remade: %s\n", stored.c_str());
         return true;
     }
     if (!have) {
@@ -184,7 +165,7 @@ bool judge(const Shot& s, const Image& actual)
         return false;
     }
     Image picture;
-    const Difference d = compare(actual, expected, &picture);
+    const Difference d = compare(actual, expected, picture);
     if (d.changed <= CHANGEDMAX) {
         std::printf("ok: %s (%d pixels more than %d levels off, the most %d)\n", s.name.c_str(), d.changed,
                     CHANNELSLACK, d.largest);
@@ -217,10 +198,10 @@ bool judge(const Shot& s, const Image& actual)
     // A question shot's frame counts from the box's opening.
     for (const Shot& s : shots) points.push_back(Picturepoint{question ? 0 : s.world, s.box});
     pictures.assign(shots.size(), Image());
-    taken.assign(shots.size(), false);
     if (!question) takepictures(points, keep);
     if (!init()) quitgame(1);
-    exactonreference();
+    const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    if (renderer && std::strstr(renderer, "llvmpipe")) CHANNELSLACK = CHANGEDMAX = 0;
     startup();
 
     bool quit = false;
@@ -231,7 +212,7 @@ bool judge(const Shot& s, const Image& actual)
         fastframes = true;
         takepictures(points, keep);
         Box box;
-        boxopen(box, QUESTIONLINES, true, QUESTIONOPTIONS);
+        boxopen(box, QUESTIONLINES, true, 3);
         pushkey(SDLK_DOWN);
         while (!alltaken()) boxframe(box);
     }
@@ -240,13 +221,10 @@ bool judge(const Shot& s, const Image& actual)
     if (closeinput() == 3) quitgame(3);
     bool good = true;
     for (size_t i = 0; i < shots.size(); i++) {
-        if (taken[i]) {
-            good = judge(shots[i], pictures[i]) && good;
-            continue;
-        }
-        std::fprintf(stderr, "FAIL: %s: %s.rec never comes to world frame %d, box frame %d\n",
-                     shots[i].name.c_str(), shots[i].recording.c_str(), shots[i].world, shots[i].box);
-        good = false;
+        if (pictures[i].rgba.empty())
+            std::fprintf(stderr, "FAIL: %s: %s.rec never comes to world frame %d, box frame %d\n",
+                         shots[i].name.c_str(), shots[i].recording.c_str(), shots[i].world, shots[i].box);
+        good = !pictures[i].rgba.empty() && judge(shots[i], pictures[i]) && good;
     }
     takepictures({}, nullptr);
     quitgame(good ? 0 : 1);
@@ -257,26 +235,20 @@ int inchild(const std::vector<Shot>& shots)
 {
     std::fflush(nullptr);
     const pid_t child = fork();
-    if (child < 0) {
-        std::fprintf(stderr, "goldenpictures: cannot start a process: %s\n", std::strerror(errno));
-        return 1;
-    }
     if (child == 0) play(shots);
     int status = 0;
-    if (waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
-        std::fprintf(stderr, "goldenpictures: playing %s.rec ended abnormally\n", shots[0].recording.c_str());
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
+        std::fprintf(stderr, "goldenpictures: playing %s.rec failed to start or ended abnormally\n",
+                     shots[0].recording.c_str());
         return 1;
     }
     return WEXITSTATUS(status);
 }
 
-std::string absolute(const std::string& path)
+std::string absolute(const char* path)
 {
-    char* full = realpath(path.c_str(), nullptr);
-    if (!full) return "";
-    std::string out = full;
-    std::free(full);
-    return out;
+    char full[PATH_MAX];
+    return realpath(path, full) ? full : "";
 }
 
 int usage()
@@ -289,29 +261,24 @@ int usage()
 
 int main(int argc, char* argv[])
 {
-    static const option longopts[] = {
-        {"remake", no_argument, nullptr, 'r'}, {"into", required_argument, nullptr, 'i'}, {}};
-    std::string intoarg = ".";
-    int c;
-    while ((c = getopt_long(argc, argv, "", longopts, nullptr)) != -1) {
-        if (c == 'r')
+    into = ".";
+    int first = 1;
+    for (; first < argc && argv[first][0] == '-'; first++) {
+        if (std::strcmp(argv[first], "--remake") == 0)
             remake = true;
-        else if (c == 'i')
-            intoarg = optarg;
+        else if (std::strcmp(argv[first], "--into") == 0 && first + 1 < argc)
+            into = argv[++first];
         else
             return usage();
     }
-    if (optind >= argc) return usage();
-    const std::string list = absolute(argv[optind]);
-    into = intoarg[0] == '/' ? intoarg : absolute(".") + "/" + intoarg;
-    if (list.empty()) {
-        std::fprintf(stderr, "goldenpictures: no such list: %s\n", argv[optind]);
-        return 1;
-    }
+    if (first >= argc) return usage();
+    // Children enter the data folder, so every path they get is absolute.
+    if (into[0] != '/') into = absolute(".") + "/" + into;
+    const std::string list = absolute(argv[first]);
     folder = list.substr(0, list.rfind('/'));
     std::vector<Shot> shots;
-    if (!readlist(list, shots)) return 1;
-    const std::vector<std::string> wanted(argv + optind + 1, argv + argc);
+    if (!readlist(list.empty() ? argv[first] : list, shots)) return 1;
+    const std::vector<std::string> wanted(argv + first + 1, argv + argc);
     for (const std::string& name : wanted) {
         if (std::none_of(shots.begin(), shots.end(), [&](const Shot& s) { return s.name == name; })) {
             std::fprintf(stderr, "goldenpictures: the list names no picture %s\n", name.c_str());
