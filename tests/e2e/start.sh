@@ -10,8 +10,8 @@ source "$(dirname "$(readlink -f "$0")")/game.sh"
 rec="$dir/game.rec"
 began=$SECONDS
 start --record "$rec" || { fail "the game did not start"; exit 1; }
-check '[ "$(xdotool getwindowname "$window")" = Kuurakarpalo ]' "the caption is exactly Kuurakarpalo"
 sleep 2
+check '[ "$(xdotool getwindowname "$window")" = Kuurakarpalo ]' "the caption is exactly Kuurakarpalo"
 xdotool key Escape
 sleep 0.5
 check alive "Escape is ignored while the opening message is shown"
