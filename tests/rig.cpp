@@ -101,6 +101,8 @@ void World::SetUp()
     inputsource = LIVEINPUT;
     fastframes = false;
     inputfeeder = nullptr;
+    headless = false;
+    beginframe(false);   // the next frame is shown, whatever a check run headless left
     resetworld();
 }
 
