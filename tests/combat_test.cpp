@@ -1,6 +1,6 @@
 // Combat in one table: who hits whom, with what, and what the blow leaves:
-// the victim's health and recovery, the score, and the push; then touches
-// and the short blade at the edges of the bodies.
+// the victim's health and recovery, the score, and the push, at the edges of
+// the bodies and the blades too.
 #include "rig.h"
 
 #include <cmath>
@@ -72,6 +72,14 @@ Hahmo& shortblade(int x, int y)
     return Rig::player();
 }
 
+// A monster at (x, y) takes a step beside the ready hero.
+Hahmo& touching(float x, float y)
+{
+    placed(Rig::monster(0), x, y, 1, 1);
+    stepmonster(0, false);
+    return Rig::player();
+}
+
 struct Blow {
     const char* what;
     Hahmo& (*act)();
@@ -80,37 +88,50 @@ struct Blow {
     float push;   // the victim's force after the step
 };
 
+// The blow a call deals, as a Blow's act.
+#define BY(call) [] () -> Hahmo& { return call; }
+
 const Blow BLOWS[] = {
-    {"the long sword on a monster", [] () -> Hahmo& { return cutmonster(1490, 295, 1); }, 66, 19, 6, 17.5f / 1.35f},
-    {"the long sword on a friendly monster",
-     [] () -> Hahmo& { return cutmonster(1490, 295, 0); }, 66, 19, 6, 17.5f / 1.35f},
-    {"the tip just inside the top edge",
-     [] () -> Hahmo& { return cutmonster(1493, 280.5f, 1); }, 66, 19, 6, 17.5f / 1.35f},
-    {"the tip on the left edge", [] () -> Hahmo& { return cutmonster(1494, 290, 1); }, 100, 0, 0, 0},
-    {"the tip on the right edge", [] () -> Hahmo& { return cutmonster(1466, 290, 1); }, 100, 0, 0, 0},
-    {"the tip on the top edge", [] () -> Hahmo& { return cutmonster(1480, 308, 1); }, 100, 0, 0, 0},
-    {"the tip on the bottom edge", [] () -> Hahmo& { return cutmonster(1480, 280, 1); }, 100, 0, 0, 0},
-    {"the long sword on an enemy", [] () -> Hahmo& { return cutneutral(1, 1); }, 73, 19, 10, 17.5f / 1.35f},
-    {"the long sword on a friend", [] () -> Hahmo& { return cutneutral(2, 0); }, 100, 0, 0, 0},
-    {"an enemy's strike on the hero", [] () -> Hahmo& { return strikes(1, 1, false); }, 86, 30, 0, 17.5f},
-    {"a friend's cutting sword in the hero", [] () -> Hahmo& { return strikes(2, 0, true); }, 100, 0, 0, 0},
-    {"the short blade of an enemy far away", [] () -> Hahmo& { return shortblade(-16, -16); }, 86, 30, 0, 17.5f},
-    {"the short blade on the hero's left edge", [] () -> Hahmo& { return shortblade(-2, -16); }, 100, 0, 0, 0},
-    {"the short blade just inside it", [] () -> Hahmo& { return shortblade(-3, -16); }, 86, 30, 0, 17.5f},
-    {"the short blade on the hero's bottom edge", [] () -> Hahmo& { return shortblade(-16, -30); }, 100, 0, 0, 0},
-    {"a monster touching the hero",
-     [] () -> Hahmo& { placed(Rig::monster(0), 1483, 288, 1, 1); stepmonster(0, false); return Rig::player(); },
-     92, 30, 0, 12.5f},
-    {"a monster of the other side on draw 3",
-     [] () -> Hahmo& { return monsterfight(3, false); }, 95, 29, 0, 14 / 1.35f},
-    {"a monster of the other side on draw 4",
-     [] () -> Hahmo& { return monsterfight(4, false); }, 100, 0, 0, 1.5f / 1.35f},
-    {"a recovering monster of the other side",
-     [] () -> Hahmo& { return monsterfight(0, true); }, 100, 0, 0, 1.5f / 1.35f},
-    {"a monster on the right edge of the other's reach",
-     [] () -> Hahmo& { return monsterfight(3, false, 12); }, 100, 0, 0, 0},
-    {"a monster on the left edge of the other's reach",
-     [] () -> Hahmo& { return monsterfight(3, false, -12); }, 100, 0, 0, 0},
+    {"the long sword on a monster", BY(cutmonster(1490, 295, 1)), 66, 19, 6, 17.5f / 1.35f},
+    {"the long sword on a friendly monster", BY(cutmonster(1490, 295, 0)), 66, 19, 6, 17.5f / 1.35f},
+    {"the tip just inside the top edge", BY(cutmonster(1493, 280.5f, 1)), 66, 19, 6, 17.5f / 1.35f},
+    {"the tip on the left edge", BY(cutmonster(1494, 290, 1)), 100, 0, 0, 0},
+    {"the tip on the right edge", BY(cutmonster(1466, 290, 1)), 100, 0, 0, 0},
+    {"the tip on the top edge", BY(cutmonster(1480, 308, 1)), 100, 0, 0, 0},
+    {"the tip on the bottom edge", BY(cutmonster(1480, 280, 1)), 100, 0, 0, 0},
+    {"the long sword on an enemy", BY(cutneutral(1, 1)), 73, 19, 10, 17.5f / 1.35f},
+    {"the long sword on a friend", BY(cutneutral(2, 0)), 100, 0, 0, 0},
+    {"an enemy's strike on the hero", BY(strikes(1, 1, false)), 86, 30, 0, 17.5f},
+    {"a friend's cutting sword in the hero", BY(strikes(2, 0, true)), 100, 0, 0, 0},
+    {"the short blade of an enemy far away", BY(shortblade(-16, -16)), 86, 30, 0, 17.5f},
+    {"the short blade on the hero's left edge", BY(shortblade(-2, -16)), 100, 0, 0, 0},
+    {"the short blade just inside it", BY(shortblade(-3, -16)), 86, 30, 0, 17.5f},
+    {"the short blade on the hero's bottom edge", BY(shortblade(-16, -30)), 100, 0, 0, 0},
+    {"a monster touching the hero", BY(touching(1483, 288)), 92, 30, 0, 12.5f},
+    {"a monster of the other side on draw 3", BY(monsterfight(3, false)), 95, 29, 0, 14 / 1.35f},
+    {"a monster of the other side on draw 4", BY(monsterfight(4, false)), 100, 0, 0, 1.5f / 1.35f},
+    {"a recovering monster of the other side", BY(monsterfight(0, true)), 100, 0, 0, 1.5f / 1.35f},
+    {"a monster on the right edge of the other's reach", BY(monsterfight(3, false, 12)), 100, 0, 0, 0},
+    {"a monster on the left edge of the other's reach", BY(monsterfight(3, false, -12)), 100, 0, 0, 0},
+    // A touch hurts, but not on the edge of the monster's body (left x + 4,
+    // right x + 28, bottom y + 32, top y; the hero's centre at (1488, 304)).
+    {"a touch on the body's left edge", BY(touching(1484, 288)), 100, 0, 0, 0},
+    {"a touch on its right edge", BY(touching(1460, 288)), 100, 0, 0, 0},
+    {"a touch on its bottom edge", BY(touching(1480, 272)), 100, 0, 0, 0},
+    {"a touch on its top edge", BY(touching(1480, 304)), 100, 0, 0, 0},
+    {"a touch just inside the corner", BY(touching(1461, 273)), 92, 30, 0, -1},
+    // The hero's short blade, its tip at the world's origin, wounds without a
+    // score a monster that holds the origin strictly inside its hit box, 2 to
+    // 30 pixels in from its corner.
+    {"the hero's short blade", BY(cutmonster(-16, -16, 1)), 66, 19, 0, -1},
+    {"the short blade on the box's right edge", BY(cutmonster(-2, -16, 1)), 100, 0, 0, 0},
+    {"the short blade just inside it", BY(cutmonster(-3, -16, 1)), 66, 19, 0, -1},
+    {"the short blade just inside the left edge", BY(cutmonster(-29, -16, 1)), 66, 19, 0, -1},
+    {"the short blade on the left edge", BY(cutmonster(-30, -16, 1)), 100, 0, 0, 0},
+    {"the short blade on the bottom edge", BY(cutmonster(-16, -2, 1)), 100, 0, 0, 0},
+    {"the short blade just inside it", BY(cutmonster(-16, -3, 1)), 66, 19, 0, -1},
+    {"the short blade just inside the top edge", BY(cutmonster(-16, -29, 1)), 66, 19, 0, -1},
+    {"the short blade on the top edge", BY(cutmonster(-16, -30, 1)), 100, 0, 0, 0},
 };
 
 }  // namespace
@@ -134,34 +155,4 @@ TEST(Combat, EveryBlow)
     Hahmo& m = monsterfight(3, false);
     EXPECT_NEAR(std::atan2(-Rig::forcex(m), -Rig::forcey(m)), heading(8, 6), 1e-4);
     resetworld();
-}
-
-// A monster touching the ready hero hurts him, but not on the edge of its
-// body (left x + 4, right x + 28, bottom y + 32, top y, the hero's centre
-// at (1488, 304)). The short blade's tip is the world's origin: it wounds,
-// without a score, a monster that holds the origin strictly inside its hit
-// box (2 to 30 pixels in from its corner).
-TEST_F(World, TouchesAndTheShortBladeAtTheirEdges)
-{
-    const float touches[][3] = {{1484, 288, 100}, {1460, 288, 100}, {1480, 272, 100},
-                                {1480, 304, 100}, {1483, 288, 92},  {1461, 273, 92}};
-    for (const auto& c : touches) {
-        resetworld();
-        Monster& m = placed(Rig::monster(0), c[0], c[1], 1, 1);
-        stepmonster(0, false);
-        EXPECT_EQ(Rig::player().healt, c[2]) << c[0] << ", " << c[1];
-        EXPECT_EQ(Rig::invulnerability(Rig::player()), c[2] < 100 ? 30 : 0);
-        EXPECT_EQ(m.healt, 100);
-    }
-    const float blade[][3] = {{-16, -16, 1}, {-2, -16, 0},  {-3, -16, 1},  {-29, -16, 1}, {-30, -16, 0},
-                              {-16, -2, 0},  {-16, -3, 1},  {-16, -29, 1}, {-16, -30, 0}};
-    for (const auto& c : blade) {
-        resetworld();
-        playercutting();
-        Monster& m = placed(Rig::monster(2), c[0], c[1], 1, 1);
-        stepmonster(2, false);
-        EXPECT_EQ(m.healt, c[2] ? 66 : 100) << c[0] << "," << c[1];
-        EXPECT_EQ(Rig::invulnerability(m), c[2] ? 19 : 0) << c[0] << "," << c[1];
-        EXPECT_EQ(score, 0);
-    }
 }

@@ -12,10 +12,8 @@ namespace {
 // What --help prints.
 std::string help()
 {
-    char name[] = "kuurakarpalo", option[] = "--help";
-    char* argv[] = {name, option, nullptr};
     ::testing::internal::CaptureStdout();
-    const int code = parseoptions(2, argv);
+    const int code = parseargs({"--help"});
     const std::string out = ::testing::internal::GetCapturedStdout();
     options = Options{};
     return code == 0 ? out : "";
@@ -46,12 +44,9 @@ TEST(Options, CommandLines)
         {{"--window-size", "16384x16384"}, -1, 16384, 16384},
     };
     for (const auto& c : cases) {
-        std::vector<char*> argv{const_cast<char*>("kuurakarpalo")};
-        for (const char* a : c.args) argv.push_back(const_cast<char*>(a));
-        argv.push_back(nullptr);
         ::testing::internal::CaptureStdout();
         ::testing::internal::CaptureStderr();
-        const int code = parseoptions((int)argv.size() - 1, argv.data());
+        const int code = parseargs(c.args);
         ::testing::internal::GetCapturedStdout();
         const std::string err = ::testing::internal::GetCapturedStderr();
         const std::string what = c.args.empty() ? "" : c.args[0];
@@ -63,13 +58,11 @@ TEST(Options, CommandLines)
     for (const char* size : {"0x600", "16385x600", "800", "800x", "x600", "800x600x2", " 800x600", "+800x600",
                              "800X600", "-800x600", "123456x10", ""}) {
         const std::string option = std::string("--window-size=") + size;
-        char* argv[] = {const_cast<char*>("kuurakarpalo"), const_cast<char*>(option.c_str()), nullptr};
         ::testing::internal::CaptureStderr();
-        EXPECT_EQ(parseoptions(2, argv), 2) << size;
+        EXPECT_EQ(parseargs({option.c_str()}), 2) << size;
         EXPECT_NE(::testing::internal::GetCapturedStderr().find("WIDTHxHEIGHT"), std::string::npos) << size;
     }
-    const char* args[] = {"kuurakarpalo", "--window", "--no-sound", "--data", "d", "--play=r.rec", "--fast", nullptr};
-    parseoptions(7, const_cast<char**>(args));
+    parseargs({"--window", "--no-sound", "--data", "d", "--play=r.rec", "--fast"});
     EXPECT_TRUE(options.window && !options.sound && options.fast);
     EXPECT_STREQ(options.data, "d");
     // Taken from where the game starts, before it enters its data directory.

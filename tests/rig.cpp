@@ -129,30 +129,30 @@ void swinging(Weapon& w, float angle, float extension, int hit)
     Rig::swordb(w) = extension;
 }
 
-// Restarts the random sequence so that its next draw leaves 2 of 20 (a
-// retarget frame) or 0.
-static void seednext(bool retarget)
+// One behaviour step of slot n, with the random sequence restarted so that
+// its next draw leaves 2 of 20 (a retarget frame) or 0.
+template <class T>
+static void step(T& h, int& last, int n, bool retarget)
 {
-    for (unsigned s = 1;; s++) {
+    unsigned s = 1;
+    for (;; s++) {
         worldsrand(s);
-        if (worldrand() % 20 == (retarget ? 2 : 0)) return worldsrand(s);
+        if (worldrand() % 20 == (retarget ? 2 : 0)) break;
     }
+    worldsrand(s);
+    last = n;
+    h.input();
+    last = -1;
 }
 
-void stepneutral(int n, bool retarget)
-{
-    seednext(retarget);
-    lastneutral = n;
-    Rig::neutral(n).input();
-    lastneutral = -1;
-}
+void stepneutral(int n, bool retarget) { step(Rig::neutral(n), lastneutral, n, retarget); }
+void stepmonster(int n, bool retarget) { step(Rig::monster(n), lastmonster, n, retarget); }
 
-void stepmonster(int n, bool retarget)
+int parseargs(std::vector<const char*> args)
 {
-    seednext(retarget);
-    lastmonster = n;
-    Rig::monster(n).input();
-    lastmonster = -1;
+    args.insert(args.begin(), "kuurakarpalo");
+    args.push_back(nullptr);
+    return parseoptions((int)args.size() - 1, const_cast<char**>(args.data()));
 }
 
 void pushquit()

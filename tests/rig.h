@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 // The records' friend, with the accessors it shares with the benchmarks'
 // scenes and the doors only the tests use.
@@ -85,6 +86,8 @@ public:
     Scopedenv& operator=(const Scopedenv&) = delete;
 };
 
+// parseoptions on a command line of the game's name and args.
+int parseargs(std::vector<const char*> args);
 // A window close into SDL's queue (keys: pushkey in main.h).
 void pushquit();
 // A file's whole text, "" if it cannot be read.

@@ -59,13 +59,6 @@ int lines(const std::string& text)
     return n;
 }
 
-int parse(std::vector<const char*> args)
-{
-    args.insert(args.begin(), "kuurakarpalo");
-    args.push_back(nullptr);
-    return parseoptions((int)args.size() - 1, const_cast<char**>(args.data()));
-}
-
 }  // namespace
 
 TEST(Settings, WhereTheFileLies)
@@ -225,10 +218,10 @@ TEST(Settings, TheCommandLineOverridesTheFile)
     const Scopedenv xdg("XDG_CONFIG_HOME", home.c_str());
 
     ::testing::internal::CaptureStderr();
-    EXPECT_EQ(parse({}), -1);
+    EXPECT_EQ(parseargs({}), -1);
     EXPECT_TRUE(options.window && !options.sound && options.language == "en");
     EXPECT_EQ(keysof(options.bindings[ACTIONUP]), "W");
-    EXPECT_EQ(parse({"--fullscreen", "--sound", "--language=fi", "--key-up", "Up KP8"}), -1);
+    EXPECT_EQ(parseargs({"--fullscreen", "--sound", "--language=fi", "--key-up", "Up KP8"}), -1);
     EXPECT_TRUE(!options.window && options.sound && options.language == "fi");
     EXPECT_EQ(keysof(options.bindings[ACTIONUP]), "Up KP8");
     const std::string err = ::testing::internal::GetCapturedStderr();
@@ -236,17 +229,17 @@ TEST(Settings, TheCommandLineOverridesTheFile)
     EXPECT_NE(err.find("/xdg/kuurakarpalo/kuurakarpalo.conf:5: no setting is called bogus"), std::string::npos);
 
     ::testing::internal::CaptureStderr();
-    EXPECT_EQ(parse({"--config", other.c_str()}), -1);
+    EXPECT_EQ(parseargs({"--config", other.c_str()}), -1);
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
     EXPECT_TRUE(options.musicvolume == 5 && !options.window && options.sound);
 
     // A bad value on the command line is a usage error; one in the file is not.
     ::testing::internal::CaptureStderr();
     ::testing::internal::CaptureStdout();
-    EXPECT_EQ(parse({"--music-volume", "200"}), 2);
-    EXPECT_EQ(parse({"--key-quit", "Nosuch"}), 2);
-    EXPECT_EQ(parse({"--help"}), 0);
-    EXPECT_EQ(parse({"--version", "--config", "/nonexistent"}), 0);
+    EXPECT_EQ(parseargs({"--music-volume", "200"}), 2);
+    EXPECT_EQ(parseargs({"--key-quit", "Nosuch"}), 2);
+    EXPECT_EQ(parseargs({"--help"}), 0);
+    EXPECT_EQ(parseargs({"--version", "--config", "/nonexistent"}), 0);
     ::testing::internal::GetCapturedStdout();
     const std::string usage = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(lines(usage), 2) << usage;
