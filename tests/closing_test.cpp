@@ -1,7 +1,5 @@
-// Closing: the window's close button, SIGTERM, SIGINT and SIGHUP end the
-// game in the frame they come in, whatever runs: play, a message or question
-// box, the dark end, a pause. Each way is tried once in play;
-// every other place with one of them, as all set the same flag.
+// Every way of closing ends the game in the frame it comes in, whatever runs;
+// each way is tried once in play, other places with one, as all set one flag.
 #include "rig.h"
 
 #include <signal.h>

@@ -1,6 +1,5 @@
-// Combat in one table: who hits whom, with what, and what the blow leaves:
-// the victim's health and recovery, the score, and the push, at the edges of
-// the bodies and the blades too.
+// Combat in one table: who hits whom, with what, and what the blow leaves,
+// at the edges of the bodies and the blades too.
 #include "rig.h"
 
 #include <cmath>

@@ -1,6 +1,5 @@
-// The display: the picture scaled into the largest centred 4:3 rectangle of
-// any window, black bars around it, full screen switched to and back with
-// the textures kept, and the keys of the game's actions.
+// The display: the picture in the largest centred 4:3 rectangle of any window,
+// full screen and back with the textures kept, and the keys of the actions.
 #include "rig.h"
 
 #include <climits>

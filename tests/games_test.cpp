@@ -1,7 +1,5 @@
-// The kept games' folder and table, without playing a game: where the folder
-// is, which recordings pruning leaves, and how the table orders and shows its
-// rows. Playing back, verifying and the folder's failures are the end-to-end
-// script's (e2e/games.sh).
+// The kept games' folder and table, without playing a game; playing back,
+// verifying and the folder's failures are e2e/games.sh's.
 #include "main.h"
 
 #include <gtest/gtest.h>

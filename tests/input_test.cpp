@@ -1,6 +1,5 @@
-// The gamepad and the key bindings: the hat and left stick act as the arrow
-// keys and the buttons as space, in play and in boxes; keys bound to actions
-// are recorded as the actions.
+// The gamepad as the arrows and space, in play and in boxes, and keys bound to
+// actions recorded as the actions.
 #include "rig.h"
 
 namespace {

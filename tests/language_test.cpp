@@ -1,6 +1,5 @@
-// The language of the game's texts: which one a player asks for, where the
-// catalogs lie, the English texts and the Finnish ones, and recordings that
-// keep their language.
+// The language of the game's texts: which one is asked for, where the
+// catalogs lie, and the English and Finnish texts.
 #include "rig.h"
 
 #include <cstdlib>

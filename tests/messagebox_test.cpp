@@ -6,10 +6,9 @@
 
 static const char* const EMPTY[8] = {"", "", "", "", "", "", "", ""};
 
-// A box as a state machine: each step pushes its keys, runs its frames and
-// leaves the line and letter typed, the box open or closed and the game
-// closing or not. Keys: S space, s space let go, E Escape, U up, R right,
-// Q the window's close.
+// A box as a state machine: each step pushes its keys (S space, s space let go,
+// E Escape, U up, R right, Q a window close), runs its frames and leaves the
+// line and letter typed, the box open or not, the game closing or not.
 TEST_F(World, MessageBoxSteps)
 {
     const char* const fifteen[8] = {"Fifteen letters", "", "", "", "", "", "", ""};

@@ -31,9 +31,7 @@ bool pausesafter(const SDL_Event& e)
 }
 
 // P pauses what a person plays, live or watched; the window losing the
-// keyboard or being minimised pauses only a live game. A scripted player and
-// fast playback never pause; the mouse leaving, or focus coming back, is
-// nothing.
+// keyboard or minimised pauses only a live game; scripts and fast never pause.
 TEST_F(Pause, WhatMayPause)
 {
     SDL_Event p{};

@@ -156,12 +156,9 @@ TEST(Recording, DamagedAndHostileFilesAreRefused)
     EXPECT_EQ(parsed(huge), "is larger than 64 MiB");
 }
 
-// What cannot be recorded to or played back fails to open, with one line
-// said: a folder that does not exist, a missing recording, one made on
-// another map, one that shares no digest field with the game. Checkpoints
-// are compared by field name: what only one side has is left unchecked,
-// said once when the recording opens; a difference in a field both have
-// still shows.
+// What cannot be recorded to or played back fails to open, with one line said.
+// Checkpoints compare by field name: what one side lacks is left unchecked,
+// said once at the opening; a difference in a field both have still shows.
 TEST(Recording, OpeningAndFieldsComparedByName)
 {
     resetworld();

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-// The records' friend, with the accessors it shares with the benchmarks'
-// scenes and the doors only the tests use.
+// The records' friend: the accessors shared with the benchmarks, and the
+// tests' own doors.
 struct Rig {
     RIGACCESS
     static char* name() { return map.name; }
@@ -39,15 +39,11 @@ std::string writemap(const TestMap& m, const char* filename = "t.map");
 std::string writefile(const std::string& bytes, const char* filename);
 const std::string& scratchdir();
 
-// Puts the world into a known empty state: the open 100 by 60 map, the
-// game's empty world (emptyworld) in full daylight with the camera at the
-// map's corner, no close nor pause asked for, the window's focus had, and
-// no event waiting.
+// The game's empty world on the open 100 by 60 map in full daylight, the
+// camera at its corner, no close, pause or lost focus, and no event waiting.
 void resetworld();
-// The fixture of a world in a known state: resetworld with the options the
-// rig's window started with, live input, frames drawn whole, no scripted
-// player; and after the test the same again, no recording open, the window
-// back at its size, no pictures asked for.
+// A world in a known state: resetworld with the rig's options, live input,
+// frames shown whole; afterwards also no recording, pictures nor resizing.
 struct World : ::testing::Test {
     void SetUp() override;
     void TearDown() override;

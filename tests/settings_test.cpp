@@ -1,6 +1,5 @@
-// The settings file: where it lies, what it takes in, the one warning each
-// thing it cannot take gives, files that cannot be read at all, and the
-// command line over it.
+// The settings file: where it lies, what it takes in and what it warns of,
+// and the command line over it.
 #include "rig.h"
 
 #include <sys/stat.h>

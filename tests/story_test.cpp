@@ -42,9 +42,8 @@ TEST_F(World, TriggersDrawOnlyWhenTheirOtherConditionsHold)
 }
 
 // After the hero's death the world darkens until the night passes 100, the
-// clock stopped and the score held at the last living frame's: from deep
-// night, and from a death at the very instant of full daylight, which shows
-// its box first.
+// clock stopped and the score held: from deep night, and from a death at the
+// instant of full daylight, which shows its box first.
 static int boxes;   // box frames answered with a space
 
 TEST_F(World, TheDarkEndComesFromAnyMoment)

@@ -1,6 +1,5 @@
-// The TGA loader: byte order, the files it refuses, and uploads; and every
-// reader closes the file it opened, good or not, so that a game that loads
-// again and again does not run out of file handles.
+// The TGA loader's refusals, and every reader closing the file it opened, good
+// or not, so that loading again and again never runs out of file handles.
 #include "rig.h"
 
 #include <dirent.h>

@@ -1,7 +1,4 @@
-// The world's pieces where the golden games seldom reach: the map file and
-// the border it gets, bodies against walls and the grid's edges, the area
-// tests at their exact edges, the slot tables when full, the corpses'
-// lifetime, friends turning back, and the world's random numbers.
+// The world's pieces where the golden games seldom reach, at their edges.
 #include "rig.h"
 
 #include <cmath>
