@@ -201,7 +201,7 @@ TEST_F(World, PlacingFillsTheFirst97Slots)
     EXPECT_EQ(putenemy(ENEMYMONSTER, 20, 20), 1);
     EXPECT_TRUE(Rig::target(m) == 1 && Rig::invulnerability(m) == 7);
     stepmonster(0, false);
-    EXPECT_TRUE(Rig::nx(m) == 641.5f && Rig::ny(m) == 638);
+    EXPECT_TRUE(Rig::nx(m) == 20 * TILE + 1.5f && Rig::ny(m) == 20 * TILE - 2);   // moved by the old velocity
 }
 
 // A corpse decays only on screen and frees its slot on its 2,000th frame.
