@@ -7,16 +7,12 @@
 
 #include <cstdio>
 
-namespace {
-
-void check(const char* name)
+static void check(const char* name)
 {
     if (glXGetCurrentContext()) return;
     std::fprintf(stderr, "glcontext: %s called without a GL context\n", name);
     _exit(97);
 }
-
-}  // namespace
 
 // Defines NAME PARAMETERS, which checks and then calls the next NAME with ARGUMENTS.
 #define WATCH(TYPE, NAME, PARAMETERS, ARGUMENTS)                                               \

@@ -289,10 +289,7 @@ int main(int argc, char* argv[])
         auto run = std::find_if(runs.begin(), runs.end(), [&](const std::vector<Shot>& r) {
             return !s.question && !r[0].question && r[0].recording == s.recording;
         });
-        if (run == runs.end())
-            runs.push_back({s});
-        else
-            run->push_back(s);
+        (run == runs.end() ? runs.emplace_back() : *run).push_back(s);
     }
     int worst = 0;
     for (const std::vector<Shot>& run : runs) {
