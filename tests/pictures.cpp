@@ -39,8 +39,8 @@ struct Shot {
     bool question = false;   // box counts the frames of the question box opened after world frame world
 };
 
-// The three-option box question shots open over the frozen world, the down
-// arrow pressed before its first frame.
+// The box of three options that question shots open over the frozen world;
+// the down arrow is pressed before its first frame.
 const char* const QUESTIONLINES[8] = {"Portilla kolkutetaan.", "", "Mit{ teet?", "", "", "Avaan", "Ajan pois",
                                       "Kutsun muut"};
 

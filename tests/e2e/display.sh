@@ -44,7 +44,7 @@ else
     shows "$window" "1024 768 0 0 1023 767" "the window before Alt+Enter"
     xdotool key alt+Return
     sleep 1
-    # sdl12-compat leaves placing a full-screen window to the absent window manager.
+    # A window manager would put the full-screen window at the corner; here is none.
     xdotool windowmove "$window" 0 0
     shows root "1920 1080 240 0 1679 1079" "full screen after Alt+Enter"
     xdotool key alt+Return

@@ -25,7 +25,7 @@ poll() {
 }
 
 # run [VAR=VALUE...] OPTION...: the game run to its end in $cwd if set, with no
-# display if $headless is set; sets code, out, and err (stderr but ALSA's).
+# display if $headless is set; sets code, out and err (stderr less ALSA's chatter).
 run() {
     local vars=()
     while [[ "${1:-}" =~ ^[A-Z_]+= ]]; do vars+=("$1"); shift; done

@@ -30,8 +30,8 @@ LANG=xx_YY.UTF-8|
 CASES
 
 # The game in the bare environment: settings and options, exit code, pattern of
-# its one stderr line. A language lacking gives Finnish, warned of only if asked
-# for; english.rec plays in English whatever the environment, and without its
+# its one stderr line. A language the game lacks gives Finnish, warned of only if
+# asked for; english.rec plays in English whatever the environment, and without its
 # language line is not the Finnish game.
 grep -v '^language ' tests/golden/english.rec >"$dir/unnamed.rec"
 while IFS='|' read -r settings want pattern; do

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The template po/kuurakarpalo.pot is what xgettext makes of the sources (but
-# its date); each translation in po/LINGUAS translates every text, none fuzzy.
+# its date); each translation in po/LINGUAS translates every text, none fuzzy, and compiles.
 # Usage, from the project's root: translations.sh -- XGETTEXT-COMMAND SOURCE...
 [ "${1:-}" = "--" ] || { echo "usage: translations.sh -- xgettext-command source..."; exit 2; }
 shift
