@@ -1,8 +1,6 @@
-// Feeds every file under the folders (or the files) named on the command
-// line, but names starting with '.', through a fuzz target's entry point in
-// name order, so that the ordinary build runs the committed corpus and every
-// kept reproducer: corpus_TARGET PATH... A missing file or folder is an
-// error (exit code 1); a finding ends the program as the target ends it.
+// corpus_TARGET PATH...: feeds the files named, and those under the folders
+// named (but dot files), in name order through a fuzz target, so the ordinary
+// build runs the corpus and reproducers. A missing path exits with 1.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>

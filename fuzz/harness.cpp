@@ -1,5 +1,5 @@
-// The fuzz targets' world: no window, boxes answered by themselves, and one
-// known state before each input so that an input always plays alike.
+// The fuzz targets' world: no window, boxes answered, one known state before
+// each input so that an input always plays alike.
 #include "harness.h"
 
 #include <cstdio>
@@ -63,8 +63,7 @@ const char* playmap(const unsigned char* bytes, size_t size, const MapData** tak
     if (const char* wrong = parsemap(bytes, size, *parsed)) return wrong;
     freshworld();
     map.open(*parsed, "fuzz.map");
-    // Eight frames each: right, down, left, up, each once more with a
-    // swing of the sword in its first frame.
+    // Sixteen frames each way: right, down, left, up; a swing in the ninth.
     static const int round[4] = {KEYRIGHT, KEYDOWN, KEYLEFT, KEYUP};
     for (int f = 0; f < 100; f++) {
         for (int i = KEYUP; i <= KEYRIGHT; i++) key[i] = i == round[f / 16 % 4];

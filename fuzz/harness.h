@@ -9,25 +9,20 @@
 #include <cstdint>
 #include <string>
 
-// The world as before the game reads its map (emptyworld), and no event
-// waiting. The first call readies it for frames without a window: SDL's
-// dummy video driver carries the events, every box frame is answered with
-// space, frames run unpaced. The working directory must hold no DATA/, or
-// each map read would load (and keep) its tile-set pictures: one line on
-// stderr and exit code 1 if it does.
+// The world as emptyworld leaves it, no event waiting. The first call sets up
+// SDL's dummy video, space for every box frame and unpaced frames; it exits
+// with 1 if the working directory holds DATA/, whose tile sets each map read
+// would load and keep.
 void freshworld();
-// Reads a map file's bytes with the game's reader and, when it takes them,
-// opens them into a fresh world and runs a hundred world updates
-// (map.control, no drawing) with the hero walking a fixed round and swinging
-// now and then. Returns what the reader found wrong, or nullptr and the data
-// taken in taken.
+// Parses a map file's bytes and, if taken, runs a fresh world on them for a
+// hundred updates (map.control) with the hero walking a round and swinging.
+// Returns what the reader found wrong, or nullptr and the data in taken.
 const char* playmap(const unsigned char* bytes, size_t size, const MapData** taken = nullptr);
 // A scratch directory of this process, made on first use; ends in '/'.
 const std::string& scratch();
 // Stops the run, as a finding, when ok is false: what broke, on stderr.
 void expect(bool ok, const char* what);
 
-// Whether lo <= v <= hi.
 inline bool within(long long v, long long lo, long long hi) { return v >= lo && v <= hi; }
 
 // The signed 32-bit little-endian number at p.

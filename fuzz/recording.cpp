@@ -1,10 +1,8 @@
-// Fuzz target: the recording reader. A recording it takes must hang
-// together as playback relies on, and its digest fields must be matched by
-// name with the game's. One that fits this game is then played through the
-// game's own input path (worldinput and boxinput, reading the recording
-// back) for up to 300 world frames, each checkpoint compared with the world
-// as a message would compare it; the checkpoints of one that shares only
-// some fields are compared with the world as it stands.
+// Fuzz target: the recording reader. What it takes must hang together as
+// playback relies on, digest fields matched by name. One that fits this game
+// plays through worldinput and boxinput for up to 300 world frames, each
+// checkpoint compared with the world; others' checkpoints are compared with
+// the world as it stands.
 #include "harness.h"
 
 #include <cstdio>
@@ -78,8 +76,7 @@ static void play(const Recording& r, const uint8_t* data, size_t size, const std
         const RecordedInput& in = r.input[i];
         for (int n = 0; n < in.count && !quit && frames < 300; n++) {
             if (in.box) {
-                // A box closed by its keys gives way to the next one, as the
-                // story's boxes follow one another.
+                // A box closed by its keys gives way to the next, as in the story.
                 if (!box.repeat) boxopen(box, lines, i % 2 == 1, 3);
                 boxinput(box);
                 expect(box.valinta >= 1 && box.valinta <= box.num, "a question box chose outside its options");

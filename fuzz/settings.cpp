@@ -1,7 +1,6 @@
-// Fuzz target: the settings reader, on the text of a settings file. Whatever
-// the file holds, each line gives at most one warning, every warning is one
-// line of printable text naming the file, everything taken in lies within
-// the settings' ranges, and the text read again gives the same.
+// Fuzz target: the settings reader. Whatever the text, each line gives at
+// most one warning, of printable text naming the file; all taken lies in
+// range; the text read again gives the same.
 #include "harness.h"
 
 #include <algorithm>

@@ -1,6 +1,5 @@
-// Fuzz target: the TGA reader, LoadTGA without the upload, on bytes in
-// memory. A picture it takes must be exactly what its header promises, with
-// the first and third byte of every pixel swapped; one it refuses leaves
+// Fuzz target: the TGA reader (LoadTGA without the upload). A picture taken
+// is what its header promises, red and blue swapped; a refused one leaves
 // the slot as it was.
 #include "harness.h"
 

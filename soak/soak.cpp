@@ -1,18 +1,14 @@
-// The soak: the game's own frame (runframe: input, the world's update and
-// its drawing) run for as long as asked, with random keys, the slots kept
-// full by extra arrivals and the hero kept alive, and the world's
-// invariants checked after every frame.
+// The soak: the game's own frame (runframe) run with random keys, the slots
+// kept full and the hero alive, the world's invariants checked every frame.
 //
 //   soak [--frames N] [--seed S] [--data DIR] [--window] [--spoil F]
 //
-// N world frames, 50,000 unless given; S seeds the soak's keys and arrivals,
-// leaving worldrand() to the game. Without --window SDL's dummy driver
-// carries the keys and the drawing runs without OpenGL, yet keeps its state
-// (healing, fading corpses and health bars) as in the game; --window needs
-// a display. --spoil F, a check of the checks, puts a value that is not a
-// number into the first live monster after frame F. Exit codes: 0 when every
-// invariant held; 1 when the game cannot start; 2 on a wrong command line;
-// 3 after one line naming the frame and the invariant that broke.
+// N world frames (50,000); S seeds the soak's keys and arrivals, not
+// worldrand(). Without --window the drawing runs on SDL's dummy driver
+// without OpenGL, keeping its state as in the game. --spoil F, a check of
+// the checks, puts a NaN into the first live monster after frame F. Exit
+// codes: 0 all held; 1 the game cannot start; 2 a wrong command line; 3 after
+// one line naming the frame and the invariant that broke.
 #include "main.h"
 #include "rigaccess.h"
 #include "rng.h"
@@ -41,9 +37,8 @@ long arrivals;          // characters the soak placed
 long heals;             // times the hero's health was reset
 int lastscore;          // the score after the frame before
 
-// World frames: an arrow or two held for 2 to 12 frames, then others (or
-// none), and space in one frame of three. Box frames: space now and then,
-// so a box is typed out for a while before it is shown whole and closed.
+// World frames: an arrow or two held for 2 to 12 frames, space in one frame
+// of three. Box frames: space now and then, so a box is typed out a while.
 void feeder(bool boxframe)
 {
     if (boxframe) {
@@ -104,8 +99,7 @@ bool nearground(int c, int r)
     return false;
 }
 
-// A random reachable tile: often one within 12 tiles of the hero (each try
-// near him is made on a coin's toss), else anywhere.
+// A random reachable tile: often within 12 tiles of the hero, else anywhere.
 void placetile(int& c, int& r)
 {
     const int hc = (playerx() + 16) / TILE, hr = (playery() + 16) / TILE;
@@ -119,9 +113,8 @@ void placetile(int& c, int& r)
     r = cell / MAPW;
 }
 
-// Before each frame: up to one monster, and one raider or friend, into free
-// slots; and the hero back at full health below 40, far from a fall, as no
-// hit takes more than 14.
+// Before each frame: up to a monster and a raider or friend into free slots;
+// the hero healed below 40, far from a fall, as no hit takes more than 14.
 void keepup()
 {
     int c, r;
@@ -153,13 +146,12 @@ bool within(double v, double lo, double hi)
     return v >= lo && v <= hi;
 }
 
-// A live character (kind, slot): inside the grid, near the open ground, on
-// the tile its centre says, with its target, counters and sword (if it has
-// one) in their ranges; only a neutral may follow the hero.
+// A live character: inside the grid, near the open ground, on the tile under
+// its centre, its target, counters and sword in range; only a neutral follows.
 template <class T> void checkbody(const char* kind, int slot, T& h)
 {
-    // The tile as the game finds it, cut towards zero: a knockback may carry
-    // a body a little past the top or left edge, still on tile 0.
+    // Cut towards zero as the game does: a knockback past the top or left
+    // edge still stands on tile 0.
     const double cx = Rig::x(h) + 16, cy = Rig::y(h) + 16;
     if (!(cx > -TILE && cx < MAPW * TILE && cy > -TILE && cy < MAPW * TILE))
         broken("%s %d has left the grid: centre at (%g, %g)", kind, slot, cx, cy);
@@ -279,9 +271,8 @@ int main(int argc, char* argv[])
                     break;
                 }
         checkworld();
-        // In a window the textures are loaded again now and then, as a new
-        // world or a lost context does: the sanitizer build's leak check
-        // sees every slot freed before it is filled again.
+        // Textures reloaded now and then, as a new world or a lost context
+        // does: the sanitizer's leak check sees each slot freed before reuse.
         if (window && worldframe % 1000 == 0) {
             LoadTextures();
             map.loadtextures();

@@ -1,26 +1,20 @@
-// Preloaded into the game, it stops the game at the first OpenGL call made
-// while no GL context exists (before the window opens, or after it closed):
-// such a call is undefined, and works only where a driver happens to ignore
-// it. The calls watched are those that loading pictures and the font makes.
+// Preloaded into the game, stops it at the first OpenGL call made with no GL
+// context (before the window opens or after it closed), which is undefined.
+// Watched: the calls that loading pictures and the font make.
 #include <GL/glx.h>
 #include <dlfcn.h>
 #include <unistd.h>
 
 #include <cstdio>
 
-namespace {
-
-void check(const char* name)
+static void check(const char* name)
 {
     if (glXGetCurrentContext()) return;
     std::fprintf(stderr, "glcontext: %s called without a GL context\n", name);
     _exit(97);
 }
 
-}  // namespace
-
-// Defines NAME PARAMETERS, which checks and then calls the next NAME with
-// ARGUMENTS.
+// Defines NAME PARAMETERS, which checks and then calls the next NAME with ARGUMENTS.
 #define WATCH(TYPE, NAME, PARAMETERS, ARGUMENTS)                                               \
     extern "C" TYPE NAME PARAMETERS                                                            \
     {                                                                                          \

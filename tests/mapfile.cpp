@@ -1,5 +1,4 @@
-// Writes map files for the end-to-end scripts through the game's own map
-// file writer, so no script spells out the format:
+// Writes map files through the game's own writer, so no script spells out the format:
 //
 //   mapfile new OUT WIDTH HEIGHT [C,R ...]   an open map in full daylight
 //                                            with the listed cells blocked

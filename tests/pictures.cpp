@@ -1,13 +1,12 @@
-// The golden pictures: chosen frames of the golden recordings, read back
-// just before they are shown and compared with the PNG files beside
-// tests/golden/pictures.list, whose header says what a line holds.
+// The golden pictures: chosen frames of the golden recordings compared with
+// the PNG files beside tests/golden/pictures.list (its header tells a line).
 //
 //   goldenpictures [--into DIR] LIST [NAME...]   compare; mismatches go to DIR
 //   goldenpictures --remake LIST [NAME...]       write changed pictures anew
 //
-// Each recording plays in a process of its own. Exit code 0 when every
-// picture matches, 1 when one differs or cannot be taken, 2 on a wrong
-// command line, 3 when a recording no longer matches the game.
+// Each recording plays in a process of its own. Exit code 0 all match, 1 one
+// differs or cannot be taken, 2 a wrong command line, 3 a recording no longer
+// matches the game.
 #include "imagefile.h"
 #include "main.h"
 
@@ -25,11 +24,10 @@
 
 namespace {
 
-// On llvmpipe, the reference renderer, pictures must come out exactly.
-// Another renderer may round a colour or move a rotated quad's edge by a
-// pixel: there a pixel changes when a channel is more than CHANNELSLACK off,
-// and a picture fails past CHANGEDMAX changed pixels. A wrong texture or a
-// mirrored sprite changes hundreds.
+// On llvmpipe, the reference renderer, pictures must match exactly. Another
+// may round a colour or shift a rotated quad's edge: there a picture fails
+// past CHANGEDMAX pixels more than CHANNELSLACK off (a wrong texture or a
+// mirrored sprite changes hundreds).
 int CHANNELSLACK = 4;    // levels of 255
 int CHANGEDMAX = 40;     // pixels of 786,432
 
@@ -41,9 +39,8 @@ struct Shot {
     bool question = false;   // box counts the frames of the question box opened after world frame world
 };
 
-// The question box, of three options, that question shots open over the
-// frozen world, its second option chosen with the down arrow before its
-// first frame.
+// The box of three options that question shots open over the frozen world;
+// the down arrow is pressed before its first frame.
 const char* const QUESTIONLINES[8] = {"Portilla kolkutetaan.", "", "Mit{ teet?", "", "", "Avaan", "Ajan pois",
                                       "Kutsun muut"};
 
@@ -127,8 +124,7 @@ Difference compare(const Image& a, const Image& b, Image& picture)
             for (int c = 0; c < 3; c++) most = std::max(most, std::abs(a.at(x, y)[c] - b.at(x, y)[c]));
             if (most > d.largest) d = Difference{d.changed, most, x, y};
             if (most > CHANNELSLACK) d.changed++;
-            // The expected picture dimmed to grey; changed pixels red, those
-            // within the slack blue.
+            // The expected picture in dim grey; changed pixels red, within the slack blue.
             uint8_t* out = picture.at(x, y);
             const uint8_t grey = uint8_t((b.at(x, y)[0] + b.at(x, y)[1] + b.at(x, y)[2]) / 9);
             out[0] = most > CHANNELSLACK ? 255 : grey;
@@ -293,10 +289,7 @@ int main(int argc, char* argv[])
         auto run = std::find_if(runs.begin(), runs.end(), [&](const std::vector<Shot>& r) {
             return !s.question && !r[0].question && r[0].recording == s.recording;
         });
-        if (run == runs.end())
-            runs.push_back({s});
-        else
-            run->push_back(s);
+        (run == runs.end() ? runs.emplace_back() : *run).push_back(s);
     }
     int worst = 0;
     for (const std::vector<Shot>& run : runs) {

@@ -1,14 +1,12 @@
 #!/usr/bin/env bash
-# Pausing and closing the real game: P, the window losing the keyboard and
-# being unmapped each stop the picture with the notice shown; the close
-# button and SIGTERM end it at once with exit code 0 (Escape, SIGHUP and
-# SIGINT: start.sh, display.sh, games.sh; every place by every way: the unit
-# tests), and a game closed so plays back with its pauses and boxes.
+# Pausing and closing the real game: P, losing the keyboard and being unmapped
+# each stop the picture with the notice; the close button and SIGTERM end it
+# at once with exit code 0 (other ways: start.sh, display.sh, games.sh, the
+# unit tests), and a game closed so plays back with its pauses and boxes.
 game="$(readlink -f "${1:?usage: closing.sh path-of-the-game}")"
 source "$(dirname "$(readlink -f "$0")")/game.sh"
 
-# The recording $1, finished by a close, ends with the player's end, holds the
-# line $2 and plays back.
+# The recording $1, closed, ends with the player's end, holds line $2, plays back.
 recorded() {
     local file=$1 line=$2
     check 'grep -q "^end [0-9]* player$" "$file" && grep -qx -- "$line" "$file"' \
@@ -16,8 +14,7 @@ recorded() {
     expect 0 "" --play "$file" --fast --no-sound --window
 }
 
-# The close button in the opening message: the first box ends where the close
-# came, the second in its one frame.
+# The close button in the opening message ends the first box there, the second in one frame.
 start --window --no-sound --record "$dir/box.rec" || fail "the game did not start"
 sleep 1.5
 closes window "in the opening message"
@@ -29,8 +26,7 @@ paused() {
     sleep 0.4
     shoot "$window" still-a
     sleep 0.6
-    # The notice's band in the middle of a 1024x768 window: black around the
-    # word, which is lit.
+    # The notice's band mid-window (1024x768): black around the lit word.
     shoot "$window" still-b 464 364 559 403
     read -r _ _ left top right bottom lit _ <<<"$shot"
     check 'cmp -s "$dir/still-a.ppm" "$dir/still-b.ppm" && [ "$left" -ge 18 ] && [ "$top" -ge 10 ] &&

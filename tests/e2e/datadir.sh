@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# Where the game finds its data, and the map files it refuses, each with exit
-# code 1 and one line naming the file and what is wrong (headless, it gets no
-# further than its data). KUURAKARPALO_DATA and --data come before the source
-# tree; a copy of the program with data nowhere lists every place it looked
-# in; a map made from scratch, and the game started elsewhere, show the window.
-# $2: the installed data directory compiled into the game.
+# Where the game finds its data, and the map files it refuses (headless: exit
+# code 1, one line naming the file and the fault). KUURAKARPALO_DATA and --data
+# come before the source tree; a copy with data nowhere lists where it looked;
+# a map made from scratch, and the game started elsewhere, show the window.
 game="$(readlink -f "${1:?usage: datadir.sh path-of-the-game installed-data-dir}")"
 installed="${2:?usage: datadir.sh path-of-the-game installed-data-dir}"
 source "$(dirname "$(readlink -f "$0")")/game.sh"
@@ -14,15 +12,13 @@ map="$dir/map/kuurakarpalo.map"
 cwd="$dir/cwd"
 headless=yes
 
-# Writes a map file of sizex $1 and sizey $2, open ground in full light, with
-# $3 bytes more (negative: fewer) than a map file has.
+# An open map file of sizex $1 and sizey $2, with $3 bytes more (or fewer).
 makemap() {
     "${MAPFILETOOL:?the mapfile helper}" new "$map" "$1" "$2" || exit 1
     truncate -s "$(($(stat -c %s "$map") + ${3:-0}))" "$map"
 }
 
-# The map folder's map file made by the command before the bar, and the
-# pattern that the one line of the refusal must match after it.
+# The command making the map file, and the pattern of the refusal's one line.
 while IFS='|' read -r make pattern; do
     rm -rf "$map"
     eval "$make"
@@ -45,8 +41,7 @@ expect 1 "kuurakarpalo.map.*100" KUURAKARPALO_DATA="$dir/map"
 expect 1 "$dir/empty.*--data" KUURAKARPALO_DATA="$dir/map" --data "$dir/empty"
 expect 2 "--data" --data
 
-# A copy of the program outside the build tree, with no data beside it and
-# none in the working directory, has nowhere to go.
+# A copy of the program with no data beside it nor in the working directory.
 if [ -f "$installed/kuurakarpalo.map" ]; then
     echo "skipped: the game is installed in $installed"
 else
@@ -56,8 +51,7 @@ else
         "looked in: $dir/copy/share/games/kuurakarpalo, $installed, $dir/cwd"
 fi
 
-# A good map made from scratch, and the build-tree game from elsewhere on the
-# source tree's data, start as usual.
+# A map made from scratch, and the build-tree game started elsewhere, start.
 makemap 100 60
 starts "$dir/cwd" --window --data "$dir/map"
 starts "$dir/cwd" --window

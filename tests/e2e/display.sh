@@ -1,22 +1,19 @@
 #!/usr/bin/env bash
-# The display of the real game as the X server shows it: a window of any
-# size shows the picture 4:3 between black bars, sizes past sense clamped;
-# then on a 1920x1080 screen of its own (xvfb-run), full screen as the screen
-# is and Alt+Enter there and back, the picture 1440x1080 between bars of 240.
+# The real game as the X server shows it: a window of any size shows the
+# picture 4:3 between black bars, sizes past sense clamped; then on a 1920x1080
+# screen (xvfb-run), full screen and Alt+Enter both ways, bars of 240.
 game="$(readlink -f "${1:?usage: display.sh path-of-the-game [fullscreen]}")"
 source "$(dirname "$(readlink -f "$0")")/game.sh"
 
-# shows WHAT "WIDTH HEIGHT LEFT TOP RIGHT BOTTOM" WHEN: the picture of WHAT
-# ("root" or the window) has that size and that lit part, 80 per cent of it
-# lit, within 5 s: a loaded machine is slow to draw or follow a resize.
+# shows WHAT "WIDTH HEIGHT LEFT TOP RIGHT BOTTOM" WHEN: WHAT ("root" or the
+# window) has that size and lit part, 80% lit, within 5 s (a loaded machine lags).
 shows() {
     local what=$1 expected=$2 name=${3// /-}
     poll 5 'shoot "$what" "$name"; [ "${shot% *}" = "$expected" ] && [ "${shot##* }" -ge 80 ]'
     check "[ $? = 0 ]" "$3: \"$shot\", expected \"$2\""
 }
 windowsize() { xdotool getwindowgeometry "$window" | sed -n 's/^ *Geometry: //p'; }
-# Resizes the window as a player drags it; true once the game has made it no
-# larger than the screen, within 5 s.
+# Resizes the window as a player drags it; true once it is no larger than the screen, within 5 s.
 resize() {
     xdotool windowsize "$window" "$1" "$2"
     poll 5 'size=$(windowsize); [ "${size%x*}" -le "$bigw" ] && [ "${size#*x}" -le "$bigh" ]'
@@ -47,8 +44,7 @@ else
     shows "$window" "1024 768 0 0 1023 767" "the window before Alt+Enter"
     xdotool key alt+Return
     sleep 1
-    # A window manager puts a window gone full screen at the screen's corner;
-    # sdl12-compat leaves that to it, and here there is none.
+    # A window manager would put the full-screen window at the corner; here is none.
     xdotool windowmove "$window" 0 0
     shows root "1920 1080 240 0 1679 1079" "full screen after Alt+Enter"
     xdotool key alt+Return

@@ -1,7 +1,6 @@
-# Shared by the end-to-end scripts, each run from the project's root with
-# DISPLAY set: the tally of checks, a scratch folder (dir), the game (game)
-# run to its end or started and closed, screenshots measured. The game and
-# any other client (pid, other) still running at the end are killed.
+# Shared by the end-to-end scripts, run from the project's root with DISPLAY
+# set: checks tallied, a scratch folder (dir), the game (game) run or started
+# and closed, screenshots measured; pid and other are killed at the end.
 set -u
 pid="" other="" failures=0
 here="$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")"
@@ -25,9 +24,8 @@ poll() {
     done
 }
 
-# run [VAR=VALUE...] OPTION...: runs the game to its end in the folder cwd
-# names if set, with no display when headless is set. Sets code, out to its
-# stdout, and err to its stderr without ALSA's chatter.
+# run [VAR=VALUE...] OPTION...: the game run to its end in $cwd if set, with no
+# display if $headless is set; sets code, out and err (stderr less ALSA's chatter).
 run() {
     local vars=()
     while [[ "${1:-}" =~ ^[A-Z_]+= ]]; do vars+=("$1"); shift; done
@@ -38,9 +36,8 @@ run() {
     err="$(grep -v '^ALSA' "$dir/err")"
 }
 
-# expect CODE PATTERN [VAR=VALUE...] OPTION...: run, which must end with exit
-# code CODE and one stderr line matching the extended regular expression
-# PATTERN (nothing on stderr when PATTERN is empty).
+# expect CODE PATTERN [VAR=VALUE...] OPTION...: run, ending with exit code CODE
+# and one stderr line matching the ERE PATTERN (no stderr if PATTERN is empty).
 expect() {
     local want=$1 pattern=$2
     shift 2
@@ -50,9 +47,8 @@ expect() {
         "$* (exit $code, expected $want): ${err:-no stderr} (expected ${pattern:-none})"
 }
 
-# Starts the game with the given options, in the folder cwd names if set, and
-# gives its window the keyboard (with no window manager, keys go where the
-# focus is set); false if no window came within 30 s.
+# start OPTION...: the game started in $cwd if set, its window given the keyboard
+# (with no window manager keys go to the focus); false if no window in 30 s.
 start() {
     (cd "${cwd:-.}" && exec "$game" "$@" 2>"$dir/err") &
     pid=$!
@@ -71,9 +67,8 @@ ended() {
     pid=""
 }
 
-# closes WAY WHEN: closes the game by WAY (Escape, "window" for the close
-# button as a window manager sends it, or a signal's name); it must end with
-# exit code 0 within one frame and its clean-up, 2 s on a busy machine.
+# closes WAY WHEN: WAY (Escape, "window" for the close button, or a signal)
+# ends the game with exit code 0 within a frame and its clean-up, 2 s if busy.
 closes() {
     case "$1" in
     Escape) xdotool key Escape ;;
@@ -84,8 +79,7 @@ closes() {
     check '[ "$code" = 0 ] && [ "$took" -le 2000 ]' "$1 $2 ends the game: exit code $code after $took ms"
 }
 
-# starts WHERE OPTION...: the game started in the folder WHERE shows its
-# window, and ends at SIGTERM.
+# starts WHERE OPTION...: the game started in WHERE shows its window, ends at SIGTERM.
 starts() {
     cwd="$1" start "${@:2}" || fail "the game started in $1 did not show its window: $(tail -n 2 "$dir/err")"
     alive && closes TERM "started in $1"

@@ -81,8 +81,7 @@ check '[ "$(recs)" -le 30 ] && [ ! -e "$games/2000-01-01_00-00-01.rec" ] && [ -e
        [ "$(grep -c "^[0-9]" <<<"$out")" = 4 ]' \
     "the folder keeps the best and the last games, the oldest gone ($(recs) left), no ranked game pruned"
 
-# A games folder that cannot be written: the game plays and says why once;
-# SIGINT ends it.
+# A games folder that cannot be written: the game plays, says why once, ends at SIGINT.
 export XDG_DATA_HOME="$dir/file"
 touch "$XDG_DATA_HOME"
 start --window --no-sound || fail "no window with a folder that cannot be written"

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# cmake --install into a scratch prefix: exactly the game's files, which the
-# desktop and AppStream validators pass, and the installed game started from
-# / finds its data beside itself, shows its window and plays the English
-# golden recording in the installed catalog's texts.
+# cmake --install into a scratch prefix: exactly the game's files, passed by the
+# desktop and AppStream validators; started from /, the game finds its data
+# beside itself and plays the English golden recording in the installed texts.
 build="$(readlink -f "${1:?usage: install.sh build-tree}")"
 source "$(dirname "$(readlink -f "$0")")/game.sh"
 prefix="$dir/prefix"

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The language chosen in a bare environment, as on a machine that has
-# generated no locale at all: the environment's variables alone decide, by
-# name. The unit test Language.TheEnvironmentAsItStands is run under each
-# environment with the language it must choose; then the real game.
+# The language chosen in a bare environment with no locale generated: the
+# variables alone decide, by name. Language.TheEnvironmentAsItStands is run
+# under each with the language it must choose; then the real game.
 tests="${1:?usage: language.sh unit-tests game}"
 game="${2:?usage: language.sh unit-tests game}"
 source "$(dirname "$(readlink -f "$0")")/game.sh"
@@ -30,11 +29,10 @@ LANG=xx_YY.UTF-8|
 |
 CASES
 
-# The game, run by env in the bare environment: the settings and options, the
-# exit code and the pattern of its one line on stderr (none if empty). A
-# language the game lacks gives Finnish, with a warning only if the player
-# asked for it. The English golden recording plays in English whatever the
-# environment asks for; without its language line it is not the Finnish game.
+# The game in the bare environment: settings and options, exit code, pattern of
+# its one stderr line. A language the game lacks gives Finnish, warned of only if
+# asked for; english.rec plays in English whatever the environment, and without its
+# language line is not the Finnish game.
 grep -v '^language ' tests/golden/english.rec >"$dir/unnamed.rec"
 while IFS='|' read -r settings want pattern; do
     # shellcheck disable=SC2086

@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# The manual page as help2man made it from the game's --help: every option
-# --help gives, with the first words of its text, is in the page as man
-# shows it.
-# $1: the game; $2: the manual page.
+# The manual page help2man made: every option --help gives, with the first
+# words of its text, is in the page as man shows it.
 game="${1:?usage: manual.sh game manual-page}"
 page="${2:?usage: manual.sh game manual-page}"
 source "$(dirname "$(readlink -f "$0")")/game.sh"

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The Debian package unpacked with dpkg -x: the game's files under /usr with
-# the copyright, no path of the build machine in the game, which started
-# elsewhere finds its data beside itself.
+# The Debian package unpacked: the game's files under /usr with the copyright,
+# no build machine's path in the game, which started elsewhere finds its data.
 deb="$(readlink -f "${1:?usage: package.sh kuurakarpalo.deb}")"
 source "$(dirname "$(readlink -f "$0")")/game.sh"
 dpkg -x "$deb" "$dir/root" || { fail "dpkg -x $deb"; exit 1; }

@@ -1,10 +1,8 @@
 #!/usr/bin/python3
-"""picture.py FILE.ppm [LEFT TOP RIGHT BOTTOM]: measures a screenshot, an 8-bit
-binary PPM, for the end-to-end scripts. Prints WIDTH HEIGHT LEFT TOP RIGHT
-BOTTOM LIT: the size of the image (or of the part given, inclusive), the
-bounding box of its pixels that are not pure black (inclusive, from the
-part's corner; -1s when there is none), and the per cent of the box's pixels
-brighter than a dark grey."""
+"""picture.py FILE.ppm [LEFT TOP RIGHT BOTTOM]: measures an 8-bit binary PPM.
+Prints WIDTH HEIGHT LEFT TOP RIGHT BOTTOM LIT: the size of the image (or the
+inclusive part given), the inclusive box of its pixels not pure black (from the
+part's corner; -1s if none), the per cent of the box brighter than dark grey."""
 
 import re
 import sys

@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# Makes golden recordings again with the scripted player and compares them
-# byte for byte with the committed ones.
-# $1: the scripted player; then the names of the plans. Runs from the
-# project's root with DISPLAY set.
+# Makes the golden recordings named again with the scripted player; each
+# must match the committed one byte for byte.
 player="$(readlink -f "${1:?usage: remade.sh path-of-autoplayer NAME...}")"
 shift
 source "$(dirname "$(readlink -f "$0")")/game.sh"

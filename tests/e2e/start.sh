@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Starting, recording and ending the real game: a game started plain and
-# played by xdotool, Escape swallowed by the opening message and then ending
-# the game at once; its recording played back unpaced, at the real pace
-# ignoring the keys pressed, and ended early by Escape; bad recordings each
+# Starting, recording and ending the real game: played by xdotool, Escape
+# swallowed by the opening message, then ending the game at once; its recording
+# played unpaced, paced ignoring keys, and ended by Escape; bad recordings each
 # refused with their own line; no audio device, and --no-sound.
 game="$(readlink -f "${1:?usage: start.sh path-of-the-game}")"
 source "$(dirname "$(readlink -f "$0")")/game.sh"
@@ -28,8 +27,7 @@ check '[ "${frames:-0}" -gt 40 ] && grep -q "^w [0-9]* ---R-" "$rec" && grep -q 
        grep -q "^end [0-9]* player$" "$rec"' \
     "the recording holds $frames frames, the walk right, a space in a box and the player's end"
 
-# Playback: unpaced; at the real pace ended by Escape, or to its end (about
-# as long as the game took) with keys pressed that it ignores.
+# Playback unpaced; paced, ended by Escape or run to its end ignoring keys.
 expect 0 "" --play "$rec" --fast --window
 start --play "$rec" --window || fail "the paced playback did not start"
 sleep 1
@@ -41,11 +39,9 @@ xdotool key Left Up space 1 2 Down Right
 ended $((took + 20))
 check '[ "$code" = 0 ]' "the paced playback with other keys pressed ends with exit code $code"
 
-# Refusals, each with its exit code and its one line, of the recording the
-# command before the first bar makes of the game's own: cut, noise, another
-# map, a score changed, the walk turned left. Checkpoints are compared by
-# field name: a field missing on either side is left unchecked, which one
-# line says; a recording that shares no field with the game is refused.
+# The recording spoilt by each command: its exit code and one line. Cut, noise,
+# another map, a score changed, the walk turned left; a digest field missing on
+# either side is left unchecked, which one line says; sharing none is refused.
 expect 1 "cannot be opened" --play "$dir/none.rec" --fast --window
 while IFS='|' read -r make want pattern; do
     eval "$make" <"$rec" >"$dir/case.rec"
@@ -61,8 +57,8 @@ awk '/^digest / { $0 = $0 " player.shoesize" } /^c / { $0 = $0 " 0000002a" } { p
 awk '/^digest / { for (i = 2; i <= NF; i++) $i = "old." $i } { print }'|1|shares no digest field
 CASES
 
-# No audio device: the start fails before any frame, with one line naming
-# --no-sound, and gives the display back; --no-sound plays.
+# No audio device: the start fails with one line naming --no-sound and leaves
+# no window; --no-sound plays.
 expect 1 "--no-sound" SDL_AUDIODRIVER=bogus
 check '! xdotool search --name "^Kuurakarpalo$" >/dev/null 2>&1' "no window is left after the failed start"
 SDL_AUDIODRIVER=bogus start --no-sound || fail "--no-sound does not start without an audio device"

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The translations kept up: the template po/kuurakarpalo.pot is what xgettext
-# makes of the sources now (but for its date), and every translation named
-# in po/LINGUAS translates each of its texts, none fuzzy, and compiles.
-# Runs from the project's root: translations.sh -- XGETTEXT-COMMAND SOURCE...
+# The template po/kuurakarpalo.pot is what xgettext makes of the sources (but
+# its date); each translation in po/LINGUAS translates every text, none fuzzy, and compiles.
+# Usage, from the project's root: translations.sh -- XGETTEXT-COMMAND SOURCE...
 [ "${1:-}" = "--" ] || { echo "usage: translations.sh -- xgettext-command source..."; exit 2; }
 shift
 source "$(dirname "$(readlink -f "$0")")/game.sh"

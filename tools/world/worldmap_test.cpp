@@ -1,7 +1,6 @@
-// The map compiler: light and blocking come out as the tiles say, broken
-// sources are refused with the file and the place named, the tools' map file
-// reader gives back what was written, the committed level's edges are walls.
-// checkregen.sh checks the committed map is its sources' compilation.
+// The map compiler: light and blocking as the tiles say, broken sources
+// refused naming file and place, map files read back as written, the
+// committed level's edges walled (checkregen.sh checks its compilation).
 #include "worldmap.h"
 
 #include <gtest/gtest.h>
@@ -87,8 +86,7 @@ protected:
 
 }  // namespace
 
-// The game blocks only below and right of the map: the top and left edges
-// must be blocked by the map itself.
+// The game blocks only below and right of the map; the map walls the rest.
 TEST(CommittedLevel, CompilesWithItsTopAndLeftEdgesWalled)
 {
     WorldMap map;
@@ -133,8 +131,8 @@ TEST_F(Sources, BlockingAndLightFollowTheTiles)
     EXPECT_TRUE(m.at(m.stop, 20, 20) == 1 && m.at(m.stop, 25, 20) == 1 && m.at(m.stop, 21, 20) == 1);
     EXPECT_EQ(m.at(m.stop, 22, 20), 0);
     EXPECT_TRUE(m.at(m.tile2, 20, 20) == 2 && m.at(m.tile, 20, 20) == 0);
-    // The four corners of the lamp's tile are equally bright, 0.7 tiles from
-    // its centre: 30 - 21 * 11 / 48 = 26; beyond the radius it is daylight.
+    // The lamp tile's four corners, each 0.7 tiles from its centre: 30 - 21 * 11 / 48 = 26;
+    // daylight beyond the radius.
     const int light[][3] = {{30, 30, 26}, {31, 30, 26}, {30, 31, 26}, {31, 31, 26},
                             {32, 30, 30 - 21 * 25 / 48},  // 1.58 tiles: isqrt(640) = 25
                             {34, 30, DAYLIGHT}, {30, 26, DAYLIGHT}, {60, 30, 40 - 31 * 11 / 64}, {66, 30, DAYLIGHT}};
