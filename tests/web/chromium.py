@@ -138,10 +138,11 @@ class Browser:
 
     def open(self, url, before=None):
         """Navigates to url; before, if given, is a script run in the page
-        before any of its own."""
-        if before:
-            self.call("Page.addScriptToEvaluateOnNewDocument", source=before)
+        before any of its own, and in every page after until removed by the
+        identifier returned."""
+        script = before and self.call("Page.addScriptToEvaluateOnNewDocument", source=before)["identifier"]
         self.call("Page.navigate", url=url)
+        return script
 
     def eval(self, expression):
         result = self.call("Runtime.evaluate", expression=expression, returnByValue=True, awaitPromise=True)

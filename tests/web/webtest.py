@@ -41,11 +41,13 @@ def clean(browser, what):
 
 def load(browser, url, before=None, running=True):
     """Navigates to the page, the last page's game forgotten first so that no
-    wait can see it, and waits for the game to run unless told not to."""
+    wait can see it, and waits for the game to run unless told not to; the
+    identifier of the script before."""
     browser.eval("window.kuurakarpalo = undefined")
-    browser.open(url, before)
+    script = browser.open(url, before)
     if running:
         browser.wait("window.kuurakarpalo && kuurakarpalo.state == 'running'", 60)
+    return script
 
 
 @contextlib.contextmanager
@@ -405,7 +407,8 @@ def offline(site, game, scratch):
     """The installable app: the manifest and its icons, and Chromium finds
     the page installable. After one visit the game plays with the server
     gone; a rebuilt site waits while a game runs and replaces the old one on
-    the next load."""
+    the next load. A worker that takes over only once a game has started
+    marks the update ready and leaves the game running."""
     root = os.path.join(scratch, "www")
     shutil.copytree(site.root, root)
     mine = Site(root)
@@ -434,6 +437,16 @@ def offline(site, game, scratch):
         frames(browser, 20)
         check(browser.eval("kuurakarpalo.state == 'running' && !document.querySelector('meta[name=rebuilt]')"),
               "the game in progress goes on, on the old build")
+        # The page gives up waiting for the worker it asked to take over.
+        late = load(browser, url, "ServiceWorker.prototype.postMessage = function () {};")
+        browser.eval("window.marked = true; navigator.serviceWorker.dispatchEvent(new Event('controllerchange'))")
+        check(browser.wait("window.marked && kuurakarpalo.update", 10),
+              "a worker taking over during a game: the game goes on, the page says the update is ready")
+        browser.call("Page.removeScriptToEvaluateOnNewDocument", identifier=late)
+        # Left for the next page straight, a page with a game running keeps
+        # the worker from taking over within the page's wait: the tab closed.
+        browser.open("about:blank")
+        browser.pump(1)
         browser.open(url)
         check(browser.wait("document.querySelector('meta[name=rebuilt]') && window.kuurakarpalo"
                            " && kuurakarpalo.state == 'running'", 60), "the next load starts the new build")
@@ -467,6 +480,8 @@ def kept(site, game, scratch):
     with page(site, "no-sound") as browser:
         opening(browser)
         frames(browser, 120)
+        # Left for the next page straight, a page with a game running keeps
+        # the worker from taking over within the page's wait: the tab closed.
         browser.open("about:blank")
         browser.pump(1)
         load(browser, site.url("index.html?no-sound&keep=/golden/death.rec"), running=False)
