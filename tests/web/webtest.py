@@ -39,14 +39,18 @@ def clean(browser, what):
     check(not errors, "%s: no console error or uncaught exception %s" % (what, errors or ""))
 
 
+# The game on the page in that state, not on one left by load.
+STATE = "!window.left && window.kuurakarpalo && kuurakarpalo.state == '%s'"
+
+
 def load(browser, url, before=None, running=True):
-    """Navigates to the page, the last page's game forgotten first so that no
-    wait can see it, and waits for the game to run unless told not to; the
-    identifier of the script before."""
-    browser.eval("window.kuurakarpalo = undefined")
+    """Navigates to the page, the last page marked first so that no wait can
+    see its game (which may still be running), and waits for the game to run
+    unless told not to; the identifier of the script before."""
+    browser.eval("window.left = true")
     script = browser.open(url, before)
     if running:
-        browser.wait("window.kuurakarpalo && kuurakarpalo.state == 'running'", 60)
+        browser.wait(STATE % "running", 60)
     return script
 
 
@@ -71,7 +75,7 @@ def page(site, query="", what=None, flags=(), before=None, running=True, phone=N
 def ended(browser, code=None, what="", timeout=30):
     """Waits for the game to end: its exit code and what the page shows. With
     code given, the game must end with it and the title say it."""
-    browser.wait("window.kuurakarpalo && kuurakarpalo.state == 'ended'", timeout)
+    browser.wait(STATE % "ended", timeout)
     s = json.loads(browser.eval(
         "JSON.stringify({code: kuurakarpalo.exitcode, message: kuurakarpalo.message, title: document.title,"
         " shown: !document.getElementById('end').hidden, text: document.getElementById('end').innerText,"
@@ -96,11 +100,21 @@ def still(browser):
     return browser.eval("kuurakarpalo.shown") == before
 
 
+def read(path, mode="r"):
+    """A golden file's text (bytes in mode "rb"), or any file's by its full path."""
+    with open(os.path.join(GOLDEN, path), mode) as f:
+        return f.read()
+
+
+def write(path, content):
+    with open(path, "wb" if isinstance(content, bytes) else "w") as f:
+        f.write(content)
+
+
 def native(game, scratch, recording, what):
     """The recording made in the browser plays back natively with exit 0."""
     path = os.path.join(scratch, "native.rec")
-    with open(path, "w") as f:
-        f.write(recording)
+    write(path, recording)
     done = subprocess.run([game, "--play", path, "--fast", "--no-sound"], cwd=ROOT, capture_output=True,
                           text=True, timeout=300)
     check(done.returncode == 0, "%s: the recording plays back natively with exit 0 (%d: %s)"
@@ -145,16 +159,11 @@ WEBSLACK = 8        # levels of 255 a channel may be off
 WEBCHANGEDMAX = 400  # pixels of 786,432 that may be off by more
 
 COMPARE = """(async function (index, name, slack) {
-  function pixels(url) {
-    return new Promise(function (done) {
-      var image = new Image(), c = document.createElement('canvas');
-      image.onload = function () {
-        c.width = image.width; c.height = image.height;
-        c.getContext('2d').drawImage(image, 0, 0);
-        done(c.getContext('2d').getImageData(0, 0, c.width, c.height));
-      };
-      image.src = url;
-    });
+  async function pixels(url) {
+    var image = await createImageBitmap(await (await fetch(url)).blob());
+    var c = new OffscreenCanvas(image.width, image.height).getContext('2d');
+    c.drawImage(image, 0, 0);
+    return c.getImageData(0, 0, image.width, image.height);
   }
   var actual = await pixels(kuurakarpalo.pictures[index]), expected = await pixels(name);
   var a = actual.data, e = expected.data, changed = 0, largest = 0, w = actual.width, h = actual.height;
@@ -180,8 +189,8 @@ def golden(site, game, scratch, name, into=None):
     web's tolerance (a mismatch leaves the browser's picture in into). The
     death plays with its sound, whose effect plays at the hero's death; the
     others with ?no-sound, which opens no audio and plays nothing."""
-    with open(os.path.join(GOLDEN, "pictures.list")) as f:
-        shots = [w[:4] for w in map(str.split, f) if len(w) > 3 and w[0][0] != "#" and w[1] == name and w[3].isdigit()]
+    shots = [w[:4] for w in map(str.split, read("pictures.list").split("\n"))
+             if len(w) > 3 and w[0][0] != "#" and w[1] == name and w[3].isdigit()]
     query = "play=/golden/%s.rec&fast" % name + ("" if name == "death" else "&no-sound")
     if shots:
         query += "&picture=" + ",".join("%s.%s" % (s[2], s[3]) for s in shots)
@@ -204,8 +213,7 @@ def golden(site, game, scratch, name, into=None):
 def refusals(site, game, scratch):
     """Recordings refused, each its exit code and the game's line on the page;
     data that fails to load, and no WebGL, shown on the page too."""
-    with open(os.path.join(GOLDEN, "messages.rec"), "rb") as f:
-        text = f.read()
+    text = read("messages.rec", "rb")
     head, tail = text.split(b"\nc 100 ", 1)
     value, tail = tail.split(b" ", 1)
     # Cut in the middle of a line; one checkpoint value changed; bytes that
@@ -214,8 +222,7 @@ def refusals(site, game, scratch):
     files = {"cut.rec": text[: len(text) // 2], "changed.rec": b"%s\nc 100 %08x %s" % (head, int(value, 16) ^ 1, tail),
              "junk.rec": bytes(range(256)) * 4}
     for name, content in files.items():
-        with open(os.path.join(scratch, name), "wb") as f:
-            f.write(content)
+        write(os.path.join(scratch, name), content)
     with page(site, None) as browser:
         for name, code, words in (("cut.rec", 0, "the game that made it did not finish"),
                                   ("changed.rec", 3, "no longer matches the game"),
@@ -403,7 +410,7 @@ def offline(site, game, scratch):
     mine = Site(root)
     url = mine.url("index.html?no-sound")
     with page(mine, "no-sound", "offline", running=False) as browser:
-        browser.wait("window.kuurakarpalo && kuurakarpalo.offline && kuurakarpalo.state == 'running'", 60)
+        browser.wait(STATE % "running" + " && kuurakarpalo.offline", 60)
         errors = browser.call("Page.getInstallabilityErrors")["installabilityErrors"]
         check(not errors, "Chromium finds the page installable: %s" % errors)
         got = json.loads(browser.eval(ICONS))
@@ -413,14 +420,11 @@ def offline(site, game, scratch):
         check(all(wanted == size for wanted, size, _ in got["icons"]) and sorted(s + p for s, _, p in got["icons"])
               == ["192x192any", "192x192maskable", "512x512any", "512x512maskable"],
               "icons of 192 and 512, maskable too, each of its size: %s" % got["icons"])
-        browser.open(url)
-        browser.wait("navigator.serviceWorker.controller && window.kuurakarpalo && kuurakarpalo.state == 'running'", 60)
+        load(browser, url)
+        browser.wait("navigator.serviceWorker.controller", 10)
         for name, old, new in (("sw.js", "var BUILD = '", "var BUILD = 'rebuilt"),
                                ("index.html", "<title>", "<meta name='rebuilt'><title>")):
-            with open(os.path.join(root, name)) as f:
-                text = f.read().replace(old, new, 1)
-            with open(os.path.join(root, name), "w") as f:
-                f.write(text)
+            write(os.path.join(root, name), read(os.path.join(root, name)).replace(old, new, 1))
         browser.eval("navigator.serviceWorker.getRegistration().then(function (r) { return r.update(); }).then(function () {})")
         check(browser.wait("kuurakarpalo.update", 30), "a new build arriving during a game: the page says it is ready")
         frames(browser, 20)
@@ -436,14 +440,13 @@ def offline(site, game, scratch):
         # the worker from taking over within the page's wait: the tab closed.
         browser.open("about:blank")
         browser.pump(1)
-        browser.open(url)
-        check(browser.wait("document.querySelector('meta[name=rebuilt]') && window.kuurakarpalo"
-                           " && kuurakarpalo.state == 'running'", 60), "the next load starts the new build")
+        load(browser, url)
+        check(browser.eval("!!document.querySelector('meta[name=rebuilt]')"), "the next load starts the new build")
         check(browser.wait("caches.keys().then(function (k) { return k.length == 1 && /rebuilt/.test(k[0]); })", 10),
               "the old build's store is gone")
         mine.close()
-        browser.open(url)
-        check(browser.wait("window.kuurakarpalo && kuurakarpalo.state == 'running' && kuurakarpalo.shown > 0", 60),
+        load(browser, url)
+        check(browser.wait(STATE % "running" + " && kuurakarpalo.shown > 0", 60),
               "with the server gone, the game loads and plays")
 
 
@@ -464,8 +467,7 @@ def kept(site, game, scratch):
     """The games kept in the browser: a closed tab's game, one kept from a
     recording and its row on the end panel, Watch, Download, and a
     recording dropped on the page."""
-    with open(os.path.join(GOLDEN, "death.rec")) as f:
-        death = f.read()
+    death = read("death.rec")
     with page(site, "no-sound") as browser:
         opening(browser)
         frames(browser, 120)
@@ -483,15 +485,13 @@ def kept(site, game, scratch):
         check(got["text"] == death and got["name"].endswith(".rec"), "Download saves the recording (%s)" % got["name"])
         # Watch and a drop carry ?fast over: the table shown again at the end
         # of a short playback, unpaced.
-        with open(os.path.join(scratch, "short.rec"), "w") as f:
-            f.write(death[: death.index("\n", death.index("\nc 100 ") + 1) + 1])
+        write(os.path.join(scratch, "short.rec"), death[: death.index("\n", death.index("\nc 100 ") + 1) + 1])
         load(browser, site.url("index.html?no-sound&fast&play=/scratch/short.rec"), running=False)
         ended(browser, 0, "a short playback")
         browser.eval("document.querySelector('#best tbody tr button').click()")
         browser.wait("/watch=1/.test(location.search)", 10)
         check("played to its end" in ended(browser, 0, "Watch", 240)["text"], "Watch plays the game back to its end")
-        with open(os.path.join(GOLDEN, "messages.rec")) as f:
-            browser.eval(DROP % (json.dumps(f.read()), json.dumps("friend.rec")))
+        browser.eval(DROP % (json.dumps(read("messages.rec")), json.dumps("friend.rec")))
         browser.wait("/open/.test(location.search)", 10)
         ended(browser, 0, "a dropped recording", 240)
         check(browser.eval("!document.getElementById('keep').hidden"), "a dropped recording can be kept")
