@@ -616,7 +616,9 @@ var kuurakarpalo = {
   // ---------------------------------------------------------------------
   // The worker that keeps the site offline. A new build's worker takes
   // over only here, before a game starts; one that arrives during a game
-  // waits, and the page says it is ready.
+  // waits, and the page says it is ready. So does one that takes over
+  // only after the page gave up waiting for it: a reload then would end
+  // the game in progress.
   // ---------------------------------------------------------------------
   function takeover() {
     if (!('serviceWorker' in navigator) || !/^https?:$/.test(location.protocol)) return Promise.resolve();
@@ -636,9 +638,14 @@ var kuurakarpalo = {
     return sw.getRegistration().then(function (registration) {
       if (!registration || !registration.waiting || !sw.controller) return;
       return new Promise(function (done) {
-        sw.addEventListener('controllerchange', function () { location.reload(); });
+        var starting = true;
+        sw.addEventListener('controllerchange', function () {
+          if (starting) return location.reload();
+          kuurakarpalo.update = true;
+          show('update', true);
+        });
         registration.waiting.postMessage('take over');
-        setTimeout(done, 5000);
+        setTimeout(function () { starting = false; done(); }, 5000);
       });
     }, function () {});
   }

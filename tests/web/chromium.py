@@ -7,6 +7,7 @@ need no GPU and no display. Debian's python3-websocket speaks the protocol.
 """
 
 import base64
+import contextlib
 import functools
 import http.server
 import json
@@ -138,10 +139,11 @@ class Browser:
 
     def open(self, url, before=None):
         """Navigates to url; before, if given, is a script run in the page
-        before any of its own."""
-        if before:
-            self.call("Page.addScriptToEvaluateOnNewDocument", source=before)
+        before any of its own, and in every page after until removed by the
+        identifier returned."""
+        script = before and self.call("Page.addScriptToEvaluateOnNewDocument", source=before)["identifier"]
         self.call("Page.navigate", url=url)
+        return script
 
     def eval(self, expression):
         result = self.call("Runtime.evaluate", expression=expression, returnByValue=True, awaitPromise=True)
@@ -158,11 +160,12 @@ class Browser:
                 return value
             self.pump(step)
 
-    KEYS = {"ArrowLeft": 37, "ArrowUp": 38, "ArrowRight": 39, "ArrowDown": 40, " ": 32, "Escape": 27, "p": 80,
-            "Enter": 13}
+    KEYS = {"ArrowLeft": 37, "ArrowUp": 38, "ArrowRight": 39, "ArrowDown": 40, "Escape": 27, "Enter": 13}
 
     def key(self, key, down=True):
-        code, name = self.KEYS[key], {" ": "Space"}.get(key, key if len(key) > 1 else "Key" + key.upper())
+        """A named key or one character (a letter, space) down or up."""
+        code = self.KEYS.get(key) or ord(key.upper())
+        name = {" ": "Space"}.get(key, key if len(key) > 1 else "Key" + key.upper())
         self.call("Input.dispatchKeyEvent", type="keyDown" if down else "keyUp", key=key, code=name,
                   windowsVirtualKeyCode=code, nativeVirtualKeyCode=code)
 
@@ -203,10 +206,8 @@ class Browser:
         return [t for level, t in self.console if level == "error"] + list(self.exceptions)
 
     def close(self):
-        try:
+        with contextlib.suppress(Exception):
             self.ws.close()
-        except Exception:
-            pass
         self.process.kill()
         self.process.wait()
         shutil.rmtree(self.profile, ignore_errors=True)

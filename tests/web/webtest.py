@@ -39,22 +39,32 @@ def clean(browser, what):
     check(not errors, "%s: no console error or uncaught exception %s" % (what, errors or ""))
 
 
+# The game on the page in that state, not on one left by load.
+STATE = "!window.left && window.kuurakarpalo && kuurakarpalo.state == '%s'"
+
+
 def load(browser, url, before=None, running=True):
-    """Navigates to the page, the last page's game forgotten first so that no
-    wait can see it, and waits for the game to run unless told not to."""
-    browser.eval("window.kuurakarpalo = undefined")
-    browser.open(url, before)
+    """Navigates to the page, the last page marked first so that no wait can
+    see its game (which may still be running), and waits for the game to run
+    unless told not to; the identifier of the script before."""
+    browser.eval("window.left = true")
+    script = browser.open(url, before)
     if running:
-        browser.wait("window.kuurakarpalo && kuurakarpalo.state == 'running'", 60)
+        browser.wait(STATE % "running", 60)
+    return script
 
 
 @contextlib.contextmanager
-def page(site, query="", what=None, flags=(), before=None, running=True):
-    """A browser with the game's page loaded with query, checked for console
-    errors at the end when what names the case."""
+def page(site, query="", what=None, flags=(), before=None, running=True, phone=None):
+    """A browser (a phone of that size if given) with the game's page loaded
+    with query (none if None), checked for console errors at the end when
+    what names the case."""
     browser = Browser(extra_flags=flags)
     try:
-        load(browser, site.url("index.html?" + query), before, running)
+        if phone:
+            browser.phone(*phone)
+        if query is not None:
+            load(browser, site.url("index.html?" + query), before, running)
         yield browser
         if what:
             clean(browser, what)
@@ -65,7 +75,7 @@ def page(site, query="", what=None, flags=(), before=None, running=True):
 def ended(browser, code=None, what="", timeout=30):
     """Waits for the game to end: its exit code and what the page shows. With
     code given, the game must end with it and the title say it."""
-    browser.wait("window.kuurakarpalo && kuurakarpalo.state == 'ended'", timeout)
+    browser.wait(STATE % "ended", timeout)
     s = json.loads(browser.eval(
         "JSON.stringify({code: kuurakarpalo.exitcode, message: kuurakarpalo.message, title: document.title,"
         " shown: !document.getElementById('end').hidden, text: document.getElementById('end').innerText,"
@@ -82,20 +92,29 @@ def frames(browser, n, timeout=60):
     browser.wait("kuurakarpalo.shown >= %d" % (start + n), timeout, step=0.02)
 
 
-def still(browser, seconds):
-    """Whether no picture was shown for the seconds after the game settled."""
-    last = "kuurakarpalo.swaps[kuurakarpalo.swaps.length - 1]"
+def still(browser):
+    """Whether no picture was shown for a second after the game settled."""
     browser.pump(0.5)
-    before = browser.eval(last)
-    browser.pump(seconds)
-    return browser.eval(last) == before
+    before = browser.eval("kuurakarpalo.shown")
+    browser.pump(1)
+    return browser.eval("kuurakarpalo.shown") == before
+
+
+def read(path, mode="r"):
+    """A golden file's text (bytes in mode "rb"), or any file's by its full path."""
+    with open(os.path.join(GOLDEN, path), mode) as f:
+        return f.read()
+
+
+def write(path, content):
+    with open(path, "wb" if isinstance(content, bytes) else "w") as f:
+        f.write(content)
 
 
 def native(game, scratch, recording, what):
     """The recording made in the browser plays back natively with exit 0."""
     path = os.path.join(scratch, "native.rec")
-    with open(path, "w") as f:
-        f.write(recording)
+    write(path, recording)
     done = subprocess.run([game, "--play", path, "--fast", "--no-sound"], cwd=ROOT, capture_output=True,
                           text=True, timeout=300)
     check(done.returncode == 0, "%s: the recording plays back natively with exit 0 (%d: %s)"
@@ -140,16 +159,11 @@ WEBSLACK = 8        # levels of 255 a channel may be off
 WEBCHANGEDMAX = 400  # pixels of 786,432 that may be off by more
 
 COMPARE = """(async function (index, name, slack) {
-  function pixels(url) {
-    return new Promise(function (done) {
-      var image = new Image(), c = document.createElement('canvas');
-      image.onload = function () {
-        c.width = image.width; c.height = image.height;
-        c.getContext('2d').drawImage(image, 0, 0);
-        done(c.getContext('2d').getImageData(0, 0, c.width, c.height));
-      };
-      image.src = url;
-    });
+  async function pixels(url) {
+    var image = await createImageBitmap(await (await fetch(url)).blob());
+    var c = new OffscreenCanvas(image.width, image.height).getContext('2d');
+    c.drawImage(image, 0, 0);
+    return c.getImageData(0, 0, image.width, image.height);
   }
   var actual = await pixels(kuurakarpalo.pictures[index]), expected = await pixels(name);
   var a = actual.data, e = expected.data, changed = 0, largest = 0, w = actual.width, h = actual.height;
@@ -175,8 +189,8 @@ def golden(site, game, scratch, name, into=None):
     web's tolerance (a mismatch leaves the browser's picture in into). The
     death plays with its sound, whose effect plays at the hero's death; the
     others with ?no-sound, which opens no audio and plays nothing."""
-    with open(os.path.join(GOLDEN, "pictures.list")) as f:
-        shots = [w[:4] for w in map(str.split, f) if len(w) > 3 and w[0][0] != "#" and w[1] == name and w[3].isdigit()]
+    shots = [w[:4] for w in map(str.split, read("pictures.list").split("\n"))
+             if len(w) > 3 and w[0][0] != "#" and w[1] == name and w[3].isdigit()]
     query = "play=/golden/%s.rec&fast" % name + ("" if name == "death" else "&no-sound")
     if shots:
         query += "&picture=" + ",".join("%s.%s" % (s[2], s[3]) for s in shots)
@@ -199,8 +213,7 @@ def golden(site, game, scratch, name, into=None):
 def refusals(site, game, scratch):
     """Recordings refused, each its exit code and the game's line on the page;
     data that fails to load, and no WebGL, shown on the page too."""
-    with open(os.path.join(GOLDEN, "messages.rec"), "rb") as f:
-        text = f.read()
+    text = read("messages.rec", "rb")
     head, tail = text.split(b"\nc 100 ", 1)
     value, tail = tail.split(b" ", 1)
     # Cut in the middle of a line; one checkpoint value changed; bytes that
@@ -209,10 +222,8 @@ def refusals(site, game, scratch):
     files = {"cut.rec": text[: len(text) // 2], "changed.rec": b"%s\nc 100 %08x %s" % (head, int(value, 16) ^ 1, tail),
              "junk.rec": bytes(range(256)) * 4}
     for name, content in files.items():
-        with open(os.path.join(scratch, name), "wb") as f:
-            f.write(content)
-    browser = Browser()
-    try:
+        write(os.path.join(scratch, name), content)
+    with page(site, None) as browser:
         for name, code, words in (("cut.rec", 0, "the game that made it did not finish"),
                                   ("changed.rec", 3, "no longer matches the game"),
                                   ("junk.rec", 1, "holds a character a recording never has"),
@@ -227,19 +238,31 @@ def refusals(site, game, scratch):
         s = ended(browser, 1, "data that fails to load")
         check("data" in s["message"] and s["shown"], "the page shows why, not a blank page: %r" % s["message"])
         broken.close()
-    finally:
-        browser.close()
     with page(site, flags=["--disable-webgl", "--disable-3d-apis"], running=False) as browser:
         check("WebGL" in ended(browser, 1, "without WebGL")["message"], "without WebGL: the page says why")
 
 
+GAMEPAD = """(function () {
+  var pad = {id: 'test pad', index: 0, connected: true, mapping: 'standard', timestamp: 0, axes: [0, 0, 0, 0], buttons: []};
+  for (var i = 0; i < 17; i++) pad.buttons.push({pressed: false, value: 0});
+  window.testpad = pad;
+  navigator.getGamepads = function () { return [pad]; };
+})();"""
+
+
 def pause(site, game, scratch):
-    """The focus, the sound and the pause: a click gives the game the keys
-    and starts the audio, losing the focus pauses, P goes on and pauses,
-    Escape ends the paused game; its recording plays back natively."""
-    with page(site, "record", "pause") as browser:
+    """The focus, the sound, a gamepad and the pause: a click gives the game
+    the keys and starts the audio, the face button closes the messages as
+    space does, the stick and the cross walk, losing the focus pauses, P
+    goes on and pauses, Escape ends the paused game; its recording plays
+    back natively."""
+    with page(site, "record", "pause", before=GAMEPAD) as browser:
+        def hold(part, on, off, n):
+            browser.eval("testpad.%s = %s" % (part, on))
+            frames(browser, n)
+            browser.eval("testpad.%s = %s" % (part, off))
         check(browser.eval("!document.getElementById('focus').hidden"), "the page asks for a click before the keys")
-        opening(browser)
+        opening(browser, lambda: hold("buttons[0].pressed", "true", "false", 2))
         check(browser.eval("document.activeElement.id == 'canvas' && document.getElementById('focus').hidden"),
               "a click gives the game focus, and the hint goes")
         check(browser.wait("Module.sounds.context() == 'running' && Module.sounds.music > 0", 10),
@@ -247,17 +270,27 @@ def pause(site, game, scratch):
         browser.key("ArrowRight", True)
         frames(browser, 20)
         browser.key("ArrowRight", False)
+        # The stick to the right, the cross's right, the cross's up.
+        for part, on, off in (("axes[0]", 1, 0), ("buttons[15].pressed", "true", "false"),
+                              ("buttons[12].pressed", "true", "false")):
+            hold(part, on, off, 20)
+            frames(browser, 10)
+        browser.press(" ")
         check(browser.eval("window.scrollY == 0 && window.scrollX == 0"), "the arrows and space do not scroll the page")
-        browser.eval("document.getElementById('canvas').blur()")
-        check(still(browser, 1.5), "the picture losing focus pauses the game")
-        browser.eval("document.getElementById('canvas').focus()")
-        check(still(browser, 1.0), "focus coming back leaves the game paused")
-        browser.press("p")
-        check(not still(browser, 1.0), "P goes on")
-        browser.press("p")
-        check(still(browser, 1.0), "P pauses")
+        for act, paused, what in (("blur", True, "the picture losing focus pauses the game"),
+                                  ("focus", True, "focus coming back leaves the game paused"),
+                                  ("p", False, "P goes on"), ("p", True, "P pauses")):
+            if act == "p":
+                browser.press("p")
+            else:
+                browser.eval("document.getElementById('canvas').%s()" % act)
+            check(still(browser) == paused, what)
         browser.press("Escape")
         recording = ended(browser, 0, "Escape in the pause")["recording"]
+    check(walked(recording, "R") >= 56, "the arrow, the stick and the cross walk right (%d frames)"
+          % walked(recording, "R"))
+    check(walked(recording, "U") >= 18, "the cross walks up (%d frames)" % walked(recording, "U"))
+    check(closedboth(recording), "a button closes the messages as space does")
     if check(bool(recording), "the page offers the recording"):
         native(game, scratch, recording, "pause")
 
@@ -286,35 +319,6 @@ def language(site, game, scratch):
                 warned = [t for _, t in browser.console if "kuurakarpalo.conf" in t]
                 check(len(warned) >= 2, "%s: the settings reader's warnings reach the console: %s" % (what, warned))
         native(game, scratch, recording, what)
-
-
-GAMEPAD = """(function () {
-  var pad = {id: 'test pad', index: 0, connected: true, mapping: 'standard', timestamp: 0, axes: [0, 0, 0, 0], buttons: []};
-  for (var i = 0; i < 17; i++) pad.buttons.push({pressed: false, value: 0});
-  window.testpad = pad;
-  navigator.getGamepads = function () { return [pad]; };
-})();"""
-
-
-def gamepad(site, game, scratch):
-    """The face button closes the messages as space does; the stick and the
-    cross walk."""
-    with page(site, "record&no-sound", "gamepad", before=GAMEPAD) as browser:
-        def hold(part, on, off, n):
-            browser.eval("testpad.%s = %s" % (part, on))
-            frames(browser, n)
-            browser.eval("testpad.%s = %s" % (part, off))
-        opening(browser, lambda: hold("buttons[0].pressed", "true", "false", 2))
-        # The stick to the right, the cross's right, the cross's up.
-        for part, on, off in (("axes[0]", 1, 0), ("buttons[15].pressed", "true", "false"),
-                              ("buttons[12].pressed", "true", "false")):
-            hold(part, on, off, 20)
-            frames(browser, 10)
-        browser.press("Escape")
-        recording = ended(browser, 0, "the game with a gamepad")["recording"]
-    check(walked(recording, "R") >= 36, "the stick and the cross walk right (%d frames)" % walked(recording, "R"))
-    check(walked(recording, "U") >= 18, "the cross walks up (%d frames)" % walked(recording, "U"))
-    check(closedboth(recording), "a button closes the messages as space does")
 
 
 LAYOUT = """JSON.stringify((function () {
@@ -350,10 +354,7 @@ def phone(site, game, scratch):
     """A phone in portrait, then turned to landscape: the picture large beside
     the pad, nothing outside the screen, no scrolling; played by touch, the
     game recorded plays back natively; a turn lets go of the finger down."""
-    browser = Browser()
-    try:
-        browser.phone(390, 844)
-        load(browser, site.url("index.html?record&no-sound"))
+    with page(site, "record&no-sound", "phone", phone=(390, 844)) as browser:
         frames(browser, 80)
         layout(browser, "portrait", "width")
         picture, swing = browser.centre("#canvas"), browser.centre('[data-action="swing"]')
@@ -380,9 +381,6 @@ def phone(site, game, scratch):
         layout(browser, "landscape", "height")
         browser.press("Escape")
         recording = ended(browser, 0, "the game played by touch")["recording"]
-        clean(browser, "phone")
-    finally:
-        browser.close()
     check(closedboth(recording), "a tap on the picture and the sword close the opening messages")
     for keys, least, what in (("UL", 25, "the corner between up and left walks diagonally"),
                               ("ULS", 1, "two fingers walk and swing at once")):
@@ -405,13 +403,14 @@ def offline(site, game, scratch):
     """The installable app: the manifest and its icons, and Chromium finds
     the page installable. After one visit the game plays with the server
     gone; a rebuilt site waits while a game runs and replaces the old one on
-    the next load."""
+    the next load. A worker that takes over only once a game has started
+    marks the update ready and leaves the game running."""
     root = os.path.join(scratch, "www")
     shutil.copytree(site.root, root)
     mine = Site(root)
     url = mine.url("index.html?no-sound")
     with page(mine, "no-sound", "offline", running=False) as browser:
-        browser.wait("window.kuurakarpalo && kuurakarpalo.offline && kuurakarpalo.state == 'running'", 60)
+        browser.wait(STATE % "running" + " && kuurakarpalo.offline", 60)
         errors = browser.call("Page.getInstallabilityErrors")["installabilityErrors"]
         check(not errors, "Chromium finds the page installable: %s" % errors)
         got = json.loads(browser.eval(ICONS))
@@ -421,27 +420,33 @@ def offline(site, game, scratch):
         check(all(wanted == size for wanted, size, _ in got["icons"]) and sorted(s + p for s, _, p in got["icons"])
               == ["192x192any", "192x192maskable", "512x512any", "512x512maskable"],
               "icons of 192 and 512, maskable too, each of its size: %s" % got["icons"])
-        browser.open(url)
-        browser.wait("navigator.serviceWorker.controller && window.kuurakarpalo && kuurakarpalo.state == 'running'", 60)
+        load(browser, url)
+        browser.wait("navigator.serviceWorker.controller", 10)
         for name, old, new in (("sw.js", "var BUILD = '", "var BUILD = 'rebuilt"),
                                ("index.html", "<title>", "<meta name='rebuilt'><title>")):
-            with open(os.path.join(root, name)) as f:
-                text = f.read().replace(old, new, 1)
-            with open(os.path.join(root, name), "w") as f:
-                f.write(text)
+            write(os.path.join(root, name), read(os.path.join(root, name)).replace(old, new, 1))
         browser.eval("navigator.serviceWorker.getRegistration().then(function (r) { return r.update(); }).then(function () {})")
         check(browser.wait("kuurakarpalo.update", 30), "a new build arriving during a game: the page says it is ready")
         frames(browser, 20)
         check(browser.eval("kuurakarpalo.state == 'running' && !document.querySelector('meta[name=rebuilt]')"),
               "the game in progress goes on, on the old build")
-        browser.open(url)
-        check(browser.wait("document.querySelector('meta[name=rebuilt]') && window.kuurakarpalo"
-                           " && kuurakarpalo.state == 'running'", 60), "the next load starts the new build")
+        # The page gives up waiting for the worker it asked to take over.
+        late = load(browser, url, "ServiceWorker.prototype.postMessage = function () {};")
+        browser.eval("window.marked = true; navigator.serviceWorker.dispatchEvent(new Event('controllerchange'))")
+        check(browser.wait("window.marked && kuurakarpalo.update", 10),
+              "a worker taking over during a game: the game goes on, the page says the update is ready")
+        browser.call("Page.removeScriptToEvaluateOnNewDocument", identifier=late)
+        # Left for the next page straight, a page with a game running keeps
+        # the worker from taking over within the page's wait: the tab closed.
+        browser.open("about:blank")
+        browser.pump(1)
+        load(browser, url)
+        check(browser.eval("!!document.querySelector('meta[name=rebuilt]')"), "the next load starts the new build")
         check(browser.wait("caches.keys().then(function (k) { return k.length == 1 && /rebuilt/.test(k[0]); })", 10),
               "the old build's store is gone")
         mine.close()
-        browser.open(url)
-        check(browser.wait("window.kuurakarpalo && kuurakarpalo.state == 'running' && kuurakarpalo.shown > 0", 60),
+        load(browser, url)
+        check(browser.wait(STATE % "running" + " && kuurakarpalo.shown > 0", 60),
               "with the server gone, the game loads and plays")
 
 
@@ -462,11 +467,12 @@ def kept(site, game, scratch):
     """The games kept in the browser: a closed tab's game, one kept from a
     recording and its row on the end panel, Watch, Download, and a
     recording dropped on the page."""
-    with open(os.path.join(GOLDEN, "death.rec")) as f:
-        death = f.read()
+    death = read("death.rec")
     with page(site, "no-sound") as browser:
         opening(browser)
         frames(browser, 120)
+        # Left for the next page straight, a page with a game running keeps
+        # the worker from taking over within the page's wait: the tab closed.
         browser.open("about:blank")
         browser.pump(1)
         load(browser, site.url("index.html?no-sound&keep=/golden/death.rec"), running=False)
@@ -479,15 +485,13 @@ def kept(site, game, scratch):
         check(got["text"] == death and got["name"].endswith(".rec"), "Download saves the recording (%s)" % got["name"])
         # Watch and a drop carry ?fast over: the table shown again at the end
         # of a short playback, unpaced.
-        with open(os.path.join(scratch, "short.rec"), "w") as f:
-            f.write(death[: death.index("\n", death.index("\nc 100 ") + 1) + 1])
+        write(os.path.join(scratch, "short.rec"), death[: death.index("\n", death.index("\nc 100 ") + 1) + 1])
         load(browser, site.url("index.html?no-sound&fast&play=/scratch/short.rec"), running=False)
         ended(browser, 0, "a short playback")
         browser.eval("document.querySelector('#best tbody tr button').click()")
         browser.wait("/watch=1/.test(location.search)", 10)
         check("played to its end" in ended(browser, 0, "Watch", 240)["text"], "Watch plays the game back to its end")
-        with open(os.path.join(GOLDEN, "messages.rec")) as f:
-            browser.eval(DROP % (json.dumps(f.read()), json.dumps("friend.rec")))
+        browser.eval(DROP % (json.dumps(read("messages.rec")), json.dumps("friend.rec")))
         browser.wait("/open/.test(location.search)", 10)
         ended(browser, 0, "a dropped recording", 240)
         check(browser.eval("!document.getElementById('keep').hidden"), "a dropped recording can be kept")
@@ -496,7 +500,7 @@ def kept(site, game, scratch):
         check(ended(browser, 1, "a foreign file dropped", 60)["shown"], "a foreign file dropped: its line is shown")
 
 
-TESTS = {"golden": golden, "refusals": refusals, "pause": pause, "language": language, "gamepad": gamepad,
+TESTS = {"golden": golden, "refusals": refusals, "pause": pause, "language": language,
          "phone": phone, "offline": offline, "kept": kept}
 
 
