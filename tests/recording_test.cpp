@@ -168,9 +168,6 @@ TEST(Recording, OpeningAndFieldsComparedByName)
     extra.insert(extra.begin() + 3, "monster.shoesize");
     std::reverse(reordered.begin(), reordered.end());
     const std::vector<std::vector<std::string>> named = {digestnames(), lacking, extra, reordered};
-    std::string other = withfields(digestnames());
-    const size_t crc = other.find(" ", other.find("\nmap ") + 5) + 1;
-    other[crc] = other[crc] == '0' ? '1' : '0';
     const struct {
         std::string record, play;
         bool opens;
@@ -178,9 +175,6 @@ TEST(Recording, OpeningAndFieldsComparedByName)
     } cases[] = {
         {scratchdir() + "/none/r.rec", "", false, "\n"},
         {"", scratchdir() + "/missing.rec", false, "\n"},
-        {"", writefile(other, "other.rec"), false, "\n"},
-        {"", writefile(withfields({"monster.shoesize", "old.score"}), "none.rec"), false,
-         "shares no digest field with this game\n"},
         {"", writefile(withfields(named[0]), "all.rec"), true, ""},
         {"", writefile(withfields(lacking), "lacking.rec"), true,
          "\": fields left unchecked: it lacks finalscore, monster.x\n"},
@@ -224,14 +218,6 @@ TEST(Recording, OpeningAndFieldsComparedByName)
 }
 
 namespace {
-
-std::vector<std::string> goldens()
-{
-    std::vector<std::string> out;
-    for (const char* name : {"arrivals", "death", "edges", "english", "fights", "friends", "messages"})
-        out.push_back(std::string("tests/golden/") + name + ".rec");
-    return out;
-}
 
 // The recording's text as the game's writers put it: header, the input
 // with the checkpoints where they were taken, and the end.
@@ -292,7 +278,8 @@ struct Recordings : World {};
 // with the world the same frame by frame whether drawn or not.
 TEST_F(Recordings, TheGoldenRecordingsReadWriteAndPlayAlike)
 {
-    for (const std::string& path : goldens()) {
+    for (const char* name : {"arrivals", "death", "edges", "english", "fights", "friends", "messages"}) {
+        const std::string path = std::string("tests/golden/") + name + ".rec";
         Recording r;
         std::string error, text;
         ASSERT_TRUE(readrecording(path.c_str(), r, error)) << path << ": " << error;

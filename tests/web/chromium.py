@@ -1,10 +1,6 @@
-"""Headless Chromium driven through the DevTools protocol, and the web site
-served on the loopback, for the web version's tests, its benchmark and the
-manual's pictures.
-
-Chromium draws WebGL with SwiftShader, its software renderer, so the tests
-need no GPU and no display. Debian's python3-websocket speaks the protocol.
-"""
+"""Headless Chromium through the DevTools protocol (Debian's python3-websocket)
+and the site served on the loopback, for the web tests, benchmark and pictures.
+WebGL runs on SwiftShader: no GPU, no display."""
 
 import base64
 import contextlib
@@ -26,9 +22,8 @@ CHROMIUM = os.environ.get("CHROMIUM", "/usr/bin/chromium")
 
 
 class Site:
-    """The site served on 127.0.0.1, with extra folders under their own paths
-    (mounts: {"/golden/": "tests/golden"}), paths that answer 404, and
-    headers sent with every answer."""
+    """The site on 127.0.0.1, with folders mounted under their own paths
+    ({"/golden/": "tests/golden"}), paths that answer 404, and extra headers."""
 
     def __init__(self, root, mounts=None, missing=(), headers=None):
         self.root, self.mounts, self.missing, self.headers = root, dict(mounts or {}), set(missing), dict(headers or {})
@@ -179,8 +174,7 @@ class Browser:
             self.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left", clickCount=1)
 
     def phone(self, width, height):
-        """Emulates a phone of width by height CSS pixels at 3x, with touch;
-        again to turn it."""
+        """A phone of width by height CSS pixels at 3x, with touch; again to turn it."""
         portrait = height > width
         self.call("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=3, mobile=True,
                   screenOrientation={"type": "portraitPrimary" if portrait else "landscapePrimary",
@@ -188,8 +182,7 @@ class Browser:
         self.call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=10)
 
     def touch(self, kind, points=()):
-        """touchStart, touchMove, touchEnd or touchCancel with the fingers
-        still down at points [(x, y, id)]."""
+        """touchStart, touchMove, touchEnd or touchCancel, fingers down at [(x, y, id)]."""
         self.call("Input.dispatchTouchEvent", type=kind, touchPoints=[{"x": x, "y": y, "id": i} for x, y, i in points])
 
     def centre(self, selector):

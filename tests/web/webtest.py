@@ -1,13 +1,11 @@
 #!/usr/bin/python3
-"""The web version's tests, in headless Chromium against the site that
-scripts/web writes (build-web/www/). Run from the project's root:
+"""The web version's tests, in headless Chromium. From the project's root:
 
     tests/web/webtest.py SITE GAME TEST [ARG]
 
-SITE is the site's folder, GAME the native game (recordings made in the
-browser must play back on it), TEST one of TESTS, each saying what it
-checks. No page may show a console error or an uncaught exception, but
-where a test makes it fail on purpose.
+SITE is the site scripts/web writes (build-web/www/), GAME the native game,
+which plays back what the browser records, TEST one of TESTS. No page may show
+a console error or an uncaught exception, unless a test makes it fail.
 """
 
 import base64
@@ -84,6 +82,13 @@ def ended(browser, code=None, what="", timeout=30):
         check(s["code"] == code and s["title"] == "Kuurakarpalo: exit %d" % code,
               "%s: exit %d, the title says it (got %s, %r: %r)" % (what, code, s["code"], s["title"], s["message"]))
     return s
+
+
+def closetab(browser):
+    """Leaves the page as a closed tab does: a page left straight for the
+    next, with a game running, keeps a new worker from taking over in time."""
+    browser.open("about:blank")
+    browser.pump(1)
 
 
 def frames(browser, n, timeout=60):
@@ -436,10 +441,7 @@ def offline(site, game, scratch):
         check(browser.wait("window.marked && kuurakarpalo.update", 10),
               "a worker taking over during a game: the game goes on, the page says the update is ready")
         browser.call("Page.removeScriptToEvaluateOnNewDocument", identifier=late)
-        # Left for the next page straight, a page with a game running keeps
-        # the worker from taking over within the page's wait: the tab closed.
-        browser.open("about:blank")
-        browser.pump(1)
+        closetab(browser)
         load(browser, url)
         check(browser.eval("!!document.querySelector('meta[name=rebuilt]')"), "the next load starts the new build")
         check(browser.wait("caches.keys().then(function (k) { return k.length == 1 && /rebuilt/.test(k[0]); })", 10),
@@ -471,10 +473,7 @@ def kept(site, game, scratch):
     with page(site, "no-sound") as browser:
         opening(browser)
         frames(browser, 120)
-        # Left for the next page straight, a page with a game running keeps
-        # the worker from taking over within the page's wait: the tab closed.
-        browser.open("about:blank")
-        browser.pump(1)
+        closetab(browser)
         load(browser, site.url("index.html?no-sound&keep=/golden/death.rec"), running=False)
         ended(browser, 0, "the recording kept", 240)
         check(browser.eval("kuurakarpalo.kept.length") == 1, "a closed tab's game is kept")
