@@ -62,18 +62,12 @@ Scopedenv::Scopedenv(const char* nname, const char* value) : name(nname)
     const char* was = std::getenv(nname);
     had = was != nullptr;
     if (had) old = was;
-    if (value)
-        setenv(nname, value, 1);
-    else
-        unsetenv(nname);
+    value ? setenv(nname, value, 1) : unsetenv(nname);
 }
 
 Scopedenv::~Scopedenv()
 {
-    if (had)
-        setenv(name.c_str(), old.c_str(), 1);
-    else
-        unsetenv(name.c_str());
+    had ? setenv(name.c_str(), old.c_str(), 1) : unsetenv(name.c_str());
 }
 
 void resetworld()

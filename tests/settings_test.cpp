@@ -51,12 +51,7 @@ std::string readout(const std::string& path, bool given)
     return ::testing::internal::GetCapturedStderr();
 }
 
-int lines(const std::string& text)
-{
-    int n = 0;
-    for (char c : text) n += c == '\n';
-    return n;
-}
+int lines(const std::string& text) { return (int)std::count(text.begin(), text.end(), '\n'); }
 
 }  // namespace
 
@@ -237,7 +232,6 @@ TEST(Settings, TheCommandLineOverridesTheFile)
     ::testing::internal::CaptureStdout();
     EXPECT_EQ(parseargs({"--music-volume", "200"}), 2);
     EXPECT_EQ(parseargs({"--key-quit", "Nosuch"}), 2);
-    EXPECT_EQ(parseargs({"--help"}), 0);
     EXPECT_EQ(parseargs({"--version", "--config", "/nonexistent"}), 0);
     ::testing::internal::GetCapturedStdout();
     const std::string usage = ::testing::internal::GetCapturedStderr();

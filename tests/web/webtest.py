@@ -141,11 +141,9 @@ def closedboth(recording):
 
 
 def opening(browser, press=None):
-    """Gives the game focus with a click and closes both opening messages
-    with press (space unless given). The first comes in the 21st world frame
-    and has typed itself out 23 box frames later (38 in English): a press
-    closes it. Of the second, a press shows it whole and the next closes it;
-    the last press swings the sword."""
+    """A click gives the game focus; press (space unless given) closes the
+    first opening message, typed out within 80 frames, shows the second whole
+    and closes it; the last press swings the sword."""
     browser.click(*browser.centre("#canvas"))
     frames(browser, 80)
     for wait in (3, 3, 3, 10):
@@ -153,13 +151,10 @@ def opening(browser, press=None):
         frames(browser, wait)
 
 
-# The tolerance between the browser's pictures and the native ones.
-# SwiftShader and llvmpipe rasterise alike but not the same: a texel or the
-# edge of a rotated quad (the swords) may land on the neighbouring pixel, a
-# colour may round a few levels apart. So a pixel counts as off only when no
-# pixel of the other picture at most one away is within WEBSLACK levels of
-# it. The golden pictures give up to 240 such pixels; a missing texture (the
-# blade, the monsters, the font) gives 900 to 2,900 in every picture showing it.
+# SwiftShader and llvmpipe may land a texel or a sword's edge on the next pixel
+# and round a colour apart: a pixel is off only when none of the other
+# picture's at most one away is within WEBSLACK levels. The golden pictures
+# give up to 240 such; a missing texture gives 900 to 2,900.
 WEBSLACK = 8        # levels of 255 a channel may be off
 WEBCHANGEDMAX = 400  # pixels of 786,432 that may be off by more
 
@@ -189,11 +184,9 @@ COMPARE = """(async function (index, name, slack) {
 
 
 def golden(site, game, scratch, name, into=None):
-    """The golden recording name plays back in the browser to its end, and
-    the golden pictures taken from it there match the native ones under the
-    web's tolerance (a mismatch leaves the browser's picture in into). The
-    death plays with its sound, whose effect plays at the hero's death; the
-    others with ?no-sound, which opens no audio and plays nothing."""
+    """The golden recording plays back to its end, its golden pictures
+    matching under the web's tolerance (a mismatch leaves the browser's in
+    into); the death with its sound, the hit at the end, the others silent."""
     shots = [w[:4] for w in map(str.split, read("pictures.list").split("\n"))
              if len(w) > 3 and w[0][0] != "#" and w[1] == name and w[3].isdigit()]
     query = "play=/golden/%s.rec&fast" % name + ("" if name == "death" else "&no-sound")
@@ -256,11 +249,9 @@ GAMEPAD = """(function () {
 
 
 def pause(site, game, scratch):
-    """The focus, the sound, a gamepad and the pause: a click gives the game
-    the keys and starts the audio, the face button closes the messages as
-    space does, the stick and the cross walk, losing the focus pauses, P
-    goes on and pauses, Escape ends the paused game; its recording plays
-    back natively."""
+    """A click gives the keys and the audio; a gamepad's face button closes
+    the messages, its stick and cross walk; losing the focus pauses, P goes on
+    and pauses, Escape ends the paused game; its recording plays natively."""
     with page(site, "record", "pause", before=GAMEPAD) as browser:
         def hold(part, on, off, n):
             browser.eval("testpad.%s = %s" % (part, on))
@@ -300,9 +291,8 @@ def pause(site, game, scratch):
         native(game, scratch, recording, "pause")
 
 
-# The language: from a parameter, from the stored settings, a parameter over
-# them, and junk stored, each in a browser of another language: what, the
-# parameter, the settings stored, the browser's language, the game's.
+# The language from a parameter, the stored settings, both, or junk stored, in
+# a browser of another language: what, parameter, settings, browser's, game's.
 LANGUAGES = [
     ("?language=en", "&language=en", None, "fi", "en"),
     ("stored language = en", "", "language = en\n", "fi", "en"),
@@ -405,11 +395,9 @@ ICONS = """fetch('manifest.webmanifest').then(function (r) { return r.json(); })
 
 
 def offline(site, game, scratch):
-    """The installable app: the manifest and its icons, and Chromium finds
-    the page installable. After one visit the game plays with the server
-    gone; a rebuilt site waits while a game runs and replaces the old one on
-    the next load. A worker that takes over only once a game has started
-    marks the update ready and leaves the game running."""
+    """The installable app, its manifest and icons; a rebuilt site waits
+    while a game runs, even for a late worker, and comes on the next load;
+    after one visit the game plays with the server gone."""
     root = os.path.join(scratch, "www")
     shutil.copytree(site.root, root)
     mine = Site(root)

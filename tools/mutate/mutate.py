@@ -9,9 +9,9 @@ process) first, then the rest cheapest first (the fuzz corpus, the data
 tools' checks, the soak, the benchmarks' short runs, the golden recordings,
 the golden pictures, golden_remade, the end-to-end scripts), and stops at the
 first failure: the mutant is killed. One that passes them all survived. The
-validators of the desktop entry, the metainfo and the manual page read no
-code, and the web version's tests play a site built once by scripts/web, so
-both are skipped.
+manual page's checks (dist_*) look at what --help prints, which the unit
+tests hold, and the web version's tests play a site built once by
+scripts/web, so both are skipped.
 
     tools/mutate/mutate.py [--sample N] [--seed S] [--site FILE:LINE:KIND] ...
 
@@ -40,7 +40,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 SOURCES = "src"
 SKIP = {"kuurakarpalo.cpp"}   # the entry function only strings the others together
 EQUIVALENT = os.path.join(ROOT, "tools", "mutate", "equivalent.txt")
-# Tests that cannot see a mutant: the validators read no code of the game,
+# Tests that cannot see a mutant: the manual page's checks read its text,
 # and the web version's tests play the site scripts/web builds, which is not
 # built again for each mutant (the same playbacks and pictures run natively).
 UNCATCHING = re.compile(r"^(dist_|web_)")
