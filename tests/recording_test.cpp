@@ -152,6 +152,8 @@ TEST(Recording, DamagedAndHostileFilesAreRefused)
         const std::string error = parsed(c.text);
         EXPECT_NE(error.find(c.error), std::string::npos) << "got: " << error << "\nexpected: " << c.error;
     }
+    // The shortest interval is one world frame.
+    EXPECT_EQ(parsed(edited("checkpoints 50", "checkpoints 1")).find("interval"), std::string::npos);
     std::string huge(RECORDINGMAX + 1, 'x');
     EXPECT_EQ(parsed(huge), "is larger than 64 MiB");
 }
@@ -294,4 +296,17 @@ TEST_F(Recordings, TheGoldenRecordingsReadWriteAndPlayAlike)
     const std::vector<uint32_t> drawn = playback("tests/golden/death.rec", true);
     EXPECT_EQ(drawn.size(), 1510u);
     EXPECT_EQ(playback("tests/golden/death.rec", false), drawn);
+}
+
+// Input asked for after the recording's last frame is a difference, never a
+// read past its end.
+TEST_F(Recordings, InputPastTheEndIsADifference)
+{
+    const std::string path = writefile(withfields(digestnames()), "past.rec");   // 50 world frames
+    options.play = path.c_str();
+    ASSERT_TRUE(openinput());
+    bool quit = false;
+    for (int f = 0; f <= 50; f++) worldinput(quit);
+    EXPECT_NE(playbackresult().difference.find("the game reads on after the recording's end"), std::string::npos)
+        << playbackresult().difference;
 }
