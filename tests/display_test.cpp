@@ -113,3 +113,22 @@ TEST_F(Display, PicturesReadTheViewport)
     EXPECT_EQ(height, 400);
     EXPECT_EQ(notred, 0);
 }
+
+// Points count from the request: world frames read, then box frames since the
+// last world frame.
+TEST_F(Display, PicturePointsCountFromTheRequest)
+{
+    static std::vector<size_t> taken;
+    countinput(false);
+    countinput(true);   // before the request: not counted
+    takepictures({{0, 1}, {1, 0}, {1, 2}}, [](size_t point, const unsigned char*, int, int) {
+        taken.push_back(point);
+    });
+    for (bool box : {true, false, true, true}) {
+        countinput(box);
+        ASSERT_TRUE(beginframe(box));
+        showframe();
+    }
+    takepictures({}, nullptr);
+    EXPECT_EQ(taken, (std::vector<size_t>{0, 1, 2}));
+}

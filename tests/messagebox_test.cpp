@@ -107,6 +107,29 @@ TEST_F(World, QuestionChoices)
     }
 }
 
+// A message's eighth line is red, and a question's chosen option.
+TEST_F(World, TheChosenLineIsRed)
+{
+    LoadTextures();
+    const char* const lines[8] = {"", "", "", "", "", "yksi", "kaksi", "kolme"};
+    for (int chosen = 0; chosen <= 3; chosen++) {   // 0: a message
+        Box box;
+        boxopen(box, lines, chosen > 0, 3);
+        box.valinta = chosen;
+        pushkey(SDLK_SPACE);   // every line at once
+        boxframe(box);
+        std::vector<unsigned char> rgb;
+        if (!shownpicture(rgb)) GTEST_SKIP() << "the picture is checked on llvmpipe";
+        for (int line = 5; line < 8; line++) {
+            int red = 0;
+            for (int y = 596 + 20 * line; y < 612 + 20 * line; y++)
+                for (int x = 196; x < 300; x++) red += shownat(rgb, x, y)[0] > 200 && shownat(rgb, x, y)[1] < 60;
+            EXPECT_EQ(red > 0, line == (chosen ? 4 + chosen : 7)) << "option " << chosen << ", line " << line;
+        }
+    }
+    drainevents();
+}
+
 // Text is UTF-8: each character and its code point, the unreadable bytes one
 // question mark each; the pause notice's band is as wide as its characters.
 TEST(Utf8, CharactersAndTheirCodePoints)

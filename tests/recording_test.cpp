@@ -116,7 +116,7 @@ TEST(Recording, DamagedAndHostileFilesAreRefused)
         {"PK\x03\x04 a zip file\n", "line 1: holds a character a recording never has"},
         {edited("w 20 -----", "w 20 -----\x7f"), "line 6: holds a character a recording never has"},
         {"kuurakarpalo recording 2\n", "line 1: is in recording format 2; this game reads format 1"},
-        {s + "w 1 -----\n", "text follows the end line"},
+        {s + "w 1 -----\n", "line 15: text follows the end line"},
         {edited("w 29 ----S", "w 31 ----S"), "run past the checkpoint due after frame 50"},
         {edited("w 20 -----", "w 51 -----"), "a world line is not \"w COUNT KEYS\""},
         {edited("w 20 -----", "w -1 -----"), "a world line is not"},

@@ -168,6 +168,17 @@ void drainevents()
     while (SDL_PollEvent(&e)) continue;
 }
 
+bool shownpicture(std::vector<unsigned char>& rgb)
+{
+    const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    if (!renderer || !std::strstr(renderer, "llvmpipe")) return false;
+    rgb.resize(SCREEN_WIDTH * SCREEN_HEIGHT * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    return true;
+}
+
 std::string tgafile(int width, int height, int bpp, const std::string& pixels,
                     unsigned char imagetype, unsigned char idlength)
 {

@@ -90,6 +90,15 @@ void pushquit();
 std::string filetext(const std::string& path);
 // Drops every pending event.
 void drainevents();
+// The picture just shown, RGB from the bottom row up. Only llvmpipe, the
+// reference renderer, still holds it in the back buffer after the swap;
+// elsewhere false, and the test is skipped.
+bool shownpicture(std::vector<unsigned char>& rgb);
+// A pixel of it, counted from the top left.
+inline const unsigned char* shownat(const std::vector<unsigned char>& rgb, int x, int y)
+{
+    return &rgb[((SCREEN_HEIGHT - 1 - y) * SCREEN_WIDTH + x) * 3];
+}
 
 // Builds a TGA file in memory: the header (of another image type, or with
 // an ID field, if asked), then pixels as stored (BGR or BGRA).
