@@ -277,10 +277,6 @@ int main(int argc, char* argv[])
             LoadTextures();
             map.loadtextures();
         }
-        if (worldframe % 100000 == 0) {
-            std::printf("frame %ld: score %d, %ld arrivals, %ld box frames\n", worldframe, score, arrivals, boxframes);
-            std::fflush(stdout);
-        }
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("soak: %ld frames in %.0f s (%.0f a second), every invariant held; score %d, %ld arrivals, "
