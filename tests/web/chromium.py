@@ -1,6 +1,5 @@
-"""Headless Chromium through the DevTools protocol (Debian's python3-websocket)
-and the site served on the loopback, for the web tests, benchmark and pictures.
-WebGL runs on SwiftShader: no GPU, no display."""
+"""Headless Chromium on SwiftShader (no GPU, no display) through the DevTools protocol, and
+the site served on the loopback, for the web tests, benchmark and pictures."""
 
 import base64
 import contextlib
@@ -22,8 +21,7 @@ CHROMIUM = os.environ.get("CHROMIUM", "/usr/bin/chromium")
 
 
 class Site:
-    """The site on 127.0.0.1, with folders mounted under their own paths
-    ({"/golden/": "tests/golden"}), paths that answer 404, and extra headers."""
+    """The site on 127.0.0.1, folders mounted ({"/golden/": "tests/golden"}), paths missing, extra headers."""
 
     def __init__(self, root, mounts=None, missing=(), headers=None):
         self.root, self.mounts, self.missing, self.headers = root, dict(mounts or {}), set(missing), dict(headers or {})
@@ -64,8 +62,7 @@ class Site:
 
 
 class Browser:
-    """One headless Chromium with one page. console holds every console
-    message as (level, text) and exceptions every uncaught exception."""
+    """One headless Chromium with one page, its console messages as (level, text) and uncaught exceptions."""
 
     def __init__(self, extra_flags=(), width=1280, height=900):
         self.profile = tempfile.mkdtemp(prefix="kuurakarpalo-chromium-")
@@ -133,9 +130,7 @@ class Browser:
             self.ws.settimeout(60)
 
     def open(self, url, before=None):
-        """Navigates to url; before, if given, is a script run in the page
-        before any of its own, and in every page after until removed by the
-        identifier returned."""
+        """Navigates to url, running before ahead of each page's scripts until removed by the identifier returned."""
         script = before and self.call("Page.addScriptToEvaluateOnNewDocument", source=before)["identifier"]
         self.call("Page.navigate", url=url)
         return script
@@ -164,9 +159,9 @@ class Browser:
         self.call("Input.dispatchKeyEvent", type="keyDown" if down else "keyUp", key=key, code=name,
                   windowsVirtualKeyCode=code, nativeVirtualKeyCode=code)
 
-    def press(self, key, hold=0.05):
+    def press(self, key):
         self.key(key, True)
-        self.pump(hold)
+        self.pump(0.05)
         self.key(key, False)
 
     def click(self, x, y):
@@ -175,10 +170,9 @@ class Browser:
 
     def phone(self, width, height):
         """A phone of width by height CSS pixels at 3x, with touch; again to turn it."""
-        portrait = height > width
+        turned = {"type": "portraitPrimary", "angle": 0} if height > width else {"type": "landscapePrimary", "angle": 90}
         self.call("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=3, mobile=True,
-                  screenOrientation={"type": "portraitPrimary" if portrait else "landscapePrimary",
-                                     "angle": 0 if portrait else 90})
+                  screenOrientation=turned)
         self.call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=10)
 
     def touch(self, kind, points=()):
@@ -187,16 +181,11 @@ class Browser:
 
     def centre(self, selector):
         """The centre of the first element that selector finds, in CSS pixels."""
-        r = json.loads(self.eval("JSON.stringify(document.querySelector(%s).getBoundingClientRect())"
-                                 % json.dumps(selector)))
+        r = self.eval("document.querySelector(%s).getBoundingClientRect().toJSON()" % json.dumps(selector))
         return r["x"] + r["width"] / 2, r["y"] + r["height"] / 2
 
     def screenshot(self):
         return base64.b64decode(self.call("Page.captureScreenshot", format="png")["data"])
-
-    def errors(self):
-        """Console errors and uncaught exceptions so far."""
-        return [t for level, t in self.console if level == "error"] + list(self.exceptions)
 
     def close(self):
         with contextlib.suppress(Exception):

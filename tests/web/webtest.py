@@ -3,10 +3,9 @@
 
     tests/web/webtest.py SITE GAME TEST [ARG]
 
-SITE is the site scripts/web writes (build-web/www/), GAME the native game,
-which plays back what the browser records, TEST one of TESTS. No page may show
-a console error or an uncaught exception, unless a test makes it fail.
-"""
+SITE is the site scripts/web writes (build-web/www/), GAME the native game, which plays back what
+the browser records, TEST one of TESTS. No page may show a console error or an uncaught exception,
+unless a test makes it fail."""
 
 import base64
 import contextlib
@@ -33,7 +32,7 @@ def check(ok, what):
 
 
 def clean(browser, what):
-    errors = browser.errors()
+    errors = [t for level, t in browser.console if level == "error"] + browser.exceptions
     check(not errors, "%s: no console error or uncaught exception %s" % (what, errors or ""))
 
 
@@ -42,9 +41,7 @@ STATE = "!window.left && window.kuurakarpalo && kuurakarpalo.state == '%s'"
 
 
 def load(browser, url, before=None, running=True):
-    """Navigates to the page, the last page marked first so that no wait can
-    see its game (which may still be running), and waits for the game to run
-    unless told not to; the identifier of the script before."""
+    """Navigates to url (marking the last page, whose game no wait may see) and waits for the game to run."""
     browser.eval("window.left = true")
     script = browser.open(url, before)
     if running:
@@ -54,9 +51,7 @@ def load(browser, url, before=None, running=True):
 
 @contextlib.contextmanager
 def page(site, query="", what=None, flags=(), before=None, running=True, phone=None):
-    """A browser (a phone of that size if given) with the game's page loaded
-    with query (none if None), checked for console errors at the end when
-    what names the case."""
+    """A browser (or phone) with the page loaded with query unless None, kept clean of errors if what names it."""
     browser = Browser(extra_flags=flags)
     try:
         if phone:
@@ -70,23 +65,19 @@ def page(site, query="", what=None, flags=(), before=None, running=True, phone=N
         browser.close()
 
 
-def ended(browser, code=None, what="", timeout=30):
-    """Waits for the game to end: its exit code and what the page shows. With
-    code given, the game must end with it and the title say it."""
+def ended(browser, code, what, timeout=30):
+    """Waits for the game to end with code, said by the title; what the page shows."""
     browser.wait(STATE % "ended", timeout)
-    s = json.loads(browser.eval(
-        "JSON.stringify({code: kuurakarpalo.exitcode, message: kuurakarpalo.message, title: document.title,"
-        " shown: !document.getElementById('end').hidden, text: document.getElementById('end').innerText,"
-        " recording: kuurakarpalo.recording || ''})"))
-    if code is not None:
-        check(s["code"] == code and s["title"] == "Kuurakarpalo: exit %d" % code,
-              "%s: exit %d, the title says it (got %s, %r: %r)" % (what, code, s["code"], s["title"], s["message"]))
+    s = browser.eval("({code: kuurakarpalo.exitcode, message: kuurakarpalo.message, title: document.title,"
+                     " shown: !document.getElementById('end').hidden, text: document.getElementById('end').innerText,"
+                     " recording: kuurakarpalo.recording || ''})")
+    check(s["code"] == code and s["title"] == "Kuurakarpalo: exit %d" % code,
+          "%s: exit %d, the title says it (got %s, %r: %r)" % (what, code, s["code"], s["title"], s["message"]))
     return s
 
 
 def closetab(browser):
-    """Leaves the page as a closed tab does: a page left straight for the
-    next, with a game running, keeps a new worker from taking over in time."""
+    """Leaves the page as a closed tab does (one left straight for the next keeps a new worker waiting)."""
     browser.open("about:blank")
     browser.pump(1)
 
@@ -126,24 +117,22 @@ def native(game, scratch, recording, what):
           % (what, done.returncode, done.stderr.strip()[-300:]))
 
 
-def walked(recording, keys):
-    """How many world frames of the recording hold every one of keys."""
+def walks(recording, keys, least, what):
+    """Checks that every one of keys is held in least world frames of the recording or more."""
     rows = [l.split(" ") for l in recording.split("\n") if l.startswith("w ")]
-    return sum(int(r[1]) for r in rows if all(k in r[2] for k in keys))
+    walked = sum(int(r[1]) for r in rows if all(k in r[2] for k in keys))
+    check(walked >= least, "%s (%d frames)" % (what, walked))
 
 
 def closedboth(recording):
-    """Whether both opening messages were closed by presses: two box frames
-    or more with space, and world frames after the last."""
+    """Whether two box frames or more hold space, and world frames follow the last: both messages closed."""
     lines = recording.split("\n")
     presses = [i for i, l in enumerate(lines) if l.startswith("k ") and "S" in l]
     return len(presses) >= 2 and any(l.startswith("w ") for l in lines[presses[-1]:])
 
 
 def opening(browser, press=None):
-    """A click gives the game focus; press (space unless given) closes the
-    first opening message, typed out within 80 frames, shows the second whole
-    and closes it; the last press swings the sword."""
+    """After a click, press (space) closes the first message typed out, the second, and swings the sword."""
     browser.click(*browser.centre("#canvas"))
     frames(browser, 80)
     for wait in (3, 3, 3, 10):
@@ -167,9 +156,7 @@ COMPARE = """(async function (index, name, slack) {
   }
   var actual = await pixels(kuurakarpalo.pictures[index]), expected = await pixels(name);
   var a = actual.data, e = expected.data, changed = 0, largest = 0, w = actual.width, h = actual.height;
-  function off(i, j) {
-    return Math.max(Math.abs(a[i] - e[j]), Math.abs(a[i + 1] - e[j + 1]), Math.abs(a[i + 2] - e[j + 2]));
-  }
+  function off(i, j) { return Math.max(Math.abs(a[i] - e[j]), Math.abs(a[i + 1] - e[j + 1]), Math.abs(a[i + 2] - e[j + 2])); }
   for (var i = 0; i < a.length; i += 4) {
     // The nearest of the stored picture's pixels at most one away.
     var most = 1e9, x = (i >> 2) %% w, y = Math.floor((i >> 2) / w);
@@ -179,14 +166,12 @@ COMPARE = """(async function (index, name, slack) {
     largest = Math.max(largest, most);
     changed += most > slack;
   }
-  return JSON.stringify({changed: changed, largest: largest, size: [w, h]});
+  return {changed: changed, largest: largest, size: [w, h]};
 })(%d, %s, %d)"""
 
 
 def golden(site, game, scratch, name, into=None):
-    """The golden recording plays back to its end, its golden pictures
-    matching under the web's tolerance (a mismatch leaves the browser's in
-    into); the death with its sound, the hit at the end, the others silent."""
+    """The golden recording plays back with its golden pictures (a mismatch's left in into); only death heard."""
     shots = [w[:4] for w in map(str.split, read("pictures.list").split("\n"))
              if len(w) > 3 and w[0][0] != "#" and w[1] == name and w[3].isdigit()]
     query = "play=/golden/%s.rec&fast" % name + ("" if name == "death" else "&no-sound")
@@ -198,36 +183,34 @@ def golden(site, game, scratch, name, into=None):
         check(effects >= 1 if name == "death" else context == "none" and music + effects == 0,
               "the sounds: audio %s, %d music, %d effects" % (context, music, effects))
         for index, shot in enumerate(s[0] for s in shots):
-            got = json.loads(browser.eval(COMPARE % (index, json.dumps("/golden/%s.png" % shot), WEBSLACK)))
+            got = browser.eval(COMPARE % (index, json.dumps("/golden/%s.png" % shot), WEBSLACK))
             ok = got["size"] == [1024, 768] and got["changed"] <= WEBCHANGEDMAX
             if not ok and into:
                 os.makedirs(into, exist_ok=True)
-                with open(os.path.join(into, "%s.web-actual.png" % shot), "wb") as f:
-                    f.write(base64.b64decode(browser.eval("kuurakarpalo.pictures[%d]" % index).split(",", 1)[1]))
+                picture = browser.eval("kuurakarpalo.pictures[%d]" % index).split(",", 1)[1]
+                write(os.path.join(into, "%s.web-actual.png" % shot), base64.b64decode(picture))
             check(ok, "%s: %d pixels more than %d levels off (at most %d may be), the most %d%s" % (
                 shot, got["changed"], WEBSLACK, WEBCHANGEDMAX, got["largest"], "" if ok else "; see " + str(into)))
 
 
 def refusals(site, game, scratch):
-    """Recordings refused, each its exit code and the game's line on the page;
-    data that fails to load, and no WebGL, shown on the page too."""
+    """Recordings refused, data that fails to load and no WebGL: each its exit code and its line on the page."""
     text = read("messages.rec", "rb")
     head, tail = text.split(b"\nc 100 ", 1)
     value, tail = tail.split(b" ", 1)
     # Cut in the middle of a line; one checkpoint value changed; bytes that
     # no recording holds; and one missing, whose failed fetch is a console
     # error, so last.
-    files = {"cut.rec": text[: len(text) // 2], "changed.rec": b"%s\nc 100 %08x %s" % (head, int(value, 16) ^ 1, tail),
-             "junk.rec": bytes(range(256)) * 4}
-    for name, content in files.items():
-        write(os.path.join(scratch, name), content)
     with page(site, None) as browser:
-        for name, code, words in (("cut.rec", 0, "the game that made it did not finish"),
-                                  ("changed.rec", 3, "no longer matches the game"),
-                                  ("junk.rec", 1, "holds a character a recording never has"),
-                                  ("missing.rec", 1, "cannot be opened")):
-            if name == "missing.rec":
+        for name, content, code, words in (
+                ("cut.rec", text[: len(text) // 2], 0, "the game that made it did not finish"),
+                ("changed.rec", b"%s\nc 100 %08x %s" % (head, int(value, 16) ^ 1, tail), 3, "no longer matches the game"),
+                ("junk.rec", bytes(range(256)) * 4, 1, "holds a character a recording never has"),
+                ("missing.rec", None, 1, "cannot be opened")):
+            if content is None:
                 clean(browser, "the refused recordings")
+            else:
+                write(os.path.join(scratch, name), content)
             load(browser, site.url("index.html?play=/scratch/%s&fast&no-sound" % name), running=False)
             s = ended(browser, code, name, 120)
             check(words in s["message"] and s["message"] in s["text"], "%s: the page shows %r" % (name, s["message"]))
@@ -249,9 +232,7 @@ GAMEPAD = """(function () {
 
 
 def pause(site, game, scratch):
-    """A click gives the keys and the audio; a gamepad's face button closes
-    the messages, its stick and cross walk; losing the focus pauses, P goes on
-    and pauses, Escape ends the paused game; its recording plays natively."""
+    """Keys and audio after a click, a gamepad, pausing by the focus and P, Escape; played back natively."""
     with page(site, "record", "pause", before=GAMEPAD) as browser:
         def hold(part, on, off, n):
             browser.eval("testpad.%s = %s" % (part, on))
@@ -276,16 +257,12 @@ def pause(site, game, scratch):
         for act, paused, what in (("blur", True, "the picture losing focus pauses the game"),
                                   ("focus", True, "focus coming back leaves the game paused"),
                                   ("p", False, "P goes on"), ("p", True, "P pauses")):
-            if act == "p":
-                browser.press("p")
-            else:
-                browser.eval("document.getElementById('canvas').%s()" % act)
+            browser.press("p") if act == "p" else browser.eval("document.getElementById('canvas').%s()" % act)
             check(still(browser) == paused, what)
         browser.press("Escape")
         recording = ended(browser, 0, "Escape in the pause")["recording"]
-    check(walked(recording, "R") >= 56, "the arrow, the stick and the cross walk right (%d frames)"
-          % walked(recording, "R"))
-    check(walked(recording, "U") >= 18, "the cross walks up (%d frames)" % walked(recording, "U"))
+    walks(recording, "R", 56, "the arrow, the stick and the cross walk right")
+    walks(recording, "U", 18, "the cross walks up")
     check(closedboth(recording), "a button closes the messages as space does")
     if check(bool(recording), "the page offers the recording"):
         native(game, scratch, recording, "pause")
@@ -316,7 +293,7 @@ def language(site, game, scratch):
         native(game, scratch, recording, what)
 
 
-LAYOUT = """JSON.stringify((function () {
+LAYOUT = """(function () {
   var c = document.getElementById('canvas').getBoundingClientRect(), main = document.getElementById('stage').getBoundingClientRect();
   var out = [].filter.call(document.querySelectorAll('body *'), function (e) {
     var r = e.getBoundingClientRect();
@@ -328,27 +305,18 @@ LAYOUT = """JSON.stringify((function () {
   var page = document.scrollingElement, scrolls = page.scrollHeight > innerHeight || page.scrollWidth > innerWidth;
   return {width: c.width / innerWidth, height: c.height / main.height, out: out, pad: pad, scrolls: scrolls,
           touchaction: getComputedStyle(document.body).touchAction};
-})())"""
+})()"""
 
 
 def layout(browser, what, side):
-    """The picture fills nine tenths of the screen's side beside the pad,
-    whose parts all show, and nothing lies outside the screen or scrolls."""
-    got = json.loads(browser.eval(LAYOUT))
+    """The picture fills 9/10 of side beside the whole pad, and nothing lies outside the screen or scrolls."""
+    got = browser.eval(LAYOUT)
     check(got[side] >= 0.9 and not got["out"] and not got["scrolls"] and got["touchaction"] == "none"
           and got["pad"] == ["down", "left", "pause", "right", "swing", "up"], "%s: %s" % (what, got))
 
 
-def held(browser):
-    """The actions the touch pad holds down now."""
-    return json.loads(browser.eval("JSON.stringify(kuurakarpalo.actions.reduce(function (h, a) {"
-                                   " h[a[0]] = a[1]; return h; }, {}))"))
-
-
 def phone(site, game, scratch):
-    """A phone in portrait, then turned to landscape: the picture large beside
-    the pad, nothing outside the screen, no scrolling; played by touch, the
-    game recorded plays back natively; a turn lets go of the finger down."""
+    """A phone's layout in portrait and landscape; played by touch, and back natively; a turn lets go."""
     with page(site, "record&no-sound", "phone", phone=(390, 844)) as browser:
         frames(browser, 80)
         layout(browser, "portrait", "width")
@@ -370,16 +338,16 @@ def phone(site, game, scratch):
             frames(browser, wait)
         browser.phone(844, 390)
         frames(browser, 3)
-        check(held(browser).get("right") is False, "a turn lets go of the direction")
+        check(browser.eval("(kuurakarpalo.actions.filter(function (a) { return a[0] == 'right'; }).pop() || [])[1]"
+                           " === false"), "a turn lets go of the direction")
         browser.touch("touchEnd")
         frames(browser, 10)
         layout(browser, "landscape", "height")
         browser.press("Escape")
         recording = ended(browser, 0, "the game played by touch")["recording"]
     check(closedboth(recording), "a tap on the picture and the sword close the opening messages")
-    for keys, least, what in (("UL", 25, "the corner between up and left walks diagonally"),
-                              ("ULS", 1, "two fingers walk and swing at once")):
-        check(walked(recording, keys) >= least, "%s (%d frames)" % (what, walked(recording, keys)))
+    walks(recording, "UL", 25, "the corner between up and left walks diagonally")
+    walks(recording, "ULS", 1, "two fingers walk and swing at once")
     last = [l for l in recording.split("\n") if l.startswith("w ")][-1]
     check(last.split(" ")[2] == "-----", "nothing stays held at the end: %s" % last)
     native(game, scratch, recording, "touch")
@@ -390,14 +358,12 @@ ICONS = """fetch('manifest.webmanifest').then(function (r) { return r.json(); })
     var i = new Image();
     i.onload = function () { done([icon.sizes, i.naturalWidth + 'x' + i.naturalHeight, icon.purpose]); };
     i.src = icon.src;
-  }); })).then(function (icons) { return JSON.stringify({manifest: m, icons: icons}); });
+  }); })).then(function (icons) { return [m, icons]; });
 })"""
 
 
 def offline(site, game, scratch):
-    """The installable app, its manifest and icons; a rebuilt site waits
-    while a game runs, even for a late worker, and comes on the next load;
-    after one visit the game plays with the server gone."""
+    """The app installable; a rebuild waits out a game, even a late worker's; once seen, it plays offline."""
     root = os.path.join(scratch, "www")
     shutil.copytree(site.root, root)
     mine = Site(root)
@@ -406,13 +372,12 @@ def offline(site, game, scratch):
         browser.wait(STATE % "running" + " && kuurakarpalo.offline", 60)
         errors = browser.call("Page.getInstallabilityErrors")["installabilityErrors"]
         check(not errors, "Chromium finds the page installable: %s" % errors)
-        got = json.loads(browser.eval(ICONS))
-        manifest = got["manifest"]
+        manifest, icons = browser.eval(ICONS)
         check(manifest["display"] == "standalone" and manifest["short_name"] and manifest["start_url"],
               "the manifest names the app, its start and its display")
-        check(all(wanted == size for wanted, size, _ in got["icons"]) and sorted(s + p for s, _, p in got["icons"])
+        check(all(wanted == size for wanted, size, _ in icons) and sorted(s + p for s, _, p in icons)
               == ["192x192any", "192x192maskable", "512x512any", "512x512maskable"],
-              "icons of 192 and 512, maskable too, each of its size: %s" % got["icons"])
+              "icons of 192 and 512, maskable too, each of its size: %s" % icons)
         load(browser, url)
         browser.wait("navigator.serviceWorker.controller", 10)
         for name, old, new in (("sw.js", "var BUILD = '", "var BUILD = 'rebuilt"),
@@ -448,15 +413,13 @@ DROP = """(function (text, name) {
 
 DOWNLOAD = """new Promise(function (done) {
   HTMLAnchorElement.prototype.click = function () { var a = this; fetch(a.href).then(function (r) { return r.text(); })
-    .then(function (t) { done(JSON.stringify({name: a.download, text: t})); }); };
+    .then(function (t) { done({name: a.download, text: t}); }); };
   document.querySelector('#best tbody tr button:nth-of-type(2)').click();
 })"""
 
 
 def kept(site, game, scratch):
-    """The games kept in the browser: a closed tab's game, one kept from a
-    recording and its row on the end panel, Watch, Download, and a
-    recording dropped on the page."""
+    """Games kept: a closed tab's, one from a recording and its row, Watch, Download, a recording dropped."""
     death = read("death.rec")
     with page(site, "no-sound") as browser:
         opening(browser)
@@ -465,10 +428,10 @@ def kept(site, game, scratch):
         load(browser, site.url("index.html?no-sound&keep=/golden/death.rec"), running=False)
         ended(browser, 0, "the recording kept", 240)
         check(browser.eval("kuurakarpalo.kept.length") == 1, "a closed tab's game is kept")
-        rows = json.loads(browser.eval("JSON.stringify([].map.call(document.querySelectorAll('#best tbody tr'),"
-                                       " function (r) { return [r.className, r.cells[1].textContent]; }))"))
+        rows = browser.eval("[].map.call(document.querySelectorAll('#best tbody tr'),"
+                            " function (r) { return [r.className, r.cells[1].textContent]; })")
         check(rows == [["new", "20"]], "the recording kept is the table's row, marked new: %s" % rows)
-        got = json.loads(browser.eval(DOWNLOAD))
+        got = browser.eval(DOWNLOAD)
         check(got["text"] == death and got["name"].endswith(".rec"), "Download saves the recording (%s)" % got["name"])
         # Watch and a drop carry ?fast over: the table shown again at the end
         # of a short playback, unpaced.
@@ -487,13 +450,12 @@ def kept(site, game, scratch):
         check(ended(browser, 1, "a foreign file dropped", 60)["shown"], "a foreign file dropped: its line is shown")
 
 
-TESTS = {"golden": golden, "refusals": refusals, "pause": pause, "language": language,
-         "phone": phone, "offline": offline, "kept": kept}
+TESTS = {test.__name__: test for test in (golden, refusals, pause, language, phone, offline, kept)}
 
 
 def main():
     if len(sys.argv) < 4 or sys.argv[3] not in TESTS or not os.path.exists(os.path.join(sys.argv[1], "index.html")):
-        print(__doc__ + "(scripts/web builds the site)")
+        print(__doc__ + "\n(scripts/web builds the site)")
         return 2
     scratch = tempfile.mkdtemp(prefix="kuurakarpalo-web-")
     site = Site(sys.argv[1], {"/golden/": GOLDEN + "/", "/scratch/": scratch + "/"})
