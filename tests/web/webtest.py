@@ -257,7 +257,10 @@ def pause(site, game, scratch):
         for act, paused, what in (("blur", True, "the picture losing focus pauses the game"),
                                   ("focus", True, "focus coming back leaves the game paused"),
                                   ("p", False, "P goes on"), ("p", True, "P pauses")):
-            browser.press("p") if act == "p" else browser.eval("document.getElementById('canvas').%s()" % act)
+            if act == "p":
+                browser.press("p")
+            else:
+                browser.eval("document.getElementById('canvas').%s()" % act)
             check(still(browser) == paused, what)
         browser.press("Escape")
         recording = ended(browser, 0, "Escape in the pause")["recording"]
