@@ -1,7 +1,7 @@
 // The soak: the game's own frame (runframe) run with random keys, the slots
 // kept full and the hero alive, the world's invariants checked every frame.
 //
-//   soak [--frames N] [--seed S] [--data DIR] [--window] [--spoil F]
+//   soak [--frames N] [--seed S] [--window] [--spoil F]
 //
 // N world frames (50,000); S seeds the soak's keys and arrivals, not
 // worldrand(). Without --window the drawing runs on SDL's dummy driver
@@ -221,18 +221,15 @@ bool number(const char* text, long& out)
 int main(int argc, char* argv[])
 {
     long frames = 50000, seed = 1, spoiled = -1;
-    const char* data = nullptr;
     bool window = false;
     for (int i = 1; i < argc; i++) {
         const std::string a = argv[i];
         long* value = a == "--frames" ? &frames : a == "--seed" ? &seed : a == "--spoil" ? &spoiled : nullptr;
         if (a == "--window") {
             window = true;
-        } else if (a == "--data" && i + 1 < argc) {
-            data = argv[++i];
         } else if (!value || i + 1 >= argc || !number(argv[++i], *value)) {
-            std::fprintf(stderr, "soak: cannot use %s; usage: soak [--frames N] [--seed S] [--data DIR] "
-                         "[--window] [--spoil F]\n", a.c_str());
+            std::fprintf(stderr, "soak: cannot use %s; usage: soak [--frames N] [--seed S] [--window] [--spoil F]\n",
+                         a.c_str());
             return 2;
         }
     }
@@ -241,7 +238,7 @@ int main(int argc, char* argv[])
     options = Options{};
     options.window = true;
     options.sound = false;
-    if (!enterdatadir(data)) return 1;
+    if (!enterdatadir(nullptr)) return 1;
     // The game's start: its empty world, then its map.
     emptyworld();
     map.open(MAPFILE);

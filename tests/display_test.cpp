@@ -83,52 +83,36 @@ TEST(Keys, ActionsOfKeys)
         EXPECT_EQ(keyactions(c.sym, c.mod), c.action < 0 ? 0u : 1u << c.action) << c.sym << " " << c.mod;
 }
 
-// A picture taken from a resized window is the viewport's pixels, from its
-// corner, not the whole window's from (0, 0): the bars are cleared black and
-// the viewport red, so any bar in the picture shows.
-TEST_F(Display, PicturesReadTheViewport)
-{
-    static int width, height, notred;
-    width = height = notred = 0;
-    resizewindow(800, 400);
-    ASSERT_TRUE(isviewport(viewport, 133, 0, 533, 400));
-    takepictures({{1, 0}}, [](size_t, const unsigned char* rgba, int w, int h) {
-        width = w, height = h;
-        for (int i = 0; i < w * h; i++) notred += rgba[4 * i] != 255 || rgba[4 * i + 1] != 0;
-    });
-    countinput(false);
-    ASSERT_TRUE(beginframe(false));
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(viewport.x, viewport.y, viewport.w, viewport.h);
-    glClearColor(1, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glDisable(GL_SCISSOR_TEST);
-    glClearColor(0, 0, 0, 1);
-    showframe();
-    takepictures({}, nullptr);
-    resizewindow(SCREEN_WIDTH, SCREEN_HEIGHT);
-    EXPECT_EQ(width, 533);
-    EXPECT_EQ(height, 400);
-    EXPECT_EQ(notred, 0);
-}
-
-// Points count from the request: world frames read, then box frames since the
-// last world frame.
-TEST_F(Display, PicturePointsCountFromTheRequest)
+// Pictures come at their points, counted from the request: world frames
+// read, then box frames since the last world frame. Each is the viewport's
+// pixels, from its corner, not the whole window's from (0, 0): the bars are
+// cleared black and the viewport red, so any bar in the picture shows.
+TEST_F(Display, PicturesAtTheirPointsReadTheViewport)
 {
     static std::vector<size_t> taken;
-    countinput(false);
+    static int width, height, notred;
+    resizewindow(800, 400);
+    ASSERT_TRUE(isviewport(viewport, 133, 0, 533, 400));
     countinput(true);   // before the request: not counted
-    takepictures({{0, 1}, {1, 0}, {1, 2}}, [](size_t point, const unsigned char*, int, int) {
+    takepictures({{0, 1}, {1, 0}, {1, 2}}, [](size_t point, const unsigned char* rgba, int w, int h) {
         taken.push_back(point);
+        width = w, height = h;
+        for (int i = 0; i < w * h; i++) notred += rgba[4 * i] != 255 || rgba[4 * i + 1] != 0;
     });
     for (bool box : {true, false, true, true}) {
         countinput(box);
         ASSERT_TRUE(beginframe(box));
+        glClear(GL_COLOR_BUFFER_BIT);
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(viewport.x, viewport.y, viewport.w, viewport.h);
+        glClearColor(1, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glDisable(GL_SCISSOR_TEST);
+        glClearColor(0, 0, 0, 1);
         showframe();
     }
     takepictures({}, nullptr);
+    resizewindow(SCREEN_WIDTH, SCREEN_HEIGHT);
     EXPECT_EQ(taken, (std::vector<size_t>{0, 1, 2}));
+    EXPECT_TRUE(width == 533 && height == 400 && notred == 0) << width << "x" << height << ", " << notred;
 }

@@ -67,11 +67,7 @@ TEST(Games, TheTableRanksFinishedGamesByScoreTheEarlierFirst)
     std::vector<Keptgame> games = {game(0, Keptgame::FINISHED, 5), game(1, Keptgame::CUT, 99),
                                    game(2, Keptgame::FINISHED, 7), game(3, Keptgame::UNCHECKED, 8),
                                    game(4, Keptgame::FINISHED, 7)};
-    std::vector<const Keptgame*> best = bestgames(games, false);
-    ASSERT_EQ(best.size(), 3u);
-    EXPECT_EQ(best[0], &games[2]);
-    EXPECT_EQ(best[1], &games[4]);
-    EXPECT_EQ(best[2], &games[0]);
+    EXPECT_EQ(bestgames(games, false), (std::vector<const Keptgame*>{&games[2], &games[4], &games[0]}));
     EXPECT_EQ(bestgames(games, true)[0], &games[3]);
 
     EXPECT_EQ(gamedate("2026-12-07_23-15-57-elsewhere.rec"), "2026-12-07 23:15");

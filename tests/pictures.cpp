@@ -1,12 +1,9 @@
 // The golden pictures: chosen frames of the golden recordings compared with
 // the PNG files beside tests/golden/pictures.list (its header tells a line).
-//
 //   goldenpictures [--into DIR] LIST [NAME...]   compare; mismatches go to DIR
 //   goldenpictures --remake LIST [NAME...]       write changed pictures anew
-//
 // Each recording plays in a process of its own. Exit code 0 all match, 1 one
-// differs or cannot be taken, 2 a wrong command line, 3 a recording no longer
-// matches the game.
+// differs or cannot be taken, 2 a wrong command line, 3 a recording differs.
 #include "imagefile.h"
 #include "main.h"
 

@@ -1,5 +1,4 @@
-// The test rig: a real OpenGL window for the whole run, a world in a known
-// state, injected keys, and the records' private state.
+// The test rig: a real OpenGL window, a world in a known state, the records' private state.
 #ifndef KUURAKARPALO_RIG_H
 #define KUURAKARPALO_RIG_H
 
@@ -11,8 +10,7 @@
 #include <string>
 #include <vector>
 
-// The records' friend: the accessors shared with the benchmarks, and the
-// tests' own doors.
+// The records' friend: the accessors shared with the benchmarks, and the tests' own.
 struct Rig {
     RIGACCESS
     static char* name() { return map.name; }
@@ -32,15 +30,13 @@ struct TestMap : MapData {
     TestMap(int w = 100, int h = 60);
 };
 
-// Writes a map file into the scratch directory and returns its path, 12
-// characters plus the file name: keep that to 6 to fit the world's 19.
+// A map file written in the scratch directory; its path, 12 characters and the name, must fit 19.
 std::string writemap(const TestMap& m, const char* filename = "t.map");
 // Writes bytes as a file in the scratch directory; returns its path.
 std::string writefile(const std::string& bytes, const char* filename);
 const std::string& scratchdir();
 
-// The game's empty world on the open 100 by 60 map in full daylight, the
-// camera at its corner, no close, pause or lost focus, and no event waiting.
+// The empty world on the open 100 by 60 map, the camera at its corner, nothing waiting.
 void resetworld();
 // A world in a known state: resetworld with the rig's options, live input,
 // frames shown whole; afterwards also no recording, pictures nor resizing.
@@ -64,13 +60,11 @@ T& placed(T& h, float x, float y, int type, int side)
 }
 // A sword in mid-swing: phase hit, full opacity, blade angle and extension.
 void swinging(Weapon& w, float angle, float extension, int hit = 2);
-// One behaviour step of neutral or monster slot n, as the world's frame runs
-// it; a retarget frame or surely not one.
+// One behaviour step of neutral or monster slot n: a retarget frame or surely not one.
 void stepneutral(int n, bool retarget);
 void stepmonster(int n, bool retarget);
 
-// Sets an environment variable (or unsets it, for nullptr) while it lives,
-// and puts back what was there before.
+// An environment variable set (unset for nullptr) while it lives, then put back.
 class Scopedenv {
     std::string name, old;
     bool had;
