@@ -1,5 +1,4 @@
 // Asks a window to close as a window manager's close button does (WM_DELETE_WINDOW):
-//
 //   closewindow WINDOW      the window's id, as xdotool prints it
 #include <X11/Xlib.h>
 

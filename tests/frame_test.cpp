@@ -59,7 +59,7 @@ TEST_F(Frame, NightAboveHundredEndsAfterTheFrame)
 }
 
 // A frame starts a stopped track again and leaves a paused one paused;
-// without a track the mixer is left alone.
+// without a track the mixer is left alone. The settings' volumes reach it.
 TEST_F(Frame, MusicStartsWhenStoppedAndIsLeftWhilePlaying)
 {
     Rig::time() = 100;   // past the opening message
@@ -73,6 +73,9 @@ TEST_F(Frame, MusicStartsWhenStoppedAndIsLeftWhilePlaying)
     Mix_FreeMusic(music);
     music = nullptr;
     EXPECT_TRUE(!runframe() && Mix_PlayingMusic() == 0);
+    options.musicvolume = 40, options.effectsvolume = 30;
+    setvolumes();
+    EXPECT_TRUE(Mix_VolumeMusic(-1) == 40 && Mix_Volume(-1, -1) == 30);
 }
 
 // Fast frames reach the screen once a second of world frames, box frames

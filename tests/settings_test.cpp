@@ -255,7 +255,7 @@ TEST(Settings, KeyNames)
         {"KPEnter", SDLK_KP_ENTER, "KPEnter"}, {"LeftShift", SDLK_LSHIFT, "LeftShift"},
         {"", SDLK_UNKNOWN, ""},          {"F16", SDLK_UNKNOWN, ""},       {"F01", SDLK_UNKNOWN, ""},
         {"KP", SDLK_UNKNOWN, ""},        {"KP-1", SDLK_UNKNOWN, ""},      {"Upp", SDLK_UNKNOWN, ""},
-        {"!", SDLK_UNKNOWN, ""},         {"none", SDLK_UNKNOWN, ""},
+        {"!", SDLK_UNKNOWN, ""},         {"none", SDLK_UNKNOWN, ""},      {"A1", SDLK_UNKNOWN, ""},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(keynamed(c.name), c.sym) << c.name;

@@ -15,9 +15,9 @@ TEST(MapFile, FieldsLandWhereTheyBelongAndTheBorderIsMarked)
     m->light[cell(198, 198)] = 35;
     m->stop[cell(11, 12)] = 5;
     m->stop[cell(120, 70)] = 7;
-    m->tset = 2;
+    m->tset = 2 + (1 << 24);   // the file's last byte counts too
     map.open(writemap(*m, "f.map").c_str());
-    EXPECT_TRUE(Rig::sizex() == 120 && Rig::sizey() == 70 && Rig::tset() == 2);
+    EXPECT_TRUE(Rig::sizex() == 120 && Rig::sizey() == 70 && Rig::tset() == m->tset);
     EXPECT_TRUE(Rig::tile()[cell(3, 4)] == 17 && Rig::tile2()[cell(5, 6)] == 23 && Rig::tile3()[cell(7, 8)] == -4);
     EXPECT_TRUE(stop[cell(11, 12)] == 5 && light[cell(198, 198)] == 35 && light[cell(0, 0)] == 9);
     for (int r = 0; r < 70; r++) EXPECT_EQ(stop[cell(120, r)], 1) << "row " << r;
@@ -93,6 +93,9 @@ TEST_F(World, BodiesAgainstWallsAndTheGridsEdges)
     Rig::nx(o) = Rig::ny(o) = -10;
     o.move();
     EXPECT_TRUE(Rig::nx(o) == 0 && Rig::ny(o) == 0 && Rig::x(o) == 1.5f);
+    Rig::nx(o) = 0.5f;   // inside the grid, left as it is
+    o.move();
+    EXPECT_EQ(Rig::nx(o), 0.5f);
 
     map.load(writemap(TestMap(198, 198), "e.map").c_str());
     Hahmo b(197, 197, 1);

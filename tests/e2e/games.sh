@@ -20,6 +20,8 @@ ended 1
 killed=$(ls "$games"/*.rec 2>/dev/null | head -n 1)
 check '[ -n "$killed" ] && ! grep -q "^end " "$killed"' "the killed game's recording stays, without an end line"
 expect 0 "ends at frame [1-9][0-9]* without an end: the game that made it did not finish" --verify "$killed"
+run --keep "$killed"
+check '[ $code = 1 ] && grep -q "is not kept: only finished games are ranked" <<<"$err"' "--keep refuses it: $err"
 # One byte changed in the middle, where the keys are.
 sed "$(grep -n '^w ' "$killed" | sed -n 3p | cut -d: -f1)s/^w /w#/" "$killed" >"$dir/changed.rec"
 expect 1 "line [0-9]*: \"w#.* is not a line of a recording" --verify "$dir/changed.rec"

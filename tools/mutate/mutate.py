@@ -141,11 +141,16 @@ def mutantkey(site, line):
     return "%s | %s | %s -> %s | %s" % (site[0], site[3], site[4], site[5], line.strip())
 
 
-def listedreason(known, site, line):
+def listedreason(known, site):
     """Why the list calls a mutant equivalent, or None: its own line in the
-    list, or a line that names every mutation of that source line (kind
-    "*", "* -> *"), for code that is not compiled at all."""
-    return known.get(mutantkey(site, line)) or known.get("%s | * | * -> * | %s" % (site[0], line.strip()))
+    list; its line after the nearest line above it and " ^ ", for text that
+    stands on several lines; or a line that names every mutation of that
+    source line (kind "*", "* -> *"), for code that is not compiled at all."""
+    lines = sourcefile(site)[:site[1]]
+    line = lines[-1]
+    above = next((l.strip() for l in reversed(lines[:-1]) if l.strip()), "")
+    return (known.get(mutantkey(site, line)) or known.get(mutantkey(site, above + " ^ " + line.strip())) or
+            known.get("%s | * | * -> * | %s" % (site[0], line.strip())))
 
 
 def equivalents():
@@ -163,9 +168,13 @@ def equivalents():
     return found
 
 
-def sourceline(site):
+def sourcefile(site):
     with open(os.path.join(ROOT, site[0])) as f:
-        return f.read().split("\n")[site[1] - 1]
+        return f.read().split("\n")
+
+
+def sourceline(site):
+    return sourcefile(site)[site[1] - 1]
 
 
 class Suite:
@@ -279,7 +288,7 @@ def main():
                 original = f.read()
             apply(tree, site)
             start = time.time()
-            reason = listedreason(known, site, sourceline(site))
+            reason = listedreason(known, site)
             builds = run(["cmake", "--build", build, "-j2"], tree, 900)[0] == 0
             killer = suite.verdict() if builds and not reason else None
             with open(path, "w") as f:
