@@ -8,8 +8,7 @@ namespace {
 // button going down or up.
 SDL_Event hat(Uint8 value, Uint8 which = 0)
 {
-    SDL_Event e{};
-    e.type = SDL_JOYHATMOTION;
+    SDL_Event e{SDL_JOYHATMOTION};
     e.jhat.value = value;
     e.jhat.which = which;
     return e;
@@ -17,8 +16,7 @@ SDL_Event hat(Uint8 value, Uint8 which = 0)
 
 SDL_Event axis(Uint8 number, Sint16 value, Uint8 which = 0)
 {
-    SDL_Event e{};
-    e.type = SDL_JOYAXISMOTION;
+    SDL_Event e{SDL_JOYAXISMOTION};
     e.jaxis.axis = number;
     e.jaxis.value = value;
     e.jaxis.which = which;
@@ -27,8 +25,7 @@ SDL_Event axis(Uint8 number, Sint16 value, Uint8 which = 0)
 
 SDL_Event button(Uint8 number, bool down = true, Uint8 which = 0)
 {
-    SDL_Event e{};
-    e.type = down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
+    SDL_Event e{Uint8(down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP)};
     e.jbutton.button = number;
     e.jbutton.which = which;
     return e;

@@ -136,6 +136,8 @@ TEST(Recording, DamagedAndHostileFilesAreRefused)
         {edited("end 60 player", "end 60"), "the end line does not give the 60 world frames"},
         {edited("end 60 player", "end 60 someone"), "whether the player or the game ended it"},
         {edited("checkpoints 50", "checkpoints 0"), "no checkpoint interval"},
+        {edited("checkpoints 50", "checkpoints 50 7"), "no checkpoint interval"},
+        {edited("end 60", "b 1\nend 60"), "the last frame has no checkpoint"},
         {edited("game 1.0", "game"), "has no game version"},
         {edited("map 792032", "map -5"), "has no map size and checksum"},
         {edited("w 10 -D---", "w 10 -D---\n\n"), "is empty"},
@@ -150,6 +152,7 @@ TEST(Recording, DamagedAndHostileFilesAreRefused)
     // The shortest interval is one world frame.
     EXPECT_EQ(parsed(edited("checkpoints 50", "checkpoints 1")).find("interval"), std::string::npos);
     EXPECT_EQ(parsed(std::string(RECORDINGMAX + 1, 'x')), "is larger than 64 MiB");
+    EXPECT_EQ(filetext(writefile("x", "one.txt")), "x");   // a last read of one byte
 }
 
 // What cannot be recorded to or played back fails to open, with one line said.

@@ -151,8 +151,7 @@ int parseargs(std::vector<const char*> args)
 
 void pushquit()
 {
-    SDL_Event e{};
-    e.type = SDL_QUIT;
+    SDL_Event e{SDL_QUIT};
     SDL_PushEvent(&e);
 }
 
