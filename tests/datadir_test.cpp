@@ -102,4 +102,7 @@ TEST(DataLookup, OneLineNamesEveryPlaceTried)
     EXPECT_EQ(nodatamessage({"/opt/d"}, true),
               "kuurakarpalo: cannot find the game's data (kuurakarpalo.map and DATA/) in /opt/d, "
               "given with --data");
+    char here[4096];
+    EXPECT_TRUE(getcwd(here, sizeof here) && absolutepath("a") == std::string(here) + "/a" &&
+                absolutepath("/a") == "/a" && absolutepath("").empty());
 }

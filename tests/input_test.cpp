@@ -72,7 +72,7 @@ const char* const CHOICES[8] = {"", "", "", "", "", "", "yksi", "kaksi"};
 
 // Past the dead zone on each axis and back inside it; another axis, and
 // every event of a second gamepad, do nothing; a button is space in the
-// frame it goes down.
+// frame it goes down, and a key for the end's table.
 TEST_F(World, GamepadHatAndStickAreArrowsButtonsAreSpace)
 {
     const struct {
@@ -95,6 +95,8 @@ TEST_F(World, GamepadHatAndStickAreArrowsButtonsAreSpace)
         key[KEYSPACE] = false;
         EXPECT_EQ(heldafter(c.events), c.held) << c.held;
     }
+    push({button(2)});
+    EXPECT_TRUE(anykey() && !anykey());
 }
 
 // A question box leaves the arrows as they were, as it does with keys: the

@@ -138,11 +138,11 @@ TEST(Utf8, CharactersAndTheirCodePoints)
         const char* text;
         std::vector<unsigned> codes;
     } cases[] = {
-        {"Ab", {'A', 'b'}},
+        {"Ab\xDF\xBF", {'A', 'b', 0x7FF}},
         {"\xC3\xA4\xC3\xB6", {0xE4, 0xF6}},                             // ä ö
         {"\xC3\x84\xC3\x96\xC3\x85\xC3\xA5", {0xC4, 0xD6, 0xC5, 0xE5}}, // Ä Ö Å å
-        {"\xE2\x82\xAC!", {0x20AC, '!'}},                               // €
-        {"\xF0\x9F\x98\x80", {0x1F600}},
+        {"\xE2\x82\xAC\xEF\xBC\x81!", {0x20AC, 0xFF01, '!'}},               // € !
+        {"\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF", {0x1F600, 0x10FFFF}},
         {"\xC3", {UNREADABLE}},                      // cut short at the end
         {"\xC3!", {UNREADABLE, '!'}},                // cut short by another character
         {"\xC0\x80", {UNREADABLE, UNREADABLE}},      // a longer spelling of NUL
