@@ -58,10 +58,7 @@ void feeder(bool boxframe)
     static const SDLKey arrows[4] = {SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT};
     for (int i = 0; i < 4; i++)
         if (want[i] != key[i]) pushkey(arrows[i], want[i]);
-    if (rng.below(3) == 0) {
-        pushkey(SDLK_SPACE, true);
-        pushkey(SDLK_SPACE, false);
-    }
+    if (rng.below(3) == 0) pushkey(SDLK_SPACE, true), pushkey(SDLK_SPACE, false);
 }
 
 // The ground: every open tile the hero can walk to from his start.
@@ -123,10 +120,7 @@ void keepup()
     placetile(c, r);
     arrivals += rng.below(2) ? putenemy(ENEMYRAIDER, c, r) : putfriend(c, r);
     float& healt = Rig::player().healt;
-    if (healt < 40) {
-        healt = 100;
-        heals++;
-    }
+    if (healt < 40) healt = 100, heals++;
 }
 
 // Names the frame and the invariant broken, printf-style, and ends the soak.

@@ -59,10 +59,12 @@ TEST_F(World, TheTableOfTheBestAtTheDarkEnd)
 }
 
 // The pause shows the last picture with the notice on a black band in the
-// middle, until P.
+// middle, until P; the same again for a window uncovered.
 TEST_F(World, ThePauseShowsItsNotice)
 {
     keepgrey();
+    SDL_Event expose{SDL_VIDEOEXPOSE};
+    SDL_PushEvent(&expose);
     pushkey(SDLK_p);
     pausegame();
     std::vector<unsigned char> rgb;
