@@ -143,9 +143,8 @@ TEST(Combat, EveryBlow)
         EXPECT_EQ(victim.healt, b.healt) << b.what;
         EXPECT_EQ(Rig::invulnerability(victim), b.recovery) << b.what;
         EXPECT_EQ(score, b.score) << b.what;
-        if (b.push >= 0) {
-            EXPECT_NEAR(std::hypot(Rig::forcex(victim), Rig::forcey(victim)), b.push, 1e-4) << b.what;
-        }
+        const float push = std::hypot(Rig::forcex(victim), Rig::forcey(victim));
+        EXPECT_NEAR(b.push < 0 ? b.push : push, b.push, 1e-4) << b.what;
     }
     // The blows push away from who struck.
     resetworld();
@@ -153,5 +152,8 @@ TEST(Combat, EveryBlow)
     resetworld();
     Hahmo& m = monsterfight(3, false);
     EXPECT_NEAR(std::atan2(-Rig::forcex(m), -Rig::forcey(m)), heading(8, 6), 1e-4);
+    resetworld();
+    Hahmo& hero = strikes(1, 1, false);   // pushed away from the enemy, down and left
+    EXPECT_NEAR(std::atan2(-Rig::forcex(hero), -Rig::forcey(hero)), heading(6, -20), 1e-4);
     resetworld();
 }
