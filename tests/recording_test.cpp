@@ -285,6 +285,8 @@ TEST_F(Recordings, TheGoldenRecordingsReadWriteAndPlayAlike)
     const std::vector<uint32_t> drawn = playback("tests/golden/death.rec", true);
     EXPECT_EQ(drawn.size(), 1510u);
     EXPECT_EQ(playback("tests/golden/death.rec", false), drawn);
+    closing = 1;   // a signal cuts the check short: neither finished nor refused
+    EXPECT_EQ(verifyrecording("tests/golden/death.rec").code, -1);
 }
 
 // Input asked for after the recording's last frame is a difference, never a
