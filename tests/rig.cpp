@@ -10,8 +10,7 @@
 
 TestMap::TestMap(int w, int h) : MapData{}
 {
-    sizex = w;
-    sizey = h;
+    sizex = w, sizey = h;
     for (int& l : light) l = DAYLIGHT;
 }
 
