@@ -34,8 +34,8 @@ bool pausesafter(const SDL_Event& e)
 // keyboard or minimised pauses only a live game; scripts and fast never pause.
 TEST_F(Pause, WhatMayPause)
 {
-    SDL_Event p{};
-    p.type = SDL_KEYDOWN, p.key.keysym.sym = SDLK_p;
+    SDL_Event p{SDL_KEYDOWN};
+    p.key.keysym.sym = SDLK_p;
     const SDL_Event lost = activeevent(0, SDL_APPINPUTFOCUS), minimised = activeevent(0, SDL_APPACTIVE),
                     mouse = activeevent(0, SDL_APPMOUSEFOCUS), back = activeevent(1, SDL_APPINPUTFOCUS);
     const struct {

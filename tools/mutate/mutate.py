@@ -141,16 +141,25 @@ def mutantkey(site, line):
     return "%s | %s | %s -> %s | %s" % (site[0], site[3], site[4], site[5], line.strip())
 
 
+def listname(site):
+    """The source line as the list names it: the line itself, or, where the
+    same text stands on several lines of the file, the nearest non-blank line
+    above it, " ^ " and the line."""
+    lines = sourcefile(site)
+    line = lines[site[1] - 1].strip()
+    if sum(l.strip() == line for l in lines) < 2:
+        return line
+    above = next((l.strip() for l in reversed(lines[:site[1] - 1]) if l.strip()), "")
+    return above + " ^ " + line
+
+
 def listedreason(known, site):
     """Why the list calls a mutant equivalent, or None: its own line in the
-    list; its line after the nearest line above it and " ^ ", for text that
-    stands on several lines; or a line that names every mutation of that
-    source line (kind "*", "* -> *"), for code that is not compiled at all."""
-    lines = sourcefile(site)[:site[1]]
-    line = lines[-1]
-    above = next((l.strip() for l in reversed(lines[:-1]) if l.strip()), "")
-    return (known.get(mutantkey(site, line)) or known.get(mutantkey(site, above + " ^ " + line.strip())) or
-            known.get("%s | * | * -> * | %s" % (site[0], line.strip())))
+    list, or a line that names every mutation of that source line (kind
+    "*", "* -> *"), for code that is not compiled at all."""
+    line = sourceline(site).strip()
+    return (known.get(mutantkey(site, line)) or known.get(mutantkey(site, listname(site))) or
+            known.get("%s | * | * -> * | %s" % (site[0], line)))
 
 
 def equivalents():
@@ -321,7 +330,7 @@ def main():
             print("equivalent: %s:%d %s -> %s: %s" % (site[0], site[1], site[4], site[5], reason))
     for site, _, killer, reason in results:
         if not killer and not reason:
-            print("survivor: %s:%d  %s" % (site[0], site[1], mutantkey(site, sourceline(site))))
+            print("survivor: %s:%d  %s" % (site[0], site[1], mutantkey(site, listname(site))))
 
 
 if __name__ == "__main__":
