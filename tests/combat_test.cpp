@@ -30,13 +30,13 @@ Hahmo& cutneutral(int type, int side)
     return Rig::neutral(4);
 }
 
-// A step of monster 0 at (1000, 300) beside one of the player's side at
-// (1008, 306), with a seed whose first draw leaves no retarget and whose
+// A step of monster 1 at (1000, 300) beside monster 0, of the player's side,
+// at (1008, 306), with a seed whose first draw leaves no retarget and whose
 // second is draw.
 Hahmo& monsterfight(int draw, bool recovering, float dx = 8)
 {
-    Monster& m = placed(Rig::monster(0), 1000, 300, 1, ENEMYSIDE);
-    Rig::invulnerability(placed(Rig::monster(1), 1000 + dx, 306, 1, PLAYERSIDE)) = recovering ? 5 : 0;
+    Monster& m = placed(Rig::monster(1), 1000, 300, 1, ENEMYSIDE);
+    Rig::invulnerability(placed(Rig::monster(0), 1000 + dx, 306, 1, PLAYERSIDE)) = recovering ? 5 : 0;
     unsigned seed = 1;
     for (;; seed++) {
         worldsrand(seed);
@@ -44,7 +44,7 @@ Hahmo& monsterfight(int draw, bool recovering, float dx = 8)
         if (retarget != 2 && worldrand() % 10 == draw) break;
     }
     worldsrand(seed);
-    lastmonster = 0;
+    lastmonster = 1;
     m.input();
     lastmonster = -1;
     return m;
@@ -155,5 +155,8 @@ TEST(Combat, EveryBlow)
     resetworld();
     Hahmo& hero = strikes(1, 1, false);   // pushed away from the enemy, down and left
     EXPECT_NEAR(std::atan2(-Rig::forcex(hero), -Rig::forcey(hero)), heading(6, -20), 1e-4);
+    resetworld();
+    shortblade(-16, -16);   // from the enemy's hand, its centre at the origin
+    EXPECT_NEAR(std::atan2(-Rig::forcex(hero), -Rig::forcey(hero)), heading(612, 616), 1e-4);
     resetworld();
 }

@@ -149,6 +149,8 @@ TEST_F(Frame, StartUpLoadsEveryPictureAndHidesThePointer)
     Mix_FreeChunk(hit1);
     startup();   // loading again frees what it loaded before
     EXPECT_EQ(live(), made);
+    EXPECT_EQ(made, std::count_if(textures, textures + TEXTURESLOTS, [](const TextureImage& t) { return t.texID; }))
+        << "every texture the run made and still holds is in a slot";
     for (int slot = TEXGROUND; slot <= TEXSWORD; slot++) EXPECT_NE(textures[slot].texID, 0u) << "slot " << slot;
     for (int slot = TEXSWORD + 1; slot < TEXTURESLOTS; slot++) EXPECT_EQ(textures[slot].texID, 0u) << "slot " << slot;
     EXPECT_TRUE(glIsList(base) && glIsList(base + 255));

@@ -97,6 +97,11 @@ TEST(Games, TheIndexFollowsAGameChecked)
     EXPECT_EQ(checked[0] - '0', Keptgame::FINISHED);
     EXPECT_NE(first.substr(1), checked.substr(1));
     EXPECT_EQ(indexed(false), checked);   // read back from the index
+    // Listing alone writes nothing, even past a row of a game gone.
+    std::string stale = checked.substr(1);
+    stale[stale.find("00-00.rec") + 4] = '1';
+    std::ofstream(index) << stale;
+    EXPECT_EQ(indexed(false), std::to_string(Keptgame::UNCHECKED) + stale);
     for (const Gamefile& f : listgames(folder)) removegame(folder, f.name);
     std::remove(index.c_str());
     rmdir(folder);

@@ -130,6 +130,28 @@ TEST_F(World, TheChosenLineIsRed)
     drainevents();
 }
 
+// A letter beyond ASCII draws from a cell of its own: ä as "{" and ö as "}",
+// as they always have, Å apart from Ä and from the "?" of a character the
+// font lacks. Ending the font lets its lists go.
+TEST_F(World, LettersDrawFromTheirOwnCells)
+{
+    LoadTextures();
+    const auto drawn = [](const char* text) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        glPrint(0, 0, text, 0, 0);
+        std::vector<unsigned char> rgb(16 * 16 * 3);
+        glReadPixels(0, SCREEN_HEIGHT - 16, 16, 16, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+        return rgb;
+    };
+    EXPECT_EQ(drawn("ä"), drawn("{"));
+    EXPECT_EQ(drawn("ö"), drawn("}"));
+    EXPECT_NE(drawn("Å"), drawn("Ä"));
+    EXPECT_NE(drawn("Å"), drawn("?"));
+    KillFont();
+    EXPECT_FALSE(glIsList(base));
+    BuildFont();
+}
+
 // Text is UTF-8: each character and its code point, the unreadable bytes one
 // question mark each; the pause notice's band is as wide as its characters.
 TEST(Utf8, CharactersAndTheirCodePoints)

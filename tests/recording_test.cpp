@@ -179,6 +179,8 @@ TEST(Recording, OpeningAndFieldsComparedByName)
         {"", writefile(withfields(extra), "extra.rec"), true,
          "\": fields left unchecked: the game no longer has monster.shoesize\n"},
         {"", writefile(withfields(reordered), "reordered.rec"), true, ""},
+        {"", writefile(withfields({digestnames()[0]}), "first.rec"), true, "\n"},   // the others unchecked
+        {"", writefile(withfields({"monster.shoesize"}), "none.rec"), false, "shares no digest field with this game\n"},
     };
     for (const auto& c : cases) {
         resetoptions();
