@@ -171,7 +171,7 @@ TEST(Utf8, CharactersAndTheirCodePoints)
         {"\xE0\x80\xAF", {UNREADABLE, UNREADABLE, UNREADABLE}},
         {"\xED\xA0\x80", {UNREADABLE, UNREADABLE, UNREADABLE}},   // a surrogate
         {"\xF4\x90\x80\x80", {UNREADABLE, UNREADABLE, UNREADABLE, UNREADABLE}},   // past U+10FFFF
-        {"\x80\xBF\xFF\xFE", {UNREADABLE, UNREADABLE, UNREADABLE, UNREADABLE}},
+        {"\x81\x80\x80\x80\xFF\xFE", {UNREADABLE, UNREADABLE, UNREADABLE, UNREADABLE, UNREADABLE, UNREADABLE}},
         {"\x7f\x01", {0x7f, 0x01}},
     };
     for (const auto& c : cases) {

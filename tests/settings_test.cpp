@@ -119,6 +119,8 @@ TEST(Settings, EveryBadLineIsOneWarning)
         {"fullscreen =", "the setting fullscreen has no value"},
         {"fullscreen = maybe", "fullscreen takes yes or no"},
         {"data = /tmp", "no setting is called data"},
+        {std::string(40, 'k') + " = 1", "is called kkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkk\n"},   // up to 40 repeated
+        {std::string(41, 'k') + " = 1", "no setting is called\n"},
         {"config = other.conf", "no setting is called config"},
         {"music-volume = 129", "music-volume takes a number from 0 to 128"},
         {"music-volume = -1", "music-volume takes a number"},
@@ -231,11 +233,12 @@ TEST(Settings, TheCommandLineOverridesTheFile)
     ::testing::internal::CaptureStderr();
     ::testing::internal::CaptureStdout();
     EXPECT_EQ(parseargs({"--music-volume", "200"}), 2);
+    EXPECT_EQ(parseargs({"--music-volume", ""}), 2);
     EXPECT_EQ(parseargs({"--key-quit", "Nosuch"}), 2);
     EXPECT_EQ(parseargs({"--version", "--config", "/nonexistent"}), 0);
     ::testing::internal::GetCapturedStdout();
     const std::string usage = ::testing::internal::GetCapturedStderr();
-    EXPECT_EQ(lines(usage), 2) << usage;
+    EXPECT_EQ(lines(usage), 3) << usage;
     EXPECT_NE(usage.find("kuurakarpalo: --music-volume 200: takes a number from 0 to 128; try"), std::string::npos);
     options = Options{};
 }
