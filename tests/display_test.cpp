@@ -19,10 +19,7 @@ struct Display : World {};
 
 TEST(Viewport, LargestCentredFourThirds)
 {
-    const struct {
-        int w, h;
-        Viewport want;
-    } cases[] = {
+    const struct { int w, h; Viewport want; } cases[] = {
         {1024, 768, {0, 0, 1024, 768}},       {1920, 1080, {240, 0, 1440, 1080}},
         {3840, 2160, {480, 0, 2880, 2160}},   {800, 400, {133, 0, 533, 400}},
         {1024, 1000, {0, 116, 1024, 768}},    {640, 480, {0, 0, 640, 480}},

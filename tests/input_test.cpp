@@ -75,10 +75,7 @@ const char* const CHOICES[8] = {"", "", "", "", "", "", "yksi", "kaksi"};
 // frame it goes down, and a key for the end's table.
 TEST_F(World, GamepadHatAndStickAreArrowsButtonsAreSpace)
 {
-    const struct {
-        std::vector<SDL_Event> events;
-        const char* held;
-    } cases[] = {
+    const struct { std::vector<SDL_Event> events; const char* held; } cases[] = {
         {{hat(SDL_HAT_UP)}, "U----"},
         {{hat(SDL_HAT_RIGHTUP)}, "U--R-"},
         {{hat(SDL_HAT_DOWN)}, "-D---"},

@@ -69,10 +69,7 @@ TEST(Language, WhereTheCatalogsLie)
 {
     const Datahomes homes = {"/usr/share/games/kuurakarpalo", "../share/games/kuurakarpalo", "/src/build", "/src",
                              "/usr/share/locale", "../share/locale"};
-    const struct {
-        const char* exe;
-        Languages places;
-    } cases[] = {
+    const struct { const char* exe; Languages places; } cases[] = {
         {"/src/build/src/kuurakarpalo", {"/src/build/locale", "/src/build/share/locale", "/usr/share/locale"}},
         {"/usr/games/kuurakarpalo", {"/usr/share/locale"}},
         {"/opt/k/games/kuurakarpalo", {"/opt/k/share/locale", "/usr/share/locale"}},
@@ -118,10 +115,7 @@ TEST(Language, EnglishAndFinnishTexts)
 TEST(Language, ChosenFromTheOptionOrTheEnvironment)
 {
     const Scopedenv kept[] = {{"LANGUAGE", nullptr}, {"LC_ALL", nullptr}, {"LC_MESSAGES", nullptr}, {"LANG", nullptr}};
-    const struct {
-        const char *option, *language, *lang, *chosen;
-        bool warns;
-    } cases[] = {
+    const struct { const char *option, *language, *lang, *chosen; bool warns; } cases[] = {
         {"", nullptr, "en_US.UTF-8", "en", false},  {"", "en", nullptr, "en", false},
         {"", "en", "C", "", false},                 {"", "xx:en", "fi_FI.UTF-8", "en", false},
         {"", "fi:en", nullptr, "", false},          {"", nullptr, "xx_YY.UTF-8", "", false},

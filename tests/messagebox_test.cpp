@@ -21,11 +21,7 @@ TEST_F(World, MessageBoxSteps)
         int frames, y, x;   // x -1: any
         bool open, closing;
     };
-    const struct {
-        const char* const* lines;
-        int startx;
-        std::vector<Step> steps;
-    } cases[] = {
+    const struct { const char* const* lines; int startx; std::vector<Step> steps; } cases[] = {
         // Typed a letter a frame, one frame for each empty line, open until space.
         {fifteen, 0, {{"", 15, 0, 15, true, false}, {"", 7, 7, -1, true, false}, {"", 2, 8, -1, true, false},
                       {"S", 1, 8, -1, false, false}}},
@@ -89,10 +85,7 @@ TEST_F(World, MessageForgetsArrowsQuestionKeepsThem)
 // one, more than three as three.
 TEST_F(World, QuestionChoices)
 {
-    const struct {
-        std::vector<SDLKey> keys;
-        int options, chosen;
-    } cases[] = {
+    const struct { std::vector<SDLKey> keys; int options, chosen; } cases[] = {
         {{SDLK_3}, 2, 1},
         {{SDLK_DOWN, SDLK_DOWN, SDLK_DOWN}, 2, 2},
         {{SDLK_2, SDLK_UP, SDLK_UP}, 2, 1},
@@ -156,10 +149,7 @@ TEST_F(World, LettersDrawFromTheirOwnCells)
 // question mark each; the pause notice's band is as wide as its characters.
 TEST(Utf8, CharactersAndTheirCodePoints)
 {
-    const struct {
-        const char* text;
-        std::vector<unsigned> codes;
-    } cases[] = {
+    const struct { const char* text; std::vector<unsigned> codes; } cases[] = {
         {"Ab\xDF\xBF", {'A', 'b', 0x7FF}},
         {"\xC3\xA4\xC3\xB6", {0xE4, 0xF6}},                             // ä ö
         {"\xC3\x84\xC3\x96\xC3\x85\xC3\xA5", {0xC4, 0xD6, 0xC5, 0xE5}}, // Ä Ö Å å

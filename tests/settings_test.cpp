@@ -57,11 +57,7 @@ int lines(const std::string& text) { return (int)std::count(text.begin(), text.e
 
 TEST(Settings, WhereTheFileLies)
 {
-    const struct {
-        const char* xdg;
-        const char* home;
-        const char* path;
-    } cases[] = {
+    const struct { const char* xdg; const char* home; const char* path; } cases[] = {
         {"/x/conf", "/home/a", "/x/conf/kuurakarpalo/kuurakarpalo.conf"},
         {nullptr, "/home/a", "/home/a/.config/kuurakarpalo/kuurakarpalo.conf"},
         {"", "/home/a", "/home/a/.config/kuurakarpalo/kuurakarpalo.conf"},
@@ -109,10 +105,7 @@ TEST(Settings, AGoodFileSetsEverything)
 // line and why, and sets nothing.
 TEST(Settings, EveryBadLineIsOneWarning)
 {
-    const struct {
-        std::string text;
-        const char* warning;
-    } cases[] = {
+    const struct { std::string text; const char* warning; } cases[] = {
         {"bogus = 1", "s.conf:1: no setting is called bogus"},
         {"\n\nfullscreen", "s.conf:3: is not a line KEY = VALUE"},
         {"= yes", "has no key before its ="},
@@ -245,11 +238,7 @@ TEST(Settings, TheCommandLineOverridesTheFile)
 
 TEST(Settings, KeyNames)
 {
-    const struct {
-        const char* name;
-        SDLKey sym;
-        const char* shown;
-    } cases[] = {
+    const struct { const char* name; SDLKey sym; const char* shown; } cases[] = {
         {"Up", SDLK_UP, "Up"},           {"up", SDLK_UP, "Up"},           {"a", SDLK_a, "A"},
         {"Z", SDLK_z, "Z"},              {"0", SDLK_0, "0"},              {"9", SDLK_9, "9"},
         {"space", SDLK_SPACE, "Space"},

@@ -21,11 +21,7 @@ static int drawsat(int x, int y, float darkness)
 // same when the tables are full and nothing can be placed.
 TEST_F(World, TriggersDrawOnlyWhenTheirOtherConditionsHold)
 {
-    const struct {
-        int x, y;
-        float night;
-        int draws;
-    } cases[] = {
+    const struct { int x, y; float night; int draws; } cases[] = {
         {1500, 300, 0.8f, 4},    // 2, 4, 8, 9
         {1500, 500, 0.1f, 2},    // 2, 4; between the friend rows
         {1000, 600, 0.1f, 3},    // 3, 4, 6

@@ -27,10 +27,7 @@ TEST(Textures, DamagedOrForeignFilesAreRefused)
     const std::string rgb = "123456789abc";   // 2x2, 24 bits
     std::string origin = tgafile(2, 2, 24, rgb);
     origin[8] = 1;   // x origin
-    const struct {
-        const char* what;
-        std::string file;
-    } bad[] = {
+    const struct { const char* what; std::string file; } bad[] = {
         {"run-length encoded", tgafile(2, 2, 24, rgb, 10)},
         {"with an ID field", tgafile(2, 2, 24, rgb, 2, 3)},
         {"with an origin", origin},

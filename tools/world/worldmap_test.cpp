@@ -86,7 +86,7 @@ protected:
 
 }  // namespace
 
-// The game blocks only below and right of the map; the map walls the rest.
+// The level walls its own top and left edges, as the map file does below and right.
 TEST(CommittedLevel, CompilesWithItsTopAndLeftEdgesWalled)
 {
     WorldMap map;
