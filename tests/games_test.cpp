@@ -72,7 +72,7 @@ TEST(Games, TheTableRanksFinishedGamesByScoreTheEarlierFirst)
     EXPECT_EQ(bestgames(games, false), (std::vector<const Keptgame*>{&games[2], &games[4], &games[0]}));
     EXPECT_EQ(bestgames(games, true)[0], &games[3]);
 
-    EXPECT_EQ(gamedate("2026-12-07_23-15-57-elsewhere.rec"), "2026-12-07 23:15");
+    EXPECT_EQ(gamedate("2026-12-07_23-15-57"), "2026-12-07 23:15");
     EXPECT_EQ(gamedate("friend.rec"), "");
     EXPECT_EQ(gamelength(0), "0:00");
     EXPECT_EQ(gamespath("/x", "/home/a"), "/x/kuurakarpalo/games");
@@ -94,6 +94,7 @@ TEST(Games, TheIndexFollowsAGameChecked)
         std::ifstream in(index);
         return std::to_string(state) + std::string(std::istreambuf_iterator<char>(in), {});
     };
+    EXPECT_EQ(keptgames(folder, false).at(0).score, 20) << "unchecked, the recorded score stands";
     const std::string first = indexed(false), checked = indexed(true);
     EXPECT_TRUE(first[0] - '0' == Keptgame::UNCHECKED && first.size() > 1) << first;
     EXPECT_EQ(checked[0] - '0', Keptgame::FINISHED);

@@ -20,6 +20,7 @@ TEST(MapFile, FieldsLandWhereTheyBelongAndTheBorderIsMarked)
     EXPECT_TRUE(Rig::sizex() == 120 && Rig::sizey() == 70 && Rig::tset() == m->tset);
     EXPECT_TRUE(Rig::tile()[cell(3, 4)] == 17 && Rig::tile2()[cell(5, 6)] == 23 && Rig::tile3()[cell(7, 8)] == -4);
     EXPECT_TRUE(stop[cell(11, 12)] == 5 && light[cell(198, 198)] == 35 && light[cell(0, 0)] == 9);
+    EXPECT_EQ(lightat(300, 199), 35);   // past the grid's far corner, in either direction
     for (int r = 0; r < 70; r++) EXPECT_EQ(stop[cell(120, r)], 1) << "row " << r;
     for (int c = 0; c < 120; c++) EXPECT_EQ(stop[cell(c, 70)], 1) << "column " << c;
     EXPECT_EQ(stop[cell(120, 70)], 7);   // the corner stays as stored
