@@ -82,10 +82,18 @@ run --scores
 check '[ "$(recs)" -le 30 ] && [ ! -e "$games/2000-01-01_00-00-01.rec" ] && [ -e "$games/2000-01-01_00-00-40.rec" ] &&
        [ "$(grep -c "^[0-9]" <<<"$out")" = 4 ]' \
     "the folder keeps the best and the last games, the oldest gone ($(recs) left), no ranked game pruned"
+start --window --no-sound && sleep 1; kill -9 "$pid"; ended 1
+check '[ "$(recs)" = 20 ]' "a game starting tidies the folder, before it ends: $(recs) kept, the newest 20 and the best"
+
+# A check cut short by a signal, in a box of ten million frames, is a normal end.
+awk '/^b 11$/ && !n++ {for (i = 0; i < 200000; i++) print "b 50"; next} 1' $golden/death.rec >"$dir/long.rec"
+env -u DISPLAY "$game" --verify "$dir/long.rec" & pid=$!
+sleep 2; closes INT "a check"
 
 # A games folder that cannot be written: the game plays, says why once, ends at SIGINT.
 export XDG_DATA_HOME="$dir/file"
 touch "$XDG_DATA_HOME"
+expect 1 "death.rec\" cannot be kept in .*: " --keep $golden/death.rec
 start --window --no-sound || fail "no window with a folder that cannot be written"
 sleep 1
 closes INT "with a folder that cannot be written"
