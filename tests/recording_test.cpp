@@ -2,8 +2,6 @@
 // forms of it, and a game recorded and played back frame by frame.
 #include "rig.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>

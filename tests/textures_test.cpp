@@ -5,8 +5,6 @@
 #include <dirent.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <string>
 

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <set>
 
 using nlohmann::json;
 namespace fs = std::filesystem;
@@ -175,6 +176,8 @@ TEST_F(Sources, BrokenSourcesAreRefusedWithTheirPlace)
         EXPECT_EQ(error.rfind((dir / c.error).string(), 0), 0u) << "want: " << c.error << "\ngot: " << error;
         SetUp();
     }
+    EXPECT_EQ(std::set<const StoryTile*>(std::begin(STORYTILES), std::end(STORYTILES)).size(), std::size(STORYTILES))
+        << "each story tile is checked, and once";
 }
 
 TEST_F(Sources, CompilerProgramExitsWithOneAndNamesTheFile)
