@@ -4,7 +4,7 @@
 // games ending at once lose nothing.
 #include "main.h"
 
-#include <sys/stat.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -74,10 +74,18 @@ FILE* newgamefile(const std::string& folder, const char* suffix, std::string& na
     return nullptr;
 }
 
-std::string filestamp(const std::string& path)
+bool syncfile(FILE* file)
 {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0 ? stamp(st.st_mtime) : stamp(std::time(nullptr));
+    return std::fflush(file) == 0 && fsync(fileno(file)) == 0;
+}
+
+bool syncfolder(const std::string& folder)
+{
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return false;
+    const bool synced = fsync(fd) == 0;
+    close(fd);
+    return synced;
 }
 
 bool writeatomically(const std::string& path, const std::string& text, std::string& why)
@@ -88,7 +96,7 @@ bool writeatomically(const std::string& path, const std::string& text, std::stri
         why = std::strerror(errno);
         return false;
     }
-    const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size() && syncfile(f);
     const int error = errno;
     if (std::fclose(f) != 0 || !written) {
         why = std::strerror(written ? errno : error);
@@ -100,6 +108,8 @@ bool writeatomically(const std::string& path, const std::string& text, std::stri
         std::remove(temporary.c_str());
         return false;
     }
+    const size_t slash = path.rfind('/');
+    syncfolder(slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash));
     return true;
 }
 

@@ -10,7 +10,7 @@ int main(int argc, char* argv[])
     if (code >= 0) return code;
     if (!enterdatadir(options.data)) return 1;
     // A map file that cannot be read ends the program here, before any window.
-    map.open(MAPFILE);
+    openworldmap();
     chooselanguage();
     // --scores, --verify and --keep end here; --watch finds its recording.
     const int asked = gamescommand();
@@ -18,6 +18,8 @@ int main(int argc, char* argv[])
     if (!openinput()) return 1;
     if (!init()) quitgame(1);
     startup();
+    // Only a game that starts is kept: a failed start leaves nothing.
+    keepgame();
     while (!quit) quit = runframe();
     quitgame(finishgame());
 }

@@ -112,6 +112,7 @@ struct Options {
     bool scores = false;          // print the table of the best games kept and exit
     int watch = 0;                // play back the watch-th best game kept; 0 none
     const char* verify = nullptr; // check the recording in this file without a picture
+    const char* check = nullptr;  // check the recording in this file and print the verdict for programs
     const char* keep = nullptr;   // check the recording in this file and keep it among the games
     bool help = false;            // show the help and exit
     bool version = false;         // show the version and exit
@@ -978,9 +979,14 @@ extern Map map;   // main.cpp: the world; the entry function opens kuurakarpalo.
 // tiles, light and blocking stay as they are.
 void emptyworld();
 
-// The world as a game starts in it: empty, its map file read again, and the
-// script's start run twice, as a game's start-up runs it.
-void newworld();
+// Opens MAPFILE into the world as the game starts, and keeps it for newworld;
+// a map that cannot be read ends the program.
+void openworldmap();
+// The world as a game starts in it: empty, its map file read again (the
+// one openworldmap kept, if any), and the script's start run twice, as a
+// game's start-up runs it. Never ends the program: nullptr, or what is
+// wrong with the map file, the world then left empty.
+const char* newworld();
 
 // Checks a map file and its name without touching the world. Returns nullptr
 // when it can be loaded, else a short description of the problem.
@@ -1226,7 +1232,13 @@ const int RECORDINGVERSION = 1;
 const int CHECKPOINTEVERY = 50;    // world frames between checkpoints
 const int RUNMAX = 50;             // frames in one line of the file
 const int BOXKEYMAX = 256;         // key-downs in one box frame
-const long RECORDINGMAX = 64L << 20;   // bytes
+// What a recording may hold, far beyond any game played: a file past one of
+// these is refused as it is read, so that reading and checking one costs
+// what the game it holds costs, whatever the file claims.
+const long RECORDINGMAX = 64L << 20;      // bytes
+const int WORLDFRAMESMAX = 1728000;       // world frames: twelve hours at FRAMES_PER_SECOND
+const int BOXFRAMESMAX = 1728000;         // box frames: twelve hours of message boxes
+const int INPUTLINESMAX = 1 << 20;        // lines of input (w, b and k)
 const char WORLDKEYS[] = "UDLRS";  // a world line's letters for key[0..4]
 const char BOXKEYS[] = "S123UD";   // the keys a box takes: space, 1, 2, 3, up, down
 const char BOXCLOSE = 'Q';         // a box frame's last letter: the game closed in it
@@ -1250,6 +1262,7 @@ struct Recording {
     std::vector<Checkpoint> checkpoints;
     std::vector<size_t> checkpointat;  // input entries read before each checkpoint
     int frames;                        // world frames in all
+    int boxframes;                     // box frames in all
     bool endedbygame;                  // the game ended by itself, not by the player
     bool closedinbox;                  // the game closed in a box frame of the last world frame
     bool cut;                          // no end line: the game stopped; input and frames up to the last checkpoint
@@ -1259,6 +1272,9 @@ struct Recording {
 // or one cut short after its header, whose lines are whole but perhaps the
 // last (it plays to its last checkpoint).
 bool parserecording(const char* text, size_t size, Recording& recording, std::string& error);
+// Reads a recording file whole, once, into text: at most RECORDINGMAX
+// bytes, from any file a path names (a pipe too). False, with why in error.
+bool readrecordingfile(const char* path, std::string& text, std::string& error);
 // Reads a recording file whole and parses it.
 bool readrecording(const char* path, Recording& recording, std::string& error);
 // The lines of a recording file: its header, and then the input and the
@@ -1291,11 +1307,12 @@ void recordbox(const std::string& keys);
 // Called after every checkpoint written and flushed; empty but on the web,
 // where it stores the game so far.
 extern void (*recordingsaved)();   // recording.cpp
-// Playing a recording back: checks it against this map and this game's
-// digest and plays in its language. False, with the line to give in error,
-// when it cannot be played; unchecked gets the line naming the fields the
-// recording and the game do not share, if any.
-bool startplayback(const char* path, std::string& error, std::string& unchecked);
+// Playing a recording back from its text, named label in what is said of
+// it: checks it against this map and this game's digest and plays in its
+// language. False, with the line to give in error, when it cannot be
+// played; unchecked gets the line naming the fields the recording and the
+// game do not share, if any.
+bool startplayback(const std::string& text, const std::string& label, std::string& error, std::string& unchecked);
 // The recorded world frame's keys, and quit at the recording's end.
 void playworld(bool& quit);
 // The recorded box frame's keys, handed to boxpress; false once the box ends
@@ -1308,6 +1325,7 @@ void worldframedone(bool quit);
 // How the playback went so far.
 struct Played {
     std::string difference;   // the first difference, as a line; empty if none
+    bool closedbydifference;  // the difference set closing, not the player
     bool ended;               // played to its last frame, every checkpoint matched
     bool cut;                 // a recording cut short
     bool endedbygame;         // the recorded game ended by itself
@@ -1360,14 +1378,16 @@ bool makefolder(const std::string& folder, std::string& why);
 // A new file in folder named by the local date and time (and suffix), never
 // one that exists: open for writing, its name in name; nullptr, with why.
 FILE* newgamefile(const std::string& folder, const char* suffix, std::string& name, std::string& why);
-// The date and time a file was last written, as newgamefile names a file.
-std::string filestamp(const std::string& path);
-// Writes text into path whole or not at all: into a file beside it, then
-// renamed over it. False, with why.
+// Writes text into path whole or not at all: into a file beside it, synced
+// to the disk, then renamed over it, and the folder synced. False, with why.
 bool writeatomically(const std::string& path, const std::string& text, std::string& why);
 // Reads a file of at most most bytes whole; false when it cannot.
 bool readwhole(const std::string& path, long most, std::string& text);
 bool removegame(const std::string& folder, const std::string& name);
+// Asks the disk to hold what was written into the open file, or the folder's
+// names; false when it cannot say it does.
+bool syncfile(FILE* file);
+bool syncfolder(const std::string& folder);
 
 // What a kept recording holds, as playing it back found.
 struct Keptgame {
@@ -1384,15 +1404,27 @@ struct Keptgame {
 };
 // What a recording played back without a picture gives, from a new world.
 struct Verdict {
-    int code;              // 0 it verifies; 1 it cannot be played; 3 it differs; -1 the game was closed meanwhile
+    enum Code {
+        VERIFIES = 0,        // it plays to its end, or a cut one to its last checkpoint, every checkpoint matching
+        UNPLAYABLE = 1,      // it cannot be played: damaged, too large, of another map or language
+        DIFFERS = 3,         // it no longer matches the game
+        INTERRUPTED = -1,    // the game was closed during the check
+        NOMAP = -2,          // the map file could not be read: nothing was checked
+    } code;
     bool finished;         // it has its end, not cut short
     int score;             // the score it ends with
-    int frames;            // world frames played
+    int frames;            // world frames it holds
+    int reached;           // world frames played when the check ended
     std::string line;      // why it does not verify, or that it was cut short
-    std::string language, version;
+    std::string language, version;   // the recording's: its texts' language, the game that made it
+    long long mapsize;     // the map file it was made on: its size and CRC-32
+    uint32_t mapcrc;
 };
-// Plays the recording at path without a picture or sound, as fast as it
-// goes, checking every checkpoint, and puts the world back to a new game's.
+// Plays a recording's text back without a picture or sound, as fast as it
+// goes, checking every checkpoint, and puts the world back to a new game's;
+// label names it in the lines said of it.
+Verdict verifytext(const std::string& text, const std::string& label);
+// The same for the recording at path, read once.
 Verdict verifyrecording(const char* path);
 // The kept games, oldest first, each played back once: the folder's index
 // says what each recording holds while the file is unchanged. With check,
@@ -1412,7 +1444,11 @@ void prunegames(const std::string& folder, std::vector<Keptgame>& games);
 // "4:05").
 std::string gamedate(const std::string& name);
 std::string gamelength(int frames);
-// Starts recording a live game into a new file of the folder, unless the
+// Text as a JSON string, quotes included; a byte that starts no whole UTF-8
+// character is written as \ufffd, so that the string is always valid.
+std::string jsonstring(const std::string& text);
+// Starts recording a live game, neither recorded with --record nor played
+// back, into a new file of the folder as its first frame comes, unless the
 // settings say not to keep games; if the folder cannot be written, says so
 // once and plays on unrecorded.
 void keepgame();

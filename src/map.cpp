@@ -214,11 +214,32 @@ void emptyworld()
     worldsrand(1);
 }
 
-void newworld()
+// The map file the game started with, kept whole: every new world of the
+// run is read from here, so that a map file replaced while the game runs
+// (an upgrade) changes nothing of it.
+static MapData startmap;
+static uint32_t startcrc;
+static bool started;
+
+void openworldmap()
+{
+    map.open(MAPFILE);
+    startmap = filedata;
+    startcrc = mapcrc;
+    started = true;
+}
+
+const char* newworld()
 {
     emptyworld();
-    map.open(MAPFILE);
+    uint32_t crc = startcrc;
+    if (!started) {
+        if (const char* problem = readmapfile(MAPFILE, &crc)) return problem;
+    }
+    map.open(started ? startmap : filedata, MAPFILE);
+    mapcrc = crc;
     map.initscript();
+    return nullptr;
 }
 
 // ---------------------------------------------------------------------------

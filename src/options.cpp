@@ -117,6 +117,9 @@ const OptionRow OPTIONROWS[] = {
      "check the recording in FILE without a window or sound, as fast as it goes: print its final score, or its "
      "first difference from the game",
      [](const char* file) { return options.verify = file, (const char*)nullptr; }, nullptr, nullptr},
+    {"check", "FILE",
+     "check the recording in FILE as --verify does, for other programs: print the verdict as one line of JSON",
+     [](const char* file) { return options.check = file, (const char*)nullptr; }, nullptr, nullptr},
     {"keep", "FILE", "check the recording in FILE, a game played elsewhere, and keep it among the games if it verifies",
      [](const char* file) { return options.keep = file, (const char*)nullptr; }, nullptr, nullptr},
     {"help", nullptr, "show this help and exit",
@@ -295,7 +298,7 @@ int parseoptions(int argc, char* argv[])
     // What the game is asked to do besides playing: one thing at a time.
     const char* const doing[] = {options.record ? "--record" : nullptr, options.play ? "--play" : nullptr,
                                  options.watch ? "--watch" : nullptr, options.verify ? "--verify" : nullptr,
-                                 options.keep ? "--keep" : nullptr, options.scores ? "--scores" : nullptr};
+                                 options.check ? "--check" : nullptr, options.keep ? "--keep" : nullptr, options.scores ? "--scores" : nullptr};
     const char* first = nullptr;
     for (const char* d : doing) {
         if (d && first) return usageerror((std::string(first) + " and " + d + " exclude each other").c_str(), nullptr);
@@ -305,10 +308,11 @@ int parseoptions(int argc, char* argv[])
         return usageerror("--fast goes with --play or --watch", nullptr);
     // The game changes into its data directory before it opens the files the
     // command line names: they are taken from where the game was started.
-    static std::string record, play, verify, keep;
+    static std::string record, play, verify, check, keep;
     if (options.record) options.record = (record = absolutepath(options.record)).c_str();
     if (options.play) options.play = (play = absolutepath(options.play)).c_str();
     if (options.verify) options.verify = (verify = absolutepath(options.verify)).c_str();
+    if (options.check) options.check = (check = absolutepath(options.check)).c_str();
     if (options.keep) options.keep = (keep = absolutepath(options.keep)).c_str();
     return -1;
 }

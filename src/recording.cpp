@@ -212,6 +212,22 @@ static bool parseheader(Reader& in, Recording& r, std::string& error)
     return true;
 }
 
+// What a recording may hold, so that what reading and playing it cost
+// follows the game it holds, whatever a file claims: box frames counted,
+// and lines of input.
+static bool boxframes(Recording& r, int count, std::string& error)
+{
+    r.boxframes += count;
+    if (r.boxframes <= BOXFRAMESMAX) return true;
+    return fail(error, "holds more than " + std::to_string(BOXFRAMESMAX) + " box frames");
+}
+
+static bool room(const Recording& r, std::string& error)
+{
+    if (r.input.size() < (size_t)INPUTLINESMAX) return true;
+    return fail(error, "holds more than " + std::to_string(INPUTLINESMAX) + " lines of input");
+}
+
 // Reads one input or checkpoint line of the body; sets done at its end line.
 static bool parsebody(Reader& in, Recording& r, bool& done, std::string& error)
 {
@@ -240,6 +256,9 @@ static bool parsebody(Reader& in, Recording& r, bool& done, std::string& error)
         const long long due = ((long long)r.frames / r.interval + 1) * r.interval;
         if (next > due)
             return fail(error, "world frames run past the checkpoint due after frame " + std::to_string(due));
+        if (next > WORLDFRAMESMAX)
+            return fail(error, "holds more than " + std::to_string(WORLDFRAMESMAX) + " world frames");
+        if (!room(r, error)) return false;
         r.input.push_back(RecordedInput{false, (int)v, w[2]});
         r.frames = (int)next;
         return true;
@@ -249,6 +268,7 @@ static bool parsebody(Reader& in, Recording& r, bool& done, std::string& error)
         if (w[0] == "b") {
             if (w.size() != 2 || !number(w[1], 1, RUNMAX, v))
                 return fail(error, "a box line is not \"b COUNT\" with a count of 1 to " + std::to_string(RUNMAX));
+            if (!boxframes(r, (int)v, error) || !room(r, error)) return false;
             r.input.push_back(RecordedInput{true, (int)v, ""});
             return true;
         }
@@ -258,6 +278,7 @@ static bool parsebody(Reader& in, Recording& r, bool& done, std::string& error)
         if (closes) keys.pop_back();
         if (w.size() != 2 || keys.size() > (size_t)BOXKEYMAX || keys.find_first_not_of(BOXKEYS) != std::string::npos)
             return fail(error, "a box key line is not \"k KEYS\" with keys among S123UD, then Q if the game closed");
+        if (!boxframes(r, 1, error) || !room(r, error)) return false;
         r.input.push_back(RecordedInput{true, 1, w[1]});
         r.closedinbox = r.closedinbox || closes;
         return true;
@@ -323,21 +344,27 @@ bool parserecording(const char* text, size_t size, Recording& r, std::string& er
     return true;
 }
 
-bool readrecording(const char* path, Recording& r, std::string& error)
+bool readrecordingfile(const char* path, std::string& text, std::string& error)
 {
+    text.clear();
+    error.clear();
     FILE* f = std::fopen(path, "rb");
     if (!f) return fail(error, std::string("cannot be opened: ") + std::strerror(errno));
-    std::string text;
     char chunk[65536];
     size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
+    while (text.size() <= (size_t)RECORDINGMAX && (got = std::fread(chunk, 1, sizeof chunk, f)) > 0)
         text.append(chunk, got);
-        if (text.size() > (size_t)RECORDINGMAX) break;
-    }
-    const bool failed = std::ferror(f) != 0;
+    const int failed = std::ferror(f) ? errno : 0;
     std::fclose(f);
-    if (failed) return fail(error, "cannot be read");
-    return parserecording(text.data(), text.size(), r, error);
+    if (failed) return fail(error, std::string("cannot be read: ") + std::strerror(failed));
+    if (text.size() > (size_t)RECORDINGMAX) return fail(error, "is larger than " + std::to_string(RECORDINGMAX >> 20) + " MiB");
+    return true;
+}
+
+bool readrecording(const char* path, Recording& r, std::string& error)
+{
+    std::string text;
+    return readrecordingfile(path, text, error) && parserecording(text.data(), text.size(), r, error);
 }
 
 // ---------------------------------------------------------------------------
@@ -352,6 +379,7 @@ static FILE* recordfile;
 static std::string recordpath;
 static bool recordkept;   // a kept game's: its failure does not fail the game
 static bool writefailed;
+static bool namesynced;   // the folder synced since the file was made
 static struct {
     bool box;
     int count;
@@ -401,6 +429,7 @@ bool startrecording(FILE* file, const char* path, bool kept)
     recordpath = path;
     recordkept = kept;
     writefailed = false;
+    namesynced = false;
     run.count = 0;
     inputsource = RECORDINPUT;
     write(recordingheader(MAPFILESIZE, mapcrc, gamelanguage));
@@ -421,6 +450,7 @@ static int left;
 static size_t checkpoint;
 static bool cutshort;     // the watcher stopped it inside a box
 static std::string difference;   // the first difference found, as a line
+static bool closedbydifference;  // closing was set by the difference, not by the player
 
 // Ends the playback at the first difference: every loop ends as when the
 // game closes, and the line is given once the game has stopped.
@@ -428,6 +458,7 @@ static void mismatch(const std::string& what)
 {
     if (difference.empty())
         difference = "kuurakarpalo: recording \"" + playpath + "\" no longer matches the game: " + what;
+    closedbydifference = closedbydifference || !closing;
     closing = 1;
 }
 
@@ -493,7 +524,14 @@ void worldframedone(bool quit)
         flushrun();
         write(checkpointline(worldframes, d));
         if (quit) write(endline(worldframes, gameends));
-        if (std::fflush(recordfile) != 0) writefailed = true;
+        // On the disk, not only in the system's cache: a power cut loses at
+        // most the frames since. The first time, the file's name too.
+        if (!syncfile(recordfile)) writefailed = true;
+        if (!namesynced) {
+            const size_t slash = recordpath.rfind('/');
+            syncfolder(slash == std::string::npos ? "." : recordpath.substr(0, slash + 1));
+            namesynced = true;
+        }
         if (recordingsaved) recordingsaved();
         return;
     }
@@ -512,16 +550,16 @@ void worldframedone(bool quit)
         mismatch("the recorded game ended by itself at frame " + std::to_string(worldframes) + "; the game goes on");
 }
 
-bool startplayback(const char* path, std::string& error, std::string& unchecked)
+bool startplayback(const std::string& text, const std::string& label, std::string& error, std::string& unchecked)
 {
     std::string why;
-    const std::string name = std::string("kuurakarpalo: recording \"") + path + "\" ";
-    if (!readrecording(path, playback, why)) return fail(error, name + why);
+    const std::string name = "kuurakarpalo: recording \"" + label + "\" ";
+    if (!parserecording(text.data(), text.size(), playback, why)) return fail(error, name + why);
     if (playback.mapsize != MAPFILESIZE || playback.mapcrc != mapcrc) {
-        char text[96];
-        std::snprintf(text, sizeof text, "was made on another map (CRC-32 %08x); this map file's is %08x",
+        char made[96];
+        std::snprintf(made, sizeof made, "was made on another map (CRC-32 %08x); this map file's is %08x",
                       (unsigned)playback.mapcrc, (unsigned)mapcrc);
-        error = name + text;
+        error = name + made;
         return false;
     }
     if (!setlanguage(playback.language))
@@ -532,8 +570,9 @@ bool startplayback(const char* path, std::string& error, std::string& unchecked)
         return fail(error, name + "shares no digest field with this game");
     const std::string notshared = digestunchecked(playback.names);
     unchecked = notshared.empty() ? "" : name.substr(0, name.size() - 1) + ": fields left unchecked: " + notshared;
-    playpath = path;
+    playpath = label;
     difference.clear();
+    closedbydifference = false;
     cutshort = false;
     inputsource = PLAYINPUT;
     entry = 0;
@@ -546,6 +585,7 @@ Played playbackresult()
 {
     Played p;
     p.difference = difference;
+    p.closedbydifference = closedbydifference;
     p.cut = playback.cut;
     p.ended = difference.empty() && worldframes == playback.frames && checkpoint == playback.checkpoints.size();
     p.frames = playback.frames;
@@ -573,12 +613,11 @@ bool openinput()
         }
         return startrecording(file, options.record, false);
     }
-    if (!options.play) {
-        keepgame();
-        return true;
-    }
-    std::string error, unchecked;
-    if (!startplayback(options.play, error, unchecked)) {
+    // A kept game starts recording with its first frame (keepgame).
+    if (!options.play) return true;
+    std::string text, error, unchecked;
+    if (!readrecordingfile(options.play, text, error)) error = std::string("kuurakarpalo: recording \"") + options.play + "\" " + error;
+    if (!error.empty() || !startplayback(text, options.play, error, unchecked)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return false;
     }

@@ -25,9 +25,19 @@ static const char* const STATES[] = {"finished", "cut", "refused"};
 // Checking a recording by playing it back
 // ---------------------------------------------------------------------------
 
-Verdict verifyrecording(const char* path)
+Verdict verifytext(const std::string& text, const std::string& label)
 {
-    Verdict v{1, false, 0, 0, "", "", ""};
+    Verdict v{Verdict::UNPLAYABLE, false, 0, 0, 0, "", "", "", 0, 0};
+    Recording r;
+    std::string why;
+    if (!parserecording(text.data(), text.size(), r, why)) {
+        v.line = "kuurakarpalo: recording \"" + label + "\" " + why;
+        return v;
+    }
+    v.language = r.language;
+    v.version = r.game;
+    v.mapsize = r.mapsize;
+    v.mapcrc = r.mapcrc;
     const std::string language = gamelanguage;
     // Nothing of the check is heard: a game played back keeps its sounds.
     Mix_Chunk* const hit = hit1;
@@ -36,37 +46,50 @@ Verdict verifyrecording(const char* path)
     music = nullptr;
     headless = true;
     fastframes = true;
-    newworld();
-    worldframes = 0;
-    std::string unchecked;
-    if (startplayback(path, v.line, unchecked)) {
-        bool quit = false;
-        if (playbackresult().frames > 0)
-            while (!quit) quit = runframe();
-        const Played p = playbackresult();
-        v.score = score;
-        v.frames = p.frames;
-        v.finished = !p.cut;
-        if (!p.difference.empty()) {
-            v.code = 3;
-            v.line = p.difference;
-            closing = 0;
-        } else if (!p.ended && p.frames > 0) {
-            v.code = -1;
-        } else {
-            v.code = 0;
-            v.line = p.cutline;
+    if (const char* problem = newworld()) {
+        v.code = Verdict::NOMAP;
+        v.line = std::string("kuurakarpalo: map file \"") + MAPFILE + "\" " + problem;
+    } else {
+        worldframes = 0;
+        std::string unchecked;
+        if (startplayback(text, label, v.line, unchecked)) {
+            bool quit = false;
+            if (playbackresult().frames > 0)
+                while (!quit) quit = runframe();
+            const Played p = playbackresult();
+            v.score = score;
+            v.frames = p.frames;
+            v.reached = worldframes;
+            v.finished = !p.cut;
+            if (!p.difference.empty()) {
+                v.code = Verdict::DIFFERS;
+                v.line = p.difference;
+                if (p.closedbydifference) closing = 0;
+            } else if (!p.ended && p.frames > 0) {
+                v.code = Verdict::INTERRUPTED;
+                v.line = "kuurakarpalo: the check of recording \"" + label + "\" was interrupted at frame " +
+                         std::to_string(worldframes) + " of " + std::to_string(p.frames) + ": it is not verified";
+            } else {
+                v.code = Verdict::VERIFIES;
+                v.line = p.cutline;
+            }
+            stopplayback();
         }
-        Recording r;
-        std::string error;
-        if (readrecording(path, r, error)) v.language = r.language, v.version = r.game;
-        stopplayback();
     }
     headless = false;
     fastframes = false;
     hit1 = hit;
     music = track;
     setlanguage(language);
+    return v;
+}
+
+Verdict verifyrecording(const char* path)
+{
+    std::string text, why;
+    if (readrecordingfile(path, text, why)) return verifytext(text, path);
+    Verdict v{Verdict::UNPLAYABLE, false, 0, 0, 0, "", "", "", 0, 0};
+    v.line = std::string("kuurakarpalo: recording \"") + path + "\" " + why;
     return v;
 }
 
@@ -244,7 +267,7 @@ static std::string keptname;   // the game being kept, in the games folder
 void keepgame()
 {
     keptname.clear();
-    if (!options.keepgames) return;
+    if (!options.keepgames || inputsource != LIVEINPUT) return;
     const std::string folder = gamesfolder();
     std::string why = "neither XDG_DATA_HOME nor HOME is set", name;
     FILE* f = nullptr;
@@ -343,30 +366,102 @@ static int printscores()
     return 0;
 }
 
-static int verifycommand()
+std::string jsonstring(const std::string& text)
 {
-    const Verdict v = verifyrecording(options.verify);
-    if (v.code == 0 && v.finished)
-        std::printf("kuurakarpalo: recording \"%s\" verifies: score %d in %d frames (%s of play)\n", options.verify,
-                    v.score, v.frames, gamelength(v.frames).c_str());
+    std::string out = "\"";
+    const char* p = text.c_str();
+    const char* const end = p + text.size();
+    while (p < end) {
+        const char* const from = p;
+        const unsigned c = *p ? nextchar(p) : (p++, 0u);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += (char)c;
+        } else if (c < 0x20 || (c == UNREADABLE && p - from == 1)) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", c);
+            out += escape;
+        } else {
+            out.append(from, p);
+        }
+    }
+    return out + "\"";
+}
+
+// A verdict as one line of JSON, for the programs that run --check; the
+// reason as a person reads it, less the game's name and the file's.
+static std::string verdictjson(const Verdict& v, const std::string& label)
+{
+    std::string reason = v.line;
+    for (const std::string& lead : {"kuurakarpalo: recording \"" + label + "\" ", std::string("kuurakarpalo: ")})
+        if (reason.compare(0, lead.size(), lead) == 0) reason.erase(0, lead.size());
+    static const char* const RESULTS[] = {"nomap", "interrupted", "verified", "unplayable", "", "differs"};
+    const char* result = v.code == Verdict::VERIFIES && !v.finished ? "cut" : RESULTS[v.code + 2];
+    char map[32], checker[32];
+    std::snprintf(map, sizeof map, "%lld %08" PRIx32, v.mapsize, v.mapcrc);
+    std::snprintf(checker, sizeof checker, "%ld %08" PRIx32, MAPFILESIZE, mapcrc);
+    return std::string("{\"result\":\"") + result + "\",\"finished\":" + (v.finished ? "true" : "false") +
+           ",\"score\":" + std::to_string(v.score) + ",\"frames\":" + std::to_string(v.frames) +
+           ",\"reached\":" + std::to_string(v.reached) + ",\"language\":" +
+           jsonstring(v.language.empty() ? "fi" : v.language) + ",\"version\":" + jsonstring(v.version) +
+           ",\"map\":\"" + map + "\",\"checker\":{\"version\":" + jsonstring(VERSION) + ",\"map\":\"" + checker +
+           "\"},\"reason\":" + jsonstring(reason) + "}\n";
+}
+
+// --verify and --check: the verdict for a person, or for a program. The
+// exit code is the same: 0 a game that verifies (or plays to the last
+// checkpoint of a game cut short), 3 one that differs, 1 for any other.
+static int verifycommand(const char* path, bool machine)
+{
+    const Verdict v = verifyrecording(path);
+    if (machine)
+        std::fputs(verdictjson(v, path).c_str(), stdout);
+    else if (v.code == Verdict::VERIFIES && v.finished)
+        std::printf("kuurakarpalo: recording \"%s\" verifies: score %d in %d frames (%s of play)\n", path, v.score,
+                    v.frames, gamelength(v.frames).c_str());
     else if (!v.line.empty())
         std::fprintf(stderr, "%s\n", v.line.c_str());
-    return v.code < 0 ? 0 : v.code;
+    return v.code < 0 ? 1 : v.code;
+}
+
+// Writes a recording's text into the games folder as a game from elsewhere,
+// whole or not at all, and reads it back: its name there, or "" with why.
+static std::string keeptext(const std::string& folder, const std::string& text, std::string& why)
+{
+    std::string name, back;
+    FILE* f = nullptr;
+    if (!folder.empty() && makefolder(folder, why)) f = newgamefile(folder, ELSEWHERE, name, why);
+    if (!f) return "";
+    std::fclose(f);
+    const std::string path = folder + "/" + name;
+    if (!writeatomically(path, text, why)) {
+        removegame(folder, name);
+        return "";
+    }
+    if (!readwhole(path, RECORDINGMAX, back) || back != text) {
+        why = "it does not read back as written";
+        removegame(folder, name);
+        return "";
+    }
+    return name;
 }
 
 static int keepcommand()
 {
-    const Verdict v = verifyrecording(options.keep);
-    if (v.code != 0 || !v.finished) {
+    std::string text, why = "neither XDG_DATA_HOME nor HOME is set";
+    if (!readrecordingfile(options.keep, text, why)) {
+        std::fprintf(stderr, "kuurakarpalo: recording \"%s\" %s\n", options.keep, why.c_str());
+        return 1;
+    }
+    const Verdict v = verifytext(text, options.keep);
+    if (v.code != Verdict::VERIFIES || !v.finished) {
         if (!v.line.empty()) std::fprintf(stderr, "%s\n", v.line.c_str());
-        if (v.code == 0)
+        if (v.code == Verdict::VERIFIES)
             std::fprintf(stderr, "kuurakarpalo: recording \"%s\" is not kept: only finished games are ranked\n",
                          options.keep);
         return v.code <= 0 ? 1 : v.code;
     }
     const std::string folder = gamesfolder();
-    std::string text, why = "neither XDG_DATA_HOME nor HOME is set", name;
-    if (!readwhole(options.keep, RECORDINGMAX, text)) why = "it cannot be read again";
     const uint32_t crc = crc32of(0, text.data(), text.size());
     std::vector<Keptgame> games = keptgames(folder, false);
     for (const Keptgame& g : games) {
@@ -375,12 +470,8 @@ static int keepcommand()
                     g.name.c_str());
         return 0;
     }
-    FILE* f = nullptr;
-    if (!folder.empty() && makefolder(folder, why)) f = newgamefile(folder, ELSEWHERE, name, why);
-    bool written = f && std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    if (f && std::fclose(f) != 0) written = false;
-    if (!written) {
-        if (f) removegame(folder, name);
+    const std::string name = keeptext(folder, text, why);
+    if (name.empty()) {
         std::fprintf(stderr, "kuurakarpalo: recording \"%s\" cannot be kept in %s: %s\n", options.keep,
                      folder.c_str(), why.c_str());
         return 1;
@@ -413,8 +504,11 @@ int gamescommand()
         options.play = path.c_str();
         return -1;
     }
-    if (!options.scores && !options.verify && !options.keep) return -1;
+    if (!options.scores && !options.verify && !options.check && !options.keep) return -1;
     if (!initheadless()) return 1;
-    const int code = options.scores ? printscores() : options.verify ? verifycommand() : keepcommand();
+    const int code = options.scores   ? printscores()
+                     : options.verify ? verifycommand(options.verify, false)
+                     : options.check  ? verifycommand(options.check, true)
+                                      : keepcommand();
     quitgame(code);
 }

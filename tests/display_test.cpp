@@ -37,7 +37,7 @@ TEST(Viewport, LargestCentredFourThirds)
 TEST_F(Display, AltEnterSwitchesAndTexturesSurvive)
 {
     freetexture(textures[TEXPANEL]);
-    ASSERT_TRUE(LoadTGA(&textures[TEXPANEL], "DATA/kirves.tga"));
+    ASSERT_TRUE(LoadTGA(&textures[TEXPANEL], picturefile(TEXSWORD)));
     const GLuint panel = textures[TEXPANEL].texID;
     bool quit = false;
     pushkey(SDLK_RETURN);

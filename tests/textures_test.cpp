@@ -83,7 +83,7 @@ TEST(Files, ReadersCloseWhatTheyOpen)
         readrecording(path, r, error);
     };
     const std::function<void()> readers[] = {
-        [&] { texture("DATA/kirves.tga"); },   [&] { texture(damaged.c_str()); },
+        [&] { texture(picturefile(TEXSWORD)); },   [&] { texture(damaged.c_str()); },
         [] { checkmapfile(MAPFILE); },          [&] { checkmapfile(damaged.c_str()); },
         [&] { recording("tests/golden/messages.rec"); }, [&] { recording(notrecording.c_str()); },
     };

@@ -57,6 +57,13 @@ start() {
         [ -n "$window" ] && xdotool windowfocus "$window" 2>/dev/null; }' && alive
 }
 
+# caught SIGNAL: whether the game ($pid) has its own handler for SIGNAL yet.
+caught() {
+    local mask
+    mask=$(awk '/^SigCgt:/ {print $2}' "/proc/$pid/status" 2>/dev/null) || return 1
+    [ -n "$mask" ] && (( 16#$mask >> ($(kill -l "$1") - 1) & 1 ))
+}
+
 # Waits up to $1 seconds for the game to end; sets code to its exit code (or
 # to "running", after killing it) and took to the milliseconds waited.
 ended() {

@@ -82,9 +82,25 @@ check '[ "$(recs)" -le 30 ] && [ ! -e "$games/2000-01-01_00-00-01.rec" ] && [ -e
 start --window --no-sound && sleep 1; kill -9 "$pid"; ended 1
 check '[ "$(recs)" = 20 ]' "a game starting tidies the folder, before it ends: $(recs) kept, the newest 20 and the best"
 
-# A check cut short by a signal, in a box of ten million frames, is a normal end.
-env -u DISPLAY "$game" --verify <(awk '/^b 11$/ && !n++ {for (i = 0; i < 2e5; i++) print "b 50"; next} 1' $golden/death.rec) &
-pid=$!; sleep 2; closes INT "a check"
+# A check cut short by a signal is no verdict: exit 1, the frame it reached,
+# no score. Its recording keeps a box open for 1.7 million frames.
+awk 'NR == 9 {for (i = 0; i < 34000; i++) print "b 50"} 1' $golden/death.rec >"$dir/long.rec"
+env -u DISPLAY "$game" --verify "$dir/long.rec" >"$dir/out" 2>"$dir/err" &
+pid=$!
+poll 30 'caught INT'
+kill -INT "$pid"
+ended 10
+check '[ "$code" = 1 ] && [ ! -s "$dir/out" ] && grep -q "was interrupted at frame [0-9]* of 1510: it is not verified" "$dir/err"' \
+    "an interrupted check exits 1 and says so: $code $(cat "$dir/out" "$dir/err")"
+# A file past the bounds is refused at the line that passes one, in memory
+# that the game it holds needs, not what the file claims (a box of 650
+# million frames).
+awk 'NR == 9 {for (i = 0; i < 1.3e7; i++) print "b 50"} 1' $golden/death.rec >"$dir/long.rec"
+(ulimit -v 400000; exec env -u DISPLAY "$game" --verify "$dir/long.rec") 2>"$dir/err"
+code=$?
+check '[ $code = 1 ] && grep -q "line 34568: holds more than 1728000 box frames" "$dir/err"' \
+    "a recording past the bounds is refused early: $code $(cat "$dir/err")"
+rm "$dir/long.rec"
 
 # A games folder that cannot be written: the game plays, says why once, ends at SIGINT.
 export XDG_DATA_HOME="$dir/file"
