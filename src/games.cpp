@@ -128,5 +128,6 @@ bool readwhole(const std::string& path, long most, std::string& text)
 
 bool removegame(const std::string& folder, const std::string& name)
 {
+    std::remove((folder + "/" + standingname(name)).c_str());
     return std::remove((folder + "/" + name).c_str()) == 0;
 }

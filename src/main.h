@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -1383,12 +1384,23 @@ FILE* newgamefile(const std::string& folder, const char* suffix, std::string& na
 bool writeatomically(const std::string& path, const std::string& text, std::string& why);
 // Reads a file of at most most bytes whole; false when it cannot.
 bool readwhole(const std::string& path, long most, std::string& text);
+// Removes a recording from the folder, and its standing.
 bool removegame(const std::string& folder, const std::string& name);
 // Asks the disk to hold what was written into the open file, or the folder's
 // names; false when it cannot say it does.
 bool syncfile(FILE* file);
 bool syncfolder(const std::string& folder);
 
+// The last check that found a kept game finished: it stays the game's place
+// in the table when a later version of the game cannot play it back.
+struct Standing {
+    bool known;            // the game ever verified
+    std::string game;      // the version of the game that checked it
+    long long mapsize;     // the map file it was checked on
+    uint32_t mapcrc;
+    int score;             // what that check found
+    int frames;
+};
 // What a kept recording holds, as playing it back found.
 struct Keptgame {
     std::string name;      // its file in the folder
@@ -1401,7 +1413,33 @@ struct Keptgame {
     int frames;            // world frames played
     std::string language;  // its texts' language; "" Finnish
     std::string version;   // the game that made it
+    Standing standing;     // its last check that verified it, by this game or an earlier one
 };
+// The folder's index (gamesindex.cpp): the game and map that checked the
+// recordings, and a row for each, by name.
+struct Gamesindex {
+    std::string game;
+    long long mapsize;
+    uint32_t mapcrc;
+    std::map<std::string, Keptgame> rows;
+};
+// The index's text for games checked by game on a map; the games not yet
+// checked have no row.
+std::string indextext(const std::string& game, long long mapsize, uint32_t mapcrc,
+                      const std::vector<Keptgame>& games);
+// Reads an index; false for one that cannot be trusted (damaged, foreign).
+bool parseindex(const std::string& text, Gamesindex& index);
+// A file name as the index writes it, any name the folder can hold on one
+// word: %, spaces and control characters as %XX; and back, false for a word
+// that no name gives.
+std::string escapename(const std::string& name);
+bool unescapename(const std::string& text, std::string& name);
+// The file beside a recording that keeps its standing ("x.rec": "x.verified"),
+// its text, and the standing it gives the game's bytes, false when it gives
+// none: damaged, or written for other bytes.
+std::string standingname(const std::string& recording);
+std::string standingtext(const Keptgame& game);
+bool parsestanding(const std::string& text, const Keptgame& game, Standing& standing);
 // What a recording played back without a picture gives, from a new world.
 struct Verdict {
     enum Code {
@@ -1432,14 +1470,20 @@ Verdict verifyrecording(const char* path);
 // recording that does not verify, and an index that cannot be trusted, is
 // one warning on stderr; without, they are only read (UNCHECKED).
 std::vector<Keptgame> keptgames(const std::string& folder, bool check);
-// The finished games in the order of the table, the best BESTGAMES; with
-// unchecked, those not yet played back as if they were, by their recorded
-// scores.
+// The finished games in the order of the table, the best BESTGAMES, each
+// by its score or, one that this game cannot play back, by its standing;
+// with unchecked, those not yet played back as if they were, by their
+// recorded scores.
 std::vector<const Keptgame*> bestgames(const std::vector<Keptgame>& games, bool unchecked);
 // Removes the recordings beyond the best BESTGAMES and the newest
 // LASTGAMES, the oldest first, and beyond GAMESBYTES in all the oldest but
 // the best.
 void prunegames(const std::string& folder, std::vector<Keptgame>& games);
+// A game ranked only by its standing: this version of the game cannot play
+// it back. The score and the length it ranks by.
+bool olderversion(const Keptgame& game);
+int keptscore(const Keptgame& game);
+int keptframes(const Keptgame& game);
 // A row's date and length as the table shows them ("2026-12-07 23:15",
 // "4:05").
 std::string gamedate(const std::string& name);

@@ -2,24 +2,15 @@
 // table of the best of them. A score counts only when its recording plays
 // back to it, so the table is made from the recordings themselves; the
 // folder's index only remembers what playing each one back gave while the
-// file stays the same, and is made again whenever it cannot be trusted.
-//
-//   kuurakarpalo games 1
-//   game 1.0                       the game that checked the recordings
-//   map 792032 1a2b3c4d            on this map file
-//   NAME SIZE CRC STATE SCORE FRAMES LANGUAGE VERSION
-//                                  STATE finished, cut or refused;
-//                                  LANGUAGE - for Finnish
+// file stays the same, and is made again whenever it cannot be trusted. A
+// game that once verified keeps its place by that check's standing when a
+// later version of the game cannot play it back.
 #include "main.h"
 
 #include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
-#include <map>
-#include <sstream>
-
-static const char* const STATES[] = {"finished", "cut", "refused"};
 
 // ---------------------------------------------------------------------------
 // Checking a recording by playing it back
@@ -97,63 +88,15 @@ Verdict verifyrecording(const char* path)
 // The index and the table
 // ---------------------------------------------------------------------------
 
-static std::string indexheader()
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "map %ld %08" PRIx32 "\n", MAPFILESIZE, mapcrc);
-    return std::string("kuurakarpalo games 1\ngame ") + VERSION + "\n" + text;
-}
-
-// The rows of the index, by name; false for an index that cannot be
-// trusted (damaged, foreign, or of another game or map).
-static bool readindex(const std::string& text, std::map<std::string, Keptgame>& rows)
-{
-    const std::string header = indexheader();
-    if (text.compare(0, header.size(), header) != 0) return false;
-    std::istringstream in(text.substr(header.size()));
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream words(line);
-        Keptgame g{};
-        std::string state, crc, language, more;
-        if (!(words >> g.name >> g.size >> crc >> state >> g.score >> g.frames >> language >> g.version) ||
-            (words >> more) || crc.size() != 8 || crc.find_first_not_of("0123456789abcdef") != std::string::npos ||
-            g.name.find('/') != std::string::npos || g.size < 0 || g.frames < 0)
-            return false;
-        g.crc = (uint32_t)std::strtoul(crc.c_str(), nullptr, 16);
-        const auto s = std::find(std::begin(STATES), std::end(STATES), state);
-        if (s == std::end(STATES)) return false;
-        g.state = (Keptgame::State)(s - std::begin(STATES));
-        g.language = language == "-" ? "" : language;
-        rows[g.name] = g;
-    }
-    return true;
-}
-
-static std::string indextext(const std::vector<Keptgame>& games)
-{
-    std::string out = indexheader();
-    char crc[9];
-    for (const Keptgame& g : games) {
-        if (g.state == Keptgame::UNCHECKED) continue;
-        std::snprintf(crc, sizeof crc, "%08" PRIx32, g.crc);
-        out += g.name + " " + std::to_string(g.size) + " " + crc + " " + STATES[g.state] + " " +
-               std::to_string(g.score) + " " + std::to_string(g.frames) + " " +
-               (g.language.empty() ? "-" : g.language) + " " + g.version + "\n";
-    }
-    return out;
-}
-
 // What a recording holds as read, not yet played: a cut one needs no more;
 // a finished one is unchecked until played back, its recorded score
 // standing for it meanwhile.
-static Keptgame readgame(const std::string& folder, const Gamefile& file, const std::string& text)
+static Keptgame readgame(const Gamefile& file, const std::string& text)
 {
-    Keptgame g{file.name, file.size, crc32of(0, text.data(), text.size()), Keptgame::REFUSED, 0, 0, "", ""};
+    Keptgame g{file.name, file.size, crc32of(0, text.data(), text.size()), Keptgame::REFUSED, 0, 0, "", "", {}};
     Recording r;
     std::string error;
     if (!parserecording(text.data(), text.size(), r, error)) return g;
-    (void)folder;
     g.state = r.cut ? Keptgame::CUT : Keptgame::UNCHECKED;
     g.frames = r.frames;
     g.language = r.language;
@@ -163,52 +106,106 @@ static Keptgame readgame(const std::string& folder, const Gamefile& file, const 
     return g;
 }
 
+static bool samestanding(const Standing& a, const Standing& b)
+{
+    return a.known == b.known && a.game == b.game && a.mapsize == b.mapsize && a.mapcrc == b.mapcrc &&
+           a.score == b.score && a.frames == b.frames;
+}
+
+// The standing kept beside a game's recording, if any speaks for its bytes.
+static Standing standingof(const std::string& folder, const Keptgame& g)
+{
+    Standing s{};
+    std::string text;
+    if (!readwhole(folder + "/" + standingname(g.name), 4096, text) || !parsestanding(text, g, s)) s = Standing{};
+    return s;
+}
+
 std::vector<Keptgame> keptgames(const std::string& folder, bool check)
 {
     std::vector<Keptgame> games;
-    std::map<std::string, Keptgame> rows;
+    Gamesindex index{};
     std::string text;
-    const std::string index = folder + "/" + GAMESINDEX;
-    if (readwhole(index, RECORDINGMAX, text) && !readindex(text, rows)) {
+    const std::string indexpath = folder + "/" + GAMESINDEX;
+    if (readwhole(indexpath, RECORDINGMAX, text) && !parseindex(text, index)) {
         if (check)
-            std::fprintf(stderr, "kuurakarpalo: the index of the kept games in %s is damaged or another "
-                         "game's: every game is checked again\n", folder.c_str());
-        rows.clear();
+            std::fprintf(stderr, "kuurakarpalo: the index of the kept games in %s is damaged: every game is "
+                         "checked again\n", folder.c_str());
+        index = Gamesindex{};
     }
-    bool changed = false;
+    // The rows of another game or map say what each game holds and where it
+    // stood, not how this game plays it.
+    const bool current = index.game == VERSION && index.mapsize == MAPFILESIZE && index.mapcrc == mapcrc;
+    bool changed = false, checking = check;
     for (const Gamefile& file : listgames(folder)) {
         if (!readwhole(folder + "/" + file.name, RECORDINGMAX, text)) continue;
-        Keptgame g = readgame(folder, file, text);
-        const auto row = rows.find(g.name);
-        if (row != rows.end() && row->second.size == g.size && row->second.crc == g.crc) {
+        Keptgame g = readgame(file, text);
+        const auto row = index.rows.find(g.name);
+        const bool same = row != index.rows.end() && row->second.size == g.size && row->second.crc == g.crc;
+        if (same && current) {
             g = row->second;
-        } else if (g.state == Keptgame::UNCHECKED && check) {
-            const Verdict v = verifyrecording((folder + "/" + file.name).c_str());
-            if (v.code == -1) break;
-            g.state = v.code == 0 && v.finished ? Keptgame::FINISHED : v.code == 0 ? Keptgame::CUT : Keptgame::REFUSED;
-            g.score = v.score;
-            changed = true;
         } else {
+            g.standing = same ? row->second.standing : standingof(folder, g);
             changed = changed || g.state != Keptgame::UNCHECKED;
+            if (g.state == Keptgame::UNCHECKED && checking) {
+                const Verdict v = verifytext(text, folder + "/" + g.name);
+                // A close ends the checks; a map that cannot be read costs them.
+                checking = v.code >= 0;
+                if (v.code == Verdict::NOMAP)
+                    std::fprintf(stderr, "%s: the kept games are not checked\n", v.line.c_str());
+                if (checking) {
+                    g.state = v.code != Verdict::VERIFIES ? Keptgame::REFUSED
+                              : v.finished                ? Keptgame::FINISHED
+                                                          : Keptgame::CUT;
+                    g.score = v.score;
+                    changed = true;
+                    if (g.state == Keptgame::REFUSED && g.standing.known)
+                        std::fprintf(stderr, "kuurakarpalo: the kept game \"%s/%s\" was verified by version %s of "
+                                     "the game, and this version cannot play it back: it keeps its place\n",
+                                     folder.c_str(), g.name.c_str(), g.standing.game.c_str());
+                }
+            }
         }
-        if (check && g.state == Keptgame::REFUSED)
+        if (g.state == Keptgame::FINISHED) g.standing = Standing{true, VERSION, MAPFILESIZE, mapcrc, g.score, g.frames};
+        if (check && g.state == Keptgame::REFUSED && !g.standing.known)
             std::fprintf(stderr, "kuurakarpalo: the kept game \"%s/%s\" does not play back as recorded "
                          "(--verify tells why): it is not ranked\n", folder.c_str(), g.name.c_str());
         games.push_back(g);
     }
     std::string why;
-    if (changed || rows.size() != games.size()) writeatomically(index, indextext(games), why);
+    if (changed || index.rows.size() != games.size())
+        writeatomically(indexpath, indextext(VERSION, MAPFILESIZE, mapcrc, games), why);
+    // Each standing also lies beside its game, where it outlives the index.
+    for (const Keptgame& g : games)
+        if (g.standing.known && !samestanding(standingof(folder, g), g.standing))
+            writeatomically(folder + "/" + standingname(g.name), standingtext(g), why);
     return games;
+}
+
+bool olderversion(const Keptgame& g)
+{
+    return g.standing.known && g.state != Keptgame::FINISHED && g.state != Keptgame::UNCHECKED;
+}
+
+int keptscore(const Keptgame& g)
+{
+    return g.state == Keptgame::FINISHED || !g.standing.known ? g.score : g.standing.score;
+}
+
+int keptframes(const Keptgame& g)
+{
+    return g.state == Keptgame::FINISHED || !g.standing.known ? g.frames : g.standing.frames;
 }
 
 std::vector<const Keptgame*> bestgames(const std::vector<Keptgame>& games, bool unchecked)
 {
     std::vector<const Keptgame*> best;
     for (const Keptgame& g : games)
-        if (g.state == Keptgame::FINISHED || (unchecked && g.state == Keptgame::UNCHECKED)) best.push_back(&g);
+        if (g.state == Keptgame::FINISHED || g.standing.known || (unchecked && g.state == Keptgame::UNCHECKED))
+            best.push_back(&g);
     // The higher score first, and of two alike the game played first.
     std::stable_sort(best.begin(), best.end(),
-                     [](const Keptgame* a, const Keptgame* b) { return a->score > b->score; });
+                     [](const Keptgame* a, const Keptgame* b) { return keptscore(*a) > keptscore(*b); });
     if (best.size() > (size_t)BESTGAMES) best.resize(BESTGAMES);
     return best;
 }
@@ -313,10 +310,13 @@ static void drawtable(const std::vector<const Keptgame*>& best, const std::strin
         char rank[16];
         std::snprintf(rank, sizeof rank, "%d.", (int)i + 1);
         glPrint(232, y, rank, 0, red);
-        glPrint(272, y, std::to_string(g.score).c_str(), 0, red);
+        glPrint(272, y, std::to_string(keptscore(g)).c_str(), 0, red);
         glPrint(392, y, gamedate(g.name).c_str(), 0, red);
-        glPrint(592, y, gamelength(g.frames).c_str(), 0, red);
-        if (fromelsewhere(g.name)) glPrint(672, y, _("muualta"), 0, red);
+        glPrint(592, y, gamelength(keptframes(g)).c_str(), 0, red);
+        if (olderversion(g))
+            glPrint(672, y, ("v" + g.version).substr(0, 10).c_str(), 0, red);
+        else if (fromelsewhere(g.name))
+            glPrint(672, y, _("muualta"), 0, red);
     }
     glPrint(232, 520, _("Paina n{pp{int{"), 0, 0);
     swapframe();
@@ -333,7 +333,7 @@ int finishgame()
     std::vector<Keptgame> games = keptgames(folder, true);
     if (!mine.empty()) prunegames(folder, games);
     const std::vector<const Keptgame*> best = bestgames(games, false);
-    closing = 0;
+    // A close during the check ends the game there, as anywhere.
     for (int frame = 0; !closing && !anykey(); frame++) {
         // Drawn again now and then, for a window uncovered or resized.
         if (frame % 10 == 0) drawtable(best, mine);
@@ -359,9 +359,10 @@ static int printscores()
     std::printf("%-4s %7s  %-16s  %6s  %s\n", "Rank", "Score", "Date", "Length", "File");
     for (size_t i = 0; i < best.size(); i++) {
         const Keptgame& g = *best[i];
-        std::printf("%-4d %7d  %-16s  %6s  %s/%s%s\n", (int)i + 1, g.score, gamedate(g.name).c_str(),
-                    gamelength(g.frames).c_str(), folder.c_str(), g.name.c_str(),
-                    fromelsewhere(g.name) ? " (played elsewhere)" : "");
+        std::printf("%-4d %7d  %-16s  %6s  %s/%s%s%s\n", (int)i + 1, keptscore(g), gamedate(g.name).c_str(),
+                    gamelength(keptframes(g)).c_str(), folder.c_str(), g.name.c_str(),
+                    fromelsewhere(g.name) ? " (played elsewhere)" : "",
+                    olderversion(g) ? (" (version " + g.version + ": this version cannot play it back)").c_str() : "");
     }
     return 0;
 }
@@ -499,8 +500,14 @@ int gamescommand()
                          options.watch, (int)best.size());
             return 1;
         }
+        const Keptgame& g = *best[options.watch - 1];
+        if (olderversion(g)) {
+            std::fprintf(stderr, "kuurakarpalo: the game of rank %d was played on version %s of the game, and this "
+                         "version cannot play it back\n", options.watch, g.version.c_str());
+            return 1;
+        }
         static std::string path;
-        path = folder + "/" + best[options.watch - 1]->name;
+        path = folder + "/" + g.name;
         options.play = path.c_str();
         return -1;
     }

@@ -17,7 +17,7 @@ Keptgame game(int i, Keptgame::State state, int score, long long size = 1000)
 {
     char name[40];
     std::snprintf(name, sizeof name, "2026-01-01_00-%02d-%02d.rec", i / 60, i % 60);
-    return Keptgame{name, size, 0, state, score, 100, "", "1.0"};
+    return Keptgame{name, size, 0, state, score, 100, "", "1.0", {}};
 }
 
 // Makes the games' files in a new folder; their names left after pruning.

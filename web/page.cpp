@@ -11,28 +11,9 @@
 #include <cstdio>
 #include <string>
 
-// Text as a JSON string, quotes included.
-static std::string quoted(const std::string& text)
-{
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += (char)c;
-        } else if (c < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", c);
-            out += escape;
-        } else {
-            out += (char)c;
-        }
-    }
-    return out + "\"";
-}
-
 static std::string quotedornull(const char* text)
 {
-    return text ? quoted(text) : "null";
+    return text ? jsonstring(text) : "null";
 }
 
 // The best games kept, as the page's end panel shows them: a JSON array of
@@ -48,11 +29,12 @@ static void handtable()
         for (size_t i = 0; i < best.size(); i++) {
             const Keptgame& g = *best[i];
             if (i) json += ",";
-            json += "{\"rank\":" + std::to_string(i + 1) + ",\"score\":" + std::to_string(g.score) +
-                    ",\"name\":" + quoted(g.name) + ",\"date\":" + quoted(gamedate(g.name)) +
-                    ",\"length\":" + quoted(gamelength(g.frames)) +
-                    ",\"language\":" + quoted(g.language.empty() ? "fi" : g.language) +
-                    ",\"version\":" + quoted(g.version) + "}";
+            json += "{\"rank\":" + std::to_string(i + 1) + ",\"score\":" + std::to_string(keptscore(g)) +
+                    ",\"name\":" + jsonstring(g.name) + ",\"date\":" + jsonstring(gamedate(g.name)) +
+                    ",\"length\":" + jsonstring(gamelength(keptframes(g))) +
+                    ",\"language\":" + jsonstring(g.language.empty() ? "fi" : g.language) +
+                    ",\"version\":" + jsonstring(g.version) + ",\"plays\":" + (olderversion(g) ? "false" : "true") +
+                    "}";
         }
     }
     json += "]";
@@ -104,7 +86,7 @@ EMSCRIPTEN_KEEPALIVE const char* pageoptions()
     for (int i = 0; i < NOPTIONROWS; i++) {
         const OptionRow& row = OPTIONROWS[i];
         if (i) json += ",";
-        json += "{\"name\":" + quoted(row.name) + ",\"argument\":" + quotedornull(row.argument) +
+        json += "{\"name\":" + jsonstring(row.name) + ",\"argument\":" + quotedornull(row.argument) +
                 ",\"setting\":" + quotedornull(row.setting) + ",\"value\":" + quotedornull(row.value) + "}";
     }
     json += "],\"actions\":{\"up\":" + std::to_string(ACTIONUP) + ",\"down\":" + std::to_string(ACTIONDOWN) +
