@@ -76,7 +76,9 @@ FILE* newgamefile(const std::string& folder, const char* suffix, std::string& na
 
 bool syncfile(FILE* file)
 {
-    return std::fflush(file) == 0 && fsync(fileno(file)) == 0;
+    if (std::fflush(file) != 0) return false;
+    // A pipe or a terminal holds nothing to sync.
+    return fsync(fileno(file)) == 0 || errno == EINVAL || errno == EROFS;
 }
 
 bool syncfolder(const std::string& folder)

@@ -121,3 +121,126 @@ TEST(Games, TheIndexFollowsAGameChecked)
     std::remove(index.c_str());
     EXPECT_EQ(rmdir(folder), 0);
 }
+
+namespace {
+
+// A new empty folder under /tmp.
+std::string newfolder()
+{
+    char folder[] = "/tmp/kuurakarpalo-games-XXXXXX";
+    EXPECT_NE(mkdtemp(folder), nullptr);
+    return folder;
+}
+
+void put(const std::string& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string textof(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void emptied(const std::string& folder)
+{
+    for (const Gamefile& f : listgames(folder)) removegame(folder, f.name);
+    std::remove((folder + "/" + GAMESINDEX).c_str());
+    EXPECT_EQ(rmdir(folder.c_str()), 0) << folder;
+}
+
+}   // namespace
+
+// A game that verified on an earlier version and map keeps its place when
+// this game cannot play it back: by its row in an index of either form
+// that version wrote, or by the standing beside it when the index is gone.
+// Twenty newer games do not push it out, and the table says so.
+TEST(Games, AGameThatOnceVerifiedKeepsItsPlace)
+{
+    const std::string old = "2026-01-01_00-00-00.rec";
+    std::string tampered = textof("tests/golden/death.rec");
+    tampered.replace(tampered.find("\nc 100 00000000"), 15, "\nc 100 00000001");
+    char crc[9];
+    std::snprintf(crc, sizeof crc, "%08x", (unsigned)crc32of(0, tampered.data(), tampered.size()));
+    const std::string size = std::to_string(tampered.size()), row = old + " " + size + " " + crc;
+    const std::string standing = "kuurakarpalo verified 1\nsize " + size + "\ncrc " + crc +
+                                 "\nscore 435\nframes 7270\ngame 0.9\nmap 792032 deadbeef\n";
+    const struct {
+        const char* what;
+        std::string index, beside;
+        bool kept;
+    } cases[] = {
+        {"an index of the first form", "kuurakarpalo games 1\ngame 0.9\nmap 792032 deadbeef\n" + row +
+                                           " finished 435 7270 - 0.9\n", "", true},
+        {"an index with its standing", "kuurakarpalo games 2\ngame 0.9\nmap 792032 deadbeef\n" + row +
+                                           " refused 0 1510 - 1.0 verified 0.9 792032 deadbeef 435 7270\n", "", true},
+        {"its standing beside it, the index damaged", "\x01\x02 damaged", standing, true},
+        {"neither", "", "", false},
+    };
+    for (const auto& c : cases) {
+        const std::string folder = newfolder();
+        put(folder + "/" + old, tampered);
+        if (!c.index.empty()) put(folder + "/" + GAMESINDEX, c.index);
+        if (!c.beside.empty()) put(folder + "/" + standingname(old), c.beside);
+        for (int i = 1; i <= LASTGAMES + 1; i++) {
+            char name[40];
+            std::snprintf(name, sizeof name, "2026-01-02_00-00-%02d.rec", i);
+            put(folder + "/" + name, recordingheader(MAPFILESIZE, mapcrc, ""));
+        }
+        for (int round = 0; round < 2; round++) {
+            ::testing::internal::CaptureStderr();
+            std::vector<Keptgame> games = keptgames(folder, true);
+            ::testing::internal::GetCapturedStderr();
+            prunegames(folder, games);
+            const std::vector<const Keptgame*> best = bestgames(games, false);
+            ASSERT_EQ(best.size(), c.kept ? 1u : 0u) << c.what;
+            EXPECT_EQ(listgames(folder).size(), LASTGAMES + (c.kept ? 1u : 0u)) << c.what;
+            if (!c.kept) break;
+            EXPECT_TRUE(best[0]->name == old && keptscore(*best[0]) == 435 && keptframes(*best[0]) == 7270 &&
+                        olderversion(*best[0]))
+                << c.what;
+            // Once read, the standing also lies beside the game, where it
+            // outlives the index.
+            put(folder + "/" + GAMESINDEX, "damaged");
+        }
+        emptied(folder);
+    }
+}
+
+// Any name the folder can hold is one word of the index, and back.
+TEST(Games, TheIndexHoldsAnyFileName)
+{
+    const std::string folder = newfolder();
+    std::vector<Keptgame> games;
+    for (const char* name : {"best run.rec", "100%.rec", "%41.rec", "two\nlines.rec", "tab\there.rec",
+                             "p\xc3\xa4iv\xc3\xa4.rec", "\x7f.rec", " .rec"})
+        games.push_back(Keptgame{name, 5, 0x1234abcd, Keptgame::CUT, 0, 0, "en", "1.0", {}});
+    games[0].standing = Standing{true, "0.9", 1, 2, 3, 4};
+    Gamesindex index;
+    ASSERT_TRUE(parseindex(indextext("1.0", MAPFILESIZE, mapcrc, games), index));
+    ASSERT_EQ(index.rows.size(), games.size());
+    for (const Keptgame& g : games) {
+        const auto row = index.rows.find(g.name);
+        ASSERT_NE(row, index.rows.end()) << g.name;
+        EXPECT_TRUE(row->second.state == g.state && row->second.language == "en" &&
+                    row->second.standing.known == g.standing.known)
+            << g.name;
+    }
+    EXPECT_EQ(index.rows["best run.rec"].standing.score, 3);
+    for (const char* word : {"%", "%4", "%zz.rec", "a%2Fb.rec", "%00.rec"}) {
+        std::string name;
+        EXPECT_FALSE(unescapename(word, name)) << word;
+    }
+
+    // A game with a space in its name is checked once; the index trusted after.
+    put(folder + "/best run.rec", textof("tests/golden/death.rec"));
+    const auto checked = [&] {
+        ::testing::internal::CaptureStderr();
+        const Keptgame::State state = keptgames(folder, true).at(0).state;
+        return std::to_string(state) + ::testing::internal::GetCapturedStderr();
+    };
+    EXPECT_EQ(checked(), std::to_string(Keptgame::FINISHED));
+    EXPECT_EQ(checked(), std::to_string(Keptgame::FINISHED));
+    emptied(folder);
+}

@@ -2,12 +2,23 @@
 // forms of it, and a game recorded and played back frame by frame.
 #include "rig.h"
 
+#include <sys/syscall.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include <zlib.h>
+
+// Every sync the game asks of the system, counted and passed on.
+static int fsyncs;
+extern "C" int fsync(int fd)
+{
+    fsyncs++;
+    return (int)syscall(SYS_fsync, fd);
+}
 
 namespace {
 
@@ -38,6 +49,31 @@ std::string parsed(const std::string& text, Recording* out = nullptr)
     if (!parserecording(text.data(), text.size(), r, error)) return error;
     if (out) *out = r;
     return error.empty() ? "ok" : error;
+}
+
+std::string repeated(const std::string& line, int times)
+{
+    std::string out;
+    for (int i = 0; i < times; i++) out += line;
+    return out;
+}
+
+// A game of frames world frames with keys held, checked every 100,000 and
+// at its end, whose checkpoints carry the score alone.
+std::string longgame(int frames)
+{
+    std::string r = recordingheader(MAPFILESIZE, 0, "");
+    r.replace(r.find("checkpoints 50"), 14, "checkpoints 100000");
+    r.replace(r.find("digest "), std::string::npos, "digest score\n");
+    Digest score{};
+    score.count = 1;
+    for (int f = 0; f < frames;) {
+        const int run = std::min({RUNMAX, frames - f, 100000 - f % 100000});
+        r += worldline(run, "U---S");
+        f += run;
+        if (f % 100000 == 0 || f == frames) r += checkpointline(f, score);
+    }
+    return r + endline(frames, false);
 }
 
 // The sample with its first line holding `from` changed into `to`.
@@ -142,7 +178,12 @@ TEST(Recording, DamagedAndHostileFilesAreRefused)
         {edited("w 10 -D---", "w 10 -D---" + std::string(9000, ' ')), "longer than 8192 characters"},
         {edited(" finalscore ", " score "), "lists the digest field score twice"},
         {edited("end 60", "bogus"), "\"bogus\" is not a line of a recording"},
+        // Bounds far beyond a game played, met at the line that passes one.
+        {edited("b 3", repeated("b 50\n", BOXFRAMESMAX / 50) + "b 1"), "line 34568: holds more than 1728000 box frames"},
+        {edited("b 3", repeated("k U\n", INPUTLINESMAX)), "line 1048582: holds more than 1048576 lines of input"},
+        {longgame(WORLDFRAMESMAX + 1), "line 34583: holds more than 1728000 world frames"},
     };
+    EXPECT_EQ(parsed(longgame(WORLDFRAMESMAX)), "ok");
     for (const auto& [text, error] : cases) {
         const std::string got = parsed(text);
         EXPECT_NE(got.find(error), std::string::npos) << "got: " << got << "\nexpected: " << error;
@@ -287,6 +328,23 @@ TEST_F(Recordings, TheGoldenRecordingsReadWriteAndPlayAlike)
     EXPECT_EQ(playback("tests/golden/death.rec", false), drawn);
     closing = 1;   // a signal cuts the check short: neither finished nor refused
     EXPECT_EQ(verifyrecording("tests/golden/death.rec").code, -1);
+}
+
+// Each checkpoint reaches the disk, not only the system's cache, and so does
+// the recording's name in its folder, once.
+TEST_F(Recordings, EachCheckpointIsSynced)
+{
+    const std::string path = scratchdir() + "/synced.rec";
+    options.record = path.c_str();
+    ASSERT_TRUE(openinput());
+    const int before = fsyncs;
+    bool quit = false;
+    for (int f = 1; f <= 120; f++) {
+        worldinput(quit);
+        worldframedone(f == 120);
+    }
+    EXPECT_EQ(fsyncs - before, 3 + 1) << "checkpoints after frames 50, 100 and 120, and the folder";
+    EXPECT_EQ(closeinput(), 0);
 }
 
 // Input asked for after the recording's last frame is a difference, never a

@@ -82,6 +82,37 @@ check '[ "$(recs)" -le 30 ] && [ ! -e "$games/2000-01-01_00-00-01.rec" ] && [ -e
 start --window --no-sound && sleep 1; kill -9 "$pid"; ended 1
 check '[ "$(recs)" = 20 ]' "a game starting tidies the folder, before it ends: $(recs) kept, the newest 20 and the best"
 
+# A recording read from a pipe is read once: what is checked is what is kept.
+for option in --verify --check --keep; do
+    cat $golden/messages.rec | env -u DISPLAY "$game" $option /dev/stdin >"$dir/out" 2>"$dir/err"
+    code=$?
+    kept=$(sed -n 's/.*kept as \(.*\.rec\), .*/\1/p' "$dir/out")
+    check '[ $code = 0 ] && grep -q "verif.*score.*58" "$dir/out" && { [ $option != --keep ] || cmp -s "$kept" $golden/messages.rec; }' \
+        "$option from a pipe: $code $(cat "$dir/out" "$dir/err")"
+done
+cat $golden/messages.rec | "$game" --play /dev/stdin --fast --no-sound --window 2>"$dir/err"
+check '[ $? = 0 ] && [ ! -s "$dir/err" ]' "--play from a pipe plays to the end: $(cat "$dir/err")"
+
+# A start that fails (no audio device, no display) keeps nothing.
+had=$(recs)
+headless="" expect 1 "cannot open the audio device" SDL_AUDIODRIVER=none --window
+headless=yes expect 1 "cannot open an OpenGL display" --window --no-sound
+check '[ $(recs) = $had ]' "a start that fails keeps no game: $had before, $(recs) after"
+
+# A game verified on an earlier version keeps its place by its standing
+# beside it, when this version cannot play it back; the table says so, and
+# it is not played wrong.
+old="$games/2000-01-02_00-00-00.rec"
+sed -e 's/^game 1.0$/game 0.9/' -e 's/^c 100 00000000/c 100 00000001/' $golden/death.rec >"$old"
+printf 'kuurakarpalo verified 1\nsize %s\ncrc %s\nscore 999\nframes 7270\ngame 0.9\nmap 792032 deadbeef\n' \
+    "$(stat -c %s "$old")" "$(python3 -c 'import sys, zlib; print("%08x" % zlib.crc32(open(sys.argv[1], "rb").read()))' "$old")" \
+    >"${old%.rec}.verified"
+run --scores
+check '[ $code = 0 ] && grep -q "^1 *999  .* 3:01  .*(version 0.9: this version cannot play it back)$" <<<"$out"' \
+    "a game of an earlier version ranks by its standing, marked: $out"
+expect 1 "the game of rank 1 was played on version 0.9 of the game, and this version cannot play it back" --watch 1
+rm "$old" "${old%.rec}.verified"
+
 # A check cut short by a signal is no verdict: exit 1, the frame it reached,
 # no score. Its recording keeps a box open for 1.7 million frames.
 awk 'NR == 9 {for (i = 0; i < 34000; i++) print "b 50"} 1' $golden/death.rec >"$dir/long.rec"
