@@ -1,6 +1,7 @@
 // Finding the directory that holds kuurakarpalo.map and DATA/, and changing
 // into it so that every loader can keep its relative path.
 #include "main.h"
+#include "system.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -133,13 +134,6 @@ std::string absolutepath(const char* path)
     char here[4096];
     if (!getcwd(here, sizeof here)) return path;
     return std::string(here) + "/" + path;
-}
-
-std::string programpath()
-{
-    std::error_code error;
-    const fs::path exe = fs::read_symlink("/proc/self/exe", error);
-    return error ? "" : exe.string();
 }
 
 bool enterdatadir(const char* option)

@@ -6,7 +6,6 @@
 // desktop's own resolution, so no video mode ever changes.
 #include "main.h"
 
-#include <malloc.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -123,19 +122,6 @@ void restorecontext()
 bool hasdisplay()
 {
     return SDL_GetVideoSurface() != nullptr;
-}
-
-// Bytes. Mesa's software rasteriser takes and gives back large buffers
-// every frame; by default the C library trims the heap after each and
-// grows it again, some six times a frame, and every regrown page faults.
-// Freed memory up to this much stays in the heap (the peak memory does not
-// change) and large buffers come from it, not from fresh mappings.
-const int KEEPHEAP = 64 << 20;
-
-void keepheap()
-{
-    mallopt(M_MMAP_THRESHOLD, KEEPHEAP);
-    mallopt(M_TRIM_THRESHOLD, KEEPHEAP);
 }
 
 // ---------------------------------------------------------------------------

@@ -3,8 +3,8 @@
 // overwrite one another, and files written whole or not at all, so that two
 // games ending at once lose nothing.
 #include "main.h"
+#include "system.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -72,22 +72,6 @@ FILE* newgamefile(const std::string& folder, const char* suffix, std::string& na
     }
     why = std::strerror(errno);
     return nullptr;
-}
-
-bool syncfile(FILE* file)
-{
-    if (std::fflush(file) != 0) return false;
-    // A pipe or a terminal holds nothing to sync.
-    return fsync(fileno(file)) == 0 || errno == EINVAL || errno == EROFS;
-}
-
-bool syncfolder(const std::string& folder)
-{
-    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0) return false;
-    const bool synced = fsync(fd) == 0;
-    close(fd);
-    return synced;
 }
 
 bool writeatomically(const std::string& path, const std::string& text, std::string& why)

@@ -1,5 +1,6 @@
 // Opening and closing SDL, the video mode, audio and the fixed OpenGL state.
 #include "main.h"
+#include "system.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -6,6 +6,7 @@
 // which locales the system has generated: gettext is then told the choice
 // through LANGUAGE (the web build's own gettext reads it too).
 #include "main.h"
+#include "system.h"
 
 #include <libintl.h>
 #include <sys/stat.h>
@@ -96,6 +97,25 @@ std::string findcatalog(const std::vector<std::string>& places, const std::strin
         if (stat(mo.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return dir;
     }
     return "";
+}
+
+std::vector<std::string> gamelanguages()
+{
+    namespace fs = std::filesystem;
+    std::vector<std::string> languages = {"fi"};
+    for (const std::string& place : localeplaces(builtdatahomes(), programpath())) {
+        std::error_code error;
+        std::vector<std::string> here;
+        for (fs::directory_iterator it(place, error), end; !error && it != end; it.increment(error)) {
+            const std::string language = it->path().filename().string();
+            if (languagecode(language) && findcatalog({place}, language) == place &&
+                std::find(languages.begin(), languages.end(), language) == languages.end())
+                here.push_back(language);
+        }
+        std::sort(here.begin(), here.end());
+        languages.insert(languages.end(), here.begin(), here.end());
+    }
+    return languages;
 }
 
 static bool finnish(const std::string& language)

@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The test rig's window into private state. Only the tests define it.
@@ -109,6 +110,7 @@ struct Options {
     const char* record = nullptr; // record the game into this file
     const char* play = nullptr;   // play back the recording in this file
     bool fast = false;            // play back without waiting between frames
+    bool lefthanded = false;      // the web page's touch pad: the sword on the left
     bool keepgames = true;        // record every game played into the games folder
     bool scores = false;          // print the table of the best games kept and exit
     int watch = 0;                // play back the watch-th best game kept; 0 none
@@ -136,6 +138,9 @@ struct OptionRow {
     const char* (*apply)(const char* argument);
     const char* setting;    // its key in the settings file, or nullptr for none
     const char* value;      // a switch's value for its key ("no"); nullptr for an option with an argument
+    // The value its key holds now, as the settings file writes it ("no",
+    // "1024x768", "Up W"); nullptr for a row without a key.
+    std::string (*current)() = nullptr;
 };
 extern const OptionRow OPTIONROWS[];   // options.cpp: every option, in the order --help gives them
 extern const int NOPTIONROWS;
@@ -211,8 +216,6 @@ void clampwindow(int& w, int& h);
 // resolution, or a resizable window of options.windowwidth by
 // options.windowheight. False, with SDL's reason in SDL_GetError, if none.
 bool opendisplay();
-// Keeps freed memory in the heap for the drawing's large buffers.
-void keepheap();
 // The window as the player resized it, clamped; nothing in full screen.
 void resizewindow(int w, int h);
 // Between full screen and the window, as Alt+Enter asks.
@@ -263,6 +266,19 @@ std::string keynamelist();
 // Reads binding from keys named by words ("Up W"; "none" for none): nullptr,
 // or what is wrong, leaving binding as it was.
 const char* readbinding(const char* words, Binding& binding);
+// A binding as readbinding reads it: "Up W", or "none".
+std::string bindingtext(const Binding& binding);
+// What a settings file's text gives each key, as the game reads it: every
+// key of the option rows, in their order, with its value in the form the
+// settings write it, the default where the text sets none. Warnings as
+// parsesettings gives them; options are left as they were.
+std::vector<std::pair<std::string, std::string>> settingvalues(const std::string& text,
+                                                               std::vector<std::string>& warnings);
+// A settings file's text with the lines of changes (a settings text too)
+// taken in: each key's first line gets the new value, its later lines go,
+// and a key the text lacks is added at the end; every other line stays as
+// written. A change that cannot be taken in is left out, with its warning.
+std::string mergesettings(const std::string& text, const std::string& changes, std::vector<std::string>& warnings);
 
 // ---------------------------------------------------------------------------
 // Data: the directory that holds kuurakarpalo.map and DATA/ (datadir.cpp)
@@ -296,8 +312,6 @@ std::string nodatamessage(const std::vector<std::string>& tried, bool strict);
 bool enterdatadir(const char* option);
 // A path named on the command line as seen from the working directory.
 std::string absolutepath(const char* path);
-// The running program's own path, links resolved; "" where it cannot be known.
-std::string programpath();
 
 // ---------------------------------------------------------------------------
 // Language: the game's texts in the player's language (language.cpp)
@@ -329,6 +343,9 @@ std::vector<std::string> languagesasked(const std::string& option, const char* l
 std::vector<std::string> localeplaces(const Datahomes& homes, const std::string& exe);
 // The first of places that holds language's catalog; "" for none.
 std::string findcatalog(const std::vector<std::string>& places, const std::string& language);
+// The languages the game has its texts in: Finnish first, then each whose
+// catalog lies where setlanguage looks.
+std::vector<std::string> gamelanguages();
 // Gives the game's texts in language: Finnish for "" or any Finnish,
 // else from its catalog. False, and Finnish, when it has none.
 bool setlanguage(const std::string& language);
@@ -1345,6 +1362,11 @@ void stopplayback();
 // left unchecked, after one line on stderr naming them; one that shares
 // none is refused.
 bool openinput();
+// How a playback ended, for the page to say: played to the end of a
+// finished game or of one cut short, stopped by its watcher, or no longer
+// matching; ENDLEFT for a game played, ENDDARK once its world went dark.
+enum Ending { ENDLEFT, ENDDARK, ENDPLAYED, ENDCUT, ENDSTOPPED, ENDDIFFERS };
+extern Ending ending;   // recording.cpp: set as a playback closes
 // Finishes the recording file or the playback: 0, or the exit code it asks
 // for after its line on stderr: 1 for a recording not written whole, 3 for
 // a playback that differed. A cut recording played to its end gives its line.
@@ -1386,10 +1408,6 @@ bool writeatomically(const std::string& path, const std::string& text, std::stri
 bool readwhole(const std::string& path, long most, std::string& text);
 // Removes a recording from the folder, and its standing.
 bool removegame(const std::string& folder, const std::string& name);
-// Asks the disk to hold what was written into the open file, or the folder's
-// names; false when it cannot say it does.
-bool syncfile(FILE* file);
-bool syncfolder(const std::string& folder);
 
 // The last check that found a kept game finished: it stays the game's place
 // in the table when a later version of the game cannot play it back.

@@ -56,44 +56,65 @@ static const char* language(const char* text)
     return nullptr;
 }
 
-// The keys of an action, from an option or a setting.
+// The keys of an action, from an option or a setting, and as the settings
+// write them.
 template <Action A> static const char* bindkeys(const char* keys)
 {
     return readbinding(keys, options.bindings[A]);
 }
 
+template <Action A> static std::string boundkeys()
+{
+    return bindingtext(options.bindings[A]);
+}
+
+static std::string yes(bool on)
+{
+    return on ? "yes" : "no";
+}
+
 const OptionRow OPTIONROWS[] = {
     {"window", nullptr, "play in a window instead of full screen; the window can be resized",
-     [](const char*) { return options.window = true, (const char*)nullptr; }, "fullscreen", "no"},
+     [](const char*) { return options.window = true, (const char*)nullptr; }, "fullscreen", "no", [] { return yes(!options.window); }},
     {"fullscreen", nullptr, "play full screen at the desktop's resolution (the default)",
-     [](const char*) { return options.window = false, (const char*)nullptr; }, "fullscreen", "yes"},
-    {"window-size", "WxH", "the window's size in pixels, 1024x768 unless set", windowsize, "window-size", nullptr},
+     [](const char*) { return options.window = false, (const char*)nullptr; }, "fullscreen", "yes", [] { return yes(!options.window); }},
+    {"window-size", "WxH", "the window's size in pixels, 1024x768 unless set", windowsize, "window-size", nullptr,
+     [] { return std::to_string(options.windowwidth) + "x" + std::to_string(options.windowheight); }},
     {"no-sound", nullptr, "play silently, without opening an audio device",
-     [](const char*) { return options.sound = false, (const char*)nullptr; }, "sound", "no"},
+     [](const char*) { return options.sound = false, (const char*)nullptr; }, "sound", "no", [] { return yes(options.sound); }},
     {"sound", nullptr, "play with music and sound effects (the default)",
-     [](const char*) { return options.sound = true, (const char*)nullptr; }, "sound", "yes"},
+     [](const char*) { return options.sound = true, (const char*)nullptr; }, "sound", "yes", [] { return yes(options.sound); }},
     {"music-volume", "N", "the music's volume, from 0 (silent) to 128 (full, the default)",
-     [](const char* n) { return volume(n, options.musicvolume); }, "music-volume", nullptr},
+     [](const char* n) { return volume(n, options.musicvolume); }, "music-volume", nullptr,
+     [] { return std::to_string(options.musicvolume); }},
     {"effects-volume", "N", "the sound effects' volume, from 0 (silent) to 128 (full, the default)",
-     [](const char* n) { return volume(n, options.effectsvolume); }, "effects-volume", nullptr},
+     [](const char* n) { return volume(n, options.effectsvolume); }, "effects-volume", nullptr,
+     [] { return std::to_string(options.effectsvolume); }},
     {"language", "LANG",
      "the language of the game's texts: en for English, fi for Finnish; unless set, the environment's "
      "(LANGUAGE, LC_ALL, LC_MESSAGES, LANG), and Finnish for one the game does not have",
-     language, "language", nullptr},
+     language, "language", nullptr, [] { return options.language; }},
     {"key-up", "KEYS", "the keys that walk up, by name, separated by spaces (default: Up)",
-     bindkeys<ACTIONUP>, "key-up", nullptr},
+     bindkeys<ACTIONUP>, "key-up", nullptr, boundkeys<ACTIONUP>},
     {"key-down", "KEYS", "the keys that walk down (default: Down)",
-     bindkeys<ACTIONDOWN>, "key-down", nullptr},
+     bindkeys<ACTIONDOWN>, "key-down", nullptr, boundkeys<ACTIONDOWN>},
     {"key-left", "KEYS", "the keys that walk left (default: Left)",
-     bindkeys<ACTIONLEFT>, "key-left", nullptr},
+     bindkeys<ACTIONLEFT>, "key-left", nullptr, boundkeys<ACTIONLEFT>},
     {"key-right", "KEYS", "the keys that walk right (default: Right)",
-     bindkeys<ACTIONRIGHT>, "key-right", nullptr},
+     bindkeys<ACTIONRIGHT>, "key-right", nullptr, boundkeys<ACTIONRIGHT>},
     {"key-swing", "KEYS", "the keys that swing the sword and close messages (default: Space)",
-     bindkeys<ACTIONSWING>, "key-swing", nullptr},
+     bindkeys<ACTIONSWING>, "key-swing", nullptr, boundkeys<ACTIONSWING>},
     {"key-quit", "KEYS", "the keys that quit the game (default: Escape)",
-     bindkeys<ACTIONQUIT>, "key-quit", nullptr},
+     bindkeys<ACTIONQUIT>, "key-quit", nullptr, boundkeys<ACTIONQUIT>},
     {"key-pause", "KEYS", "the keys that pause and resume the game (default: P)",
-     bindkeys<ACTIONPAUSE>, "key-pause", nullptr},
+     bindkeys<ACTIONPAUSE>, "key-pause", nullptr, boundkeys<ACTIONPAUSE>},
+    {"left-handed", nullptr, "in the web page on a touch screen: the sword on the left, the arrows on the right",
+     [](const char*) { return options.lefthanded = true, (const char*)nullptr; }, "left-handed", "yes",
+     [] { return yes(options.lefthanded); }},
+    {"right-handed", nullptr, "in the web page on a touch screen: the arrows on the left, the sword on the right "
+     "(the default)",
+     [](const char*) { return options.lefthanded = false, (const char*)nullptr; }, "left-handed", "no",
+     [] { return yes(options.lefthanded); }},
     {"config", "FILE", "read the settings from FILE instead of the settings file",
      [](const char* file) { return options.config = file, (const char*)nullptr; }, nullptr, nullptr},
     {"data", "DIR", "read the game's data (kuurakarpalo.map and DATA/) from DIR, and from nowhere else",
@@ -105,9 +126,9 @@ const OptionRow OPTIONROWS[] = {
     {"fast", nullptr, "with --play or --watch: play back as fast as possible",
      [](const char*) { return options.fast = true, (const char*)nullptr; }, nullptr, nullptr},
     {"keep-games", nullptr, "record every game into the games folder, for the table of the best (the default)",
-     [](const char*) { return options.keepgames = true, (const char*)nullptr; }, "keep-games", "yes"},
+     [](const char*) { return options.keepgames = true, (const char*)nullptr; }, "keep-games", "yes", [] { return yes(options.keepgames); }},
     {"no-keep-games", nullptr, "keep no record of the games played",
-     [](const char*) { return options.keepgames = false, (const char*)nullptr; }, "keep-games", "no"},
+     [](const char*) { return options.keepgames = false, (const char*)nullptr; }, "keep-games", "no", [] { return yes(options.keepgames); }},
     {"scores", nullptr, "print the table of the best games kept and exit",
      [](const char*) { return options.scores = true, (const char*)nullptr; }, nullptr, nullptr},
     {"watch", "N", "play back the Nth best game of the table, as --play of its file",

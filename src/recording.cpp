@@ -30,6 +30,7 @@
 // Pauses write nothing. A box types its text one character a frame, so the language of
 // the texts changes the world: a recording keeps the language it was made in.
 #include "main.h"
+#include "system.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -639,11 +640,14 @@ void stopplayback()
     places.clear();
 }
 
+Ending ending;
+
 int closeinput()
 {
     int code = 0;
     if (inputsource == PLAYINPUT) {
         const Played p = playbackresult();
+        ending = !p.difference.empty() ? ENDDIFFERS : !p.ended ? ENDSTOPPED : p.cut ? ENDCUT : ENDPLAYED;
         if (!p.difference.empty()) {
             std::fprintf(stderr, "%s\n", p.difference.c_str());
             code = 3;

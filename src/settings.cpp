@@ -76,6 +76,39 @@ static std::string takeline(const std::string& line)
     return key + " takes yes or no";
 }
 
+// Each line of a settings text: f(number, raw, line, why) with the line as
+// written (without its end), the line cut at its comment and trimmed, and
+// why it is no setting at all ("" when it may be one).
+template <class F> static void eachline(const char* text, size_t size, F f)
+{
+    const char* p = text;
+    const char* end = text + size;
+    // A byte order mark, as some editors write, is no part of the first line.
+    if (size >= 3 && std::memcmp(p, "\xEF\xBB\xBF", 3) == 0) p += 3;
+    for (int number = 1; p < end; number++) {
+        const char* nl = static_cast<const char*>(std::memchr(p, '\n', (size_t)(end - p)));
+        const char* stop = nl ? nl : end;
+        const std::string raw(p, stop);
+        std::string line = raw;
+        p = nl ? nl + 1 : end;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.size() > (size_t)SETTINGSLINEMAX) {
+            f(number, raw, "", "is longer than " + std::to_string(SETTINGSLINEMAX) + " characters");
+            continue;
+        }
+        line.erase(std::min(line.find('#'), line.size()));
+        bool control = false;
+        for (char c : line) control = control || ((unsigned char)c < 32 && c != '\t') || c == 127;
+        if (control) {
+            f(number, raw, "", "holds a character a settings file never has");
+            continue;
+        }
+        line.erase(0, line.find_first_not_of(" \t"));
+        line.erase(line.find_last_not_of(" \t") + 1);
+        f(number, raw, line, "");
+    }
+}
+
 void parsesettings(const char* text, size_t size, const std::string& name, std::vector<std::string>& warnings)
 {
     const auto warn = [&](int line, const std::string& why) {
@@ -85,33 +118,74 @@ void parsesettings(const char* text, size_t size, const std::string& name, std::
         warn(0, "is not a text file; the settings are left as they are");
         return;
     }
-    const char* p = text;
-    const char* end = text + size;
-    // A byte order mark, as some editors write, is no part of the first line.
-    if (size >= 3 && std::memcmp(p, "\xEF\xBB\xBF", 3) == 0) p += 3;
-    for (int number = 1; p < end; number++) {
-        const char* nl = static_cast<const char*>(std::memchr(p, '\n', (size_t)(end - p)));
-        const char* stop = nl ? nl : end;
-        std::string line(p, stop);
-        p = nl ? nl + 1 : end;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.size() > (size_t)SETTINGSLINEMAX) {
-            warn(number, "is longer than " + std::to_string(SETTINGSLINEMAX) + " characters");
-            continue;
-        }
-        line.erase(std::min(line.find('#'), line.size()));
-        bool control = false;
-        for (char c : line) control = control || ((unsigned char)c < 32 && c != '\t') || c == 127;
-        if (control) {
-            warn(number, "holds a character a settings file never has");
-            continue;
-        }
-        line.erase(0, line.find_first_not_of(" \t"));
-        line.erase(line.find_last_not_of(" \t") + 1);
-        if (line.empty()) continue;
-        const std::string why = takeline(line);
+    eachline(text, size, [&](int number, const std::string&, const std::string& line, const std::string& bad) {
+        const std::string why = !bad.empty() || line.empty() ? bad : takeline(line);
         if (!why.empty()) warn(number, why);
+    });
+}
+
+// The key a settings line sets, as takeline reads it; "" for none.
+static std::string keyof(const std::string& line)
+{
+    const size_t equals = line.find('=');
+    if (equals == std::string::npos) return "";
+    std::string key = line.substr(0, equals);
+    key.erase(key.find_last_not_of(" \t") + 1);
+    return key;
+}
+
+std::vector<std::pair<std::string, std::string>> settingvalues(const std::string& text,
+                                                               std::vector<std::string>& warnings)
+{
+    const Options kept = options;
+    options = Options{};
+    parsesettings(text.data(), text.size(), SETTINGSFILE, warnings);
+    std::vector<std::pair<std::string, std::string>> values;
+    for (int i = 0; i < NOPTIONROWS; i++) {
+        const OptionRow& row = OPTIONROWS[i];
+        if (!row.setting) continue;
+        const bool seen = std::any_of(values.begin(), values.end(), [&](const auto& v) { return v.first == row.setting; });
+        if (!seen) values.emplace_back(row.setting, row.current());
     }
+    options = kept;
+    return values;
+}
+
+std::string mergesettings(const std::string& text, const std::string& changes, std::vector<std::string>& warnings)
+{
+    // The changes the game can take in, each as "key = value".
+    std::vector<std::pair<std::string, std::string>> taken;
+    const Options kept = options;
+    eachline(changes.data(), changes.size(), [&](int, const std::string&, const std::string& line, const std::string& bad) {
+        if (line.empty() && bad.empty()) return;
+        const std::string key = keyof(line);
+        std::string value = line.substr(std::min(line.find('='), line.size() - 1) + 1);
+        value.erase(0, value.find_first_not_of(" \t"));
+        // A key without a value goes back to its default.
+        const bool known = std::any_of(OPTIONROWS, OPTIONROWS + NOPTIONROWS,
+                                       [&](const OptionRow& row) { return row.setting && key == row.setting; });
+        const std::string why = !bad.empty() ? bad : value.empty() && known ? "" : takeline(line);
+        if (!why.empty())
+            warnings.push_back("kuurakarpalo: " + why);
+        else
+            taken.emplace_back(key, value);
+    });
+    options = kept;
+    std::string out;
+    std::vector<bool> written(taken.size(), false);
+    eachline(text.data(), text.size(), [&](int, const std::string& raw, const std::string& line, const std::string&) {
+        const std::string key = keyof(line);
+        for (size_t i = 0; i < taken.size(); i++) {
+            if (key.empty() || taken[i].first != key) continue;
+            if (!written[i] && !taken[i].second.empty()) out += key + " = " + taken[i].second + "\n";
+            written[i] = true;
+            return;
+        }
+        out += raw + "\n";
+    });
+    for (size_t i = 0; i < taken.size(); i++)
+        if (!written[i] && !taken[i].second.empty()) out += taken[i].first + " = " + taken[i].second + "\n";
+    return out;
 }
 
 void readsettings(const std::string& path, bool given)
@@ -216,6 +290,13 @@ std::string keynamelist()
     std::string out;
     for (const auto& k : KEYNAMES) out += (out.empty() ? "" : ", ") + std::string(k.name);
     return out;
+}
+
+std::string bindingtext(const Binding& binding)
+{
+    std::string out;
+    for (int i = 0; i < binding.count; i++) out += (i ? " " : "") + keyname(binding.keys[i]);
+    return binding.count ? out : "none";
 }
 
 const char* readbinding(const char* words, Binding& binding)

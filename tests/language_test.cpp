@@ -1,6 +1,7 @@
 // The language of the game's texts: which one is asked for, where the
 // catalogs lie, and the English and Finnish texts.
 #include "rig.h"
+#include "system.h"
 
 #include <cstdlib>
 #include <fstream>

@@ -261,3 +261,49 @@ TEST(Settings, KeyNames)
         EXPECT_EQ(keynamed(keyname(keynamed(name))), keynamed(name)) << name;
     }
 }
+
+// The page's panel reads the settings as the game does and writes only its
+// changes: every other line stays as written, a key's later lines go, an
+// empty value takes the key back to its default, and a change the game
+// cannot take is left out with its warning.
+TEST(Settings, ThePanelReadsAndWritesAsTheGame)
+{
+    options = Options{};
+    std::vector<std::string> warnings;
+    std::vector<std::pair<std::string, std::string>> values = settingvalues("sound = off\nkey-up = w up\n", warnings);
+    const auto value = [&](const char* key) {
+        const auto v = std::find_if(values.begin(), values.end(), [&](const auto& kv) { return kv.first == key; });
+        return v == values.end() ? std::string("(none)") : v->second;
+    };
+    EXPECT_TRUE(warnings.empty());
+    EXPECT_EQ(value("sound"), "no");
+    EXPECT_EQ(value("key-up"), "W Up");
+    EXPECT_EQ(value("key-pause"), "P");
+    EXPECT_EQ(value("fullscreen"), "yes");
+    EXPECT_EQ(value("window-size"), "1024x768");
+    EXPECT_EQ(value("left-handed"), "no");
+    EXPECT_EQ(value("language"), "");
+    EXPECT_EQ(std::count_if(values.begin(), values.end(), [](const auto& kv) { return kv.first == "sound"; }), 1);
+    values = settingvalues("left-handed = true\nmusic-volume = loud\n", warnings);
+    EXPECT_TRUE(value("left-handed") == "yes" && value("music-volume") == "128" && warnings.size() == 1);
+    EXPECT_TRUE(defaults()) << "the game's own options are left as they were";
+
+    const struct {
+        const char *text, *changes, *merged;
+        size_t warnings;
+    } cases[] = {
+        {"sound = off\n", "", "sound = off\n", 0},
+        {"sound = off # quiet\n# mine\n", "music-volume = 64\n", "sound = off # quiet\n# mine\nmusic-volume = 64\n", 0},
+        {"a line the game does not know\nsound = off\nsound = on\n", "sound = yes\n",
+         "a line the game does not know\nsound = yes\n", 0},
+        {"language = en\nkey-up = W\n", "language = \nkey-up =\n", "", 0},
+        {"key-up = W", "key-up = Foo\nmusic-volume = 999\nnothing = 1\nleft-handed = yes\n",
+         "key-up = W\nleft-handed = yes\n", 3},
+    };
+    for (const auto& c : cases) {
+        warnings.clear();
+        EXPECT_EQ(mergesettings(c.text, c.changes, warnings), c.merged) << c.changes;
+        EXPECT_EQ(warnings.size(), c.warnings) << c.changes;
+    }
+    EXPECT_TRUE(defaults());
+}

@@ -54,11 +54,6 @@ EMSCRIPTEN_KEEPALIVE int pagescore()
     return score;
 }
 
-EMSCRIPTEN_KEEPALIVE int pagedarkend()
-{
-    return darkend();
-}
-
 EMSCRIPTEN_KEEPALIVE int pageworldframes()
 {
     return worldframes;
@@ -77,8 +72,25 @@ EMSCRIPTEN_KEEPALIVE void pageaction(int action, int down)
     pushaction((Action)action, down != 0);
 }
 
-// The option table as JSON: each row's name, whether it takes an argument,
-// its settings key and a switch's value; and the actions' numbers.
+// A JSON object of names and numbers.
+static std::string numbers(std::initializer_list<std::pair<const char*, long long>> pairs)
+{
+    std::string json;
+    for (const auto& [name, number] : pairs) json += (json.empty() ? "{" : ",") + jsonstring(name) + ":" + std::to_string(number);
+    return json + "}";
+}
+
+static std::string strings(const std::vector<std::string>& list)
+{
+    std::string json;
+    for (const std::string& text : list) json += (json.empty() ? "[" : ",") + jsonstring(text);
+    return json.empty() ? "[]" : json + "]";
+}
+
+// What the page takes from the game rather than knowing it too: the option
+// table (each row's name, whether it takes an argument, its settings key and
+// a switch's value), the actions' numbers, the languages the game has, the
+// volumes' range, the largest recording and the ways a game ends.
 EMSCRIPTEN_KEEPALIVE const char* pageoptions()
 {
     static std::string json;
@@ -89,10 +101,44 @@ EMSCRIPTEN_KEEPALIVE const char* pageoptions()
         json += "{\"name\":" + jsonstring(row.name) + ",\"argument\":" + quotedornull(row.argument) +
                 ",\"setting\":" + quotedornull(row.setting) + ",\"value\":" + quotedornull(row.value) + "}";
     }
-    json += "],\"actions\":{\"up\":" + std::to_string(ACTIONUP) + ",\"down\":" + std::to_string(ACTIONDOWN) +
-            ",\"left\":" + std::to_string(ACTIONLEFT) + ",\"right\":" + std::to_string(ACTIONRIGHT) +
-            ",\"swing\":" + std::to_string(ACTIONSWING) + ",\"pause\":" + std::to_string(ACTIONPAUSE) +
-            ",\"tap\":" + std::to_string(ACTIONTAP) + "}}";
+    json += "],\"actions\":" + numbers({{"up", ACTIONUP}, {"down", ACTIONDOWN}, {"left", ACTIONLEFT},
+                                        {"right", ACTIONRIGHT}, {"swing", ACTIONSWING}, {"pause", ACTIONPAUSE},
+                                        {"tap", ACTIONTAP}}) +
+            ",\"languages\":" + strings(gamelanguages()) +
+            ",\"volume\":" + numbers({{"min", 0}, {"max", MIX_MAX_VOLUME}}) +
+            ",\"recordingmax\":" + std::to_string(RECORDINGMAX) +
+            ",\"endings\":" + numbers({{"left", ENDLEFT}, {"dark", ENDDARK}, {"played", ENDPLAYED}, {"cut", ENDCUT},
+                                        {"stopped", ENDSTOPPED}, {"differs", ENDDIFFERS}}) + "}";
+    return json.c_str();
+}
+
+// How the game ended, one of the endings' numbers.
+EMSCRIPTEN_KEEPALIVE int pageending()
+{
+    return ending == ENDLEFT && darkend() ? ENDDARK : ending;
+}
+
+// The settings a settings file's text gives, as the game reads it: each key
+// and its value, and the warnings its reader gives.
+EMSCRIPTEN_KEEPALIVE const char* pagesettings(const char* text)
+{
+    static std::string json;
+    std::vector<std::string> warnings;
+    json = "{\"values\":{";
+    for (const auto& [key, value] : settingvalues(text, warnings))
+        json += (json.back() == '{' ? "" : ",") + jsonstring(key) + ":" + jsonstring(value);
+    json += "},\"warnings\":" + strings(warnings) + "}";
+    return json.c_str();
+}
+
+// The settings file's text with the panel's changes, settings lines too,
+// taken in as the game takes them; the warnings for those it cannot.
+EMSCRIPTEN_KEEPALIVE const char* pagemergesettings(const char* text, const char* changes)
+{
+    static std::string json;
+    std::vector<std::string> warnings;
+    const std::string merged = mergesettings(text, changes, warnings);
+    json = "{\"text\":" + jsonstring(merged) + ",\"warnings\":" + strings(warnings) + "}";
     return json.c_str();
 }
 

@@ -18,10 +18,14 @@
 //                                W, box frame B after it, 0 for the world
 //                                frame itself) into kuurakarpalo.pictures
 //
+// A parameter that is none of these is ignored, with a line in the console,
+// so that a link a sharing site adds to (?fbclid=...) still plays.
+//
 // The settings are the text of the game's settings file, stored under
 // kuurakarpalo.conf and written where the game reads it; the parameters
-// override them for one game. The state is kept in window.kuurakarpalo for
-// whoever drives the page.
+// override them for one game. The settings panel reads them, and writes its
+// changes, through the game's own reader. The state is kept in
+// window.kuurakarpalo for whoever drives the page.
 'use strict';
 
 var kuurakarpalo = {
@@ -29,6 +33,7 @@ var kuurakarpalo = {
   exitcode: null,
   message: '',        // the line the game printed last on its error output
   score: null,
+  args: [],           // the command line the page gave the game
   recording: null,    // the recording's text, with ?record, once ended
   pictures: [],       // the pictures asked for, as PNG data URLs, in order
   firstframe: null,   // milliseconds from navigation to the first picture shown
@@ -48,11 +53,17 @@ var kuurakarpalo = {
   var canvas = $('canvas');
   var params = new URLSearchParams(location.search);
   var RECORDING = '/kuurakarpalo.rec';
-  var SETTINGS = 'kuurakarpalo.conf', LEFTHANDED = 'kuurakarpalo.lefthanded';
+  var SETTINGS = 'kuurakarpalo.conf';
+  // The left-handed pad's own key of earlier versions, and the panel's
+  // changes on their way through a reload into the settings.
+  var OLDLEFTHANDED = 'kuurakarpalo.lefthanded', CHANGES = 'kuurakarpalo.changes';
   var FETCHED = ['play', 'keep', 'verify'];
   var PAGEPARAMS = ['record', 'picture', 'open', 'keep-opened'];
+  // Parameters of earlier versions of the page, and the options they are.
+  var OLDNAMES = { nosound: 'no-sound' };
   var escaped = false;
-  var table = null;   // the game's option table and actions, once it is loaded
+  var table = null;   // the game's option table and facts, once it is loaded
+  var settings = { values: {}, warnings: [] };   // what the stored settings give, as the game reads them
   var folder = '';    // the games folder
   var store = '';     // the folder the browser's storage keeps, above the games folder
   var gamepads = navigator.getGamepads ? navigator.getGamepads.bind(navigator) : null;
@@ -66,6 +77,11 @@ var kuurakarpalo = {
   }
   function stored(name) { try { return localStorage.getItem(name); } catch (e) { return null; } }
   function storeitem(name, value) { try { localStorage.setItem(name, value); } catch (e) {} }
+  function forget(name) { try { localStorage.removeItem(name); } catch (e) {} }
+  // A call into the game that gives JSON.
+  function ask(name, args) {
+    return JSON.parse(Module.ccall(name, 'string', args.map(function () { return 'string'; }), args));
+  }
 
   // The game's command line, from the page's parameters through the
   // game's option table.
@@ -73,6 +89,11 @@ var kuurakarpalo = {
     var args = [];
     params.forEach(function (value, name) {
       if (FETCHED.indexOf(name) >= 0 || PAGEPARAMS.indexOf(name) >= 0) return;
+      if (OLDNAMES[name]) name = OLDNAMES[name], value = '';
+      if (!table.rows.some(function (r) { return r.name == name || r.setting == name; })) {
+        console.warn('kuurakarpalo: the parameter ?' + name + ' is none of the game\'s options: ignored');
+        return;
+      }
       var row = table.rows.filter(function (r) { return r.name == name; })[0] ||
                 table.rows.filter(function (r) { return r.setting == name && r.value == value; })[0];
       if (row && row.name != name) args.push('--' + row.name);
@@ -94,18 +115,19 @@ var kuurakarpalo = {
     release();
     show('loading', false);
     show('focus', false);
-    var playback = params.has('play') || params.has('open') || params.has('watch');
+    var ending = kuurakarpalo.ending, endings = table ? table.endings : {};
     var why;
-    if (code == 0 && playback) why = escaped ? 'The playback was stopped' : 'The recording has played to its end';
-    else if (code == 0 && kuurakarpalo.darkend) why = 'The hero has fallen, and the world went dark';
+    if (code == 0 && ending == endings.stopped) why = 'The playback was stopped';
+    else if (code == 0 && (ending == endings.played || ending == endings.cut)) why = 'The recording has played to its end';
+    else if (code == 0 && ending == endings.dark) why = 'The hero has fallen, and the world went dark';
     else if (code == 0) why = 'You left the game';
     else if (code == 3) why = 'The recording no longer matches the game';
     else if (code == 2) why = 'The page asked the game for something it does not know';
     else why = 'The game could not go on';
     $('why').textContent = why;
     $('score').textContent = kuurakarpalo.score === null ? '' : 'Score: ' + kuurakarpalo.score;
-    $('message').textContent = code == 0 && !/did not finish/.test(kuurakarpalo.message) ? '' : kuurakarpalo.message;
-    show('keep', params.has('open') && code == 0 && !escaped && !/did not finish/.test(kuurakarpalo.message));
+    $('message').textContent = code == 0 && ending != endings.cut ? '' : kuurakarpalo.message;
+    show('keep', params.has('open') && code == 0 && ending == endings.played);
     showtable();
     show('end', true);
     $('again').focus();
@@ -227,12 +249,37 @@ var kuurakarpalo = {
     Module.FS.writeFile(path, text);
   }
 
+  // The settings as the game reads them, after the panel's changes (and
+  // the old left-handed key) are taken into the stored text through the game.
+  function readsettings() {
+    var changes = '', warnings = [];
+    try { changes = sessionStorage.getItem(CHANGES) || ''; sessionStorage.removeItem(CHANGES); } catch (e) {}
+    if (stored(OLDLEFTHANDED) !== null) {
+      if (stored(OLDLEFTHANDED) == '1') changes = 'left-handed = yes\n' + changes;
+      forget(OLDLEFTHANDED);
+    }
+    if (changes) {
+      var merged = ask('pagemergesettings', [stored(SETTINGS) || '', changes]);
+      storeitem(SETTINGS, merged.text);
+      warnings = merged.warnings;
+    }
+    settings = ask('pagesettings', [stored(SETTINGS) || '']);
+    settings.warnings.forEach(function (line) { console.warn(line); });
+    document.body.classList.toggle('lefthanded', settings.values['left-handed'] == 'yes');
+    fit();
+    settingspanel();
+    if (warnings.length) {
+      $('s-warnings').textContent = 'Not saved: ' + warnings.join('; ').replace(/kuurakarpalo: /g, '');
+      show('settings', true);
+    }
+  }
+
   function start() {
     table = JSON.parse(Module.UTF8ToString(Module._pageoptions()));
-    settingspanel();
+    readsettings();
     mountstore(function () {
       fetchrecordings().then(function (fetched) {
-        var args = commandline(fetched);
+        var args = kuurakarpalo.args = commandline(fetched);
         writesettings();
         if (params.has('picture')) askpictures(params.get('picture'));
         Module._pageprepare();
@@ -306,7 +353,7 @@ var kuurakarpalo = {
     onExit: function (code) {
       try {
         kuurakarpalo.score = Module._pagescore();
-        kuurakarpalo.darkend = Module._pagedarkend() != 0;
+        kuurakarpalo.ending = Module._pageending();
       } catch (e) {}
       if (params.has('record')) {
         try {
@@ -475,7 +522,6 @@ var kuurakarpalo = {
   }
   if ((window.matchMedia && matchMedia('(pointer: coarse)').matches) || navigator.maxTouchPoints > 0)
     document.body.classList.add('touch');
-  if (stored(LEFTHANDED) == '1') document.body.classList.add('lefthanded');
   fit();
 
   // ---------------------------------------------------------------------
@@ -511,17 +557,8 @@ var kuurakarpalo = {
   // The settings panel: the settings file's text, its keys those of the
   // game's option table; lines the panel does not set are kept as written.
   // ---------------------------------------------------------------------
-  function settingvalues() {
-    var values = {};
-    (stored(SETTINGS) || '').split('\n').forEach(function (line) {
-      var m = /^\s*([a-z-]+)\s*=\s*(.*?)\s*$/.exec(line);
-      if (m) values[m[1]] = m[2];
-    });
-    return values;
-  }
-
   function settingspanel() {
-    var values = settingvalues();
+    var values = settings.values;
     var keys = $('s-keys');
     keys.textContent = '';
     table.rows.filter(function (r) { return r.setting && /^key-/.test(r.setting); }).forEach(function (row) {
@@ -531,29 +568,36 @@ var kuurakarpalo = {
       var input = document.createElement('input');
       input.id = 's-' + row.setting;
       input.value = values[row.setting] || '';
-      input.placeholder = 'default';
       keys.append(label, input);
     });
-    $('s-language').value = /^(fi|en)$/.test(values.language) ? values.language : '';
-    $('s-sound').checked = values.sound != 'no';
-    $('s-music-volume').value = /^\d+$/.test(values['music-volume']) ? values['music-volume'] : 128;
-    $('s-effects-volume').value = /^\d+$/.test(values['effects-volume']) ? values['effects-volume'] : 128;
-    $('s-lefthanded').checked = stored(LEFTHANDED) == '1';
+    var language = $('s-language');
+    language.textContent = '';
+    [''].concat(table.languages).forEach(function (code) {
+      var name = code ? code : "the browser's";
+      try { if (code) name = new Intl.DisplayNames([code], { type: 'language' }).of(code); } catch (e) {}
+      language.add(new Option(name, code));
+    });
+    language.value = values.language || '';
+    $('s-sound').checked = values.sound == 'yes';
+    ['music-volume', 'effects-volume'].forEach(function (key) {
+      var range = $('s-' + key);
+      range.min = table.volume.min;
+      range.max = table.volume.max;
+      range.value = values[key];
+    });
+    $('s-lefthanded').checked = values['left-handed'] == 'yes';
   }
 
+  // The panel's changes, as lines of the settings file (an empty value takes
+  // a key's lines away), taken in by the game as the page loads again.
   function savesettings() {
-    var set = { language: $('s-language').value, 'music-volume': $('s-music-volume').value,
-                'effects-volume': $('s-effects-volume').value };
-    var sound = table.rows.filter(function (r) { return r.setting == 'sound' && r.value == ($('s-sound').checked ? 'yes' : 'no'); })[0];
-    if (sound) set.sound = sound.value;
-    table.rows.forEach(function (r) { if (r.setting && /^key-/.test(r.setting)) set[r.setting] = $('s-' + r.setting).value.trim(); });
-    var lines = (stored(SETTINGS) || '').split('\n').filter(function (line) {
-      var m = /^\s*([a-z-]+)\s*=/.exec(line);
-      return line.trim() && !(m && m[1] in set);
-    });
-    Object.keys(set).forEach(function (key) { if (set[key]) lines.push(key + ' = ' + set[key]); });
-    storeitem(SETTINGS, lines.join('\n') + '\n');
-    storeitem(LEFTHANDED, $('s-lefthanded').checked ? '1' : '0');
+    var now = { language: $('s-language').value, sound: $('s-sound').checked ? 'yes' : 'no',
+                'music-volume': $('s-music-volume').value, 'effects-volume': $('s-effects-volume').value,
+                'left-handed': $('s-lefthanded').checked ? 'yes' : 'no' };
+    table.rows.forEach(function (r) { if (r.setting && /^key-/.test(r.setting)) now[r.setting] = $('s-' + r.setting).value.trim(); });
+    var changes = Object.keys(now).filter(function (key) { return now[key] != settings.values[key]; })
+      .map(function (key) { return key + ' = ' + now[key] + '\n'; }).join('');
+    try { sessionStorage.setItem(CHANGES, changes); } catch (e) {}
   }
 
   $('opensettings').addEventListener('click', function () {
@@ -582,7 +626,7 @@ var kuurakarpalo = {
   // ---------------------------------------------------------------------
   function openrecording(file) {
     if (!file) return;
-    if (!store || file.size > 64 * 1024 * 1024) {
+    if (!store || file.size > table.recordingmax) {
       alert(store ? 'That file is too large for a recording.' : 'The game has not loaded yet.');
       return;
     }

@@ -296,6 +296,51 @@ def language(site, game, scratch):
         native(game, scratch, recording, what)
 
 
+PANEL = """(function () {
+  var $ = function (id) { return document.getElementById(id); };
+  return {sound: $('s-sound').checked, lefthanded: $('s-lefthanded').checked, language: $('s-language').value,
+          languages: [].map.call($('s-language').options, function (o) { return o.value; }),
+          volume: [$('s-music-volume').min, $('s-music-volume').max, $('s-music-volume').value],
+          up: $('s-key-up').value, padleft: document.body.classList.contains('lefthanded'),
+          conf: localStorage.getItem('kuurakarpalo.conf'), old: localStorage.getItem('kuurakarpalo.lefthanded'),
+          warned: $('s-warnings').textContent, shown: !$('settings').hidden};
+})()"""
+
+
+def links(site, game, scratch):
+    """Parameters the game does not know are ignored; old ones still work; a wrong value still says why.
+    The settings panel reads and writes the stored settings through the game."""
+    for query, args, code, words in (
+            ("fbclid=IwAR0abc&utm_source=x&no-sound", ["--no-sound"], None, "?fbclid is none of the game's options"),
+            ("nosound", ["--no-sound"], None, None),
+            ("music-volume=loud&no-sound", None, 2, "takes a number from 0 to 128")):
+        with page(site, query, query if code is None else None, running=code is None) as browser:
+            if code is None:
+                got = browser.eval("kuurakarpalo.args")
+                warned = [t for _, t in browser.console if words and words in t]
+                check(got == args and (not words or len(warned) == 1), "?%s: the game runs with %s (%s)" % (query, got, warned))
+            else:
+                check(words in ended(browser, code, query)["message"], "?%s: the page says what is wrong" % query)
+    before = ("localStorage.setItem('kuurakarpalo.conf', 'sound = off\\n# mine\\nkey-up = w\\n');"
+              "localStorage.setItem('kuurakarpalo.lefthanded', '1')")
+    with page(site, "no-sound", "the settings panel", before=before) as browser:
+        browser.eval("document.getElementById('opensettings').click()")
+        got = browser.eval(PANEL)
+        check(not got["sound"] and got["lefthanded"] and got["padleft"] and got["old"] is None and got["up"] == "W"
+              and got["conf"] == "sound = off\n# mine\nkey-up = w\nleft-handed = yes\n",
+              "the panel shows what the game reads; the old left-handed key became a setting: %s" % got)
+        check(got["languages"] == ["", "fi", "en"] and got["volume"] == ["0", "128", "128"],
+              "the languages and the volumes' range come from the game: %s" % got)
+        browser.eval("window.left = true; document.getElementById('s-music-volume').value = 64;"
+                     "document.getElementById('s-key-up').value = 'Foo';"
+                     "document.getElementById('s-save').click()")
+        browser.wait(STATE % "running", 60)
+        got = browser.eval(PANEL)
+        check(got["conf"] == "sound = off\n# mine\nkey-up = w\nleft-handed = yes\nmusic-volume = 64\n"
+              and got["shown"] and "names a key the game does not know: Foo" in got["warned"],
+              "saving writes the changes the game takes, keeps every other line, and says what it left out: %s" % got)
+
+
 LAYOUT = """(function () {
   var c = document.getElementById('canvas').getBoundingClientRect(), main = document.getElementById('stage').getBoundingClientRect();
   var out = [].filter.call(document.querySelectorAll('body *'), function (e) {
@@ -453,7 +498,7 @@ def kept(site, game, scratch):
         check(ended(browser, 1, "a foreign file dropped", 60)["shown"], "a foreign file dropped: its line is shown")
 
 
-TESTS = {test.__name__: test for test in (golden, refusals, pause, language, phone, offline, kept)}
+TESTS = {test.__name__: test for test in (golden, refusals, pause, language, links, phone, offline, kept)}
 
 
 def main():
