@@ -1497,6 +1497,11 @@ std::vector<const Keptgame*> bestgames(const std::vector<Keptgame>& games, bool 
 // LASTGAMES, the oldest first, and beyond GAMESBYTES in all the oldest but
 // the best.
 void prunegames(const std::string& folder, std::vector<Keptgame>& games);
+// Whether a game's file says it was played elsewhere, kept with --keep.
+bool fromelsewhere(const std::string& name);
+// The table of the best over the kept picture, the row of the game mine
+// marked, in the game's font.
+void drawtable(const std::vector<const Keptgame*>& best, const std::string& mine);
 // A game ranked only by its standing: this version of the game cannot play
 // it back. The score and the length it ranks by.
 bool olderversion(const Keptgame& game);
