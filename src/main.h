@@ -1336,6 +1336,14 @@ void playworld(bool& quit);
 // The recorded box frame's keys, handed to boxpress; false once the box ends
 // because the game closed.
 bool playbox(Box& box);
+// A world frame's checkpoint written (recorder.cpp), after every
+// CHECKPOINTEVERY-th world frame and the last, with the end line after it;
+// or compared with the recording's (playback.cpp).
+void writecheckpoint(bool last);
+void comparecheckpoint();
+// Closes the recording file: 0, or 1 for one that could not be written
+// whole, after its line; a kept game's failure costs only the line.
+int closerecording();
 // The end of a world frame, after it was drawn: a checkpoint is written or
 // compared. quit says that this frame is the game's last. A difference ends
 // the playback: closing is set and the line kept for playbackresult.
