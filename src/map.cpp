@@ -1,5 +1,5 @@
-// The world record: its file, the camera and the scroll window, the tile
-// layers, and the per-frame update and drawing order of the whole world.
+// The world record: its file, the camera and the scroll window, and the
+// per-frame update and drawing order of the whole world.
 #include "main.h"
 
 #include <cerrno>
@@ -33,56 +33,6 @@ bool blockedat(float px, float py)
     return stop[r * MAPW + c] != 0;
 }
 
-Tint nighttint()
-{
-    return Tint{(float)(1 + 2.5 * night), (float)(1 + 2.5 * night), (float)(1 + night)};
-}
-
-// Corner colours by light value under shadetint, remade when the tint
-// changes (once a frame while night moves): the maps use light 9 to 35, and
-// a value outside the table is worked out as it comes, the same way.
-const int SHADES = 64;
-static float shade[SHADES][3];
-static Tint shadetint = {0, 0, 0};   // no real tint: its divisors are at least 1
-
-void lightcolor(const Tint& t, int c, int r, float a)
-{
-    const int v = lightat(c, r);
-    if (t.r != shadetint.r || t.g != shadetint.g || t.b != shadetint.b) {
-        for (int k = 0; k < SHADES; k++) {
-            const float l = (float)(k / 9.0);
-            shade[k][0] = l / t.r;
-            shade[k][1] = l / t.g;
-            shade[k][2] = l / t.b;
-        }
-        shadetint = t;
-    }
-    if (v >= 0 && v < SHADES) {
-        glColor4f(shade[v][0], shade[v][1], shade[v][2], a);
-        return;
-    }
-    const float l = (float)(v / 9.0);
-    glColor4f(l / t.r, l / t.g, l / t.b, a);
-}
-
-void litcell(const Tint& t, int c, int r, float x, float y, float s0, float t0, float s1, float t1)
-{
-    glBegin(GL_QUADS);
-    lightcolor(t, c, r, 1);
-    glTexCoord2f(s0, t0);
-    glVertex2f(x, y);
-    lightcolor(t, c + 1, r, 1);
-    glTexCoord2f(s1, t0);
-    glVertex2f(x + TILE, y);
-    lightcolor(t, c + 1, r + 1, 1);
-    glTexCoord2f(s1, t1);
-    glVertex2f(x + TILE, y + TILE);
-    lightcolor(t, c, r + 1, 1);
-    glTexCoord2f(s0, t1);
-    glVertex2f(x, y + TILE);
-    glEnd();
-}
-
 // ---------------------------------------------------------------------------
 // The map file
 // ---------------------------------------------------------------------------
@@ -101,11 +51,6 @@ const char* checkmapfile(const char* nname)
 {
     return readmapfile(nname, nullptr);
 }
-
-const StoryTile* const STORYTILES[18] = {
-    &PLAYERSTART,    &FRIENDTILES[0], &FRIENDTILES[1], &FRIENDTILES[2], &FRIENDTILES[3], &FRIENDTILES[4],
-    &FRIENDTILES[5], &FRIENDTILES[6], &FRIENDTILES[7], &FRIENDTILES[8], &FRIENDTILES[9], &WESTCAMP,
-    &EASTCAMP,       &WESTGATE,       &EASTGATE,       &NORTHGATE,      &SOUTHGATE,      &FIRSTCORPSE};
 
 Map::Map() : player(PLAYERSTART.c, PLAYERSTART.r, 1) {}
 
@@ -281,79 +226,6 @@ void Map::controlcamera()
 }
 
 // ---------------------------------------------------------------------------
-// Tiles
-// ---------------------------------------------------------------------------
-
-// The atlas rows whose texture coordinates are worked out once a layer.
-const int ATLASROWS = 64;
-
-// Draws the cells of the window around the screen from one layer. Ground
-// cells are all drawn; in the upper layers 0 or less is an empty cell.
-//
-// Each cell stays a glBegin/glEnd of its own and every cell of the window
-// is sent, on the screen or not: Mesa's software rasteriser (llvmpipe) draws
-// a quad differently when the draw it lands in holds a vertex off the
-// screen, and a single long glBegin wraps its vertex buffer elsewhere, so
-// fewer or longer batches would change pixels.
-void Map::showlayer(const int* layer, int slot)
-{
-    const Tint t = nighttint();
-    const float width = (float)(textures[slot].width / TILE);
-    const float height = (float)(textures[slot].height / TILE);
-    const bool ground = layer == tile;
-
-    // The texture coordinates of the atlas's column and row edges, exactly
-    // as each cell would divide them.
-    float s[17], tt[ATLASROWS + 1];
-    for (int c = 0; c <= 16; c++) s[c] = c / width;
-    for (int r = 0; r <= ATLASROWS; r++) tt[r] = r / height;
-
-    for (int cy = rolly - 1; cy <= rolly + 25; cy++) {
-        if (cy < 0 || cy >= sizey) continue;
-        const float py = (float)(cy * TILE);
-        for (int cx = rollx - 1; cx <= rollx + 33; cx++) {
-            if (cx < 0 || cx >= sizex) continue;
-            const int v = layer[cy * MAPW + cx];
-            if (!ground && v <= 0) continue;
-            const int row = v / 16;
-            const int column = v - 16 * row;
-            float s0, s1, t0, t1;
-            if (v >= 0 && row < ATLASROWS) {
-                s0 = s[column];
-                s1 = s[column + 1];
-                t0 = tt[row];
-                t1 = tt[row + 1];
-            } else {
-                s0 = column / width;
-                s1 = (column + 1) / width;
-                t0 = row / height;
-                t1 = (row + 1) / height;
-            }
-            const float px = (float)(cx * TILE);
-
-            litcell(t, cx, cy, px, py, s0, t0, s1, t1);
-        }
-    }
-}
-
-void Map::drawtiles(Layer& l, Pen pen, const int* layer, int slot)
-{
-    l.world(pen, slot);
-    showlayer(layer, slot);
-}
-
-void Map::showtiles(Layer& l)
-{
-    drawtiles(l, GROUND, tile, TEXGROUND);
-    drawtiles(l, CUTOUT, tile2, TEXLAYERS);
-}
-
-void Map::showovertiles(Layer& l)
-{
-    drawtiles(l, CUTOUT, tile3, TEXLAYERS);
-}
-
-// ---------------------------------------------------------------------------
 // The world's frame
 // ---------------------------------------------------------------------------
 
@@ -431,135 +303,4 @@ void Map::show()
     for (int n = 0; n < SLOTS; n++)
         if (monster[n].gettype() > 0) monster[n].showfinal(l);
     player.showfinal(l);
-}
-
-// ---------------------------------------------------------------------------
-// The story
-// ---------------------------------------------------------------------------
-
-float darkness(int t)
-{
-    return 1 - ABS((float)cos(t / DAYRADIAN));
-}
-
-// The first script frame from `from` on whose darkness reached takes; every
-// darkness comes round within a day's turn.
-template <class F> static int firstframe(int from, F reached)
-{
-    int t = from;
-    while (!reached(darkness(t))) t++;
-    return t;
-}
-
-// The first script frame of day n: its noon, or just after.
-static int noon(int day)
-{
-    return (int)std::ceil(day * DAYRADIAN * 3.141592653589793);
-}
-
-int duskframe(int day)
-{
-    return firstframe(noon(day), [](float d) { return !(d < DUSK); });
-}
-
-int nightframe(int day)
-{
-    return firstframe(noon(day), [](float d) { return d > NIGHTFALL; });
-}
-
-int dawnframe(int day)
-{
-    return firstframe(nightframe(day), [](float d) { return d < DUSK; });
-}
-
-const int WARNINGFRAME = duskframe(0) - WARNINGLEAD;
-
-static void say(const char* text)
-{
-    Messagebox(text, "", "", "", "", "", "", "");
-}
-
-// Ten friends around the start tile, two monsters on each camp and a body in
-// the village. Only the neutrals are cleared first.
-void Map::initscript()
-{
-    for (int n = 0; n < SLOTS; n++) neutral[n].settype(0);
-
-    for (const StoryTile& f : FRIENDTILES) putfriend(f.c, f.r);
-
-    putenemy(ENEMYMONSTER, WESTCAMP.c, WESTCAMP.r);
-    putenemy(ENEMYMONSTER, WESTCAMP.c, WESTCAMP.r);
-    putenemy(ENEMYMONSTER, EASTCAMP.c, EASTCAMP.r);
-    putenemy(ENEMYMONSTER, EASTCAMP.c, EASTCAMP.r);
-    putcorpse(VILLAGERCORPSE, FIRSTCORPSE.c * TILE, FIRSTCORPSE.r * TILE);
-}
-
-// Enemies arrive as a monster and a raider on the same gate tile; friends
-// in twos.
-static void enemypair(const StoryTile& gate)
-{
-    putenemy(ENEMYMONSTER, gate.c, gate.r);
-    putenemy(ENEMYRAIDER, gate.c, gate.r);
-}
-
-static void friendpair(const StoryTile& gate)
-{
-    putfriend(gate.c, gate.r);
-    putfriend(gate.c, gate.r);
-}
-
-void Map::runscript()
-{
-    if (time == OPENINGFRAME) {
-        say(_("On koston aika!"));
-        say(_("Teurastakaa ne kaikki!"));
-    }
-
-    if (!(player.healt > 0)) {
-        // The dead world darkens by a hundredth a frame until the game ends.
-        // A death at the very instant of full daylight would leave night at
-        // 0 for ever; start from the least darkness the clock can show.
-        if (night == 0.0f) night = 5.96046448e-8f;
-        night = (float)(night * 1.01);
-        score = finalscore;
-        return;
-    }
-
-    // Each random draw is made only when the trigger's other conditions hold.
-    // TRANSLATORS: the game's font draws "{" as ä and "}" as ö, so the
-    // Finnish texts write them so; a translation writes its letters as they
-    // are, in UTF-8.
-    if (time == WARNINGFRAME) say(_("Valmistautukaa pahimpaan, sill{ pian koittaa y}!"));
-    if (playerx() > 1024 && worldrand() % 600 == 1) enemypair(WESTGATE);
-    if (playerx() < 1024 && worldrand() % 600 == 1) enemypair(EASTGATE);
-    if (playerx() < 1920 && worldrand() % 600 == 1) enemypair(EASTGATE);
-    if (playerx() > 1920 && worldrand() % 600 == 1) enemypair(WESTGATE);
-    if (night < DUSK && playery() > 544 && worldrand() % 700 == 1) friendpair(NORTHGATE);
-    if (night < DUSK && playery() < 480 && worldrand() % 700 == 1) friendpair(SOUTHGATE);
-    if (night > NIGHTFALL && playerx() < 1920 && worldrand() % 400 == 1) enemypair(EASTGATE);
-    if (night > NIGHTFALL && playerx() > 1024 && worldrand() % 400 == 1) enemypair(WESTGATE);
-
-    time = time + 1;
-    night = darkness(time);
-    finalscore = score;
-}
-
-void Map::warpto(int x, int y, int d, const char* nname)
-{
-    for (int i = KEYUP; i <= KEYRIGHT; i++) key[i] = false;
-    player.setposition(x * TILE, y * TILE);
-    Camera.set(x * TILE - 480, y * TILE - 384);
-    player.d = d;
-    load(nname);
-
-    if (Camera.x < 0) Camera.x = 0;
-    if (Camera.y < 0) Camera.y = 0;
-    if (Camera.nx < 0) Camera.nx = 0;
-    if (Camera.ny < 0) Camera.ny = 0;
-    const int maxx = sizex * TILE - SCREEN_WIDTH;
-    const int maxy = sizey * TILE - SCREEN_HEIGHT;
-    if (Camera.x > maxx) Camera.x = maxx;
-    if (Camera.y > maxy) Camera.y = maxy;
-    if (Camera.nx > maxx) Camera.nx = (float)maxx;
-    if (Camera.ny > maxy) Camera.ny = (float)maxy;
 }
