@@ -5,6 +5,9 @@
 // textured quad over the whole screen, what the rasteriser alone costs.
 //   fightframes [FRAMES]     400 unless given; prints one line a figure
 #include "scene.h"
+#include "font.h"
+#include "options.h"
+#include "textures.h"
 
 #include <algorithm>
 #include <chrono>

@@ -10,6 +10,12 @@
 //                            1,000 frames and at the end into FILE
 // Compare two runs with cmp; bench/samepixels does the whole round.
 #include "scene.h"
+#include "font.h"
+#include "layer.h"
+#include "messagebox.h"
+#include "options.h"
+#include "recording.h"
+#include "world.h"
 
 #include <cstdlib>
 #include <string>

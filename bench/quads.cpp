@@ -3,6 +3,9 @@
 #include "quads.h"
 
 #include "scene.h"
+#include "layer.h"
+#include "textures.h"
+#include "world.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,5 +1,11 @@
 // The shared scenes of the benchmarks and the frame dump.
 #include "scene.h"
+#include "datadir.h"
+#include "font.h"
+#include "mapfile.h"
+#include "messagebox.h"
+#include "textures.h"
+#include "world.h"
 
 #include <cstdlib>
 #include <type_traits>

@@ -5,6 +5,8 @@
 #ifndef KUURAKARPALO_BENCH_SCENE_H
 #define KUURAKARPALO_BENCH_SCENE_H
 
+#include "frame.h"
+#include "input.h"
 #include "main.h"
 #include "rigaccess.h"
 

@@ -12,6 +12,10 @@
 //                      drawing cannot go below without changing a pixel
 #include "quads.h"
 #include "scene.h"
+#include "font.h"
+#include "games.h"
+#include "language.h"
+#include "options.h"
 
 #include <benchmark/benchmark.h>
 

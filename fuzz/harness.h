@@ -4,9 +4,13 @@
 #define KUURAKARPALO_FUZZ_HARNESS_H
 
 #include "main.h"
+#include "mapfile.h"
+#include "options.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 // The world as emptyworld leaves it, no event waiting. The first call sets up
@@ -21,7 +25,12 @@ const char* playmap(const unsigned char* bytes, size_t size, const MapData** tak
 // A scratch directory of this process, made on first use; ends in '/'.
 const std::string& scratch();
 // Stops the run, as a finding, when ok is false: what broke, on stderr.
-void expect(bool ok, const char* what);
+inline void expect(bool ok, const char* what)
+{
+    if (ok) return;
+    std::fprintf(stderr, "fuzz: %s\n", what);
+    std::abort();
+}
 
 inline bool within(long long v, long long lo, long long hi) { return v >= lo && v <= hi; }
 

@@ -4,6 +4,10 @@
 // checkpoint compared with the world; others' checkpoints are compared with
 // the world as it stands.
 #include "harness.h"
+#include "digest.h"
+#include "input.h"
+#include "messagebox.h"
+#include "recording.h"
 
 #include <cstdio>
 #include <string>

@@ -2,6 +2,11 @@
 // most one warning, of printable text naming the file; all taken lies in
 // range; the text read again gives the same.
 #include "harness.h"
+#include "keys.h"
+#include "language.h"
+#include "settings.h"
+
+#include <SDL/SDL.h>
 
 #include <algorithm>
 #include <cstring>
@@ -14,9 +19,9 @@ static bool samesettings(const Options& a, const Options& b)
 {
     const auto set = [](const Options& o) {
         return std::tie(o.window, o.windowwidth, o.windowheight, o.sound, o.musicvolume, o.effectsvolume,
-                        o.language, o.keepgames);
+                        o.language, o.keepgames, o.lefthanded);
     };
-    return set(a) == set(b) && std::memcmp(a.bindings, b.bindings, sizeof a.bindings) == 0;
+    return set(a) == set(b) && std::memcmp(a.bindings.data(), b.bindings.data(), sizeof a.bindings) == 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -34,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     expect(within(options.windowwidth, 1, 16384) && within(options.windowheight, 1, 16384),
            "a window size outside 1..16384 was taken");
-    expect(within(options.musicvolume, 0, MIX_MAX_VOLUME) && within(options.effectsvolume, 0, MIX_MAX_VOLUME),
+    expect(within(options.musicvolume, 0, VOLUMEMAX) && within(options.effectsvolume, 0, VOLUMEMAX),
            "a volume outside 0..128 was taken");
     expect(options.language.empty() || languagecode(options.language), "a language that is no language code");
     for (const Binding& b : options.bindings) {

@@ -2,6 +2,7 @@
 // is what its header promises, red and blue swapped; a refused one leaves
 // the slot as it was.
 #include "harness.h"
+#include "textures.h"
 
 #include <cstdlib>
 #include <cstring>

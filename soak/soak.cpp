@@ -9,7 +9,18 @@
 // the checks, puts a NaN into the first live monster after frame F. Exit
 // codes: 0 all held; 1 the game cannot start; 2 a wrong command line; 3 after
 // one line naming the frame and the invariant that broke.
+#include "datadir.h"
+#include "display.h"
+#include "frame.h"
+#include "input.h"
+#include "layer.h"
 #include "main.h"
+#include "mapfile.h"
+#include "messagebox.h"
+#include "options.h"
+#include "recording.h"
+#include "textures.h"
+#include "world.h"
 #include "rigaccess.h"
 #include "rng.h"
 

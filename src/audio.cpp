@@ -1,7 +1,10 @@
 // The sound beyond what start-up opens and loads: the volumes the options
 // ask for, and the music and the effects stopped while the game pauses.
 // Without sound the mixer was never opened, and none of this touches it.
-#include "main.h"
+#include "audio.h"
+#include "options.h"
+
+#include <SDL/SDL_mixer.h>
 
 void setvolumes()
 {

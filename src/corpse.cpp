@@ -1,15 +1,20 @@
 // Corpses: a picture lying where a character died, lit like the ground under
 // it, fading out over 2,000 drawn frames on the screen and then freeing its
 // slot.
+#include "layer.h"
 #include "main.h"
+#include "textures.h"
+#include "world.h"
+
+#include <GL/gl.h>
 
 #include <cstdlib>
 
 int putcorpse(int type, int x, int y)
 {
     for (int n = 0; n < PLACESLOTS; n++) {
-        if (map.corpse[n].gettype() == 0) {
-            map.corpse[n].put(type, x, y);
+        if (map.corpseat(n).gettype() == 0) {
+            map.corpseat(n).put(type, x, y);
             return 1;
         }
     }

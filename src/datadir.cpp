@@ -1,6 +1,8 @@
 // Finding the directory that holds kuurakarpalo.map and DATA/, and changing
 // into it so that every loader can keep its relative path.
-#include "main.h"
+#include "datadir.h"
+#include "mapfile.h"
+#include "settings.h"
 #include "system.h"
 
 #include <sys/stat.h>

@@ -1,14 +1,21 @@
 // The digest of the world that a recording's checkpoints carry: the world's
 // counters exactly, and one CRC-32 a field of each kind of record over every
 // slot of that kind, matched with a recording's by the fields' names.
+#include "digest.h"
 #include "main.h"
+#include "mapfile.h"
 
 #include <cstdlib>
 #include <cstring>
+#include <type_traits>
 
-static const char* const COUNTERS[] = {"score", "finalscore", "night", "time", "camera.x",
-                                       "camera.y", "camera.nx", "camera.ny", "rollx", "rolly"};
-static const int NCOUNTERS = sizeof COUNTERS / sizeof COUNTERS[0];
+// Calls v(name, counter) for each counter of the world the digest holds
+// exactly, in the order of its entries.
+template <class V> static void counters(V&& v)
+{
+    v("score", score), v("finalscore", finalscore), v("night", night);
+    map.counters(v);
+}
 
 static uint32_t bits(int v)
 {
@@ -40,11 +47,18 @@ struct Folder {
     }
 };
 
+// The digest's entries: their names, and what each holds, a counter's kind
+// by its type.
+static std::vector<std::string> names;
+static std::vector<DigestKind> kinds;
+
 const std::vector<std::string>& digestnames()
 {
-    static std::vector<std::string> names;
     if (names.empty()) {
-        names.assign(COUNTERS, COUNTERS + NCOUNTERS);
+        counters([](const char* name, auto& counter) {
+            names.push_back(name);
+            kinds.push_back(std::is_same<std::decay_t<decltype(counter)>, float>::value ? DIGESTFLOAT : DIGESTINT);
+        });
         Player p(0, 0, 0);
         p.fields(Namer{names, "player"});
         Neutral n;
@@ -54,14 +68,15 @@ const std::vector<std::string>& digestnames()
         Corpse c{};
         c.fields(Namer{names, "corpse"});
         if (names.size() > (size_t)DIGESTMAX) std::abort();
+        kinds.resize(names.size(), DIGESTCRC);
     }
     return names;
 }
 
 DigestKind digestkind(int i)
 {
-    if (i == 2 || i == 6 || i == 7) return DIGESTFLOAT;   // night, camera.nx, camera.ny
-    return i < NCOUNTERS ? DIGESTINT : DIGESTCRC;
+    digestnames();
+    return kinds[i];
 }
 
 // The fields of every slot of one kind, folded in slot order.
@@ -77,14 +92,12 @@ template <class T> static int fold(Digest& d, int at, T* records, int n)
 
 void takedigest(Digest& d)
 {
-    const uint32_t counters[NCOUNTERS] = {
-        bits(score),    bits(finalscore), bits(night),     bits(map.time), bits(Camera.x),
-        bits(Camera.y), bits(Camera.nx),  bits(Camera.ny), bits(map.rollx), bits(map.rolly)};
-    std::memcpy(d.value, counters, sizeof counters);
-    int at = fold(d, NCOUNTERS, &map.player, 1);
-    at = fold(d, at, map.neutral, SLOTS);
-    at = fold(d, at, map.monster, SLOTS);
-    d.count = fold(d, at, map.corpse, SLOTS);
+    int at = 0;
+    counters([&](const char*, auto& counter) { d.value[at++] = bits(counter); });
+    at = fold(d, at, &map.hero(), 1);
+    at = fold(d, at, &map.neutralat(0), SLOTS);
+    at = fold(d, at, &map.monsterat(0), SLOTS);
+    d.count = fold(d, at, &map.corpseat(0), SLOTS);
 }
 
 static std::string shown(int i, uint32_t v)

@@ -4,7 +4,18 @@
 // the viewport scales them into the largest centred 4:3 rectangle, and the
 // frame's clear paints the bars around it black. Full screen takes the
 // desktop's own resolution, so no video mode ever changes.
+#include "display.h"
+#include "font.h"
+#include "frame.h"
+#include "input.h"
 #include "main.h"
+#include "messagebox.h"
+#include "options.h"
+#include "pause.h"
+#include "textures.h"
+
+#include <SDL/SDL.h>
+#include <GL/gl.h>
 
 
 #include <cstdio>

@@ -1,6 +1,11 @@
 // The table of the best games at the dark end, drawn in the game's font
 // over the last picture.
-#include "main.h"
+#include "display.h"
+#include "font.h"
+#include "games.h"
+#include "language.h"
+
+#include <GL/gl.h>
 
 // The table of the best over the kept picture, the row of the game just
 // played marked, in the game's font.

@@ -1,7 +1,12 @@
 // The bitmap font: 256 glyphs in a 16 by 16 grid of texture slot 3, one
 // display list each. Every glyph is a 16-pixel quad; the pen moves 10 pixels.
 // Texts are UTF-8: each character is one glyph.
-#include "main.h"
+#include "font.h"
+#include "text.h"
+#include "textures.h"
+#include "fontletters.h"
+
+#include <GL/gl.h>
 
 GLuint base;
 
@@ -26,40 +31,6 @@ void BuildFont()
         glTranslated(10, 0, 0);
         glEndList();
     }
-}
-
-unsigned nextchar(const char*& p)
-{
-    const unsigned char lead = (unsigned char)*p++;
-    if (lead < 0x80) return lead;
-    // The continuation bytes a lead byte asks for, and the least code point
-    // they may spell (a longer spelling of a smaller one is no character).
-    int more;
-    unsigned code, least;
-    if (lead >= 0xC2 && lead <= 0xDF)
-        more = 1, code = lead & 0x1F, least = 0x80;
-    else if (lead >= 0xE0 && lead <= 0xEF)
-        more = 2, code = lead & 0x0F, least = 0x800;
-    else if (lead >= 0xF0 && lead <= 0xF4)
-        more = 3, code = lead & 0x07, least = 0x10000;
-    else
-        return UNREADABLE;
-    const char* q = p;
-    for (int k = 0; k < more; k++) {
-        const unsigned char c = (unsigned char)q[k];
-        if ((c & 0xC0) != 0x80) return UNREADABLE;
-        code = code << 6 | (c & 0x3F);
-    }
-    if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return UNREADABLE;
-    p = q + more;
-    return code;
-}
-
-size_t textlength(const char* text)
-{
-    size_t n = 0;
-    for (const char* p = text; *p != '\0'; n++) nextchar(p);
-    return n;
 }
 
 // The cell of a set that draws a character: printable ASCII in order from

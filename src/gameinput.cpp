@@ -1,7 +1,10 @@
 // Where a run's input comes from and where it goes: a file recorded with
 // --record, a recording played back, or a live game kept; and how the
 // game that read it ended.
-#include "main.h"
+#include "frame.h"
+#include "input.h"
+#include "options.h"
+#include "recording.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -2,7 +2,8 @@
 // its recordings by name, new files named by the date and time that never
 // overwrite one another, and files written whole or not at all, so that two
 // games ending at once lose nothing.
-#include "main.h"
+#include "games.h"
+#include "settings.h"
 #include "system.h"
 
 #include <unistd.h>

@@ -1,6 +1,12 @@
 // What the command line asks of the kept games besides a game: --scores,
 // --verify and --check, --keep, and --watch's recording found.
+#include "frame.h"
+#include "games.h"
 #include "main.h"
+#include "mapfile.h"
+#include "options.h"
+#include "recording.h"
+#include "text.h"
 
 #include <cinttypes>
 #include <cstdio>

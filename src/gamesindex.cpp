@@ -24,7 +24,7 @@
 //
 // An index of the first form (without "verified") gives its finished games
 // the standing of the game and map in its header.
-#include "main.h"
+#include "games.h"
 
 #include <algorithm>
 #include <cctype>

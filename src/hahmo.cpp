@@ -1,7 +1,12 @@
 // The common body of every character: movement towards a drifting target
 // with knockback and collision, the walking animation, damage, the health
 // bar and the sprite drawing shared by all kinds.
+#include "layer.h"
 #include "main.h"
+#include "textures.h"
+#include "world.h"
+
+#include <GL/gl.h>
 
 #include <cmath>
 #include <cstdlib>

@@ -1,6 +1,18 @@
 // Opening and closing SDL, the video mode, audio and the fixed OpenGL state.
+#include "audio.h"
+#include "display.h"
+#include "font.h"
+#include "frame.h"
+#include "input.h"
 #include "main.h"
+#include "options.h"
+#include "recording.h"
 #include "system.h"
+#include "textures.h"
+
+#include <SDL/SDL.h>
+#include <SDL/SDL_mixer.h>
+#include <GL/gl.h>
 
 #include <cstdio>
 #include <cstdlib>

@@ -5,7 +5,15 @@
 // a world frame) and boxinput (once a box frame); in playback the recording
 // stands in for the events and the keyboard only ends the game. The world
 // and the recordings see actions only.
+#include "input.h"
+#include "display.h"
 #include "main.h"
+#include "messagebox.h"
+#include "options.h"
+#include "pause.h"
+#include "recording.h"
+
+#include <SDL/SDL.h>
 
 #include <signal.h>
 

@@ -1,6 +1,11 @@
 // A game kept from its first frame to its end: its recording started in
 // the games folder, and at its dark end checked, ranked and the table shown.
-#include "main.h"
+#include "display.h"
+#include "frame.h"
+#include "games.h"
+#include "input.h"
+#include "options.h"
+#include "recording.h"
 
 static std::string keptname;   // the game being kept, in the games folder
 

@@ -5,7 +5,12 @@
 // again whenever it cannot be trusted. A game that once verified keeps its
 // place by that check's standing when a later version of the game cannot
 // play it back.
+#include "digest.h"
+#include "games.h"
 #include "main.h"
+#include "mapfile.h"
+#include "options.h"
+#include "recording.h"
 
 #include <algorithm>
 #include <cinttypes>

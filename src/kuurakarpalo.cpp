@@ -1,6 +1,12 @@
 // The entry function: read the command line, find the data, open
 // everything, run frames until the game ends, keep it, close.
-#include "main.h"
+#include "datadir.h"
+#include "frame.h"
+#include "games.h"
+#include "language.h"
+#include "options.h"
+#include "recording.h"
+#include "world.h"
 
 int main(int argc, char* argv[])
 {

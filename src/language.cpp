@@ -5,7 +5,9 @@
 // or the environment's variables by name, so that it does not depend on
 // which locales the system has generated: gettext is then told the choice
 // through LANGUAGE (the web build's own gettext reads it too).
-#include "main.h"
+#include "language.h"
+#include "datadir.h"
+#include "options.h"
 #include "system.h"
 
 #include <libintl.h>

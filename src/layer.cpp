@@ -1,5 +1,9 @@
 // The GL switches shared by a run of drawing routines.
+#include "layer.h"
 #include "main.h"
+#include "textures.h"
+
+#include <GL/gl.h>
 
 // Texturing, the alpha test and blending, by pen.
 static const bool SWITCHES[4][3] = {

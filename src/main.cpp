@@ -2,6 +2,19 @@
 // main loop. The entry function that strings them together is in
 // kuurakarpalo.cpp.
 #include "main.h"
+#include "audio.h"
+#include "display.h"
+#include "font.h"
+#include "frame.h"
+#include "input.h"
+#include "language.h"
+#include "options.h"
+#include "recording.h"
+#include "textures.h"
+
+#include <SDL/SDL.h>
+#include <SDL/SDL_mixer.h>
+#include <GL/gl.h>
 
 #include <cstdio>
 

@@ -1,6 +1,12 @@
 // The world record: its file, the camera and the scroll window, and the
 // per-frame update and drawing order of the whole world.
+#include "display.h"
+#include "frame.h"
+#include "layer.h"
 #include "main.h"
+#include "mapfile.h"
+#include "textures.h"
+#include "world.h"
 
 #include <cerrno>
 #include <cmath>
@@ -140,17 +146,22 @@ void Map::loadtextures()
     }
 }
 
+void Map::reset()
+{
+    player = Player(PLAYERSTART.c, PLAYERSTART.r, 1);
+    for (int n = 0; n < SLOTS; n++) {
+        neutral[n] = Neutral();
+        monster[n] = Monster();
+        corpse[n] = Corpse();
+    }
+    time = 0;
+    rollx = 0;
+    rolly = 0;
+}
+
 void emptyworld()
 {
-    map.player = Player(PLAYERSTART.c, PLAYERSTART.r, 1);
-    for (int n = 0; n < SLOTS; n++) {
-        map.neutral[n] = Neutral();
-        map.monster[n] = Monster();
-        map.corpse[n] = Corpse();
-    }
-    map.time = 0;
-    map.rollx = 0;
-    map.rolly = 0;
+    map.reset();
     score = finalscore = 0;
     night = 1.0f;
     Camera.set(STARTVIEWX, STARTVIEWY);

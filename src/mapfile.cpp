@@ -2,6 +2,7 @@
 // written by the map compiler and the tests. Fixed size, no header: 32-bit
 // little-endian ints, one field after the other in the order mapfields
 // gives them.
+#include "mapfile.h"
 #include "main.h"
 
 #include <cerrno>

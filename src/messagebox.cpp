@@ -1,7 +1,17 @@
 // Message and question boxes: a panel over the lower third of the screen that
 // types its eight lines one character per frame over the frozen world. Each
 // box runs its own paced frame loop inside the frame that opened it.
+#include "messagebox.h"
+#include "display.h"
+#include "font.h"
+#include "frame.h"
+#include "input.h"
 #include "main.h"
+#include "text.h"
+#include "textures.h"
+
+#include <SDL/SDL.h>
+#include <GL/gl.h>
 
 void boxopen(Box& box, const char* const lines[8], bool question, int num)
 {

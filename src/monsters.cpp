@@ -1,7 +1,10 @@
 // Monsters: unarmed fighters that hunt the other side, keep apart from each
 // other, hurt the player by touch and take hits from swords and from
 // monsters of the other side. Damage is always resolved in the victim's step.
+#include "layer.h"
 #include "main.h"
+#include "textures.h"
+#include "world.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -1,7 +1,10 @@
 // Neutrals: sword-carrying characters. Enemies (type 1) hunt the player and
 // his friends; friends (type 2) fight the enemies, follow the player, wait
 // near him and heal. Both share every line; only their side differs.
+#include "layer.h"
 #include "main.h"
+#include "textures.h"
+#include "world.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -4,7 +4,14 @@
 // one table; --help is printed from it, the manual page is made from
 // --help, the README's table of options is held to it, and the settings
 // file's keys are the rows' keys.
+#include "options.h"
+#include "datadir.h"
+#include "games.h"
+#include "keys.h"
+#include "language.h"
 #include "main.h"
+#include "settings.h"
+
 
 #include <getopt.h>
 
@@ -31,7 +38,7 @@ static bool wholenumber(const char* text, int lo, int hi, int& out)
 
 static const char* volume(const char* text, int& out)
 {
-    return wholenumber(text, 0, MIX_MAX_VOLUME, out) ? nullptr : "takes a number from 0 to 128";
+    return wholenumber(text, 0, VOLUMEMAX, out) ? nullptr : "takes a number from 0 to 128";
 }
 
 const int WINDOWMAX = 16384;   // pixels: the widest and tallest window asked for

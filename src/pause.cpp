@@ -2,7 +2,17 @@
 // with the pause notice, until P goes on. Drawing the world again would show
 // nothing new, so the paused picture is the frame read back once and redrawn
 // from its texture when the window needs it.
+#include "pause.h"
+#include "audio.h"
+#include "display.h"
+#include "font.h"
+#include "frame.h"
+#include "input.h"
+#include "language.h"
 #include "main.h"
+#include "text.h"
+
+#include <GL/gl.h>
 
 bool pauseasked;
 bool pausing;

@@ -1,7 +1,13 @@
 // Playing a recording back: its input fed to the game frame by frame, and
 // every checkpoint compared with the world's digest, the first difference
 // ending the playback.
+#include "digest.h"
+#include "input.h"
+#include "language.h"
 #include "main.h"
+#include "mapfile.h"
+#include "messagebox.h"
+#include "recording.h"
 
 #include <algorithm>
 #include <cstdio>

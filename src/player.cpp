@@ -1,6 +1,14 @@
 // The hero: arrow keys move the target 4 pixels a frame, space swings the
 // sword, and a death is handled exactly once.
+#include "audio.h"
+#include "language.h"
+#include "layer.h"
 #include "main.h"
+#include "messagebox.h"
+#include "textures.h"
+#include "world.h"
+
+#include <SDL/SDL_mixer.h>
 
 Player::Player(int nnx, int nny, int nd) : Hahmo(nnx, nny, nd), Weapon()
 {

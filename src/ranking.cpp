@@ -1,6 +1,7 @@
 // The table of the best kept games, and what the folder keeps: the games
 // ranked by score, or by standing where this version cannot play them back,
 // and the others pruned, the oldest first.
+#include "games.h"
 #include "main.h"
 
 #include <algorithm>

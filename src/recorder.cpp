@@ -1,7 +1,12 @@
 // Recording a game as it is played: each frame's input into runs of alike
 // frames, and a checkpoint of the world's digest every 50 world frames,
 // written and synced to the disk.
+#include "digest.h"
+#include "input.h"
+#include "language.h"
 #include "main.h"
+#include "mapfile.h"
+#include "recording.h"
 #include "system.h"
 
 #include <cstdio>
@@ -70,7 +75,7 @@ bool startrecording(FILE* file, const char* path, bool kept)
     namesynced = false;
     run.count = 0;
     inputsource = RECORDINPUT;
-    write(recordingheader(MAPFILESIZE, mapcrc, gamelanguage));
+    write(recordingheader(MAPFILESIZE, mapcrc, gamelanguage, digestnames()));
     return std::fflush(recordfile) == 0;
 }
 

@@ -29,7 +29,10 @@
 // Pauses write nothing. A box types its text one character a frame, so the
 // language of the texts changes the world: a recording keeps the language it
 // was made in.
-#include "main.h"
+#include "digest.h"
+#include "language.h"
+#include "options.h"
+#include "recording.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -42,7 +45,8 @@
 // Writing
 // ---------------------------------------------------------------------------
 
-std::string recordingheader(long mapsize, uint32_t crc, const std::string& language)
+std::string recordingheader(long mapsize, uint32_t crc, const std::string& language,
+                            const std::vector<std::string>& names)
 {
     char text[160];
     std::snprintf(text, sizeof text, "kuurakarpalo recording %d\ngame %s\n", RECORDINGVERSION, VERSION);
@@ -51,7 +55,7 @@ std::string recordingheader(long mapsize, uint32_t crc, const std::string& langu
     std::snprintf(text, sizeof text, "map %ld %08" PRIx32 "\ncheckpoints %d\ndigest", mapsize, crc,
                   CHECKPOINTEVERY);
     out += text;
-    for (const std::string& name : digestnames()) out += " " + name;
+    for (const std::string& name : names) out += " " + name;
     return out + "\n";
 }
 

@@ -1,63 +1,64 @@
 // How characters see each other: positions, vulnerability, sword tips, the
 // area and hit tests, random angles, and placing new characters.
 #include "main.h"
+#include "world.h"
 
 #include <cmath>
 #include <cstdlib>
 
 bool playervulnerable()
 {
-    return map.player.vulnerable();
+    return map.hero().vulnerable();
 }
 
 bool neutralvulnerable(int m)
 {
-    return map.neutral[m].vulnerable();
+    return map.neutralat(m).vulnerable();
 }
 
 bool monstervulnerable(int m)
 {
-    return map.monster[m].vulnerable();
+    return map.monsterat(m).vulnerable();
 }
 
 int playerx()
 {
-    return map.player.getx();
+    return map.hero().getx();
 }
 
 int playery()
 {
-    return map.player.gety();
+    return map.hero().gety();
 }
 
 float playerhealt()
 {
-    return map.player.healt;
+    return map.hero().healt;
 }
 
 int playerside()
 {
-    return map.player.getside();
+    return map.hero().getside();
 }
 
 float monsterx(int m)
 {
-    return (float)map.monster[m].getx();
+    return (float)map.monsterat(m).getx();
 }
 
 float monstery(int m)
 {
-    return (float)map.monster[m].gety();
+    return (float)map.monsterat(m).gety();
 }
 
 float neutralx(int m)
 {
-    return (float)map.neutral[m].getx();
+    return (float)map.neutralat(m).getx();
 }
 
 float neutraly(int m)
 {
-    return (float)map.neutral[m].gety();
+    return (float)map.neutralat(m).gety();
 }
 
 // The sword queries give 0 unless the sword is cutting. The tip is that of
@@ -72,27 +73,27 @@ static float playertip(Player& p, float (Weapon::*tip)(int, float, float))
 
 float playerlongswordx()
 {
-    return playertip(map.player, &Weapon::getlongswordx);
+    return playertip(map.hero(), &Weapon::getlongswordx);
 }
 
 float playerlongswordy()
 {
-    return playertip(map.player, &Weapon::getlongswordy);
+    return playertip(map.hero(), &Weapon::getlongswordy);
 }
 
 float playershortswordx()
 {
-    return playertip(map.player, &Weapon::getshortswordx);
+    return playertip(map.hero(), &Weapon::getshortswordx);
 }
 
 float playershortswordy()
 {
-    return playertip(map.player, &Weapon::getshortswordy);
+    return playertip(map.hero(), &Weapon::getshortswordy);
 }
 
 float playerswordangle(float x, float y)
 {
-    Player& p = map.player;
+    Player& p = map.hero();
     if (!p.cutting()) return 0;
     const float py = (float)p.gety();
     const float px = (float)p.getx();
@@ -101,7 +102,7 @@ float playerswordangle(float x, float y)
 
 float neutralswordangle(int m, float x, float y)
 {
-    Neutral& n = map.neutral[m];
+    Neutral& n = map.neutralat(m);
     if (!n.cutting()) return 0;
     const float ny = (float)n.gety();
     const float nx = (float)n.getx();
@@ -110,7 +111,7 @@ float neutralswordangle(int m, float x, float y)
 
 void hurtplayer(float angle, float amount, float damage)
 {
-    map.player.hurt(angle, amount, damage);
+    map.hero().hurt(angle, amount, damage);
 }
 
 // The additive feedback generator x[n] = x[n-3] + x[n-31] (mod 2^32) over 31
@@ -214,17 +215,17 @@ static int firstinarea(T* slots, int skip, float x1, float y1, float x2, float y
 
 int monsterinarea(float x1, float y1, float x2, float y2, int side)
 {
-    return firstinarea(map.monster, lastmonster, x1, y1, x2, y2, side);
+    return firstinarea(&map.monsterat(0), lastmonster, x1, y1, x2, y2, side);
 }
 
 int neutralinarea(float x1, float y1, float x2, float y2, int side)
 {
-    return firstinarea(map.neutral, lastneutral, x1, y1, x2, y2, side);
+    return firstinarea(&map.neutralat(0), lastneutral, x1, y1, x2, y2, side);
 }
 
 int playerinarea(float x1, float y1, float x2, float y2, int side)
 {
-    Player& p = map.player;
+    Player& p = map.hero();
     if (p.getside() != side && side != ANYSIDE) return 0;
     return inside(x1, y1, x2, y2, (float)p.getx(), (float)p.gety()) ? 1 : 0;
 }
@@ -234,7 +235,7 @@ int playerinarea(float x1, float y1, float x2, float y2, int side)
 int swordinarea(float x1, float y1, float x2, float y2, int side)
 {
     for (int n = 0; n < SLOTS; n++) {
-        Neutral& m = map.neutral[n];
+        Neutral& m = map.neutralat(n);
         if (n == lastneutral) continue;
         if (m.gettype() <= 0) continue;
         if (m.getside() != side) continue;
@@ -249,12 +250,12 @@ int swordinarea(float x1, float y1, float x2, float y2, int side)
 int putenemy(int kind, int x, int y)
 {
     for (int n = 0; n < PLACESLOTS; n++) {
-        if (kind == ENEMYRAIDER && map.neutral[n].gettype() == 0) {
-            map.neutral[n].put(x, y, 1, RAIDER, ENEMYSIDE);
+        if (kind == ENEMYRAIDER && map.neutralat(n).gettype() == 0) {
+            map.neutralat(n).put(x, y, 1, RAIDER, ENEMYSIDE);
             return 1;
         }
-        if (kind == ENEMYMONSTER && map.monster[n].gettype() == 0) {
-            map.monster[n].put(x, y, 1, MONSTER, ENEMYSIDE);
+        if (kind == ENEMYMONSTER && map.monsterat(n).gettype() == 0) {
+            map.monsterat(n).put(x, y, 1, MONSTER, ENEMYSIDE);
             return 1;
         }
     }
@@ -264,8 +265,8 @@ int putenemy(int kind, int x, int y)
 int putfriend(int x, int y)
 {
     for (int n = 0; n < PLACESLOTS; n++) {
-        if (map.neutral[n].gettype() == 0) {
-            map.neutral[n].put(x, y, 1, FRIEND, PLAYERSIDE);
+        if (map.neutralat(n).gettype() == 0) {
+            map.neutralat(n).put(x, y, 1, FRIEND, PLAYERSIDE);
             return 1;
         }
     }

@@ -1,6 +1,9 @@
 // The story: the day's turn in script frames, the opening and the warning,
 // the arrivals at the gates by day and night, and the warps.
+#include "language.h"
 #include "main.h"
+#include "messagebox.h"
+#include "world.h"
 
 #include <cmath>
 

@@ -1,6 +1,9 @@
 // Texture slots and the loader for the one TGA form the game uses:
 // uncompressed true colour, 24 or 32 bits, no ID field, no colour map.
-#include "main.h"
+#include "textures.h"
+#include "display.h"
+
+#include <GL/gl.h>
 
 #include <cstdio>
 #include <cstdlib>

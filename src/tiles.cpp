@@ -1,6 +1,11 @@
 // The tiles drawn: the window of cells around the screen from each layer,
 // each corner lit by its cell and tinted by the night.
+#include "layer.h"
 #include "main.h"
+#include "textures.h"
+#include "world.h"
+
+#include <GL/gl.h>
 
 Tint nighttint()
 {

@@ -1,6 +1,9 @@
 // The millisecond stopwatch that paces every frame loop, and the wait at
 // the end of each frame.
+#include "frame.h"
 #include "main.h"
+
+#include <SDL/SDL.h>
 
 void Timer::start()
 {

@@ -1,6 +1,17 @@
 // Checking a recording by playing it back without a picture or sound: the
 // world made new, the sounds and the language put aside and back.
+#include "audio.h"
+#include "display.h"
+#include "frame.h"
+#include "games.h"
+#include "input.h"
+#include "language.h"
 #include "main.h"
+#include "mapfile.h"
+#include "recording.h"
+#include "world.h"
+
+#include <SDL/SDL_mixer.h>
 
 Verdict verifytext(const std::string& text, const std::string& label)
 {

@@ -1,7 +1,12 @@
 // The sword: a swing of 87 degrees over six frames that grows to full length
 // in three, cuts for seven frames, then fades out; the tip that hit tests
 // use; and the blade drawn as one rotated, lit, translucent quad.
+#include "layer.h"
 #include "main.h"
+#include "textures.h"
+#include "world.h"
+
+#include <GL/gl.h>
 
 #include <cmath>
 

@@ -1,6 +1,10 @@
 // Every way of closing ends the game in the frame it comes in, whatever runs;
 // each way is tried once in play, other places with one, as all set one flag.
 #include "rig.h"
+#include "input.h"
+#include "messagebox.h"
+#include "pause.h"
+#include "recording.h"
 
 #include <signal.h>
 

@@ -1,6 +1,7 @@
 // Combat in one table: who hits whom, with what, and what the blow leaves,
 // at the edges of the bodies and the blades too.
 #include "rig.h"
+#include "world.h"
 
 #include <cmath>
 

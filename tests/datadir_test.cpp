@@ -1,6 +1,7 @@
 // Finding the game's data: the order of the places, what counts as holding
 // the data, --data's strictness and the one-line complaint.
 #include "rig.h"
+#include "datadir.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,6 +1,12 @@
 // The display: the picture in the largest centred 4:3 rectangle of any window,
 // full screen and back with the textures kept, and the keys of the actions.
 #include "rig.h"
+#include "display.h"
+#include "font.h"
+#include "input.h"
+#include "messagebox.h"
+#include "recording.h"
+#include "textures.h"
 
 #include <climits>
 

@@ -1,6 +1,12 @@
 // One frame of the main loop: the key state, the ways the loop ends and the
 // pixel-exact projection.
 #include "rig.h"
+#include "audio.h"
+#include "display.h"
+#include "font.h"
+#include "input.h"
+#include "recording.h"
+#include "textures.h"
 
 #include <cmath>
 #include <vector>

@@ -1,6 +1,11 @@
 // The kept games' folder and table, without playing a game; playing back,
 // verifying and the folder's failures are e2e/games.sh's.
+#include "digest.h"
+#include "games.h"
 #include "main.h"
+#include "mapfile.h"
+#include "options.h"
+#include "recording.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -135,7 +140,7 @@ TEST(Games, TheIndexFollowsAGameChecked)
     d.count = (int)digestnames().size();
     d.value[0] = 5, d.value[1] = 7;
     put(folder + "/2026-01-01_00-00-01.rec",
-        recordingheader(MAPFILESIZE, mapcrc, "") + worldline(1, "-----") + checkpointline(1, d) + endline(1, false));
+        recordingheader(MAPFILESIZE, mapcrc, "", digestnames()) + worldline(1, "-----") + checkpointline(1, d) + endline(1, false));
     EXPECT_EQ(keptgames(folder, false).at(1).score, 5);
     emptied(folder);
 }
@@ -174,7 +179,7 @@ TEST(Games, AGameThatOnceVerifiedKeepsItsPlace)
         for (int i = 1; i <= LASTGAMES + 1; i++) {
             char name[40];
             std::snprintf(name, sizeof name, "2026-01-02_00-00-%02d.rec", i);
-            put(folder + "/" + name, recordingheader(MAPFILESIZE, mapcrc, ""));
+            put(folder + "/" + name, recordingheader(MAPFILESIZE, mapcrc, "", digestnames()));
         }
         for (int round = 0; round < 2; round++) {
             ::testing::internal::CaptureStderr();

@@ -1,6 +1,10 @@
 // The gamepad as the arrows and space, in play and in boxes, and keys bound to
 // actions recorded as the actions.
 #include "rig.h"
+#include "input.h"
+#include "keys.h"
+#include "messagebox.h"
+#include "recording.h"
 
 namespace {
 

@@ -1,6 +1,10 @@
 // The language of the game's texts: which one is asked for, where the
 // catalogs lie, and the English and Finnish texts.
 #include "rig.h"
+#include "fontletters.h"
+#include "datadir.h"
+#include "language.h"
+#include "text.h"
 #include "system.h"
 
 #include <cstdlib>

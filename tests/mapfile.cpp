@@ -6,6 +6,8 @@
 //
 // Sizes are written as given, even ones the game refuses.
 #include "main.h"
+#include "mapfile.h"
+#include "options.h"
 
 #include <cstdlib>
 #include <memory>

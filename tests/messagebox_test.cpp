@@ -1,6 +1,13 @@
 // Message and question boxes, driven one box frame at a time with keys pushed
 // into the event queue, and the UTF-8 text they type.
 #include "rig.h"
+#include "font.h"
+#include "input.h"
+#include "messagebox.h"
+#include "pause.h"
+#include "recording.h"
+#include "text.h"
+#include "textures.h"
 
 #include <string>
 

@@ -1,5 +1,9 @@
 // Pausing: who may pause, the window's focus and the events a pause takes.
 #include "rig.h"
+#include "display.h"
+#include "input.h"
+#include "pause.h"
+#include "textures.h"
 
 namespace {
 

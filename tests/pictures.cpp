@@ -5,7 +5,16 @@
 // Each recording plays in a process of its own. Exit code 0 all match, 1 one
 // differs or cannot be taken, 2 a wrong command line, 3 a recording differs.
 #include "imagefile.h"
+#include "datadir.h"
+#include "display.h"
+#include "font.h"
+#include "frame.h"
+#include "input.h"
 #include "main.h"
+#include "mapfile.h"
+#include "messagebox.h"
+#include "options.h"
+#include "recording.h"
 
 #include <sys/stat.h>
 #include <sys/wait.h>

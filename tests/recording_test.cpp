@@ -1,6 +1,13 @@
 // Recorded games: the digest of the world, the file format and the refused
 // forms of it, and a game recorded and played back frame by frame.
 #include "rig.h"
+#include "digest.h"
+#include "display.h"
+#include "games.h"
+#include "input.h"
+#include "language.h"
+#include "recording.h"
+#include "world.h"
 
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -35,7 +42,7 @@ std::string sample()
 {
     Digest zero{};
     zero.count = (int)digestnames().size();
-    std::string r = recordingheader(MAPFILESIZE, 0x1cedfc6f, "");
+    std::string r = recordingheader(MAPFILESIZE, 0x1cedfc6f, "", digestnames());
     r += worldline(20, "-----") + worldline(1, "U--R-") + boxline(3, "") + boxline(1, "SU") +
          worldline(29, "----S") + checkpointline(50, zero) + worldline(10, "-D---") +
          checkpointline(60, zero) + endline(60, false);
@@ -62,7 +69,7 @@ std::string repeated(const std::string& line, int times)
 // at its end, whose checkpoints carry the score alone.
 std::string longgame(int frames)
 {
-    std::string r = recordingheader(MAPFILESIZE, 0, "");
+    std::string r = recordingheader(MAPFILESIZE, 0, "", digestnames());
     r.replace(r.find("checkpoints 50"), 14, "checkpoints 100000");
     r.replace(r.find("digest "), std::string::npos, "digest score\n");
     Digest score{};
@@ -125,7 +132,7 @@ std::string withfields(const std::vector<std::string>& names)
 {
     const std::vector<std::string>& game = digestnames();
     const Digest& now = digestnow();
-    std::string text = recordingheader(MAPFILESIZE, mapcrc, "");
+    std::string text = recordingheader(MAPFILESIZE, mapcrc, "", digestnames());
     text.erase(text.find("digest") + strlen("digest"));   // keeps the word, not the names
     std::string values;
     char word[12];
@@ -260,7 +267,7 @@ namespace {
 // with the checkpoints where they were taken, and the end.
 std::string written(const Recording& r)
 {
-    std::string out = recordingheader((long)r.mapsize, r.mapcrc, r.language);
+    std::string out = recordingheader((long)r.mapsize, r.mapcrc, r.language, digestnames());
     size_t next = 0;
     for (size_t c = 0; c <= r.checkpoints.size(); c++) {
         const size_t upto = c < r.checkpoints.size() ? r.checkpointat[c] : r.input.size();

@@ -1,5 +1,13 @@
 // The rig's window, scratch files and world reset.
 #include "rig.h"
+#include "display.h"
+#include "font.h"
+#include "games.h"
+#include "input.h"
+#include "pause.h"
+#include "recording.h"
+#include "textures.h"
+#include "world.h"
 
 #include <gtest/gtest.h>
 

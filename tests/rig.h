@@ -2,7 +2,11 @@
 #ifndef KUURAKARPALO_RIG_H
 #define KUURAKARPALO_RIG_H
 
+#include "frame.h"
+#include "layer.h"
 #include "main.h"
+#include "mapfile.h"
+#include "options.h"
 #include "rigaccess.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,13 @@
 // What the game shows and plays out of its frames: the table of the best at
 // the dark end of a live game, and the pause with its notice and its sounds.
 #include "rig.h"
+#include "audio.h"
+#include "display.h"
+#include "games.h"
+#include "input.h"
+#include "pause.h"
+#include "textures.h"
+#include "world.h"
 
 #include <signal.h>
 #include <sys/stat.h>

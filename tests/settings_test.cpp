@@ -1,6 +1,10 @@
 // The settings file: where it lies, what it takes in and what it warns of,
 // and the command line over it.
 #include "rig.h"
+#include "keys.h"
+#include "settings.h"
+
+#include <SDL/SDL.h>
 
 #include <sys/stat.h>
 #include <unistd.h>

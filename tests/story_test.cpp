@@ -1,6 +1,9 @@
 // The story where the golden games do not go: which triggers draw a random
 // number where the player stands, the dark end from any moment, and warps.
 #include "rig.h"
+#include "input.h"
+#include "messagebox.h"
+#include "world.h"
 
 // How many random numbers one script step draws with the player at (x, y).
 static int drawsat(int x, int y, float darkness)

@@ -1,6 +1,9 @@
 // The TGA loader's refusals, and every reader closing the file it opened, good
 // or not, so that loading again and again never runs out of file handles.
 #include "rig.h"
+#include "recording.h"
+#include "textures.h"
+#include "world.h"
 
 #include <dirent.h>
 

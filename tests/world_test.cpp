@@ -1,5 +1,7 @@
 // The world's pieces where the golden games seldom reach, at their edges.
 #include "rig.h"
+#include "textures.h"
+#include "world.h"
 
 #include <cmath>
 #include <memory>

@@ -4,7 +4,17 @@
 // keeps its games; whether it waits in a pause; and once it has ended, the
 // score, whether it ended by itself in the dark after the hero's death, and
 // the table of the best games kept.
+#include "display.h"
+#include "frame.h"
+#include "games.h"
+#include "input.h"
+#include "language.h"
 #include "main.h"
+#include "options.h"
+#include "pause.h"
+#include "recording.h"
+#include "settings.h"
+#include "text.h"
 
 #include <emscripten.h>
 
@@ -105,7 +115,7 @@ EMSCRIPTEN_KEEPALIVE const char* pageoptions()
                                         {"right", ACTIONRIGHT}, {"swing", ACTIONSWING}, {"pause", ACTIONPAUSE},
                                         {"tap", ACTIONTAP}}) +
             ",\"languages\":" + strings(gamelanguages()) +
-            ",\"volume\":" + numbers({{"min", 0}, {"max", MIX_MAX_VOLUME}}) +
+            ",\"volume\":" + numbers({{"min", 0}, {"max", VOLUMEMAX}}) +
             ",\"recordingmax\":" + std::to_string(RECORDINGMAX) +
             ",\"endings\":" + numbers({{"left", ENDLEFT}, {"dark", ENDDARK}, {"played", ENDPLAYED}, {"cut", ENDCUT},
                                         {"stopped", ENDSTOPPED}, {"differs", ENDDIFFERS}}) + "}";

@@ -5,7 +5,13 @@
 // dark panel behind the text lines, a short hit sound and a music track of a
 // minute or more. Usage: artcheck DIR, the directory that holds DATA/; each
 // file is the one the game loads.
+#include "font.h"
+#include "fontletters.h"
+#include "language.h"
+#include "layer.h"
 #include "main.h"
+#include "options.h"
+#include "textures.h"
 
 #include <algorithm>
 #include <cstdint>

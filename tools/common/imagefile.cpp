@@ -1,6 +1,8 @@
 #include "imagefile.h"
 
 #include "main.h"
+#include "options.h"
+#include "textures.h"
 
 #include <png.h>
 

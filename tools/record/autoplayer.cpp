@@ -25,7 +25,16 @@
 // out its text by then, and closes it. When the plan ends the game
 // goes on until it ends by itself (the hero's dark end) if the hero has
 // fallen, and is otherwise ended with Escape.
+#include "datadir.h"
+#include "frame.h"
+#include "input.h"
+#include "language.h"
 #include "main.h"
+#include "mapfile.h"
+#include "messagebox.h"
+#include "options.h"
+#include "recording.h"
+#include "world.h"
 
 #include <algorithm>
 #include <cmath>

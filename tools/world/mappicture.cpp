@@ -5,6 +5,7 @@
 // Usage: mappicture <map file> <DATA directory> <output.png> [scale]
 #include "imagefile.h"
 #include "worldmap.h"
+#include "world.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,6 @@
 #include "worldmap.h"
+#include "mapfile.h"
+#include "textures.h"
 
 #include "imagefile.h"
 

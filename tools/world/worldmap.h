@@ -4,6 +4,7 @@
 #define KUURAKARPALO_WORLDMAP_H
 
 #include "main.h"
+#include "options.h"
 
 #include <cstdint>
 #include <string>
